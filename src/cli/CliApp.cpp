@@ -1,0 +1,70 @@
+#include "cli/CliApp.h"
+
+#include "cli/CliCommand.h"
+#include "cli/ExitCode.h"
+#include "cli/InfoCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace trevolin::cli {
+
+namespace {
+
+constexpr const char* ExitCodesText =
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  the keyboard refused the request or did not answer\n"
+    "  2  bad arguments\n"
+    "  3  no keyboard attached\n"
+    "  4  a keyboard is attached but this user may not open it (install the udev rule)\n"
+    "  5  the HID library is missing or is not a Trevolin transport library\n"
+    "  6  the macros do not fit the keyboard's memory\n"
+    "  7  the file is not a profile exchange file\n"
+    "  8  a file could not be read or written\n";
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CLI::App app("trevolinctl: configure the keyboard from the command line", "trevolinctl");
+    app.footer(ExitCodesText);
+    app.require_subcommand(1);
+
+    ConnectionOptions connection;
+    auto* simulate = app.add_flag("--simulate", connection.simulate, "Use the simulated keyboard");
+    app.add_option("--hid-library", connection.hidLibrary, "Path of the HID transport library to use")
+        ->excludes(simulate);
+
+    std::vector<std::pair<CLI::App*, std::unique_ptr<CliCommand>>> commands;
+    auto add = [&](std::unique_ptr<CliCommand> command) {
+        CLI::App* sub = command->Register(app);
+        commands.emplace_back(sub, std::move(command));
+    };
+    add(std::make_unique<InfoCommand>());
+
+    // CLI11 wants argv order reversed when given a vector.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return ExitOk;
+    } catch (const CLI::CallForAllHelp&) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return ExitOk;
+    } catch (const CLI::ParseError& e) {
+        err << "trevolinctl: " << e.what() << "\n" << "Run 'trevolinctl --help' for the commands and their arguments.\n";
+        return ExitUsage;
+    }
+
+    CliContext context{connection, out, err};
+    for (auto& [sub, command] : commands)
+        if (sub->parsed())
+            return command->Execute(context);
+    err << "trevolinctl: no command given.\n";
+    return ExitUsage;
+}
+
+}  // namespace trevolin::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/platform/MainWindowLink.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace trevolin::cli {
+
+// The device link's view of a program without a window: notifications that
+// would change the window are ignored, messages meant for the user are
+// handed to `warn`.
+class HeadlessMainWindow final : public platform::MainWindowLink {
+public:
+    explicit HeadlessMainWindow(std::function<void(std::string_view textKey)> warn) : warn_(std::move(warn)) {}
+
+    void SendMessage(uint32_t, uint32_t) override {}
+    void PostMessage(uint32_t, uint32_t) override {}
+    void StartTimer(uint32_t, uint32_t) override {}
+    void SetNormalTrayPicture(int) override {}
+    void ShowTemporaryTrayPicture(int) override {}
+    void RestoreTrayPicture() override {}
+    void ShowKeyBank(bool) override {}
+    void HideWindow() override {}
+    bool InitComplete() override { return true; }
+    void ShowMessage(std::string_view textKey) override { warn_(textKey); }
+
+private:
+    std::function<void(std::string_view)> warn_;
+};
+
+}  // namespace trevolin::cli

@@ -1,0 +1,66 @@
+#include "cli/InfoCommand.h"
+
+#include "core/device/InfoBlock.h"
+
+#include <CLI/CLI.hpp>
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+namespace trevolin::cli {
+
+CLI::App* InfoCommand::Register(CLI::App& parent)
+{
+    auto* sub = parent.add_subcommand("info", "Show the keyboard's firmware, active profile, macro capacity and "
+                                              "lighting effects");
+    sub->add_flag("--json", json_, "Print JSON");
+    return sub;
+}
+
+namespace {
+
+std::string VersionText(uint16_t version)
+{
+    return fmt::format("{}.{:02x}", version >> 8, version & 0xFF);
+}
+
+}  // namespace
+
+int InfoCommand::Execute(CliContext& context)
+{
+    int exitCode = ExitOk;
+    auto connection = KeyboardConnection::Open(context.connection, context.err, exitCode);
+    if (!connection)
+        return exitCode;
+
+    device::InfoBlock info;
+    const int result = connection->Commands().ReadInfo(info.bytes.data());
+    if (result != device::ResultOk) {
+        context.err << "trevolinctl: cannot read the keyboard's information: " << DescribeResult(result) << ".\n";
+        return ExitKeyboardError;
+    }
+    const auto effects = info.SupportedEffects();
+    const uint16_t firmware = info.FirmwareVersion();
+    if (json_) {
+        nlohmann::json j;
+        j["library"] = connection->LibraryName();
+        j["firmwareVersion"] = firmware;
+        j["firmware"] = VersionText(firmware);
+        j["firmwareTooOld"] = info.FirmwareTooOld();
+        j["activeProfile"] = info.ActiveProfile();
+        j["macroCapacity"] = info.MacroCapacity();
+        j["effects"] = effects;
+        context.out << j.dump(2) << "\n";
+        return ExitOk;
+    }
+    context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)
+                << fmt::format("Active profile     {}\n", info.ActiveProfile())
+                << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity())
+                << fmt::format("Lighting effects   {}\n", fmt::join(effects, " "));
+    if (info.FirmwareTooOld())
+        context.out << fmt::format("The keyboard's firmware is too old: version {} or later is needed. "
+                                   "Update the firmware to use every feature.\n",
+                                   VersionText(device::InfoBlock::MinimumFirmware));
+    return ExitOk;
+}
+
+}  // namespace trevolin::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/ExitCode.h"
+#include "cli/HeadlessMainWindow.h"
+#include "core/device/DeviceSession.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace trevolin::cli {
+
+struct ConnectionOptions {
+    bool simulate = false;
+    std::string hidLibrary;  // empty: the default library
+};
+
+// Brings the link to the keyboard up the way the desktop program does and
+// waits until the keyboard's arrival has been handled.
+class KeyboardConnection {
+public:
+    // On failure returns null, says why on `err` and sets `exitCode`.
+    static std::unique_ptr<KeyboardConnection> Open(const ConnectionOptions& options, std::ostream& err,
+                                                    int& exitCode);
+    ~KeyboardConnection();
+
+    device::DeviceSession& Session() { return *session_; }
+    device::KeyboardCommands& Commands() { return session_->Commands(); }
+    const std::string& LibraryName() const { return libraryName_; }
+
+private:
+    KeyboardConnection() = default;
+
+    std::string libraryName_;
+    device::HidLibrary library_;
+    std::unique_ptr<HeadlessMainWindow> window_;
+    platform::ThreadTaskRunner workers_;
+    std::unique_ptr<device::DeviceSession> session_;
+};
+
+// One sentence for a device result other than 1.
+std::string DescribeResult(int result);
+
+}  // namespace trevolin::cli

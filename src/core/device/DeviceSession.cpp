@@ -1,0 +1,196 @@
+#include "core/device/DeviceSession.h"
+
+#include "core/device/FactoryKeymap.h"
+#include "core/device/UnitId.h"
+
+namespace trevolin::device {
+
+namespace {
+
+// The library calls back through a plain function; it reaches the one
+// session of the process through here.
+std::atomic<DeviceSession*> g_session{nullptr};
+
+}  // namespace
+
+DeviceSession::DeviceSession(const HidLibrary& library, platform::MainWindowLink& mainWindow,
+                             platform::TaskRunner& workers, platform::Clock& clock)
+    : library_(library),
+      mainWindow_(mainWindow),
+      workers_(workers),
+      clock_(clock),
+      exchange_(library_, clock),
+      commands_(exchange_),
+      factoryKeymap_(BuiltInFactoryKeymap())
+{
+}
+
+DeviceSession::~DeviceSession()
+{
+    if (!started_)
+        return;
+    // Once deleted, the library calls nothing of ours again.
+    library_.DeleteRequestFromUnitId(consumerHandle_);
+    library_.DeleteRequestFromUnitId(vendorHandle_);
+    library_.DeleteRequestFromUnitId(statusHandle_);
+    DeviceSession* self = this;
+    g_session.compare_exchange_strong(self, nullptr);
+}
+
+bool DeviceSession::Start(bool startedHidden)
+{
+    if (library_.Init(0) <= 0)
+        return false;
+    g_session.store(this);
+    started_ = true;
+    firstArrivalDone_.store(startedHidden);
+    {
+        std::lock_guard lock(stateMutex_);
+        keyBankStatus_ = {0x05, 0x02};
+    }
+    statusHandle_ = 0;
+
+    library_.DeleteRequestFromUnitId(consumerHandle_);
+    library_.RequestAsyncRead(&ConsumerAbi, &OnHidNotify, TagCons,
+                              ChecksumOfCall(ConsumerUnit, &OnHidNotify, TagCons), &consumerHandle_);
+    library_.DeleteRequestFromUnitId(vendorHandle_);
+    library_.RequestAsyncRead(&VendorAbi, &OnHidNotify, TagCtrl,
+                              ChecksumOfCall(VendorUnit, &OnHidNotify, TagCtrl), &vendorHandle_);
+
+    const int count = library_.RequestGetDeviceCount(&VendorAbi, nullptr, 0,
+                                                     ChecksumOfCall(VendorUnit, nullptr, 0), nullptr);
+    const uint32_t n = count > 0 ? static_cast<uint32_t>(count) : 0;
+    workers_.Run([this, n] { PresenceWorker(n); });
+    if (n == 0)
+        firstArrivalDone_.store(true);
+    return true;
+}
+
+uint32_t DeviceSession::OnHidNotify(const QlNotification* record)
+{
+    if (DeviceSession* session = g_session.load())
+        session->HandleNotification(record);
+    return 1;
+}
+
+uint32_t DeviceSession::HandleNotification(const QlNotification* record)
+{
+    if (!record || !record->request)
+        return 1;
+    const QlRequestInfo& request = *record->request;
+    if (record->kind == 1 && request.tag == TagCons) {
+        OnConsumerCode(request.consumerCode);
+    } else if (record->kind == 1 && request.tag == TagCtrl) {
+        exchange_.OnReply(request.data, request.data ? request.count : 0);
+    } else if (record->kind == 0 && request.tag == TagCtrl) {
+        const uint32_t n = request.count;
+        workers_.Run([this, n] { PresenceWorker(n); });
+    }
+    return 1;
+}
+
+void DeviceSession::OnConsumerCode(uint16_t code)
+{
+    switch (code) {
+    case ConsumerBankSwitch: {
+        bool bankB = false;
+        {
+            std::lock_guard lock(stateMutex_);
+            keyBankStatus_[1] ^= 1;
+            bankB = (keyBankStatus_[1] & 1) != 0;
+        }
+        SendKeyBankStatus();
+        mainWindow_.SendMessage(platform::MSG_BANK_CHANGED, platform::CODE_DEL);
+        mainWindow_.ShowKeyBank(bankB);
+        break;
+    }
+    case ConsumerLightingChanged:
+        mainWindow_.StartTimer(platform::TIMER_LIGHTING_REFRESH, 0);
+        break;
+    case ConsumerFactoryReset:
+        mainWindow_.StartTimer(platform::TIMER_KEYBOARD_RESET, 0);
+        break;
+    case ConsumerActivityEnded:
+    case ConsumerActivityStarted: {
+        const bool started = code == ConsumerActivityStarted;
+        workers_.Run([this, started] { ShowActivity(started); });
+        break;
+    }
+    default:
+        // 0x1801-0x1804 are reserved signals; everything else is not ours.
+        break;
+    }
+}
+
+void DeviceSession::ShowActivity(bool started)
+{
+    std::lock_guard lock(trayMutex_);
+    if (started)
+        mainWindow_.ShowTemporaryTrayPicture(platform::ICON_ACTIVITY);
+    else
+        mainWindow_.RestoreTrayPicture();
+    clock_.SleepMs(1);
+}
+
+void DeviceSession::SendKeyBankStatus()
+{
+    std::array<uint8_t, 2> status = KeyBankStatus();
+    library_.DeleteRequestFromUnitId(statusHandle_);
+    library_.RequestStatusWrite(&StatusAbi, &OnHidNotify, TagDel, status.data(), 2,
+                                ChecksumOfCall(StatusUnit, &OnHidNotify, TagDel, status.data(), 2), &statusHandle_);
+}
+
+void DeviceSession::PresenceWorker(uint32_t count)
+{
+    if (count == deviceCount_.load())
+        return;
+    if (count == 0) {
+        activeProfileCache_.store(-1);
+        mainWindow_.SendMessage(platform::MSG_DEVICE_GONE, 0);
+        mainWindow_.HideWindow();
+    } else {
+        std::array<uint8_t, 512> keymap{};
+        if (commands_.ReadDefaultKeymap(keymap.data()) == ResultOk) {
+            std::lock_guard lock(stateMutex_);
+            factoryKeymap_ = keymap;
+        } else {
+            mainWindow_.ShowMessage("MAIN_DEFAULT_MATRIX_PROMPT");
+        }
+        InfoBlock info;
+        if (commands_.ReadInfo(info.bytes.data()) == ResultOk) {
+            macroCapacity_.store(info.MacroCapacity());
+            std::lock_guard lock(stateMutex_);
+            arrivalInfo_ = info;
+        }
+        mainWindow_.SendMessage(platform::MSG_PROFILE_SYNC, platform::CODE_PROF);
+    }
+    while (!mainWindow_.InitComplete())
+        clock_.SleepMs(50);
+    mainWindow_.SetNormalTrayPicture(count != 0 ? platform::ICON_PRESENT : platform::ICON_ABSENT);
+    deviceCount_.store(count);
+    if (!firstArrivalDone_.load()) {
+        if (count != 0)
+            mainWindow_.PostMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+        firstArrivalDone_.store(true);
+    }
+}
+
+std::array<uint8_t, 512> DeviceSession::FactoryKeymap() const
+{
+    std::lock_guard lock(stateMutex_);
+    return factoryKeymap_;
+}
+
+std::optional<InfoBlock> DeviceSession::ArrivalInfo() const
+{
+    std::lock_guard lock(stateMutex_);
+    return arrivalInfo_;
+}
+
+std::array<uint8_t, 2> DeviceSession::KeyBankStatus() const
+{
+    std::lock_guard lock(stateMutex_);
+    return keyBankStatus_;
+}
+
+}  // namespace trevolin::device

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/device/ReportExchange.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace trevolin::device {
+
+// Every command the program sends to the keyboard, one function each.
+// Results: 1 accepted, 0 no keyboard, -1 write refused by the library,
+// -2 no reply, -102/-103 refused by the keyboard, -201 out of range.
+// Reads copy data only when the result is 1.
+class KeyboardCommands {
+public:
+    static constexpr uint8_t CmdBeginConfig = 1;
+    static constexpr uint8_t CmdEndConfig = 2;
+    static constexpr uint8_t CmdReadInfo = 3;
+    static constexpr uint8_t CmdWriteInfo = 4;
+    static constexpr uint8_t CmdReadLighting = 5;
+    static constexpr uint8_t CmdWriteLighting = 6;
+    static constexpr uint8_t CmdReadKeymap = 7;
+    static constexpr uint8_t CmdWriteKeymap = 8;
+    static constexpr uint8_t CmdReadMacros = 9;
+    static constexpr uint8_t CmdWriteMacros = 10;
+    static constexpr uint8_t CmdReadDefaultKeymap = 15;
+    static constexpr uint8_t CmdReadKeyColors = 16;
+    static constexpr uint8_t CmdWriteKeyColors = 17;
+    static constexpr uint8_t CmdBootMode = 0xEE;
+
+    static constexpr size_t BlockSize = 512;
+    static constexpr int BlockCount = 3;
+
+    explicit KeyboardCommands(ReportExchange& exchange);
+
+    int BeginConfig();
+    int EndConfig();
+    int ReadInfo(uint8_t out44[44]);
+    int WriteInfo(const uint8_t in44[44]);
+    int ReadLighting(uint8_t out56[56], uint8_t length, uint16_t offset);
+    int WriteLighting(const uint8_t* data, uint8_t length, uint16_t offset);
+    int ReadKeymapBlock(uint8_t out512[512], int block);
+    int WriteKeymapBlock(const uint8_t in512[512], int block);
+    int ReadMacroArea(uint8_t* out, size_t count);
+    int WriteMacroArea(const uint8_t* in, size_t count);
+    int Command11();
+    int Command12();
+    int Command13();
+    int Command14();
+    int ReadDefaultKeymap(uint8_t out512[512]);
+    int ReadKeyColors(uint8_t out56[56], uint8_t length, int keyIndex, int profile);
+    int WriteKeyColors(const uint8_t* data, uint8_t length, int keyIndex);
+    // 1 when the library took the report: the keyboard is entering boot mode.
+    int EnterBootMode();
+
+    // The profile whose colour page command 17 writes; the main window keeps
+    // it in step with the keyboard's active profile.
+    void SetCurrentProfile(int profile) { currentProfile_.store(profile); }
+    int CurrentProfile() const { return currentProfile_.load(); }
+
+    ReportExchange& Exchange() { return exchange_; }
+
+private:
+    int Simple(uint8_t command);
+    int ReadInto(uint8_t command, uint8_t length, uint16_t offset, uint8_t* out, size_t copy);
+    int WriteFrom(uint8_t command, const uint8_t* data, uint8_t length, uint16_t offset);
+
+    ReportExchange& exchange_;
+    std::atomic<int> currentProfile_{0};
+};
+
+}  // namespace trevolin::device

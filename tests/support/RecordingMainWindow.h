@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/platform/MainWindowLink.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace trevolin::test {
+
+// Writes down every call the device link makes of the main window, in
+// order, as short readable lines ("send PROFILE_SYNC PROF", "tray 141").
+class RecordingMainWindow final : public platform::MainWindowLink {
+public:
+    void SendMessage(uint32_t message, uint32_t code) override;
+    void PostMessage(uint32_t message, uint32_t code) override;
+    void StartTimer(uint32_t id, uint32_t periodMs) override;
+    void SetNormalTrayPicture(int icon) override;
+    void ShowTemporaryTrayPicture(int icon) override;
+    void RestoreTrayPicture() override;
+    void ShowKeyBank(bool bankB) override;
+    void HideWindow() override;
+    bool InitComplete() override { return initComplete.load(); }
+    void ShowMessage(std::string_view textKey) override;
+
+    std::vector<std::string> Events() const;
+    size_t Count(const std::string& event) const;
+    void Clear();
+
+    std::atomic<bool> initComplete{true};
+
+private:
+    void Record(std::string event);
+    mutable std::mutex mutex_;
+    std::vector<std::string> events_;
+};
+
+}  // namespace trevolin::test
