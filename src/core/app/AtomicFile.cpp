@@ -1,0 +1,93 @@
+#include "core/app/AtomicFile.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace trevolin::app {
+
+namespace {
+
+constexpr mode_t NewFileMode = 0644;
+
+std::string ResolveLinks(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    // A dangling link is written through as well: weakly_canonical resolves
+    // what exists and keeps the rest of the name.
+    const auto target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
+bool WriteAll(int fd, std::string_view content) {
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+bool AtomicFile::Write(const std::string& path, std::string_view content) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::string target = ResolveLinks(path);
+    const std::filesystem::path targetPath(target);
+    std::string folder = targetPath.parent_path().string();
+    if (folder.empty()) {
+        folder = ".";
+    }
+
+    mode_t mode = NewFileMode;
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            return false;
+        }
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string pattern = folder + "/." + targetPath.filename().string() + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const std::string temporary(name.data());
+
+    const bool written = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+}  // namespace trevolin::app

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trevolin::app {
+
+// Replaces a file's whole content so that a reader (or a crash) sees either
+// the old content or the new one, never a mix: the new content goes to a
+// temporary file in the same folder, is flushed to disk and then renamed
+// over the file. A symbolic link is followed, so the link stays a link. The
+// file keeps its permissions; a new file gets mode 0644.
+class AtomicFile {
+public:
+    // False when the content could not be written in full; the old file
+    // is then untouched and no temporary file is left behind.
+    static bool Write(const std::string& path, std::string_view content);
+};
+
+}  // namespace trevolin::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trevolin::app {
+
+// The ini files the program reads and writes: language files, skin files,
+// lighting mode files, "wskb.ini". Lines are "key=value" under "[section]"
+// headers; ';' starts a comment line.
+//
+// Sections and keys match without regard to ASCII case; the first section
+// of a name is the one that counts, and its first key of a name. Values are
+// trimmed, and one pair of matching quotes around a value is removed, so a
+// value can keep leading or trailing spaces. A value longer than the
+// length limit is cut to it (in characters, never inside one).
+//
+// Nothing here trusts the file: a missing, unreadable, binary, non-regular
+// or oversized file reads as missing, and is never overwritten.
+class IniFile {
+public:
+    static constexpr size_t MaxFileSize = 4 * 1024 * 1024;
+    static constexpr size_t DefaultMaxValueLength = 260;
+
+    explicit IniFile(std::string path, size_t maxValueLength = DefaultMaxValueLength);
+
+    const std::string& Path() const { return path_; }
+
+    // nullopt when the file, the section or the key is missing; an empty
+    // string when the key is there with an empty value.
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
+
+    // The leading decimal number of the value (0 when it has none, clamped
+    // to the int range); `fallback` when the key is missing.
+    int ReadInt(std::string_view section, std::string_view key, int fallback) const;
+
+    // Sets one value and keeps every other line of the file as it was; adds
+    // the key at the end of its section, or the section at the end of the
+    // file; creates the file (not its folder). The file is replaced
+    // atomically. False, with the file untouched, when the names or the
+    // value cannot be stored as they are (line breaks, '=' in a key, ']' in
+    // a section, a value over the length limit) or the file cannot be
+    // read or written.
+    bool Write(std::string_view section, std::string_view key, std::string_view value) const;
+
+private:
+    std::string path_;
+    size_t maxValueLength_;
+};
+
+}  // namespace trevolin::app

@@ -1,0 +1,102 @@
+#include "core/app/Language.h"
+
+#include "core/app/IniFile.h"
+#include "core/app/SystemLanguage.h"
+
+#include <utility>
+
+namespace trevolin::app {
+
+namespace {
+
+// System languages that read the file of a close relative.
+struct LanguageMapping {
+    uint32_t system;
+    uint32_t mapped;
+};
+
+constexpr LanguageMapping Mappings[] = {
+    {0x1004, 0x0404},
+    {0x0809, 0x0409}, {0x0C09, 0x0409}, {0x1009, 0x0409}, {0x1409, 0x0409}, {0x1809, 0x0409},
+    {0x1C09, 0x0409}, {0x2009, 0x0409}, {0x2409, 0x0409}, {0x2809, 0x0409}, {0x2C09, 0x0409},
+};
+
+// Only the first five slots are offered for choosing a language; the empty
+// slots among them never match, so an unknown system language (id 0) cannot
+// select a slot without a file.
+bool IsSupported(uint32_t id) {
+    for (size_t i = 0; i < 5; ++i) {
+        if (id != 0 && Language::SupportedIds[i] == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+size_t SlotOf(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= Language::SupportedIds.size() ||
+        Language::SupportedIds[static_cast<size_t>(index)] == 0) {
+        return 0;
+    }
+    return static_cast<size_t>(index);
+}
+
+}  // namespace
+
+Language::Language(Locations locations, SettingsStore settings, Environment environment)
+    : locations_(std::move(locations)), settings_(std::move(settings)), environment_(std::move(environment)) {}
+
+uint32_t Language::LanguageId() const {
+    const auto stored = settings_.GetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName);
+    if (stored && *stored != 0) {
+        return *stored;
+    }
+    // A missing, zero or non-number value means "choose automatically".
+    uint32_t id = SystemLanguage::Id(environment_);
+    for (const auto& mapping : Mappings) {
+        if (mapping.system == id) {
+            id = mapping.mapped;
+            break;
+        }
+    }
+    if (!IsSupported(id)) {
+        id = SystemLanguage::UsEnglish;
+    }
+    settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, id);
+    return id;
+}
+
+int Language::LanguageIndex() const {
+    const uint32_t id = LanguageId();
+    for (size_t i = 0; i < 5; ++i) {
+        if (SupportedIds[i] == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+bool Language::SetLanguageIndex(int index) const {
+    const size_t slot = (index < 0 || index > 5) ? 0 : static_cast<size_t>(index);
+    return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, SupportedIds[slot]);
+}
+
+std::string Language::LanguageFile(int index) const {
+    return locations_.LanguageFile(SupportedIds[SlotOf(index)]);
+}
+
+std::string Language::Read(std::string_view section, std::string_view key, int index) const {
+    const IniFile file(LanguageFile(index));
+    auto text = file.Read(section, key);
+    return text ? std::move(*text) : std::string(MissingText);
+}
+
+std::string Language::Text(std::string_view key, int index) const { return Read("TEXT", key, index); }
+std::string Language::LightText(std::string_view key, int index) const { return Read("LIGHT", key, index); }
+std::string Language::ModeText(std::string_view key, int index) const { return Read("MODE", key, index); }
+
+std::string Language::Text(std::string_view key) const { return Text(key, LanguageIndex()); }
+std::string Language::LightText(std::string_view key) const { return LightText(key, LanguageIndex()); }
+std::string Language::ModeText(std::string_view key) const { return ModeText(key, LanguageIndex()); }
+
+}  // namespace trevolin::app

@@ -1,0 +1,93 @@
+#include "core/app/Locations.h"
+
+#include <fmt/format.h>
+
+#include <system_error>
+
+namespace trevolin::app {
+
+namespace {
+
+constexpr std::string_view DeletedSuffix = " (deleted)";
+
+// Room for the longest name any user appends to a location.
+constexpr size_t NameReserve = 64;
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+std::optional<std::string> DataHome(const Environment& env) {
+    if (auto xdg = env.AbsolutePath("XDG_DATA_HOME")) {
+        return WithoutTrailingSlashes(*xdg);
+    }
+    if (auto home = env.AbsolutePath("HOME")) {
+        std::string base = WithoutTrailingSlashes(*home);
+        if (base == "/") {
+            base.clear();
+        }
+        return base + "/.local/share";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Locations> Locations::Build(const std::string& executable, const Environment& env) {
+    if (executable.empty() || executable.front() != '/' || executable.back() == '/') {
+        return std::nullopt;
+    }
+    const auto slash = executable.rfind('/');
+    Locations locations;
+    locations.exeDirectory_ = executable.substr(0, slash + 1);
+    locations.ownFileName_ = executable.substr(slash + 1);
+
+    const auto dataHome = DataHome(env);
+    if (!dataHome) {
+        return std::nullopt;
+    }
+    locations.userFolder_ = (*dataHome == "/" ? std::string() : *dataHome) + "/" + std::string(UserFolderName);
+
+    if (locations.exeDirectory_.size() + NameReserve > MaxPathLength ||
+        locations.userFolder_.size() + NameReserve > MaxPathLength) {
+        return std::nullopt;
+    }
+    return locations;
+}
+
+std::optional<std::string> Locations::ExecutablePath() {
+    std::error_code error;
+    std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error || path.empty()) {
+        return std::nullopt;
+    }
+    // An executable replaced while it runs (a package upgrade) is reported
+    // with this suffix; its folder is still the right one.
+    if (path.size() > DeletedSuffix.size() && path.ends_with(DeletedSuffix)) {
+        path.resize(path.size() - DeletedSuffix.size());
+    }
+    return path;
+}
+
+std::optional<Locations> Locations::ForThisProcess(const Environment& env) {
+    const auto executable = ExecutablePath();
+    if (!executable) {
+        return std::nullopt;
+    }
+    return Build(*executable, env);
+}
+
+std::string Locations::LanguageFile(uint32_t languageId) const {
+    return exeDirectory_ + fmt::format("Lang{:04X}.ini", languageId);
+}
+
+bool Locations::EnsureUserFolder() const {
+    std::error_code error;
+    std::filesystem::create_directories(userFolder_, error);
+    return !error && std::filesystem::is_directory(userFolder_, error);
+}
+
+}  // namespace trevolin::app

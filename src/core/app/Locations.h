@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/app/Environment.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace trevolin::app {
+
+// Where the program finds its data and keeps the user's: everything beside
+// the executable (language files, skins, help, firmware packages, the
+// daemon) and the user folder in the XDG data home. Folders that others
+// extend by appending a name end in '/'; the user folder does not, since its
+// users append "/name" themselves.
+class Locations {
+public:
+    static constexpr std::string_view UserFolderName = "Dravik-RGB_01";
+    // Longer paths than the system can open are refused rather than cut.
+    static constexpr size_t MaxPathLength = 4095;
+
+    // From the executable's absolute path; the user folder from
+    // $XDG_DATA_HOME, else $HOME/.local/share. nullopt when the executable
+    // path is not absolute, no data home can be found or a path grows too long.
+    static std::optional<Locations> Build(const std::string& executable, const Environment& env);
+
+    // The running executable, from /proc/self/exe.
+    static std::optional<std::string> ExecutablePath();
+    static std::optional<Locations> ForThisProcess(const Environment& env);
+
+    const std::string& OwnFileName() const { return ownFileName_; }
+    const std::string& ExeDirectory() const { return exeDirectory_; }
+    std::string HelpDirectory() const { return exeDirectory_ + "Help/"; }
+    std::string SkinDirectory() const { return exeDirectory_ + "Skins/"; }
+    std::string MainSkinFile() const { return SkinDirectory() + "Main.ini"; }
+    std::string ProfileSkinFile() const { return SkinDirectory() + "Profile.ini"; }
+    std::string UpdateSkinFile() const { return SkinDirectory() + "UpdateDlg.ini"; }
+    std::string CompositeSkinFile() const { return SkinDirectory() + "Composite.ini"; }
+    std::string FactoryLightingPrefix() const { return SkinDirectory() + "UserDengColor_"; }
+    std::string PackageDirectory() const { return exeDirectory_ + "Package"; }
+    std::string Daemon() const { return exeDirectory_ + "Varnok"; }
+
+    const std::string& UserFolder() const { return userFolder_; }
+    std::string UserSettingsFile() const { return userFolder_ + "/wskb.ini"; }
+    std::string UserLightingPrefix() const { return userFolder_ + "/UserDengColor_"; }
+
+    // "Lang%04X.ini" beside the executable.
+    std::string LanguageFile(uint32_t languageId) const;
+
+    // Creates the user folder and its parents when missing.
+    bool EnsureUserFolder() const;
+
+private:
+    std::string ownFileName_;
+    std::string exeDirectory_;
+    std::string userFolder_;
+};
+
+}  // namespace trevolin::app

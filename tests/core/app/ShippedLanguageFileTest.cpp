@@ -1,0 +1,159 @@
+#include "core/app/FormatText.h"
+#include "core/app/IniFile.h"
+#include "core/app/Language.h"
+#include "core/app/LanguageKeys.h"
+#include "core/keyboard/KeyNames.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace trevolin::app {
+namespace {
+
+const std::string DataFolder = std::string(TREVOLIN_SOURCE_DIR) + "/data/";
+
+std::string Lower(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+// Every key the program reads, by section. Lists owned elsewhere are added
+// here: the key names come with the key code table.
+std::map<std::string, std::vector<std::string_view>> AskedKeys()
+{
+    std::map<std::string, std::vector<std::string_view>> asked;
+    const auto textKeys = TextKeys();
+    const auto keyNames = keyboard::KeyNameLanguageKeys();
+    const auto lightKeys = LightKeys();
+    const auto modeKeys = ModeKeys();
+    auto& text = asked["TEXT"];
+    text.assign(textKeys.begin(), textKeys.end());
+    text.insert(text.end(), keyNames.begin(), keyNames.end());
+    asked["LIGHT"].assign(lightKeys.begin(), lightKeys.end());
+    asked["MODE"].assign(modeKeys.begin(), modeKeys.end());
+    return asked;
+}
+
+// Reads the shipped file through the program's own lookup: the language
+// file beside a (pretend) executable in the data folder.
+class ShippedLanguageFileTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    Environment env = Environment::FromValues({{"LANG", "en_US.UTF-8"}, {"HOME", dir.File("home")}});
+    Language language{*Locations::Build(DataFolder + "trevolin", env), SettingsStore(dir.File("settings.ini")), env};
+
+    std::string Lookup(const std::string& section, std::string_view key) const
+    {
+        if (section == "LIGHT") {
+            return language.LightText(key);
+        }
+        if (section == "MODE") {
+            return language.ModeText(key);
+        }
+        return language.Text(key);
+    }
+};
+
+TEST_F(ShippedLanguageFileTest, HasEveryTextTheProgramAsksFor)
+{
+    ASSERT_EQ(language.LanguageFile(language.LanguageIndex()), DataFolder + "Lang0409.ini");
+    size_t checked = 0;
+    for (const auto& [section, keys] : AskedKeys()) {
+        for (const auto key : keys) {
+            const std::string text = Lookup(section, key);
+            EXPECT_NE(text, "#Error") << section << "/" << key;
+            EXPECT_FALSE(text.empty()) << section << "/" << key;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 105u + 9u + 19u);
+}
+
+TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
+{
+    const std::pair<std::string_view, std::vector<FormatArgKind>> formats[] = {
+        {UnknownKeyFormat, {FormatArgKind::Integer}},
+        {MacroCountFormat, {FormatArgKind::Integer}},
+        {MacroDelayFormat, {FormatArgKind::Integer}},
+        {ProfileFileFormat, {FormatArgKind::Text}},
+    };
+    for (const auto& [key, kinds] : formats) {
+        const std::string text = language.Text(key);
+        EXPECT_TRUE(FormatFits(text, kinds)) << key << ": " << text;
+        EXPECT_FALSE(FormatFits(text, {})) << key << " has no conversion: " << text;
+    }
+    EXPECT_NE(FormatText(language.Text(UnknownKeyFormat), 325u).find("325"), std::string::npos);
+    EXPECT_NE(FormatText(language.Text(MacroCountFormat), 100).find("100"), std::string::npos);
+    EXPECT_NE(FormatText(language.Text(MacroDelayFormat), 40000).find("40000"), std::string::npos);
+    EXPECT_NE(FormatText(language.Text(ProfileFileFormat), "/tmp/x.tvl").find("/tmp/x.tvl"), std::string::npos);
+    // The macro name prefix is filled into "%s%d"; it is not a format itself.
+    EXPECT_EQ(FormatText("%s%d", language.Text("MACRO_NEW_PREFIX"), 1), "Macro 1");
+
+    // Any other text shows as written, so a '%' there would be a mistake.
+    for (const auto& [section, keys] : AskedKeys()) {
+        for (const auto key : keys) {
+            const bool isFormat = std::any_of(std::begin(formats), std::end(formats),
+                                              [&](const auto& f) { return section == "TEXT" && f.first == key; });
+            if (!isFormat) {
+                EXPECT_EQ(Lookup(section, key).find('%'), std::string::npos) << section << "/" << key;
+            }
+        }
+    }
+}
+
+// The file is checked line by line on its own terms, independently of the
+// program's reader: only known sections, only keys the program asks for,
+// each once, and short plain texts.
+TEST_F(ShippedLanguageFileTest, IsAStrictlyWellFormedFile)
+{
+    std::ifstream in(DataFolder + "Lang0409.ini", std::ios::binary);
+    ASSERT_TRUE(in);
+    const auto asked = AskedKeys();
+    std::string section;
+    std::set<std::pair<std::string, std::string>> seen;
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        SCOPED_TRACE("line " + std::to_string(number) + ": " + line);
+        EXPECT_EQ(line.find('\r'), std::string::npos);
+        const std::string lower = Lower(line);
+        EXPECT_EQ(lower.find("windows"), std::string::npos);
+        EXPECT_EQ(lower.find("registry"), std::string::npos);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            ASSERT_EQ(line.back(), ']');
+            section = line.substr(1, line.size() - 2);
+            EXPECT_TRUE(asked.contains(section));
+            continue;
+        }
+        const auto equals = line.find('=');
+        ASSERT_NE(equals, std::string::npos);
+        const std::string key = line.substr(0, equals);
+        const std::string value = line.substr(equals + 1);
+        EXPECT_FALSE(value.empty());
+        EXPECT_LE(value.size(), IniFile::DefaultMaxValueLength);
+        EXPECT_EQ(key.find_first_of(" \t"), std::string::npos);
+        EXPECT_TRUE(seen.insert({section, Lower(key)}).second) << "repeated";
+        const auto& keys = asked.at(section);
+        EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << "not asked for";
+    }
+    // The tray holds at most 127 characters.
+    EXPECT_LE(language.Text("KEYBOARD_TRAY_DESC").size(), 127u);
+}
+
+}  // namespace
+}  // namespace trevolin::app
