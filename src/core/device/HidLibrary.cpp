@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace trevolin::device {
 
@@ -34,10 +35,23 @@ LoadResult LoadHidLibrary(const std::string& nameOrPath)
     // RTLD_LOCAL keeps the library's exports from shadowing another
     // implementation of the same names loaded in the same process.
     void* handle = dlopen(nameOrPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        result.error = LoadError::LibraryMissing;
+    if (!handle && nameOrPath.find('/') == std::string::npos) {
+        // The executable's RUNPATH normally finds the library beside it;
+        // look there directly too, for loaders that do not apply it (some
+        // sanitizer runtimes intercept dlopen and lose the caller).
         const char* why = dlerror();
         result.detail = why ? why : nameOrPath;
+        std::error_code ec;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (!ec)
+            handle = dlopen((exe.parent_path() / nameOrPath).c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    if (!handle) {
+        result.error = LoadError::LibraryMissing;
+        if (result.detail.empty()) {
+            const char* why = dlerror();
+            result.detail = why ? why : nameOrPath;
+        }
         return result;
     }
     HidLibrary& l = result.library;

@@ -1,0 +1,174 @@
+// The device link against the simulated keyboard: real threads, the
+// keyboard's replies on the library's own thread, the real clock.
+#include "core/device/DeviceSession.h"
+#include "support/RecordingMainWindow.h"
+#include "transport/sim/SimKeyboardControl.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <thread>
+
+namespace trevolin::device {
+namespace {
+
+using sim::SimKeyboardControl;
+
+class SimLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kb.ok()) << kb.error();
+        auto loaded = LoadHidLibrary(SimulatedHidLibrary);
+        ASSERT_EQ(loaded.error, LoadError::None) << loaded.detail;
+        library = loaded.library;
+        ASSERT_EQ(library.Init(0), 1);
+        ASSERT_EQ(kb.QlSimReset(), 1);
+        ASSERT_TRUE(kb.waitIdle());
+        session = std::make_unique<DeviceSession>(library, window, workers, platform::SteadyClock::Instance());
+        ASSERT_TRUE(session->Start(false));
+        workers.JoinAll();
+        ASSERT_EQ(session->DeviceCount(), 1u);
+        kb.QlSimLogClear();
+    }
+
+    void TearDown() override
+    {
+        session.reset();
+        workers.JoinAll();
+    }
+
+    // Lets everything the keyboard started finish: its notifications, then
+    // the workers they started.
+    void Settle()
+    {
+        ASSERT_TRUE(kb.waitIdle());
+        workers.JoinAll();
+    }
+
+    SimKeyboardControl& kb = SimKeyboardControl::instance();
+    HidLibrary library;
+    test::RecordingMainWindow window;
+    platform::ThreadTaskRunner workers;
+    std::unique_ptr<DeviceSession> session;
+};
+
+TEST_F(SimLinkTest, ArrivalReadsTheKeyboardsDefaultKeymapAndCapacity)
+{
+    std::array<uint8_t, 512> keymap{};
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_DEFAULT_KEYMAP, 0, keymap.data(), 512), 1);
+    EXPECT_EQ(session->FactoryKeymap(), keymap);
+    uint8_t info[44];
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
+    EXPECT_EQ(session->MacroCapacity(), info[11] * 128u);
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"send PROFILE_SYNC PROF", "tray 141", "post OPEN OPEN"}));
+}
+
+TEST_F(SimLinkTest, BlocksRoundTripThroughTheKeyboard)
+{
+    auto& c = session->Commands();
+    std::array<uint8_t, 512> written{}, read{};
+    std::iota(written.begin(), written.end(), 7);
+    ASSERT_EQ(c.BeginConfig(), 1);
+    ASSERT_EQ(c.WriteKeymapBlock(written.data(), 2), 1);
+    ASSERT_EQ(c.EndConfig(), 1);
+    ASSERT_EQ(c.ReadKeymapBlock(read.data(), 2), 1);
+    EXPECT_EQ(read, written);
+    // 1 + 10 + 1 + 10 reports reached the keyboard.
+    EXPECT_EQ(kb.QlSimLogCount(), 22);
+
+    std::vector<uint8_t> macros(300), back(300);
+    std::iota(macros.begin(), macros.end(), 1);
+    ASSERT_EQ(c.WriteMacroArea(macros.data(), macros.size()), 1);
+    ASSERT_EQ(c.ReadMacroArea(back.data(), back.size()), 1);
+    EXPECT_EQ(back, macros);
+}
+
+TEST_F(SimLinkTest, RefusalsAndRetriesAgainstTheKeyboard)
+{
+    auto& c = session->Commands();
+    ASSERT_EQ(kb.QlSimFailStatus(0xFE, 2), 1);
+    EXPECT_EQ(c.BeginConfig(), 1);
+    EXPECT_EQ(kb.QlSimLogCount(), 3);
+
+    ASSERT_EQ(kb.QlSimFailStatus(0xFF, 3), 1);
+    uint8_t info[44];
+    EXPECT_EQ(c.ReadInfo(info), -102);
+
+    // An area the keyboard does not have is refused by the keyboard itself.
+    uint8_t data[3] = {1, 2, 3};
+    EXPECT_EQ(c.WriteLighting(data, 3, 126), -103);
+
+    ASSERT_EQ(kb.QlSimRefuseWrites(1), 1);
+    EXPECT_EQ(c.BeginConfig(), -1);
+}
+
+TEST_F(SimLinkTest, KeyboardLeavingDuringATransferStopsItAndIsNoticed)
+{
+    std::array<uint8_t, 512> block{};
+    ASSERT_EQ(kb.QlSimLeaveBusAfter(3), 1);
+    EXPECT_EQ(session->Commands().WriteKeymapBlock(block.data(), 0), 0);
+    EXPECT_EQ(kb.QlSimLogCount(), 3);
+    Settle();
+    EXPECT_EQ(session->DeviceCount(), 0u);
+    EXPECT_EQ(window.Count("send DEVICE_GONE 0"), 1u);
+
+    // Back on the bus: a new arrival, and the window is not opened again.
+    kb.QlSimLogClear();
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    Settle();
+    EXPECT_EQ(session->DeviceCount(), 1u);
+    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 2u);
+    EXPECT_EQ(window.Count("post OPEN OPEN"), 1u);
+}
+
+TEST_F(SimLinkTest, BankSwitchReachesTheKeyboard)
+{
+    ASSERT_EQ(kb.QlSimSendConsumerCode(0x02FF), 1);
+    Settle();
+    uint8_t status[2] = {};
+    ASSERT_EQ(kb.QlSimGetStatusReport(status, 2), 2);
+    EXPECT_EQ(status[0], 0x05);
+    EXPECT_EQ(status[1], 0x03);
+    EXPECT_TRUE(session->BankB());
+}
+
+TEST_F(SimLinkTest, ExchangesFromTwoThreadsNeverMixTheirReplies)
+{
+    auto& c = session->Commands();
+    std::array<uint8_t, 512> pattern{};
+    std::iota(pattern.begin(), pattern.end(), 3);
+    ASSERT_EQ(c.WriteKeymapBlock(pattern.data(), 1), 1);
+    uint8_t expectedInfo[44];
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, expectedInfo, 44), 1);
+
+    std::atomic<int> failures{0};
+    std::thread blocks([&] {
+        for (int i = 0; i < 30; ++i) {
+            std::array<uint8_t, 512> read{};
+            if (c.ReadKeymapBlock(read.data(), 1) != 1 || read != pattern)
+                ++failures;
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        uint8_t info[44] = {};
+        if (c.ReadInfo(info) != 1 || !std::equal(info, info + 44, expectedInfo))
+            ++failures;
+    }
+    blocks.join();
+    EXPECT_EQ(failures.load(), 0);
+}
+
+TEST_F(SimLinkTest, NothingIsSentWithoutAKeyboard)
+{
+    ASSERT_EQ(kb.QlSimUnplug(), 1);
+    Settle();
+    kb.QlSimLogClear();
+    uint8_t info[44];
+    EXPECT_EQ(session->Commands().ReadInfo(info), 0);
+    EXPECT_EQ(kb.QlSimLogCount(), 0);
+    EXPECT_EQ(session->ActiveProfileCache(), -1);
+}
+
+}  // namespace
+}  // namespace trevolin::device
