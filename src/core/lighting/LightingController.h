@@ -1,0 +1,140 @@
+#pragma once
+
+#include "core/app/TextLookup.h"
+#include "core/device/KeyboardCommands.h"
+#include "core/lighting/EffectList.h"
+#include "core/lighting/KeyColourEditor.h"
+#include "core/lighting/KeyTints.h"
+#include "core/lighting/KeyboardLighting.h"
+#include "core/lighting/LightMode.h"
+#include "core/lighting/LightingFiles.h"
+#include "core/lighting/LightingRecord.h"
+#include "core/lighting/PanelView.h"
+#include "core/lighting/RgbColor.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trevolin::lighting {
+
+// The lighting panel's model and every lighting operation, for the main
+// window and the command line alike. A change is written to the keyboard at
+// once (command 1, the writes, command 2) and kept in the model whatever
+// the keyboard answers; the returned result says how the writes went (see
+// LightingResults.h). The current profile is the one the device link's
+// commands use.
+class LightingController {
+public:
+    // Switches the keyboard to a profile, possibly after asking the user
+    // about unapplied key changes; false when it did not.
+    using SelectProfileFunction = std::function<bool(int profile)>;
+
+    enum class ReadBackKind {
+        Connection,     // the lighting view follows the settings file
+        Refresh,        // the settings file can only turn the view on
+        ProfileSwitch,  // as Refresh, and the user mode is loaded afterwards
+    };
+
+    LightingController(device::KeyboardCommands& commands, LightingFiles files, KeyTints& tints);
+    LightingController(const LightingController&) = delete;
+    LightingController& operator=(const LightingController&) = delete;
+
+    void SetSelectProfile(SelectProfileFunction selectProfile) { selectProfile_ = std::move(selectProfile); }
+
+    // --- Reading the keyboard back ---------------------------------------
+    // Information block, the three records, the model, the view flag. Stops
+    // with ResultReadBackFailed, the effect list left empty, when the
+    // information block cannot be read; otherwise 1, or the first failing
+    // record read's result (that record keeps its last copy).
+    int ReadBack(ReadBackKind kind);
+    // After every read-back: for effect 20 with the view on, the current
+    // page is read and painted on the keys.
+    int RefreshLightingPanel();
+    // The keyboard arrived: read-back, panel, follows-base flags.
+    int OnConnected();
+    // The keyboard changed its lighting by itself, or the language changed.
+    int OnLightingChanged();
+    // The lighting side of switching to profile `profile` (0 to 2). The
+    // keyboard's active profile is the caller's to change afterwards.
+    int SwitchProfile(int profile);
+
+    // --- The panel's controls ---------------------------------------------
+    int EffectChanged(int listIndex);
+    // Effect `effect`, which must be in the keyboard's list. An effect the
+    // program does not handle sends nothing, leaves the current effect as
+    // the keyboard has it, and hides every effect control.
+    int ChooseEffect(int effect);
+    int BrightnessChanged(int position);
+    // The slider position; the speed is 4 minus it.
+    int SpeedChanged(int position);
+    // The slider window message (0x28D1): control id and position.
+    int SliderMoved(uint32_t controlId, int position);
+    // LightMode::DirectionLeft or LightMode::DirectionRight.
+    int DirectionChosen(uint8_t direction);
+    // Group A or B: the colour, multicolour off.
+    int ColourChosen(RgbColor colour);
+    int MulticolourToggled();
+    // Preset 0 to 7 (controls 1211 to 1218).
+    int PresetChosen(int preset);
+    int ColourChoiceChosen(int colourChoice);
+    int ReportRateChosen(int reportRate);
+    // Field 0 to 2 (red, green, blue). Keeps the digits of `text`, a value
+    // of 256 or more becoming "255"; returns what the field then shows.
+    std::string NumberFieldEdited(int field, std::string_view text);
+
+    // --- Lighting view ----------------------------------------------------
+    // Turning on first switches the keyboard to the current profile; when
+    // that is refused the view stays off and false is returned. The choice
+    // is remembered in the settings file; a write that fails there is lost
+    // silently, as every settings write is.
+    bool TurnLightingViewOn();
+    // The caller redraws the key buttons with their assignments afterwards.
+    void TurnLightingViewOff();
+    // False only when turning on was refused.
+    bool ToggleLightingView();
+    bool LightingViewOn() const { return viewOn_; }
+
+    // --- Per-key colours --------------------------------------------------
+    // The lighting view's key click.
+    int PaintKey(uint32_t controlId);
+    KeyColourEditor& Editor() { return editor_; }
+    const KeyColourEditor& Editor() const { return editor_; }
+
+    // Effect 1 and the default record on the keyboard; with effect 20
+    // offered, the profile's mode file back to the template and its colours
+    // to the keyboard.
+    int RestoreDefaults();
+
+    // --- State ------------------------------------------------------------
+    const LightMode& Mode() const { return mode_; }
+    const EffectList& Effects() const { return effects_; }
+    const LightingRecords& Records() const { return records_; }
+    int CurrentProfile() const { return keyboard_.CurrentProfile(); }
+    PanelView View(const app::TextLookup& texts) const;
+
+private:
+    // Nothing when the information block could not be read.
+    std::optional<int> ReadBackRecords(ReadBackKind kind);
+    bool PerKeyOffered() const;
+    int ApplyEffect(uint8_t effect);
+    int WriteField(uint8_t field, uint8_t value);
+
+    KeyboardLighting keyboard_;
+    LightingFiles files_;
+    KeyTints& tints_;
+    KeyColourEditor editor_;
+    SelectProfileFunction selectProfile_;
+
+    LightMode mode_;
+    LightingRecords records_{};
+    EffectList effects_;
+    bool viewOn_ = false;
+    bool effectControlsHidden_ = false;
+    std::array<std::string, 3> numberFields_;
+};
+
+}  // namespace trevolin::lighting

@@ -1,0 +1,87 @@
+#include "core/lighting/LightingFiles.h"
+
+#include "core/app/AtomicFile.h"
+#include "core/app/IniFile.h"
+#include "core/lighting/LightingRecord.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+namespace trevolin::lighting {
+
+namespace {
+
+constexpr std::string_view SettingsSection = "KEYCOLOR";
+constexpr std::string_view LightingViewKey = "DengCheck";
+
+std::string ModeFileName(const std::string& prefix, int number)
+{
+    return prefix + std::to_string(number) + ".userd";
+}
+
+std::optional<std::string> ReadTemplate(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > LightingFiles::MaxTemplateSize)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || content.size() > LightingFiles::MaxTemplateSize)
+        return std::nullopt;
+    return content;
+}
+
+}  // namespace
+
+LightingFiles::LightingFiles(std::string userPrefix, std::string templatePrefix, std::string settingsFile)
+    : userPrefix_(std::move(userPrefix)), templatePrefix_(std::move(templatePrefix)),
+      settingsFile_(std::move(settingsFile))
+{
+}
+
+LightingFiles LightingFiles::FromLocations(const app::Locations& locations)
+{
+    return LightingFiles(locations.UserLightingPrefix(), locations.FactoryLightingPrefix(),
+                         locations.UserSettingsFile());
+}
+
+std::string LightingFiles::ModeFilePath(int profile) const
+{
+    if (profile < 0 || profile >= LightingRecord::ProfileCount)
+        return {};
+    return ModeFileName(userPrefix_, profile);
+}
+
+std::string LightingFiles::TemplatePath() const
+{
+    return ModeFileName(templatePrefix_, TemplateNumber);
+}
+
+bool LightingFiles::ReadLightingView() const
+{
+    return app::IniFile(settingsFile_).ReadInt(SettingsSection, LightingViewKey, 0) == 1;
+}
+
+bool LightingFiles::WriteLightingView(bool on) const
+{
+    return app::IniFile(settingsFile_).Write(SettingsSection, LightingViewKey, on ? "1" : "0");
+}
+
+bool LightingFiles::ResetModeFile(int profile) const
+{
+    const std::string path = ModeFilePath(profile);
+    if (path.empty())
+        return false;
+    return app::AtomicFile::Write(path, ReadTemplate(TemplatePath()).value_or(std::string()));
+}
+
+}  // namespace trevolin::lighting
