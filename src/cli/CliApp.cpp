@@ -4,8 +4,13 @@
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
 
+#include "core/app/Environment.h"
+#include "core/app/Language.h"
+#include "core/app/SettingsStore.h"
+
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <memory>
 
 namespace trevolin::cli {
@@ -36,6 +41,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     auto* simulate = app.add_flag("--simulate", connection.simulate, "Use the simulated keyboard");
     app.add_option("--hid-library", connection.hidLibrary, "Path of the HID transport library to use")
         ->excludes(simulate);
+    std::string userFolder;
+    app.add_option("--user-folder", userFolder,
+                   "Folder of the profile file and the lighting mode files (default: $XDG_DATA_HOME/Dravik-RGB_01)");
 
     std::vector<std::pair<CLI::App*, std::unique_ptr<CliCommand>>> commands;
     auto add = [&](std::unique_ptr<CliCommand> command) {
@@ -59,7 +67,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return ExitUsage;
     }
 
-    CliContext context{connection, out, err};
+    const auto environment = app::Environment::System();
+    auto locations = app::Locations::ForThisProcess(environment);
+    if (!locations) {
+        err << "trevolinctl: cannot tell where the program's files are (is $HOME set?).\n";
+        return ExitFileError;
+    }
+    if (!userFolder.empty()) {
+        std::error_code ec;
+        const auto absolute = std::filesystem::absolute(userFolder, ec);
+        auto moved = ec ? std::nullopt : locations->WithUserFolder(absolute.string());
+        if (!moved) {
+            err << "trevolinctl: --user-folder " << userFolder << " is not a usable folder path.\n";
+            return ExitUsage;
+        }
+        locations = moved;
+    }
+    const app::Language language(*locations,
+                                 app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")),
+                                 environment);
+
+    CliContext context{connection, out, err, *locations, language};
     for (auto& [sub, command] : commands)
         if (sub->parsed())
             return command->Execute(context);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cli/KeyboardConnection.h"
+#include "core/app/Locations.h"
+#include "core/app/TextLookup.h"
 
 #include <ostream>
 
@@ -14,6 +16,8 @@ struct CliContext {
     ConnectionOptions connection;
     std::ostream& out;
     std::ostream& err;
+    const app::Locations& locations;  // the user folder honours --user-folder
+    const app::TextLookup& texts;     // the language file beside the program
 };
 
 // One verb of trevolinctl: adds its subcommand and options, then runs.

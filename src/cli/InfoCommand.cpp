@@ -48,14 +48,18 @@ int InfoCommand::Execute(CliContext& context)
         j["firmwareTooOld"] = info.FirmwareTooOld();
         j["activeProfile"] = info.ActiveProfile();
         j["macroCapacity"] = info.MacroCapacity();
-        j["effects"] = effects;
+        j["effects"] = nlohmann::json::array();
+        for (uint8_t e : effects)
+            j["effects"].push_back({{"number", e}, {"name", context.texts.ModeText(std::to_string(e))}});
         context.out << j.dump(2) << "\n";
         return ExitOk;
     }
     context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)
                 << fmt::format("Active profile     {}\n", info.ActiveProfile())
                 << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity())
-                << fmt::format("Lighting effects   {}\n", fmt::join(effects, " "));
+                << "Lighting effects\n";
+    for (uint8_t e : effects)
+        context.out << fmt::format("  {:>2}  {}\n", e, context.texts.ModeText(std::to_string(e)));
     if (info.FirmwareTooOld())
         context.out << fmt::format("The keyboard's firmware is too old: version {} or later is needed. "
                                    "Update the firmware to use every feature.\n",

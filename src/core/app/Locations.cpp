@@ -90,4 +90,15 @@ bool Locations::EnsureUserFolder() const {
     return !error && std::filesystem::is_directory(userFolder_, error);
 }
 
+std::optional<Locations> Locations::WithUserFolder(const std::string& folder) const
+{
+    if (folder.empty() || folder.front() != '/' || folder.size() + NameReserve > MaxPathLength)
+        return std::nullopt;
+    Locations copy = *this;
+    copy.userFolder_ = folder;
+    while (copy.userFolder_.size() > 1 && copy.userFolder_.back() == '/')
+        copy.userFolder_.pop_back();
+    return copy;
+}
+
 }  // namespace trevolin::app

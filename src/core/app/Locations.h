@@ -49,6 +49,10 @@ public:
     // "Lang%04X.ini" beside the executable.
     std::string LanguageFile(uint32_t languageId) const;
 
+    // The same locations with the user's files kept in `folder` instead
+    // (the command line's --user-folder); nullopt for a relative or too long path.
+    std::optional<Locations> WithUserFolder(const std::string& folder) const;
+
     // Creates the user folder and its parents when missing.
     bool EnsureUserFolder() const;
 
