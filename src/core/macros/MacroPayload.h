@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/app/TextLookup.h"
+#include "core/profiles/ApplySnapshot.h"
+#include "core/profiles/ProfileImage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace trevolin::macros {
+
+// The keyboard's macro area: a 16-byte header (magic 0x55AA, total size,
+// macro count, names flag), a table of 16-bit record offsets, then one
+// record per macro in list order: event count, play count, name length,
+// 4-byte events and, when names are included, the name in UTF-16LE.
+struct MacroPayloadHeader {
+    static constexpr size_t Size = 16;
+    static constexpr uint16_t Magic = 0x55AA;
+
+    uint16_t magic = 0;
+    uint16_t totalSize = 0;
+    uint16_t macroCount = 0;
+    uint16_t namesFlag = 0;
+
+    // An area without the magic holds no macros.
+    bool HoldsMacros() const { return magic == Magic; }
+    // `bytes` holds at least 16 bytes; fewer read as an area without macros.
+    static MacroPayloadHeader Read(std::span<const uint8_t> bytes);
+};
+
+// A delay is sent in units of 10 ms in 12 bits: at most 40 950 ms.
+inline constexpr uint32_t MaxPayloadDelayMs = 0x0FFF * 10;
+
+struct MacroPayloadSize {
+    size_t fullSize = 0;  // with the names
+    size_t bareSize = 0;  // without them
+};
+
+// The payload sizes of an image's macro list; the snapshot form takes the
+// snapshot lock.
+MacroPayloadSize MacroPayloadSizes(const profiles::ProfileImage& image);
+MacroPayloadSize MacroPayloadSizes(profiles::ApplySnapshot& snapshot);
+
+// Fills `buffer` with the payload of the image's macro list, its header
+// giving the buffer's size as the total. False, with nothing written, when
+// the buffer is smaller than the payload or larger than the 16-bit total
+// can say. A delay beyond what the keyboard can hold is sent as the
+// longest one it can. The snapshot form takes the snapshot lock.
+bool EncodeMacroPayload(const profiles::ProfileImage& image, std::span<uint8_t> buffer, bool withNames);
+bool EncodeMacroPayload(profiles::ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames);
+
+// Turns a macro area read back from the keyboard (the bytes actually read)
+// into macro records in `outRecords`, one Macro::Size record each, as many
+// as fit. A record gets id position + 1, is not new, and without a stored
+// name is named by DefaultMacroName(position + 1).
+//
+// Nothing from the keyboard is trusted: returns -1 when the header is
+// impossible (shorter than 16 bytes, a total beyond the bytes read or below
+// the header, more than 100 macros, an offset table past the total); 0 for
+// an area without the magic; otherwise the number of records written. A
+// record that points into the header or offset table, runs past the total,
+// or claims more than 4000 events ends the decoding: the records before it
+// are kept, so positions and ids stay what the keyboard meant.
+int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords,
+                       const app::TextLookup& texts);
+
+}  // namespace trevolin::macros

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace trevolin::profiles {
+
+// Where the user's profile file and lighting mode files live, and the
+// template the lighting files start from.
+struct UserFolder {
+    std::string path;           // the "Dravik-RGB_01" folder in the user's data folder
+    std::string colorTemplate;  // "Skins/UserDengColor_3.userd" beside the program
+};
+
+// Creates a missing user folder (with its parents) and seeds it with the
+// three lighting mode files "UserDengColor_0.userd" to "UserDengColor_2.userd",
+// copies of the template. An existing folder is left alone, even when files
+// are missing in it. True when the folder exists afterwards; a template
+// that cannot be copied does not change that.
+bool EnsureUserFolder(const UserFolder& folder);
+
+// The profile file. Every profile index gives the same file, "$Profile0":
+// it holds the key tables of all three profiles. Runs EnsureUserFolder first.
+std::string ProfileFilePath(const UserFolder& folder, int index);
+
+}  // namespace trevolin::profiles

@@ -1,0 +1,70 @@
+#include "core/profiles/ApplySnapshot.h"
+#include "core/profiles/ProfileHeader.h"
+#include "core/profiles/ProfileStore.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+namespace trevolin::profiles {
+namespace {
+
+bool OtherThreadCanLock(std::recursive_mutex& lock)
+{
+    return std::async(std::launch::async, [&lock] {
+               if (!lock.try_lock())
+                   return false;
+               lock.unlock();
+               return true;
+           }).get();
+}
+
+TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLock)
+{
+    ProfileStore store;
+    std::vector<uint8_t> macros(2 * MacroRecordSize, 0x5A);
+    ASSERT_TRUE(store.Image().SetMacroRecords(macros, 2));
+    store.Image().SetEntryKind(700, KindTextBlock);
+    store.Texts().Set(700, u"abc");
+    store.Texts().Set(20, u"not packed");  // its entry has kind 0
+    ApplySnapshot snapshot;
+
+    std::lock_guard storeGuard(store.Lock());
+    ASSERT_TRUE(MakeSnapshot(store, snapshot));
+    EXPECT_FALSE(OtherThreadCanLock(snapshot.Lock()));
+
+    const auto header = ProfileHeader::Read(snapshot.Image().FixedPart());
+    EXPECT_EQ(header.macroCount, 2);
+    EXPECT_EQ(header.stringBytes, 8u + 22u);
+    EXPECT_EQ(header.totalSize, 32832u + 2 * 32512u + 30u);
+    EXPECT_EQ(snapshot.Image().MacroCount(), 2);
+    EXPECT_EQ(std::vector<uint8_t>(snapshot.Image().MacroRecords().begin(), snapshot.Image().MacroRecords().end()),
+              macros);
+    const std::vector<uint8_t> area(snapshot.TextArea().begin(), snapshot.TextArea().end());
+    std::vector<uint8_t> expectedArea = {'a', 0, 'b', 0, 'c', 0, 0, 0};
+    expectedArea.resize(30, 0);
+    EXPECT_EQ(area, expectedArea);
+    EXPECT_EQ(store.Image().EntryValue(700), 0u);
+    EXPECT_EQ(snapshot.Image().EntryValue(700), 0u);
+
+    // Later edits of the store do not reach the snapshot.
+    store.Image().SetEntryKind(701, 2);
+    EXPECT_EQ(snapshot.Image().EntryKind(701), 0);
+
+    snapshot.Lock().unlock();
+    EXPECT_TRUE(OtherThreadCanLock(snapshot.Lock()));
+}
+
+TEST(ApplySnapshot, StoreWithoutAFixedPartGivesNoSnapshotAndNoHeldLock)
+{
+    ProfileStore store;
+    store.ReleaseFixedPart();
+    ApplySnapshot snapshot;
+    EXPECT_FALSE(MakeSnapshot(store, snapshot));
+    EXPECT_TRUE(OtherThreadCanLock(snapshot.Lock()));
+    EXPECT_FALSE(snapshot.Image().HasFixedPart());
+}
+
+}  // namespace
+}  // namespace trevolin::profiles
