@@ -3,6 +3,8 @@
 #include "cli/CliCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommand.h"
+#include "cli/RawReadCommand.h"
+#include "cli/LightCommand.h"
 
 #include "core/app/Environment.h"
 #include "core/app/Language.h"
@@ -51,6 +53,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         commands.emplace_back(sub, std::move(command));
     };
     add(std::make_unique<InfoCommand>());
+    add(std::make_unique<RawReadCommand>());
+    add(std::make_unique<LightCommand>());
 
     // CLI11 wants argv order reversed when given a vector.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -88,9 +92,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                  environment);
 
     CliContext context{connection, out, err, *locations, language};
-    for (auto& [sub, command] : commands)
-        if (sub->parsed())
+    for (auto& [sub, command] : commands) {
+        if (!sub->parsed())
+            continue;
+        // Nothing a command meets may end the program with an exception
+        // instead of a sentence and an exit code.
+        try {
             return command->Execute(context);
+        } catch (const std::exception& e) {
+            err << "trevolinctl: " << e.what() << "\n";
+            return ExitKeyboardError;
+        }
+    }
     err << "trevolinctl: no command given.\n";
     return ExitUsage;
 }

@@ -51,7 +51,7 @@ int InfoCommand::Execute(CliContext& context)
         j["effects"] = nlohmann::json::array();
         for (uint8_t e : effects)
             j["effects"].push_back({{"number", e}, {"name", context.texts.ModeText(std::to_string(e))}});
-        context.out << j.dump(2) << "\n";
+        context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
         return ExitOk;
     }
     context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)

@@ -122,7 +122,7 @@ int RawReadCommand::Execute(CliContext& context)
         nlohmann::json j{{"area", area_}, {"length", bytes.size()}, {"hex", Hex(bytes)}};
         if (needsProfile)
             j["profile"] = number_;
-        context.out << j.dump(2) << "\n";
+        context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     } else {
         Dump(context.out, bytes);
     }

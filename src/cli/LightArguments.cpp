@@ -1,0 +1,231 @@
+#include "cli/LightArguments.h"
+
+#include "core/app/IniFile.h"
+#include "core/app/Language.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <vector>
+
+namespace trevolin::cli {
+
+namespace {
+
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool Separator(char c)
+{
+    return c == ' ' || c == '-' || c == '_';
+}
+
+// Lower case, without spaces, hyphens and underscores.
+std::string Folded(std::string_view text)
+{
+    std::string folded;
+    for (const char c : text) {
+        if (!Separator(c))
+            folded.push_back(Lower(c));
+    }
+    return folded;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<int> HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char lower = Lower(c);
+    if (lower >= 'a' && lower <= 'f')
+        return lower - 'a' + 10;
+    return std::nullopt;
+}
+
+constexpr std::array<std::string_view, 4> ColourChoiceNames = {"red", "yellow", "green", "blue"};
+
+}  // namespace
+
+std::optional<int> ParseWholeNumber(std::string_view text, int min, int max)
+{
+    // Long enough for any int, short enough never to overflow.
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<lighting::RgbColor> ParseColour(std::string_view text)
+{
+    text = Trimmed(text);
+    if (!text.empty() && text.front() == '#') {
+        if (text.size() != 7)
+            return std::nullopt;
+        std::array<uint8_t, 3> bytes{};
+        for (size_t i = 0; i < 3; ++i) {
+            const auto high = HexDigit(text[1 + 2 * i]);
+            const auto low = HexDigit(text[2 + 2 * i]);
+            if (!high || !low)
+                return std::nullopt;
+            bytes[i] = static_cast<uint8_t>(*high * 16 + *low);
+        }
+        return lighting::RgbColor{bytes[0], bytes[1], bytes[2]};
+    }
+    std::array<uint8_t, 3> bytes{};
+    size_t part = 0;
+    while (true) {
+        const size_t comma = text.find(',');
+        const auto number = ParseWholeNumber(Trimmed(text.substr(0, comma)), 0, 255);
+        if (!number || part == bytes.size())
+            return std::nullopt;
+        bytes[part++] = static_cast<uint8_t>(*number);
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    if (part != bytes.size())
+        return std::nullopt;
+    return lighting::RgbColor{bytes[0], bytes[1], bytes[2]};
+}
+
+std::optional<bool> ParseOnOff(std::string_view text)
+{
+    for (const std::string_view on : {"on", "1", "true", "yes"}) {
+        if (EqualsIgnoringCase(text, on))
+            return true;
+    }
+    for (const std::string_view off : {"off", "0", "false", "no"}) {
+        if (EqualsIgnoringCase(text, off))
+            return false;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint8_t> ParseDirection(std::string_view text)
+{
+    for (const std::string_view left : {"left", "up", "diffuse"}) {
+        if (EqualsIgnoringCase(text, left))
+            return uint8_t{255};
+    }
+    for (const std::string_view right : {"right", "down", "converge"}) {
+        if (EqualsIgnoringCase(text, right))
+            return uint8_t{0};
+    }
+    return std::nullopt;
+}
+
+std::string_view DirectionName(int effect, uint8_t direction)
+{
+    // The record keeps 255 for left; anything else the keyboard holds
+    // other than 0 shows as left too.
+    const bool left = direction != 0;
+    if (effect == 12)
+        return left ? "up" : "down";
+    if (effect == 18)
+        return left ? "diffuse" : "converge";
+    return left ? "left" : "right";
+}
+
+std::optional<int> ParseColourChoice(std::string_view text)
+{
+    if (const auto number = ParseWholeNumber(text, 0, static_cast<int>(ColourChoiceNames.size()) - 1))
+        return number;
+    for (size_t i = 0; i < ColourChoiceNames.size(); ++i) {
+        if (EqualsIgnoringCase(text, ColourChoiceNames[i]))
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+std::string_view ColourChoiceName(int colourChoice)
+{
+    if (colourChoice < 0 || static_cast<size_t>(colourChoice) >= ColourChoiceNames.size())
+        return "?";
+    return ColourChoiceNames[static_cast<size_t>(colourChoice)];
+}
+
+std::string ColourNumbers(lighting::RgbColor colour)
+{
+    return fmt::format("{},{},{}", colour.red, colour.green, colour.blue);
+}
+
+std::string ColourHex(lighting::RgbColor colour)
+{
+    return fmt::format("#{:02x}{:02x}{:02x}", colour.red, colour.green, colour.blue);
+}
+
+EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectList& offered,
+                                  const app::TextLookup& texts)
+{
+    EffectArgument found;
+    if (const auto number = ParseWholeNumber(text, 0, 255)) {
+        found.effect = *number;
+        found.outcome = offered.Contains(*number) ? EffectArgument::Outcome::Found
+                                                  : EffectArgument::Outcome::NotOffered;
+        return found;
+    }
+    const std::string wanted = Folded(text);
+    if (wanted.empty())
+        return found;
+    std::vector<int> matches;
+    for (const uint8_t effect : offered.Effects()) {
+        const std::string name = texts.ModeText(std::to_string(effect));
+        // An effect without a name in the language file is reached by number.
+        if (name == app::Language::MissingText || Folded(name) != wanted)
+            continue;
+        bool listed = false;
+        for (const int seen : matches)
+            listed = listed || seen == effect;
+        if (!listed)
+            matches.push_back(effect);
+    }
+    if (matches.size() == 1) {
+        found.outcome = EffectArgument::Outcome::Found;
+        found.effect = matches.front();
+    } else if (matches.size() > 1) {
+        found.outcome = EffectArgument::Outcome::AmbiguousName;
+    }
+    return found;
+}
+
+bool UsableUserModeName(std::string_view name)
+{
+    if (name.empty() || name.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        return false;
+    size_t characters = 0;
+    for (const char c : name) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++characters;
+    }
+    return characters <= app::IniFile::DefaultMaxValueLength;
+}
+
+}  // namespace trevolin::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/app/TextLookup.h"
+#include "core/lighting/EffectList.h"
+#include "core/lighting/RgbColor.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trevolin::cli {
+
+// How `trevolinctl light` reads its arguments and writes values back. Each
+// reader gives nothing for text it does not accept; the caller says what
+// was expected.
+
+// Decimal digits only, from `min` to `max`.
+std::optional<int> ParseWholeNumber(std::string_view text, int min, int max);
+
+// "R,G,B" (each 0 to 255, spaces allowed around the numbers) or "#rrggbb".
+std::optional<lighting::RgbColor> ParseColour(std::string_view text);
+inline constexpr std::string_view ColourExpected =
+    "a colour as R,G,B with each number from 0 to 255 (for example 255,128,0) or as #rrggbb";
+
+// "on"/"off" (also "1"/"0", "true"/"false", "yes"/"no").
+std::optional<bool> ParseOnOff(std::string_view text);
+
+// The byte of the record: left, up and diffuse are 255; right, down and
+// converge are 0 (effect 12 shows it as up/down, effect 18 as
+// diffuse/converge, effects 1 to 3 as left/right).
+std::optional<uint8_t> ParseDirection(std::string_view text);
+// The word for a direction as the current effect shows it.
+std::string_view DirectionName(int effect, uint8_t direction);
+
+// 0 to 3 or red, yellow, green, blue (effect 17's colour choice).
+std::optional<int> ParseColourChoice(std::string_view text);
+std::string_view ColourChoiceName(int colourChoice);
+
+// "255,128,0" and "#ff8000".
+std::string ColourNumbers(lighting::RgbColor colour);
+std::string ColourHex(lighting::RgbColor colour);
+
+// An effect given by number or by its name in the language file (case,
+// spaces, hyphens and underscores do not count), among those the keyboard
+// offers.
+struct EffectArgument {
+    enum class Outcome { Found, NotOffered, UnknownName, AmbiguousName };
+    Outcome outcome = Outcome::UnknownName;
+    int effect = 0;  // Found and NotOffered
+};
+EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectList& offered,
+                                  const app::TextLookup& texts);
+
+// Whether a user mode name can be kept in the mode file as it is: not
+// empty, on one line, and not longer than a mode file value may be.
+bool UsableUserModeName(std::string_view name);
+
+}  // namespace trevolin::cli

@@ -1,0 +1,229 @@
+#include "cli/LightKeyColours.h"
+
+#include "cli/ExitCode.h"
+#include "cli/LightArguments.h"
+#include "core/keyboard/KeyByName.h"
+#include "core/lighting/EffectCatalogue.h"
+#include "core/lighting/ModeFile.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <utility>
+
+namespace trevolin::cli {
+
+namespace {
+
+using lighting::ColourPage;
+using lighting::KeyColour;
+using lighting::RgbColor;
+
+}  // namespace
+
+LightKeyColours::LightKeyColours(LightSession& session, CliContext& context) : session_(session), context_(context)
+{
+}
+
+int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
+{
+    const auto& texts = context_.texts;
+    const std::string perKeyName = texts.ModeText(std::to_string(lighting::PerKeyEffect));
+    if (!session_.PerKeyOffered()) {
+        context_.err << fmt::format("trevolinctl: cannot {}: this keyboard does not offer the per-key effect ({} {}).\n",
+                                    what, lighting::PerKeyEffect, perKeyName);
+        return ExitUsage;
+    }
+    const int current = session_.Controller().Mode().mode;
+    if (asCurrentEffect && current != lighting::PerKeyEffect) {
+        context_.err << fmt::format(
+            "trevolinctl: cannot {}: key colours show only in effect {} ({}), and profile {} is in effect {} ({}). "
+            "Choose it first with 'trevolinctl light effect {}'.\n",
+            what, lighting::PerKeyEffect, perKeyName, session_.Profile(), current, texts.ModeText(std::to_string(current)),
+            lighting::PerKeyEffect);
+        return ExitUsage;
+    }
+    return ExitOk;
+}
+
+int LightKeyColours::RequireUserFolder()
+{
+    if (context_.locations.EnsureUserFolder())
+        return ExitOk;
+    context_.err << "trevolinctl: cannot create the user folder " << context_.locations.UserFolder() << ".\n";
+    return ExitFileError;
+}
+
+int LightKeyColours::ReadKeyboardPage()
+{
+    return LightSession::Report(context_.err, session_.Controller().Editor().ReadPageFromKeyboard(),
+                                "read the key colours from the keyboard");
+}
+
+int LightKeyColours::FileError(const std::string& path)
+{
+    context_.err << "trevolinctl: cannot write the lighting mode file " << path
+                 << "; nothing was sent to the keyboard.\n";
+    return ExitFileError;
+}
+
+int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour, int tool)
+{
+    if (const int check = RequirePerKey(true, "paint a key"); check != ExitOk)
+        return check;
+    if (const int check = RequireUserFolder(); check != ExitOk)
+        return check;
+    if (const int check = ReadKeyboardPage(); check != ExitOk)
+        return check;
+    auto& controller = session_.Controller();
+    auto& editor = controller.Editor();
+    const int profile = session_.Profile();
+    const std::string modeFile = session_.Files().ModeFilePath(profile);
+    // The brush and its colour are the user mode's, as the window keeps them.
+    if (editor.Settings().tool != tool && !editor.ChooseTool(tool))
+        return FileError(modeFile);
+    if (tool == 0 && colour && editor.Settings().paintColour != *colour && !editor.ChangePaintColour(*colour))
+        return FileError(modeFile);
+
+    const bool follows = tool == 1;
+    const RgbColor painted = follows ? editor.Settings().baseColour : editor.Settings().paintColour;
+    const uint8_t light = keyboard::LightPositionOf(key);
+    const std::string_view name = keyboard::NameOfKey(key);
+    if (editor.Page(profile).At(light) == painted && editor.FollowsBase(profile, key) == follows) {
+        const KeyColour entry{painted, follows};
+        if (!session_.Files().ModeFileOf(profile).WriteKeyColour(editor.ChosenUserMode(), light, entry))
+            return FileError(modeFile);
+        context_.out << fmt::format("{} already shows {}; nothing sent.\n", name, ColourNumbers(painted));
+        return ExitOk;
+    }
+    const int result = controller.PaintKey(keyboard::ControlIdOf(key));
+    if (const int code = LightSession::Report(context_.err, result, fmt::format("paint {}", name)); code != ExitOk)
+        return code;
+    context_.out << fmt::format("{} painted {}{}.\n", name, ColourNumbers(painted),
+                                follows ? " (the base colour, which it now follows)" : "");
+    return ExitOk;
+}
+
+int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
+{
+    if (const int check = RequirePerKey(true, "set the key colours"); check != ExitOk)
+        return check;
+    if (const int check = RequireUserFolder(); check != ExitOk)
+        return check;
+    if (const int check = ReadKeyboardPage(); check != ExitOk)
+        return check;
+    auto& editor = session_.Controller().Editor();
+    const int profile = session_.Profile();
+    const ColourPage shown = editor.Page(profile);
+
+    // Every key's light, its colour as the keyboard shows it and whether it
+    // follows the base colour; then the file's keys, which keep their own.
+    std::array<std::optional<KeyColour>, ColourPage::PositionCount> wanted{};
+    keyboard::ForEachKey(
+        [&](keyboard::KeyRef key) {
+            const uint8_t light = keyboard::LightPositionOf(key);
+            if (keyboard::HasLight(light) && !wanted[light])
+                wanted[light] = KeyColour{shown.At(light), editor.FollowsBase(profile, key)};
+        },
+        keyboard::FnKeyVisit::Last);
+    for (const auto& entry : entries) {
+        const uint8_t light = keyboard::LightPositionOf(entry.key);
+        if (keyboard::HasLight(light))
+            wanted[light] = KeyColour{entry.colour, false};
+    }
+    std::vector<std::pair<int, KeyColour>> modeEntries;
+    for (size_t light = 0; light < wanted.size(); ++light) {
+        if (wanted[light])
+            modeEntries.emplace_back(static_cast<int>(light), *wanted[light]);
+    }
+
+    // The page goes out from the user mode as stored, so the keyboard and
+    // the file cannot disagree; a file that did not take the colours would
+    // send the defaults of a missing file instead, so it sends nothing.
+    const std::string modeFile = session_.Files().ModeFilePath(profile);
+    if (!session_.Files().ModeFileOf(profile).WriteKeyColours(editor.ChosenUserMode(), modeEntries))
+        return FileError(modeFile);
+    editor.LoadUserMode(profile);
+    for (const auto& [light, entry] : modeEntries) {
+        if (editor.Page(profile).At(static_cast<size_t>(light)) != entry.colour)
+            return FileError(modeFile);
+    }
+    if (editor.Page(profile) == shown) {
+        context_.out << "The keyboard already shows these colours; nothing sent.\n";
+        return ExitOk;
+    }
+    const int result = editor.WritePageToKeyboard();
+    if (const int code = LightSession::Report(context_.err, result, "write the key colours"); code != ExitOk)
+        return code;
+    context_.out << fmt::format("Key colours written to profile {} and user mode {}.\n", profile,
+                                editor.ChosenUserMode());
+    return ExitOk;
+}
+
+int LightKeyColours::PrintPage()
+{
+    if (const int check = RequirePerKey(false, "read the key colours"); check != ExitOk)
+        return check;
+    if (const int check = ReadKeyboardPage(); check != ExitOk)
+        return check;
+    context_.out << LightPageFile::Text(session_.Controller().Editor().Page(session_.Profile()));
+    return ExitOk;
+}
+
+int LightKeyColours::BaseColour(RgbColor colour)
+{
+    if (const int check = RequirePerKey(true, "change the base colour"); check != ExitOk)
+        return check;
+    if (const int check = RequireUserFolder(); check != ExitOk)
+        return check;
+    if (const int check = ReadKeyboardPage(); check != ExitOk)
+        return check;
+    auto& editor = session_.Controller().Editor();
+    if (editor.Settings().baseColour == colour) {
+        context_.out << fmt::format("The base colour is already {}; nothing sent.\n", ColourNumbers(colour));
+        return ExitOk;
+    }
+    const int result = editor.ChangeBaseColour(colour);
+    if (const int code = LightSession::Report(context_.err, result, "change the base colour"); code != ExitOk)
+        return code;
+    context_.out << fmt::format("Base colour {}; the keys that follow it show it now.\n", ColourNumbers(colour));
+    return ExitOk;
+}
+
+int LightKeyColours::UserModes(std::optional<int> userMode, const std::optional<std::string>& rename)
+{
+    if (const int check = RequirePerKey(false, "use the user modes"); check != ExitOk)
+        return check;
+    auto& editor = session_.Controller().Editor();
+    const int profile = session_.Profile();
+    if (!userMode && !rename) {
+        const auto& names = editor.UserModeNames();
+        for (size_t i = 0; i < names.size(); ++i) {
+            context_.out << fmt::format("{} {}  {}\n", static_cast<int>(i) == editor.ChosenUserMode() ? '*' : ' ', i,
+                                        names[i]);
+        }
+        return ExitOk;
+    }
+    if (const int check = RequireUserFolder(); check != ExitOk)
+        return check;
+    if (userMode) {
+        if (*userMode == editor.ChosenUserMode()) {
+            context_.out << fmt::format("User mode {} is already chosen.\n", *userMode);
+        } else {
+            // Choosing shows what the keyboard holds; it sends no colours.
+            const int result = editor.ChooseUserMode(*userMode);
+            if (const int code = LightSession::Report(context_.err, result, "choose the user mode"); code != ExitOk)
+                return code;
+            context_.out << fmt::format("User mode {} chosen.\n", *userMode);
+        }
+    }
+    if (rename) {
+        const auto chosen = static_cast<size_t>(editor.ChosenUserMode());
+        if (editor.UserModeNames()[chosen] != *rename && !editor.RenameUserMode(*rename))
+            return FileError(session_.Files().ModeFilePath(profile));
+        context_.out << fmt::format("User mode {} is named \"{}\".\n", chosen, *rename);
+    }
+    return ExitOk;
+}
+
+}  // namespace trevolin::cli

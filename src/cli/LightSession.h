@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "cli/KeyboardConnection.h"
+#include "core/lighting/KeyTints.h"
+#include "core/lighting/LightingController.h"
+#include "core/lighting/LightingFiles.h"
+
+#include <memory>
+#include <string_view>
+
+namespace trevolin::cli {
+
+// The lighting of the keyboard's active profile, read back the way the
+// desktop program reads it when the keyboard arrives, ready for one change.
+class LightSession {
+public:
+    // On failure returns null, says why on the error stream and sets
+    // `exitCode`.
+    static std::unique_ptr<LightSession> Open(CliContext& context, int& exitCode);
+
+    lighting::LightingController& Controller() { return *controller_; }
+    const lighting::LightingFiles& Files() const { return files_; }
+    int Profile() const { return profile_; }
+    bool PerKeyOffered() const;
+
+    // ExitOk for a device result of 1; otherwise says on `err` that `what`
+    // (for example "set the brightness") failed and why, and gives
+    // ExitKeyboardError.
+    static int Report(std::ostream& err, int result, std::string_view what);
+
+private:
+    LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files, int profile);
+
+    std::unique_ptr<KeyboardConnection> connection_;
+    lighting::LightingFiles files_;
+    lighting::KeyTints tints_;
+    std::unique_ptr<lighting::LightingController> controller_;
+    int profile_;
+};
+
+}  // namespace trevolin::cli

@@ -1,0 +1,153 @@
+#include "core/keyboard/KeyByName.h"
+
+#include <iterator>
+
+namespace trevolin::keyboard {
+namespace {
+
+// name, control id; row by row as the keys sit on the keyboard
+constexpr NamedKey Names[] = {
+    {"Esc", 1022},        {"F1", 1010},         {"F2", 1011},         {"F3", 1012},
+    {"F4", 1013},         {"F5", 1014},         {"F6", 1015},         {"F7", 1023},
+    {"F8", 1024},         {"F9", 1025},         {"F10", 1026},        {"F11", 1027},
+    {"F12", 1028},        {"Print", 1091},      {"ScrollLock", 1092}, {"Pause", 1093},
+
+    {"Grave", 1029},      {"1", 1030},          {"2", 1031},          {"3", 1032},
+    {"4", 1033},          {"5", 1034},          {"6", 1035},          {"7", 1036},
+    {"8", 1037},          {"9", 1038},          {"0", 1039},          {"Minus", 1040},
+    {"Equals", 1041},     {"Backspace", 1043},  {"Insert", 1094},     {"Home", 1095},
+    {"PageUp", 1096},     {"NumLock", 1104},    {"NumSlash", 1105},   {"NumStar", 1106},
+    {"NumMinus", 1107},
+
+    {"Tab", 1056},        {"Q", 1044},          {"W", 1045},          {"E", 1046},
+    {"R", 1047},          {"T", 1048},          {"Y", 1049},          {"U", 1050},
+    {"I", 1051},          {"O", 1052},          {"P", 1053},          {"LeftBracket", 1054},
+    {"RightBracket", 1055}, {"Backslash", 1042}, {"Delete", 1097},    {"End", 1098},
+    {"PageDown", 1099},   {"Num7", 1108},       {"Num8", 1109},       {"Num9", 1110},
+    {"NumPlus", 1111},
+
+    {"CapsLock", 1069},   {"A", 1058},          {"S", 1059},          {"D", 1060},
+    {"F", 1061},          {"G", 1062},          {"H", 1063},          {"J", 1064},
+    {"K", 1065},          {"L", 1066},          {"Semicolon", 1067},  {"Apostrophe", 1068},
+    {"Enter", 1070},      {"Num4", 1112},       {"Num5", 1113},       {"Num6", 1114},
+
+    {"LeftShift", 1082},  {"K45", 1199},        {"Z", 1071},          {"X", 1072},
+    {"C", 1073},          {"V", 1074},          {"B", 1075},          {"N", 1076},
+    {"M", 1077},          {"Comma", 1078},      {"Period", 1079},     {"Slash", 1080},
+    {"RightShift", 1081}, {"Up", 1103},         {"Num1", 1115},       {"Num2", 1116},
+    {"Num3", 1117},       {"NumEnter", 1118},
+
+    {"LeftCtrl", 1083},   {"LeftWin", 1084},    {"LeftAlt", 1085},    {"Space", 1090},
+    {"RightAlt", 1086},   {"Fn", FnKeyControlId}, {"RightWin", 1087}, {"App", 1088},
+    {"RightCtrl", 1089},  {"Left", 1100},       {"Down", 1101},       {"Right", 1102},
+    {"Num0", 1120},       {"NumPeriod", 1119},
+
+    {"G1", 1000},         {"G2", 1001},         {"G3", 1002},         {"G4", 1003},
+    {"G5", 1004},         {"G6", 1140},         {"G7", 1141},         {"G8", 1142},
+    {"G9", 1143},
+};
+static_assert(std::size(Names) == LayoutKeyCount + GKeyCount + 1, "one name for every key button");
+
+// Other spellings people type for the same keys.
+struct Alias {
+    std::string_view alias;
+    std::string_view name;
+};
+constexpr Alias Aliases[] = {
+    {"Escape", "Esc"},         {"PrintScreen", "Print"},  {"PrtSc", "Print"},        {"Scroll", "ScrollLock"},
+    {"Backquote", "Grave"},    {"Tilde", "Grave"},        {"Equal", "Equals"},       {"Ins", "Insert"},
+    {"Del", "Delete"},         {"PgUp", "PageUp"},        {"PgDn", "PageDown"},      {"Caps", "CapsLock"},
+    {"Quote", "Apostrophe"},   {"Return", "Enter"},       {"Dot", "Period"},         {"Menu", "App"},
+    {"Spacebar", "Space"},     {"LShift", "LeftShift"},   {"RShift", "RightShift"},  {"LCtrl", "LeftCtrl"},
+    {"RCtrl", "RightCtrl"},    {"LAlt", "LeftAlt"},       {"RAlt", "RightAlt"},      {"LWin", "LeftWin"},
+    {"RWin", "RightWin"},      {"NumDivide", "NumSlash"}, {"NumMultiply", "NumStar"}, {"NumDot", "NumPeriod"},
+    {"NumAdd", "NumPlus"},     {"NumSubtract", "NumMinus"},
+};
+
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool Ignored(char c)
+{
+    return c == ' ' || c == '-' || c == '_';
+}
+
+// Case and the ignored separators do not count.
+bool SameName(std::string_view typed, std::string_view name)
+{
+    size_t i = 0;
+    size_t j = 0;
+    while (true) {
+        while (i < typed.size() && Ignored(typed[i]))
+            ++i;
+        while (j < name.size() && Ignored(name[j]))
+            ++j;
+        if (i == typed.size() || j == name.size())
+            return i == typed.size() && j == name.size();
+        if (Lower(typed[i]) != Lower(name[j]))
+            return false;
+        ++i;
+        ++j;
+    }
+}
+
+std::optional<KeyRef> KeyOfName(std::string_view name)
+{
+    for (const NamedKey& entry : Names) {
+        if (SameName(name, entry.name))
+            return FindKeyButton(entry.controlId);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::span<const NamedKey> KeyNameTable()
+{
+    return Names;
+}
+
+std::optional<KeyRef> KeyByName(std::string_view name)
+{
+    // Made only of separators, a name would match nothing but could look
+    // like it matched an empty one.
+    bool empty = true;
+    for (const char c : name)
+        empty = empty && Ignored(c);
+    if (empty)
+        return std::nullopt;
+    if (auto key = KeyOfName(name))
+        return key;
+    for (const Alias& alias : Aliases) {
+        if (SameName(name, alias.alias))
+            return KeyOfName(alias.name);
+    }
+    return std::nullopt;
+}
+
+std::string_view NameOfKey(KeyRef key)
+{
+    const uint16_t id = ControlIdOf(key);
+    if (id == 0)
+        return {};
+    for (const NamedKey& entry : Names) {
+        if (entry.controlId == id)
+            return entry.name;
+    }
+    return {};
+}
+
+std::string KeyNameListText()
+{
+    std::string text;
+    for (const NamedKey& entry : Names) {
+        if (!text.empty())
+            text += ", ";
+        text += entry.name;
+    }
+    return text;
+}
+
+}  // namespace trevolin::keyboard

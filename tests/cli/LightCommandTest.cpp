@@ -1,0 +1,571 @@
+#include "cli/CliTestSupport.h"
+#include "cli/ExitCode.h"
+#include "core/app/Environment.h"
+#include "core/app/IniFile.h"
+#include "core/app/Locations.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trevolin::test {
+namespace {
+
+// One report as the keyboard received it.
+struct Received {
+    uint8_t command = 0;
+    uint16_t offset = 0;
+    std::vector<uint8_t> data;
+    std::array<uint8_t, 64> raw{};
+};
+
+// A write the keyboard should receive: command, offset, data.
+struct Write {
+    uint8_t command;
+    uint16_t offset;
+    std::vector<uint8_t> data;
+};
+
+bool IsWrite(uint8_t command)
+{
+    return command == 4 || command == 6 || command == 8 || command == 10 || command == 17;
+}
+
+constexpr uint8_t FactoryRecord[8] = {0x01, 0x04, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+
+class LightCommandTest : public CliTest {
+protected:
+    // Runs trevolinctl with a fresh report log.
+    CliRun RunLogged(std::vector<std::string> args)
+    {
+        EXPECT_EQ(kb.QlSimLogClear(), 1);
+        auto run = Run(std::move(args));
+        EXPECT_TRUE(kb.waitIdle());
+        return run;
+    }
+
+    std::vector<Received> Log()
+    {
+        std::vector<Received> log;
+        const int32_t count = kb.QlSimLogCount();
+        for (int32_t i = 0; i < count; ++i) {
+            Received r;
+            EXPECT_EQ(kb.QlSimLogGet(static_cast<uint32_t>(i), r.raw.data()), 1);
+            r.command = r.raw[3];
+            r.offset = static_cast<uint16_t>(r.raw[5] | (r.raw[6] << 8));
+            if (IsWrite(r.command))
+                r.data.assign(r.raw.begin() + 8, r.raw.begin() + 8 + std::min<int>(r.raw[4], 56));
+            log.push_back(r);
+        }
+        return log;
+    }
+
+    // Every write, each checked to sit between command 1 and command 2.
+    std::vector<Write> Writes()
+    {
+        const auto log = Log();
+        std::vector<Write> writes;
+        for (size_t i = 0; i < log.size(); ++i) {
+            if (!IsWrite(log[i].command))
+                continue;
+            writes.push_back({log[i].command, log[i].offset, log[i].data});
+            size_t begin = i;
+            while (begin > 0 && IsWrite(log[begin - 1].command))
+                --begin;
+            size_t end = i;
+            while (end + 1 < log.size() && IsWrite(log[end + 1].command))
+                ++end;
+            EXPECT_TRUE(begin > 0 && log[begin - 1].command == 1) << "write " << i << " not after command 1";
+            EXPECT_TRUE(end + 1 < log.size() && log[end + 1].command == 2) << "write " << i << " not before command 2";
+        }
+        return writes;
+    }
+
+    void SetActiveProfile(uint8_t profile)
+    {
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 10, &profile, 1), 1);
+    }
+
+    void SetRecordBytes(int profile, size_t field, std::vector<uint8_t> bytes)
+    {
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_LIGHTING, static_cast<uint32_t>(42 * profile + field), bytes.data(),
+                                    static_cast<uint32_t>(bytes.size())),
+                  1);
+    }
+
+    std::array<uint8_t, 42> Record(int profile)
+    {
+        std::array<uint8_t, 42> record{};
+        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_LIGHTING, static_cast<uint32_t>(42 * profile), record.data(), 42), 1);
+        return record;
+    }
+
+    std::array<uint8_t, 3> KeyColour(int profile, int light)
+    {
+        std::array<uint8_t, 3> rgb{};
+        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light), rgb.data(),
+                                   3),
+                  1);
+        return rgb;
+    }
+
+    void SetKeyColour(int profile, int light, std::array<uint8_t, 3> rgb)
+    {
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light),
+                                    rgb.data(), 3),
+                  1);
+    }
+
+    std::string ModeFile(int profile) const { return userFolder.File("UserDengColor_" + std::to_string(profile) + ".userd"); }
+
+    std::string ModeValue(int profile, const std::string& section, const std::string& key) const
+    {
+        return app::IniFile(ModeFile(profile)).ReadString(section, key, "(missing)");
+    }
+};
+
+TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
+{
+    SetActiveProfile(1);
+    // effect 3, brightness 2, speed 1 (slider 3), left, multicolour off, colour 10,20,30
+    SetRecordBytes(1, 0, {3, 2, 1, 255, 0, 10, 20, 30});
+    SetRecordBytes(1, 15, {2});
+    SetRecordBytes(1, 18, {1});
+
+    const auto json = RunLogged({"light", "--json"});
+    ASSERT_EQ(json.exitCode, cli::ExitOk) << json.err;
+    EXPECT_TRUE(Writes().empty());
+    const auto j = nlohmann::json::parse(json.out);
+    EXPECT_EQ(j["profile"], 1);
+    EXPECT_EQ(j["effect"]["number"], 3);
+    EXPECT_NE(j["effect"]["name"], "#Error");
+    EXPECT_EQ(j["brightness"], 2);
+    EXPECT_EQ(j["speed"], 3);
+    EXPECT_EQ(j["direction"], "left");
+    EXPECT_EQ(j["multicolour"], false);
+    EXPECT_EQ(j["colour"], "#0a141e");
+    EXPECT_EQ(j["colourChoice"], 1);
+    EXPECT_EQ(j["reportRate"], 2);
+    EXPECT_EQ(j["controls"], nlohmann::json({"brightness", "speed", "direction", "colour", "multicolour"}));
+    EXPECT_EQ(j["effects"].size(), 19u);
+    EXPECT_EQ(j["perKey"]["userMode"], 0);
+    EXPECT_FALSE(j["perKey"].contains("keys")) << "key colours only in the per-key effect";
+
+    const auto text = RunLogged({"light", "show"});
+    ASSERT_EQ(text.exitCode, cli::ExitOk) << text.err;
+    EXPECT_TRUE(Writes().empty());
+    for (const char* line : {"Profile            1\n", "Brightness         2\n", "Speed              3\n",
+                             "Direction          left\n", "Multicolour        off\n",
+                             "Colour             10,20,30 (#0a141e)\n", "Report rate        2\n"})
+        EXPECT_NE(text.out.find(line), std::string::npos) << line << " in\n" << text.out;
+    EXPECT_NE(text.out.find("Colour choice      1 (yellow)   (not used by this effect)"), std::string::npos);
+
+    // In the per-key effect the keys' colours are the keyboard's.
+    SetRecordBytes(1, 0, {20});
+    SetKeyColour(1, 52, {1, 2, 3});  // A
+    const auto perKey = RunLogged({"light", "show", "--json"});
+    ASSERT_EQ(perKey.exitCode, cli::ExitOk) << perKey.err;
+    EXPECT_TRUE(Writes().empty());
+    const auto keys = nlohmann::json::parse(perKey.out)["perKey"]["keys"];
+    EXPECT_EQ(keys["A"], "#010203");
+    EXPECT_EQ(keys["Esc"], "#ffffff");
+    EXPECT_EQ(keys["G9"], "#ffffff");
+    EXPECT_FALSE(keys.contains("Pause")) << "a key without a light has no colour";
+}
+
+TEST_F(LightCommandTest, EachSettingWritesTheBytesTheWindowWrites)
+{
+    SetActiveProfile(2);  // record at 84
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<Write> writes;
+    };
+    const Case cases[] = {
+        {{"brightness", "3"}, {{6, 85, {3}}}},
+        {{"brightness", "0"}, {{6, 85, {0}}}},
+        {{"speed", "4"}, {{6, 86, {0}}}},
+        {{"speed", "0"}, {{6, 86, {4}}}},
+        {{"direction", "left"}, {{6, 87, {255}}}},
+        {{"direction", "UP"}, {{6, 87, {255}}}},
+        {{"colour", "1,2,3"}, {{6, 88, {0}}, {6, 89, {1, 2, 3}}}},
+        {{"color", "#0A0b0c"}, {{6, 88, {0}}, {6, 89, {10, 11, 12}}}},
+        // The colour is white already, but multicolour is on: it goes off.
+        {{"colour", " 255, 255 ,255"}, {{6, 88, {0}}, {6, 89, {255, 255, 255}}}},
+        {{"multicolour", "off"}, {{6, 88, {0}}}},
+        {{"colour-choice", "blue"}, {{6, 102, {3}}}},
+        {{"colour-choice", "2"}, {{6, 102, {2}}}},
+        {{"report-rate", "3"}, {{6, 99, {3}}}},
+        {{"preset", "0"}, {{6, 88, {0}}, {6, 89, {235, 99, 30}}}},
+        {{"preset", "7"}, {{6, 88, {0}}, {6, 89, {174, 0, 255}}}},
+        {{"effect", "5"}, {{6, 84, {5}}, {6, 88, {1}}}},
+        {{"effect", "flash-wave"}, {{6, 84, {2}}, {6, 88, {1}}}},
+        {{"effect", "Color Cycle"}, {{6, 84, {4}}}},
+        {{"effect", "20"}, {{6, 84, {20}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        ASSERT_EQ(kb.QlSimReset(), 1);
+        ASSERT_TRUE(kb.waitIdle());
+        SetActiveProfile(2);
+        std::vector<std::string> args{"light"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto run = RunLogged(args);
+        ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        const auto writes = Writes();
+        ASSERT_EQ(writes.size(), c.writes.size());
+        auto expected = Record(0);  // profile 0 is untouched: the factory record
+        for (size_t i = 0; i < writes.size(); ++i) {
+            EXPECT_EQ(writes[i].command, c.writes[i].command) << i;
+            EXPECT_EQ(writes[i].offset, c.writes[i].offset) << i;
+            EXPECT_EQ(writes[i].data, c.writes[i].data) << i;
+            std::copy(c.writes[i].data.begin(), c.writes[i].data.end(), expected.begin() + (c.writes[i].offset - 84));
+        }
+        EXPECT_EQ(Record(2), expected) << "the keyboard holds the new values, and nothing else changed";
+    }
+}
+
+TEST_F(LightCommandTest, AValueTheKeyboardAlreadyHoldsIsNotSentAgain)
+{
+    const std::vector<std::vector<std::string>> factoryValues = {
+        {"brightness", "4"}, {"speed", "2"},         {"direction", "right"},   {"multicolour", "on"},
+        {"effect", "1"},     {"effect", "wave"},     {"colour-choice", "red"}, {"report-rate", "0"},
+    };
+    for (const auto& args : factoryValues) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        const auto run = RunLogged({"light", args[0], args[1]});
+        EXPECT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        EXPECT_NE(run.out.find("nothing sent"), std::string::npos) << run.out;
+        EXPECT_TRUE(Writes().empty());
+    }
+    // A single colour that is shown already, and so the preset of that colour.
+    SetRecordBytes(0, 4, {0, 255, 0, 0});
+    for (const auto& args : {std::vector<std::string>{"colour", "#ff0000"}, {"preset", "1"}}) {
+        SCOPED_TRACE(args[0]);
+        const auto run = RunLogged({"light", args[0], args[1]});
+        EXPECT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        EXPECT_TRUE(Writes().empty());
+    }
+    EXPECT_EQ(Record(0)[4], 0);
+}
+
+TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritten)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* said;   // part of the sentence on stderr
+        bool needsKeyboard; // checked against what the keyboard offers or holds
+    };
+    const Case cases[] = {
+        {{"brightness", "5"}, "is not a brightness from 0 to 4", false},
+        {{"brightness", "x"}, "is not a brightness from 0 to 4", false},
+        {{"brightness", ""}, "is not a brightness from 0 to 4", false},
+        {{"speed", "-1"}, "is not a speed from 0 to 4", false},
+        {{"speed", "2.5"}, "is not a speed from 0 to 4", false},
+        {{"direction", "sideways"}, "left, right, up, down, diffuse or converge", false},
+        {{"colour", "256,0,0"}, "R,G,B with each number from 0 to 255", false},
+        {{"colour", "1,2"}, "R,G,B", false},
+        {{"colour", "1,2,3,4"}, "R,G,B", false},
+        {{"colour", "1,,3"}, "R,G,B", false},
+        {{"colour", "#12345"}, "#rrggbb", false},
+        {{"colour", "#gg0000"}, "#rrggbb", false},
+        {{"multicolour", "maybe"}, "is not on or off", false},
+        {{"colour-choice", "purple"}, "0 red, 1 yellow, 2 green or 3 blue", false},
+        {{"colour-choice", "4"}, "0 red, 1 yellow, 2 green or 3 blue", false},
+        {{"report-rate", "4"}, "is not a report rate from 0 to 3", false},
+        {{"preset", "8"}, "is not a preset from 0 to 7", false},
+        {{"base-colour", "red"}, "R,G,B", false},
+        {{"paint", "Foo", "1,2,3"}, "the key names are Esc, F1,", false},
+        {{"paint", "Pause", "1,2,3"}, "Pause has no light of its own", false},
+        {{"paint", "A"}, "brush 0 paints with a colour", false},
+        {{"paint", "A", "1,2,3", "--tool", "1"}, "takes no colour of its own", false},
+        {{"paint", "A", "1,2,3", "--tool", "2"}, "0 (the paint colour) or 1 (the base colour)", false},
+        {{"paint", "A", "1,2"}, "R,G,B", false},
+        {{"mode", "10"}, "is not a user mode from 0 to 9", false},
+        {{"mode", "--rename", ""}, "one line of 1 to 260 characters", false},
+        {{"mode", "--rename", "two\nlines"}, "one line of 1 to 260 characters", false},
+        {{"mode", "--rename", std::string(261, 'x')}, "one line of 1 to 260 characters", false},
+        {{"brightness"}, "", false},
+        {{"glow"}, "", false},
+        {{"effect", "99"}, "does not offer effect 99", true},
+        {{"effect", "19"}, "does not offer effect 19", true},
+        {{"effect", "sunrise"}, "the number or name of an effect the keyboard offers: 1 (", true},
+        {{"paint", "A", "1,2,3"}, "Choose it first with 'trevolinctl light effect 20'", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        std::vector<std::string> args{"light"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto run = RunLogged(args);
+        EXPECT_EQ(run.exitCode, cli::ExitUsage) << run.out << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        if (c.needsKeyboard)
+            EXPECT_TRUE(Writes().empty());
+        else
+            EXPECT_EQ(kb.QlSimLogCount(), 0) << "refused before the keyboard was opened";
+    }
+    EXPECT_EQ(Record(0)[0], 1);
+}
+
+TEST_F(LightCommandTest, AnEffectTheProgramDoesNotKnowIsNotChosen)
+{
+    const uint8_t effects[] = {1, 19, 20};
+    ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 12, effects, sizeof effects), 1);
+    const auto run = RunLogged({"light", "effect", "19"});
+    EXPECT_EQ(run.exitCode, cli::ExitUsage);
+    EXPECT_NE(run.err.find("does not know its settings"), std::string::npos) << run.err;
+    EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(LightCommandTest, PaintingWritesTheKeysColourAtItsLight)
+{
+    SetActiveProfile(1);
+    SetRecordBytes(1, 0, {20});
+    struct Case {
+        const char* key;
+        int light;
+    };
+    const Case cases[] = {{"F1", 2},         {"print", 100}, {"NumEnter", 104}, {"fn", 96},
+                          {"G5", 125},       {"RightShift", 80}, {"Esc", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const auto run = RunLogged({"light", "paint", c.key, "10,20,30"});
+        ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        const auto writes = Writes();
+        ASSERT_EQ(writes.size(), 1u);
+        EXPECT_EQ(writes[0].command, 17);
+        EXPECT_EQ(writes[0].offset, 512 + 3 * c.light);
+        EXPECT_EQ(writes[0].data, (std::vector<uint8_t>{10, 20, 30}));
+        EXPECT_EQ(KeyColour(1, c.light), (std::array<uint8_t, 3>{10, 20, 30}));
+        EXPECT_EQ(ModeValue(1, "Mode0", std::to_string(c.light)), "10,20,30,0");
+    }
+    // Light 100 on profile 1: 512 + 300 = 0x032C.
+    RunLogged({"light", "paint", "Print", "1,1,1"});
+    const auto log = Log();
+    const auto paint = std::find_if(log.begin(), log.end(), [](const Received& r) { return r.command == 17; });
+    ASSERT_NE(paint, log.end());
+    EXPECT_EQ(paint->raw[4], 3);
+    EXPECT_EQ(paint->raw[5], 0x2C);
+    EXPECT_EQ(paint->raw[6], 0x03);
+    EXPECT_EQ(ModeValue(1, "Mode0", "color"), "1,1,1") << "the colour became the paint colour";
+
+    // The keyboard shows it already: nothing is sent.
+    const auto again = RunLogged({"light", "paint", "print", "#010101"});
+    EXPECT_EQ(again.exitCode, cli::ExitOk) << again.err;
+    EXPECT_NE(again.out.find("nothing sent"), std::string::npos);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(KeyColour(0, 100), (std::array<uint8_t, 3>{255, 255, 255})) << "other profiles' pages untouched";
+}
+
+TEST_F(LightCommandTest, TheBaseColourBrushMakesAKeyFollowTheBaseColour)
+{
+    SetRecordBytes(0, 0, {20});
+    ASSERT_EQ(RunLogged({"light", "base-colour", "0,0,255"}).exitCode, cli::ExitOk);
+    EXPECT_EQ(ModeValue(0, "Mode0", "jcolor"), "0,0,255");
+
+    const auto paint = RunLogged({"light", "paint", "A", "--tool", "1"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+    const auto writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].offset, 3 * 52);
+    EXPECT_EQ(writes[0].data, (std::vector<uint8_t>{0, 0, 255}));
+    EXPECT_EQ(ModeValue(0, "Mode0", "52"), "0,0,255,1");
+    EXPECT_EQ(ModeValue(0, "Mode0", "tool"), "1");
+
+    // A new base colour reaches A, which follows it, and no other key.
+    ASSERT_EQ(RunLogged({"light", "base-colour", "0,255,0"}).exitCode, cli::ExitOk);
+    const auto page = Writes();
+    ASSERT_EQ(page.size(), 8u);
+    for (size_t run = 0; run < page.size(); ++run) {
+        EXPECT_EQ(page[run].command, 17);
+        EXPECT_EQ(page[run].offset, 54 * run);
+        EXPECT_EQ(page[run].data.size(), 54u);
+    }
+    EXPECT_EQ(KeyColour(0, 52), (std::array<uint8_t, 3>{0, 255, 0}));
+    EXPECT_EQ(KeyColour(0, 53), (std::array<uint8_t, 3>{255, 255, 255}));
+    EXPECT_EQ(ModeValue(0, "Mode0", "52"), "0,255,0,1");
+
+    const auto same = RunLogged({"light", "base-colour", "#00ff00"});
+    EXPECT_EQ(same.exitCode, cli::ExitOk);
+    EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
+{
+    SetActiveProfile(1);
+    SetRecordBytes(1, 0, {20});
+    const std::string file = userFolder.Write("page.txt",
+                                              "# the arrows in red\r\n"
+                                              "*      0,0,255\n"
+                                              "  Up   255,0,0\n"
+                                              "left\t#FF0000\n"
+                                              "\n"
+                                              "g3 1, 2, 3");
+    const auto run = RunLogged({"light", "page", file});
+    ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+    const auto writes = Writes();
+    ASSERT_EQ(writes.size(), 8u);
+    for (size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i].command, 17);
+        EXPECT_EQ(writes[i].offset, 512 + 54 * i);
+        EXPECT_EQ(writes[i].data.size(), 54u);
+    }
+    using Rgb = std::array<uint8_t, 3>;
+    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 0, 255}));      // Esc
+    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 0, 255}));     // Fn
+    EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));     // Up
+    EXPECT_EQ(KeyColour(1, 97), (Rgb{255, 0, 0}));     // Left
+    EXPECT_EQ(KeyColour(1, 125), (Rgb{1, 2, 3}));      // the G keys
+    EXPECT_EQ(KeyColour(1, 1), (Rgb{255, 255, 255}))   // no key: as it was
+        << "positions without a key keep what the keyboard showed";
+    EXPECT_EQ(KeyColour(0, 0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(ModeValue(1, "Mode0", "81"), "255,0,0,0");
+    EXPECT_EQ(ModeValue(1, "Mode0", "0"), "0,0,255,0");
+
+    // The page printed back reads as the same page, which is not sent again.
+    const auto printed = RunLogged({"light", "page"});
+    ASSERT_EQ(printed.exitCode, cli::ExitOk) << printed.err;
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_NE(printed.out.find("Up           255,0,0\n"), std::string::npos) << printed.out;
+    EXPECT_NE(printed.out.find("G9           1,2,3\n"), std::string::npos);
+    EXPECT_EQ(printed.out.find("Pause"), std::string::npos);
+    const auto again = RunLogged({"light", "page", userFolder.Write("printed.txt", printed.out)});
+    EXPECT_EQ(again.exitCode, cli::ExitOk) << again.err;
+    EXPECT_NE(again.out.find("nothing sent"), std::string::npos);
+    EXPECT_TRUE(Writes().empty());
+
+    // Keys the file does not name keep what the keyboard shows.
+    SetKeyColour(1, 52, {7, 7, 7});  // A
+    ASSERT_EQ(RunLogged({"light", "page", userFolder.Write("one.txt", "Esc 9,9,9\n")}).exitCode, cli::ExitOk);
+    EXPECT_EQ(KeyColour(1, 52), (Rgb{7, 7, 7}));
+    EXPECT_EQ(KeyColour(1, 0), (Rgb{9, 9, 9}));
+    EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));
+}
+
+TEST_F(LightCommandTest, APageFileThatCannotBeUsedChangesNothing)
+{
+    SetRecordBytes(0, 0, {20});
+    struct Case {
+        const char* content;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"Esc 1,2,3\nA 1,2,3\nFoo 1,2,3\n", "line 3: \"Foo\" is not a key name; the key names are Esc"},
+        {"Esc\n", "line 1: a key name and a colour are expected"},
+        {"Esc 1,2,300\n", "line 1: \"1,2,300\" is not a colour"},
+        {"# fine\nPause 1,2,3\n", "line 2: Pause has no light of its own"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        const auto run = RunLogged({"light", "page", userFolder.Write("bad.txt", c.content)});
+        EXPECT_EQ(run.exitCode, cli::ExitUsage);
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_EQ(kb.QlSimLogCount(), 0);
+    }
+    for (const std::string& unreadable : {userFolder.File("missing.txt"), std::string("/dev/null")}) {
+        const auto run = RunLogged({"light", "page", unreadable});
+        EXPECT_EQ(run.exitCode, cli::ExitFileError);
+        EXPECT_NE(run.err.find(unreadable), std::string::npos);
+    }
+
+    const auto huge = RunLogged({"light", "page", userFolder.Write("huge.txt", std::string(300 * 1024, '#'))});
+    EXPECT_EQ(huge.exitCode, cli::ExitUsage);
+    EXPECT_FALSE(std::filesystem::exists(ModeFile(0)));
+}
+
+TEST_F(LightCommandTest, RestoreDefaultsWritesTheDefaultRecordAndTheTemplatesPage)
+{
+    SetActiveProfile(1);
+    std::vector<uint8_t> changed(42, 0x33);
+    changed[0] = 20;
+    SetRecordBytes(1, 0, changed);
+    userFolder.Write("UserDengColor_1.userd", "[Mode0]\n0=1,2,3,0\n");
+
+    const auto run = RunLogged({"light", "restore-defaults"});
+    ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+    const auto writes = Writes();
+    ASSERT_EQ(writes.size(), 11u);
+    // Effect 1 with its multicolour flag, the page of the template's user
+    // mode, then the 35 bytes of the defaults.
+    EXPECT_EQ(writes[0].offset, 42);
+    EXPECT_EQ(writes[0].data, std::vector<uint8_t>{1});
+    EXPECT_EQ(writes[1].offset, 46);
+    EXPECT_EQ(writes[1].data, std::vector<uint8_t>{1});
+    for (size_t i = 2; i < 10; ++i) {
+        EXPECT_EQ(writes[i].command, 17);
+        EXPECT_EQ(writes[i].offset, 512 + 54 * (i - 2));
+    }
+    std::vector<uint8_t> defaults(35, 0);
+    std::copy(std::begin(FactoryRecord), std::end(FactoryRecord), defaults.begin());
+    EXPECT_EQ(writes[10].command, 6);
+    EXPECT_EQ(writes[10].offset, 42);
+    EXPECT_EQ(writes[10].data, defaults);
+
+    const auto record = Record(1);
+    EXPECT_TRUE(std::equal(defaults.begin(), defaults.end(), record.begin()));
+    EXPECT_EQ(record[35], 0x33) << "bytes past the defaults are the keyboard's";
+
+    const auto locations = app::Locations::ForThisProcess(app::Environment::System());
+    ASSERT_TRUE(locations);
+    const std::string templateText = TempDir::Read(locations->FactoryLightingPrefix() + "3.userd");
+    ASSERT_FALSE(templateText.empty());
+    EXPECT_EQ(TempDir::Read(ModeFile(1)), templateText);
+}
+
+TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKeyboard)
+{
+    const auto listed = RunLogged({"light", "mode"});
+    ASSERT_EQ(listed.exitCode, cli::ExitOk) << listed.err;
+    EXPECT_NE(listed.out.find("* 0  0\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("  9  0\n"), std::string::npos);
+
+    const auto chosen = RunLogged({"light", "mode", "3", "--rename", "Night sky"});
+    ASSERT_EQ(chosen.exitCode, cli::ExitOk) << chosen.err;
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(ModeValue(0, "PRESENTMODE", "mode"), "3");
+    EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Night sky");
+    EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "(missing)");
+
+    const auto json = nlohmann::json::parse(RunLogged({"light", "--json"}).out);
+    EXPECT_EQ(json["perKey"]["userMode"], 3);
+    EXPECT_EQ(json["perKey"]["userModeNames"][3], "Night sky");
+
+    const auto renamed = RunLogged({"light", "mode", "--rename", "Dawn"});
+    ASSERT_EQ(renamed.exitCode, cli::ExitOk) << renamed.err;
+    EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Dawn");
+
+    // A name edited by hand into bytes that are not UTF-8 still gives JSON.
+    userFolder.Write("UserDengColor_0.userd", "[MODENAME]\n0=Caf\xE9\n");
+    const auto odd = RunLogged({"light", "--json"});
+    ASSERT_EQ(odd.exitCode, cli::ExitOk) << odd.err;
+    EXPECT_EQ(nlohmann::json::parse(odd.out)["perKey"]["userModeNames"][0], "Caf\uFFFD");
+}
+
+TEST_F(LightCommandTest, AKeyboardThatRefusesOrLeavesGivesTheKeyboardErrorCode)
+{
+    kb.QlSimFailStatus(0xFE, 1000);
+    const auto refused = RunLogged({"light", "brightness", "2"});
+    kb.QlSimFailStatus(0xFE, 0);
+    EXPECT_EQ(refused.exitCode, cli::ExitKeyboardError);
+    EXPECT_NE(refused.err.find("refused"), std::string::npos) << refused.err;
+    EXPECT_EQ(Record(0)[1], 4);
+
+    // The keyboard answers everything up to the write's command 1, then
+    // leaves the bus.
+    ASSERT_EQ(RunLogged({"light"}).exitCode, cli::ExitOk);
+    const int32_t beforeWrite = kb.QlSimLogCount();
+    ASSERT_GT(beforeWrite, 0);
+    ASSERT_EQ(kb.QlSimLeaveBusAfter(static_cast<uint32_t>(beforeWrite) + 1), 1);
+    const auto left = RunLogged({"light", "brightness", "2"});
+    EXPECT_EQ(left.exitCode, cli::ExitKeyboardError);
+    EXPECT_NE(left.err.find("cannot set the brightness: "), std::string::npos) << left.err;
+    EXPECT_EQ(Record(0)[1], 4);
+}
+
+}  // namespace
+}  // namespace trevolin::test
