@@ -1,5 +1,5 @@
 // Shared pieces of the simulated-keyboard tests: the test's own framing
-// (written from Part 2.1, never core's and never the library's checksum
+// (written from the report layout, never core's and never the library's checksum
 // helper), a recorder for notifications and a fixture that gives every test
 // a fresh keyboard with its own state file.
 #pragma once

@@ -8,7 +8,7 @@
 namespace trevolin::sim {
 namespace {
 
-// Part 5.3's restore-default record: effect 1, brightness 4, speed 2,
+// The lighting restore-default record: effect 1, brightness 4, speed 2,
 // direction 0, multicolour on, white; the rest of the 42 bytes zero.
 constexpr uint8_t kDefaultLighting[8] = {0x01, 0x04, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
 
@@ -42,7 +42,7 @@ void SimDevice::factoryReset(const SimModel& model)
         std::copy(std::begin(kDefaultLighting), std::end(kDefaultLighting), lighting_.begin() + p * kLightingRecord);
 
     defaultKeymap_ = FactoryKeymap::bytes();
-    // A profile with no assignment holds the default map itself: Part 3.1
+    // A profile with no assignment holds the default map itself: the program
     // decodes a position equal to the default code as "keyboard default".
     for (size_t p = 0; p < 3; ++p)
         std::copy(defaultKeymap_.begin(), defaultKeymap_.end(), keymaps_.begin() + p * kBlockSize);

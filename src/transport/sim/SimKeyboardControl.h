@@ -93,7 +93,7 @@ public:
                                                                    : std::string();
     }
 
-    // The three collections of the keyboard (Part 2.1).
+    // The three collections of the keyboard.
     static QlUnitId unit(uint16_t usagePage, uint16_t usage) { return {15, 0x0C45, 0x5004, usagePage, usage, 0}; }
     static QlUnitId vendorUnit() { return unit(0xFF1C, 0x0092); }
     static QlUnitId consumerUnit() { return unit(0x000C, 0x0001); }
