@@ -2,6 +2,7 @@
 // exchange, transport library, the keyboard's answer on the library's
 // thread) against the simulated keyboard answering at once.
 #include "core/device/DeviceSession.h"
+#include "core/platform/HeadlessMainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,19 +16,7 @@ namespace {
 
 using namespace trevolin;
 
-class QuietWindow final : public platform::MainWindowLink {
-public:
-    void SendMessage(uint32_t, uint32_t) override {}
-    void PostMessage(uint32_t, uint32_t) override {}
-    void StartTimer(uint32_t, uint32_t) override {}
-    void SetNormalTrayPicture(int) override {}
-    void ShowTemporaryTrayPicture(int) override {}
-    void RestoreTrayPicture() override {}
-    void ShowKeyBank(bool) override {}
-    void HideWindow() override {}
-    bool InitComplete() override { return true; }
-    void ShowMessage(std::string_view) override {}
-};
+using QuietWindow = platform::HeadlessMainWindow;
 
 struct Link {
     device::HidLibrary library;

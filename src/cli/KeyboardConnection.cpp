@@ -22,7 +22,7 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
         return nullptr;
     }
     c->library_ = loaded.library;
-    c->window_ = std::make_unique<HeadlessMainWindow>([&err](std::string_view key) {
+    c->window_ = std::make_unique<platform::HeadlessMainWindow>([&err](std::string_view key) {
         if (key == "MAIN_DEFAULT_MATRIX_PROMPT")
             err << "trevolinctl: warning: could not read the keyboard's default key map; using the built-in one.\n";
         else

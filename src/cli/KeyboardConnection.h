@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/ExitCode.h"
-#include "cli/HeadlessMainWindow.h"
+#include "core/platform/HeadlessMainWindow.h"
 #include "core/device/DeviceSession.h"
 
 #include <memory>
@@ -33,7 +33,7 @@ private:
 
     std::string libraryName_;
     device::HidLibrary library_;
-    std::unique_ptr<HeadlessMainWindow> window_;
+    std::unique_ptr<platform::HeadlessMainWindow> window_;
     platform::ThreadTaskRunner workers_;
     std::unique_ptr<device::DeviceSession> session_;
 };

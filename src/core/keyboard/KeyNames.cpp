@@ -1,7 +1,7 @@
 #include "core/keyboard/KeyNames.h"
 
 #include "core/keyboard/KeyCodeTable.h"
-#include "core/keyboard/SafeNumberFormat.h"
+#include "core/app/FormatText.h"
 
 #include <algorithm>
 
@@ -45,7 +45,7 @@ std::string KeyNameFromScan(const app::TextLookup& texts, uint32_t scan, size_t 
     if (!row.languageKey.empty())
         name = texts.Text(row.languageKey);
     if (name.empty())
-        name = SubstituteUnsigned(texts.Text(UnknownKeyTextKey), scan);
+        name = app::FormatText(texts.Text(UnknownKeyTextKey), scan);
     return CutToCharacters(std::move(name), capacity - 1);
 }
 

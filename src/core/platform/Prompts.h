@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+namespace trevolin::platform {
+
+// How the core speaks to the user: message boxes in the desktop program,
+// lines on the terminal in the command line, a recorder in tests. A text
+// arrives already looked up (and filled in) in the user's language; its key
+// says which message it is, for callers that want to react to one.
+class Prompts {
+public:
+    enum class Style {
+        Plain,    // an ordinary message box
+        TopMost,  // stays above every other window
+    };
+
+    virtual ~Prompts() = default;
+
+    // A message with an OK button; returns once the user has closed it.
+    virtual void ShowMessage(std::string_view textKey, std::string_view text, Style style) = 0;
+
+    // A question with the buttons Yes and No, No being the default: true
+    // only for Yes.
+    virtual bool AskYesNo(std::string_view textKey, std::string_view text) = 0;
+};
+
+}  // namespace trevolin::platform

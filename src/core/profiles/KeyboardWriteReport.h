@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/profiles/ProfileFileCheck.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trevolin::profiles {
+
+// How writing the store to the keyboard went. `ok` is the operation's
+// boolean: the macro area and every key-map block reached the keyboard.
+struct KeyboardWriteReport {
+    enum class Stop {
+        None,             // the writes were sent (see the results)
+        NoSnapshot,       // the store had nothing to send, or memory ran out
+        MacrosTooLong,    // even without names the macros exceed the capacity
+        NoActiveProfile,  // the keyboard could not say which profile is active
+        EncodeFailed,     // a payload or block could not be built
+    };
+
+    bool ok = false;
+    Stop stop = Stop::None;  // why nothing was sent, when nothing was
+
+    size_t fullSize = 0;    // macro payload with names
+    size_t bareSize = 0;    // and without
+    uint32_t capacity = 0;  // the keyboard's macro area
+    size_t excessBytes = 0; // bareSize - capacity when the macros do not fit
+    bool namesIncluded = true;
+    size_t payloadSize = 0; // what was sent
+
+    std::vector<int> profilesWritten;  // blocks sent, ascending
+    int beginResult = 0;
+    int macroAreaResult = 0;
+    std::vector<int> blockResults;  // one per entry of profilesWritten
+    int endResult = 0;
+    // The first failing write's result and what it was, when one failed.
+    int deviceResult = 1;
+    std::string failedWrite;  // "macro area", "key-map block 2"
+    std::string problem;      // one English sentence when !ok, else empty
+};
+
+// The main window's Apply: the profile file saved and the keyboard written.
+struct ApplyReport {
+    bool ok = false;  // both, and the pending changes were cleared
+    bool saved = false;
+    KeyboardWriteReport write;
+};
+
+// A restore from an exchange file.
+struct RestoreReport {
+    bool ok = false;            // the keyboard holds the file's three profiles
+    ProfileFileCheck check;     // the validation
+    bool storeReplaced = false; // the store holds the file's content
+    bool saved = false;         // the profile file too
+    KeyboardWriteReport write;
+    std::string problem;
+};
+
+}  // namespace trevolin::profiles

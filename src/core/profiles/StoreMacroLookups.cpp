@@ -1,0 +1,20 @@
+#include "core/profiles/StoreMacroLookups.h"
+
+#include "core/macros/MacroList.h"
+
+namespace trevolin::profiles {
+
+keys::MacroPositionLookup MacroPositionLookupOf(ProfileStore& store)
+{
+    return [&store](uint16_t macroId) {
+        const int position = macros::MacroPositionOfId(store, macroId);
+        return position > 0 ? static_cast<uint32_t>(position) : 0u;
+    };
+}
+
+keys::MacroNameLookup MacroNameLookupOf(ProfileStore& store)
+{
+    return [&store](uint16_t macroId) { return macros::MacroNameOfId(store, macroId); };
+}
+
+}  // namespace trevolin::profiles
