@@ -2,7 +2,14 @@
 
 #include "cli/CliCommand.h"
 #include "cli/ExitCode.h"
+#include "cli/BackupCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/KeyCommand.h"
+#include "cli/KeysCommand.h"
+#include "cli/MacroCommand.h"
+#include "cli/ProfileCommand.h"
+#include "cli/RestoreCommand.h"
 #include "cli/RawReadCommand.h"
 #include "cli/LightCommand.h"
 
@@ -53,6 +60,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         commands.emplace_back(sub, std::move(command));
     };
     add(std::make_unique<InfoCommand>());
+    add(std::make_unique<ProfileCommand>());
+    add(std::make_unique<KeysCommand>());
+    add(std::make_unique<KeyCommand>());
+    add(std::make_unique<MacroCommand>());
+    add(std::make_unique<ExportCommand>());
+    add(std::make_unique<BackupCommand>());
+    add(std::make_unique<RestoreCommand>());
     add(std::make_unique<RawReadCommand>());
     add(std::make_unique<LightCommand>());
 

@@ -1,0 +1,45 @@
+#include "cli/ProfileCommand.h"
+
+#include "cli/ProfileWorkspace.h"
+#include "core/profiles/ActiveProfile.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+namespace trevolin::cli {
+
+CLI::App* ProfileCommand::Register(CLI::App& parent)
+{
+    auto* sub = parent.add_subcommand("profile", "Show the keyboard's active profile, or switch to profile N");
+    sub->add_option("profile", profile_, "The profile to switch to: 0, 1 or 2")->check(CLI::Range(0, 2));
+    sub->add_flag("--json", json_, "Print JSON");
+    return sub;
+}
+
+int ProfileCommand::Execute(CliContext& context)
+{
+    int exitCode = ExitOk;
+    auto workspace = ProfileWorkspace::Open(context, exitCode);
+    if (!workspace)
+        return exitCode;
+    auto& profiles = workspace->Profiles();
+
+    if (profile_ >= 0) {
+        profiles::ProfileSelection outcome;
+        if (!profiles.SelectProfile(profile_, &outcome) || !outcome.switched) {
+            context.err << "trevolinctl: the keyboard did not switch to profile " << profile_ << ".\n";
+            return ExitKeyboardError;
+        }
+    }
+    const auto menu = profiles.BuildProfileMenu();
+    const int active = profiles::GetActiveProfile(workspace->Session());
+    if (json_) {
+        nlohmann::json j{{"activeProfile", active}, {"name", menu.profileName}};
+        context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    } else {
+        context.out << "Active profile " << active << "\n";
+    }
+    return ExitOk;
+}
+
+}  // namespace trevolin::cli

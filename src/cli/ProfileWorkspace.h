@@ -1,0 +1,49 @@
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "cli/TerminalPrompts.h"
+#include "core/profiles/KeyboardProfiles.h"
+#include "core/profiles/ProfileStore.h"
+
+#include <memory>
+
+namespace trevolin::cli {
+
+// The keyboard's key tables and macros in a working store, loaded the way
+// the desktop program loads them when the keyboard arrives (which also
+// refreshes the profile file in the user folder), and written back the way
+// Apply and restore write them.
+class ProfileWorkspace {
+public:
+    // On failure returns null, says why and sets `exitCode`.
+    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode);
+
+    profiles::KeyboardProfiles& Profiles() { return *profiles_; }
+    profiles::ProfileStore& Store() { return store_; }
+    device::DeviceSession& Session() { return connection_->Session(); }
+    TerminalPrompts& Prompts() { return prompts_; }
+    int ActiveProfile() const { return activeProfile_; }
+
+    // Saves the profile file and writes the keyboard: the active profile's
+    // block, or all three. Returns the exit code, having said what failed.
+    int Apply(profiles::WriteScope scope);
+
+    // The exit code for a failed write, after saying why.
+    int ReportWriteFailure(const profiles::KeyboardWriteReport& write);
+
+private:
+    explicit ProfileWorkspace(CliContext& context) : context_(context), prompts_(context.err) {}
+
+    CliContext& context_;
+    std::unique_ptr<KeyboardConnection> connection_;
+    profiles::ProfileStore store_;
+    TerminalPrompts prompts_;
+    std::unique_ptr<profiles::KeyboardProfiles> profiles_;
+    int activeProfile_ = -1;
+};
+
+// A profile number from the command line, or the active profile when none
+// was given (-1).
+int ProfileOrActive(int requested, int active);
+
+}  // namespace trevolin::cli
