@@ -43,7 +43,8 @@ struct KeyboardWriteReport {
 
 // The main window's Apply: the profile file saved and the keyboard written.
 struct ApplyReport {
-    bool ok = false;  // both, and the pending changes were cleared
+    bool ok = false;       // both, and the pending changes were cleared
+    bool skipped = false;  // nothing was pending: nothing was written (ok is true)
     bool saved = false;
     KeyboardWriteReport write;
 };
