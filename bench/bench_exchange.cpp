@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+#include <unistd.h>
 #include <filesystem>
 #include <memory>
 
@@ -26,7 +28,7 @@ struct Link {
 
     Link()
     {
-        const auto state = std::filesystem::temp_directory_path() / "trevolin-bench.sim";
+        const auto state = std::filesystem::temp_directory_path() / ("trevolin-bench-" + std::to_string(getpid()) + ".sim");
         setenv("TREVOLIN_SIM_STATE", state.c_str(), 1);
         setenv("TREVOLIN_SIM_LATENCY_MS", "0", 1);
         auto loaded = device::LoadHidLibrary(device::SimulatedHidLibrary);

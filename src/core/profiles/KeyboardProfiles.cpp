@@ -1,0 +1,375 @@
+#include "core/profiles/KeyboardProfiles.h"
+
+#include "core/app/AtomicFile.h"
+#include "core/app/FormatText.h"
+#include "core/profiles/ActiveProfile.h"
+#include "core/profiles/ImageFile.h"
+#include "core/profiles/KeyTablesWriter.h"
+#include "core/profiles/KeyboardImageReader.h"
+#include "core/profiles/StoreMacroLookups.h"
+
+#include <filesystem>
+#include <mutex>
+#include <new>
+#include <utility>
+
+namespace trevolin::profiles {
+
+// The key buttons' view as KeyButtons drives it: the window's own view when
+// there is one, and "Apply enabled" becomes pending changes.
+class KeyboardProfiles::ButtonRelay final : public keys::KeyButtonView {
+public:
+    ButtonRelay(KeyboardProfiles& owner, keys::KeyButtonView* view) : owner_(owner), view_(view) {}
+
+    void ShowKeyLook(uint16_t controlId, const keys::KeyLook& look) override
+    {
+        if (view_)
+            view_->ShowKeyLook(controlId, look);
+    }
+    void EnableApply() override
+    {
+        owner_.SetChangesPending(true);
+        if (view_)
+            view_->EnableApply();
+    }
+    bool HasView() const { return view_ != nullptr; }
+
+private:
+    KeyboardProfiles& owner_;
+    keys::KeyButtonView* view_;
+};
+
+KeyboardProfiles::KeyboardProfiles(ProfileStore& store, device::DeviceSession& session, UserFolder folder,
+                                   const app::TextLookup& texts, platform::Prompts& prompts,
+                                   keys::KeyButtonView* keyButtons)
+    : store_(store),
+      session_(session),
+      folder_(std::move(folder)),
+      texts_(texts),
+      prompts_(prompts),
+      keyTable_(store),
+      relay_(std::make_unique<ButtonRelay>(*this, keyButtons))
+{
+    keys::KeyButtons::Sources sources;
+    sources.activeProfile = [this] { return GetActiveProfile(session_); };
+    sources.gKeyBankB = [this] { return session_.BankB(); };
+    sources.macroNameOfId = MacroNameLookupOf(store_);
+    buttons_ = std::make_unique<keys::KeyButtons>(keyTable_, texts_, *relay_, std::move(sources));
+}
+
+KeyboardProfiles::~KeyboardProfiles() = default;
+
+void KeyboardProfiles::SetChangesPending(bool pending)
+{
+    pending_.store(pending);
+    if (pendingListener_)
+        pendingListener_(pending);
+}
+
+void KeyboardProfiles::SetPendingListener(std::function<void(bool)> listener)
+{
+    pendingListener_ = std::move(listener);
+}
+
+void KeyboardProfiles::SetSwitchHooks(ProfileSwitchHooks hooks)
+{
+    hooks_ = std::move(hooks);
+}
+
+void KeyboardProfiles::Show(std::string_view key, platform::Prompts::Style style)
+{
+    prompts_.ShowMessage(key, texts_.Text(key), style);
+}
+
+// --- Keyboard to program ----------------------------------------------------
+
+bool KeyboardProfiles::ExportKeyboardToFile(const std::string& path, KeyboardReadReport* report)
+{
+    KeyboardReadReport local;
+    KeyboardReadReport& r = report ? *report : local;
+    std::string bytes;
+    if (!ReadKeyboardImage(session_, texts_, bytes, r))
+        return false;
+    r.fileWritten = app::AtomicFile::Write(path, bytes);
+    if (!r.fileWritten) {
+        r.ok = false;
+        r.problem = "the file " + path + " could not be written";
+    }
+    return r.ok;
+}
+
+bool KeyboardProfiles::PutDefaultImage()
+{
+    // Built aside and swapped in, so that without memory the store keeps
+    // what it had rather than nothing.
+    try {
+        ProfileImage image;
+        image.SetFixedPart(ProfileImage::DefaultFixedPart(0));
+        store_.Replace(std::move(image), TextTable());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
+{
+    LoadReport out;
+    EnsureUserFolder(folder_);
+    std::string bytes;
+    const bool read = ReadKeyboardImage(session_, texts_, bytes, out.read);
+    {
+        std::lock_guard guard(store_.Lock());
+        if (read) {
+            // The profile file mirrors the keyboard; when it cannot be written
+            // the store still takes what the keyboard holds, so that a later
+            // Apply cannot overwrite the keyboard with tables it never had.
+            const std::string path = ProfileFilePath(folder_, out.read.activeProfile);
+            out.read.fileWritten = app::AtomicFile::Write(path, bytes);
+            if (!out.read.fileWritten)
+                out.read.problem = "the profile file " + path + " could not be written";
+            ProfileImage image;
+            TextTable texts;
+            const auto view = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            if (ParseImage(view, image, texts)) {
+                store_.Replace(std::move(image), std::move(texts));
+                out.source = LoadReport::Source::Keyboard;
+            }
+        } else if (PutDefaultImage()) {
+            out.source = LoadReport::Source::Default;
+        }
+        RefreshKeyButtons();
+    }
+    if (!keepPending) {
+        SetChangesPending(false);
+        out.pendingCleared = true;
+    }
+    return out;
+}
+
+int KeyboardProfiles::OnProfileSync(LoadReport* report)
+{
+    LoadReport load = LoadFromKeyboard(false);
+    if (report)
+        *report = std::move(load);
+    const int active = GetActiveProfile(session_);
+    if (active < 0 || active >= ProfileCount())
+        return NoProfile;
+    session_.Commands().SetCurrentProfile(active);
+    return active;
+}
+
+// --- Program to keyboard ----------------------------------------------------
+
+bool KeyboardProfiles::WriteToKeyboard(bool allProfiles, KeyboardWriteReport* report)
+{
+    KeyboardWriteReport local;
+    KeyboardWriteReport& r = report ? *report : local;
+    std::lock_guard guard(store_.Lock());
+    if (!MakeSnapshot(store_, snapshot_)) {
+        r = KeyboardWriteReport{};
+        r.stop = KeyboardWriteReport::Stop::NoSnapshot;
+        r.problem = "the profiles could not be prepared for the keyboard";
+        return false;
+    }
+    const bool ok = WriteKeyTablesToKeyboard(allProfiles, &r);
+    snapshot_.Release();
+    snapshot_.Lock().unlock();
+    return ok;
+}
+
+bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report)
+{
+    KeyboardWriteReport local;
+    KeyboardWriteReport& r = report ? *report : local;
+    std::lock_guard guard(store_.Lock());
+    std::lock_guard snapshotGuard(snapshot_.Lock());
+    WriteKeyTables(snapshot_, store_, session_, allProfiles, r);
+    if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
+        Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
+    // Only a macro area that reached the keyboard was stored without names.
+    if (r.stop == KeyboardWriteReport::Stop::None && !r.namesIncluded && r.macroAreaResult == device::ResultOk)
+        Show(NamesDroppedText, platform::Prompts::Style::TopMost);
+    return r.ok;
+}
+
+bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report)
+{
+    ApplyReport local;
+    ApplyReport& r = report ? *report : local;
+    r = ApplyReport{};
+    {
+        std::lock_guard guard(store_.Lock());
+        // The profile file mirrors what the keyboard holds: it takes the
+        // store only once the keyboard has.
+        if (WriteToKeyboard(scope == WriteScope::AllProfiles, &r.write))
+            r.saved = SaveActiveProfile(store_, folder_, session_, false);
+    }
+    r.ok = r.write.ok && r.saved;
+    if (r.ok)
+        SetChangesPending(false);
+    return r.ok;
+}
+
+bool KeyboardProfiles::ApplyChanges(ApplyReport* report)
+{
+    if (!ChangesPending()) {
+        if (report) {
+            *report = ApplyReport{};
+            report->ok = true;
+            report->skipped = true;
+        }
+        return true;
+    }
+    return Apply(WriteScope::ActiveProfile, report);
+}
+
+// --- Exchange files -----------------------------------------------------------
+
+int KeyboardProfiles::ValidateProfileFile(const std::string& path, ProfileFileCheck* check)
+{
+    ProfileFileCheck verdict = CheckProfileFile(path);
+    if (verdict.formatError) {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(path, error);
+        const std::string shown = error ? path : full.lexically_normal().string();
+        prompts_.ShowMessage(FormatErrorText, app::FormatText(texts_.Text(FormatErrorText), shown),
+                             platform::Prompts::Style::Plain);
+    }
+    const int result = verdict.result;
+    if (check)
+        *check = std::move(verdict);
+    return result;
+}
+
+bool KeyboardProfiles::Backup(const std::string& path)
+{
+    std::lock_guard guard(store_.Lock());
+    return WriteImageFile(store_, false, path);
+}
+
+bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
+{
+    RestoreReport local;
+    RestoreReport& r = report ? *report : local;
+    r = RestoreReport{};
+    if (ValidateProfileFile(path, &r.check) <= 0) {
+        Show(ImportFailedText, platform::Prompts::Style::Plain);
+        r.problem = "the file was refused: " + r.check.reason;
+        return false;
+    }
+    {
+        std::lock_guard guard(store_.Lock());
+        // The reader swaps the content in only when the whole file was read,
+        // so a failure here leaves the store (and the pending state) alone.
+        if (!ReadImageFile(store_, path)) {
+            Show(ImportFailedText, platform::Prompts::Style::Plain);
+            r.problem = "the file could not be read";
+            return false;
+        }
+        r.storeReplaced = true;
+        if (WriteToKeyboard(true, &r.write))
+            r.saved = SaveActiveProfile(store_, folder_, session_, false);
+        RefreshKeyButtons();
+    }
+    r.ok = r.write.ok;
+    if (r.ok) {
+        SetChangesPending(false);
+        return true;
+    }
+    // The store holds the file and the keyboard does not: Apply must stay
+    // possible, and the user must know.
+    SetChangesPending(true);
+    Show(ImportFailedText, platform::Prompts::Style::Plain);
+    r.problem = "the profiles were read from the file but not written to the keyboard: " + r.write.problem;
+    return false;
+}
+
+// --- Switching profiles -------------------------------------------------------
+
+bool KeyboardProfiles::DiscardEdits()
+{
+    const int active = GetActiveProfile(session_);
+    if (active < 0)
+        return false;
+    {
+        std::lock_guard guard(store_.Lock());
+        if (ReadImageFile(store_, ProfileFilePath(folder_, active)))
+            return true;
+    }
+    // Without a readable profile file the keyboard is the other copy of the
+    // last applied state.
+    return LoadFromKeyboard(true).source == LoadReport::Source::Keyboard;
+}
+
+bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
+{
+    ProfileSelection local;
+    ProfileSelection& s = outcome ? *outcome : local;
+    s = ProfileSelection{};
+    if (index >= ProfileCount())
+        index = 0;
+    s.index = index;
+
+    if (hooks_.keyDialogOpen && hooks_.keyDialogOpen()) {
+        Show(CloseKeyDialogText, platform::Prompts::Style::Plain);
+        return false;
+    }
+
+    const bool managerModified = hooks_.managerModified && hooks_.managerModified();
+    if (!managerModified && !ChangesPending()) {
+        SetActiveProfile(session_, index);
+        if (hooks_.managerOpen && hooks_.managerOpen() && hooks_.tickManagerRow)
+            hooks_.tickManagerRow(index);
+    } else {
+        if (!selectPromptOpen_) {
+            selectPromptOpen_ = true;
+            s.asked = true;
+            if (prompts_.AskYesNo(ApplyBeforeSwitchText, texts_.Text(ApplyBeforeSwitchText))) {
+                if (hooks_.applyCommand)
+                    hooks_.applyCommand();
+                else
+                    ApplyChanges();
+                s.applied = !ChangesPending();
+            } else {
+                SetChangesPending(false);
+                s.discarded = DiscardEdits();
+            }
+            selectPromptOpen_ = false;
+        }
+        SetActiveProfile(session_, index);
+    }
+    s.switched = index >= 0 && session_.ActiveProfileCache() == index;
+
+    {
+        std::lock_guard guard(store_.Lock());
+        RefreshKeyButtons();
+    }
+    const ProfileMenu menu = BuildProfileMenu();
+    if (hooks_.showProfileMenu)
+        hooks_.showProfileMenu(menu);
+    s.accepted = true;
+    return true;
+}
+
+ProfileMenu KeyboardProfiles::BuildProfileMenu()
+{
+    return profiles::BuildProfileMenu(texts_, folder_, GetActiveProfile(session_));
+}
+
+// --- Key buttons ------------------------------------------------------------------
+
+void KeyboardProfiles::RefreshKeyButtons()
+{
+    // Without a window there is nothing to show, and nothing to ask the
+    // keyboard for.
+    if (relay_->HasView())
+        buttons_->RefreshKeyButtons();
+}
+
+bool KeyboardProfiles::ResetActiveProfileKeys()
+{
+    return buttons_->ResetActiveProfileKeys();
+}
+
+}  // namespace trevolin::profiles

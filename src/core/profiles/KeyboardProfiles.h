@@ -1,0 +1,172 @@
+#pragma once
+
+#include "core/app/TextLookup.h"
+#include "core/device/DeviceSession.h"
+#include "core/keys/KeyButtonView.h"
+#include "core/keys/KeyButtons.h"
+#include "core/platform/Prompts.h"
+#include "core/profiles/ApplySnapshot.h"
+#include "core/profiles/KeyboardReadReport.h"
+#include "core/profiles/KeyboardWriteReport.h"
+#include "core/profiles/ProfileFileCheck.h"
+#include "core/profiles/ProfileMenu.h"
+#include "core/profiles/ProfileStore.h"
+#include "core/profiles/ProfileSwitchHooks.h"
+#include "core/profiles/StoreKeyTable.h"
+#include "core/profiles/UserFolder.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace trevolin::profiles {
+
+// Which key-map blocks a write sends besides the macro area.
+enum class WriteScope {
+    ActiveProfile,  // the keyboard's active profile (the main window's Apply)
+    AllProfiles,    // profiles 0, 1 and 2 (a restore, or a change to another profile)
+};
+
+// Language keys of the messages shown here.
+inline constexpr std::string_view MacrosTooLongText = "EXTRA_MACRO_TOO_LONG";
+inline constexpr std::string_view NamesDroppedText = "EXTRA_PROFILE_SPACE_TIGHT";
+inline constexpr std::string_view FormatErrorText = "PROFILE_FORMAT_ERROR";
+inline constexpr std::string_view ImportFailedText = "MAIN_PROMPT_INPORT";
+inline constexpr std::string_view CloseKeyDialogText = "PROFILE_SEELCT_PROMPT2";
+inline constexpr std::string_view ApplyBeforeSwitchText = "PROFILE_SELECT_PROMPT";
+
+// What SelectProfile did.
+struct ProfileSelection {
+    bool accepted = false;      // SelectProfile's boolean
+    int index = -1;             // the index after mapping (3 and above become 0)
+    bool asked = false;         // the apply-or-discard question was put
+    bool applied = false;       // answered Yes: Apply ran first
+    bool discarded = false;     // answered No: the edits were dropped
+    bool switched = false;      // the keyboard confirmed the new active profile
+};
+
+// The key tables and macros of all three profiles between the working
+// store, the profile file, exchange files and the keyboard: loading on
+// arrival, Apply, backup and restore, and switching the active profile.
+// One instance for the desktop program and the command line alike. Every
+// operation runs on the caller's (the user-interface) thread; operations on
+// the store take the store lock, and the snapshot lock after it.
+//
+// The boolean (or integer) results mean what they always meant; the
+// optional report arguments say more, for the command line.
+class KeyboardProfiles {
+public:
+    // `keyButtons`, when given, shows the active profile's key actions and
+    // outlives this object.
+    KeyboardProfiles(ProfileStore& store, device::DeviceSession& session, UserFolder folder,
+                     const app::TextLookup& texts, platform::Prompts& prompts,
+                     keys::KeyButtonView* keyButtons = nullptr);
+    ~KeyboardProfiles();
+    KeyboardProfiles(const KeyboardProfiles&) = delete;
+    KeyboardProfiles& operator=(const KeyboardProfiles&) = delete;
+
+    ProfileStore& Store() { return store_; }
+    device::DeviceSession& Session() { return session_; }
+    const UserFolder& Folder() const { return folder_; }
+    // The store's key table, for key editors.
+    keys::KeyTableStore& KeyTable() { return keyTable_; }
+
+    // --- Pending changes (the Apply button) ------------------------------
+    bool ChangesPending() const { return pending_.load(); }
+    // Editors set it after changing the store; the listener hears every change.
+    void SetChangesPending(bool pending);
+    void SetPendingListener(std::function<void(bool pending)> listener);
+    void SetSwitchHooks(ProfileSwitchHooks hooks);
+
+    // --- Keyboard to program ----------------------------------------------
+    // Builds a profile image from the keyboard's three key-map blocks and
+    // its macro area and writes it to `path` (atomically: an old file stays
+    // whole when anything fails). The image has no texts and layer 3 zero.
+    bool ExportKeyboardToFile(const std::string& path, KeyboardReadReport* report = nullptr);
+
+    // The keyboard arrived (or the profile manager applied): the store and
+    // the profile file take the keyboard's tables, the default image when
+    // the keyboard cannot be read; the key buttons follow. Without
+    // `keepPending` the pending changes are cleared.
+    LoadReport LoadFromKeyboard(bool keepPending);
+
+    // The main window's MSG_PROFILE_SYNC: LoadFromKeyboard, then the device
+    // link's current profile follows the keyboard's. Returns the active
+    // profile (the profile button to check), or -1.
+    int OnProfileSync(LoadReport* report = nullptr);
+
+    // --- Program to keyboard ----------------------------------------------
+    // The snapshot of the store, then WriteKeyTablesToKeyboard. The store
+    // lock is taken (callers usually hold it already).
+    bool WriteToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
+    // On the snapshot the caller made and holds: the macro area checked
+    // against the keyboard's capacity (names dropped when only that makes it
+    // fit) and sent, then the blocks, inside one begin/end bracket. True
+    // only when the macro area and every block reached the keyboard.
+    bool WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
+    ApplySnapshot& Snapshot() { return snapshot_; }
+
+    // Writes the store to the keyboard and then saves it to the profile file
+    // (which thus always holds what the keyboard took), whether or not
+    // changes are pending; on success of both the pending changes are
+    // cleared, otherwise they stay.
+    bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr);
+    // The Apply button: Apply for the active profile, only when changes are
+    // pending (otherwise nothing is written and the result is true).
+    bool ApplyChanges(ApplyReport* report = nullptr);
+
+    // --- Exchange files -----------------------------------------------------
+    // The verdict on an exchange file (see ProfileFileCheck); a header that
+    // breaks a rule is reported with "PROFILE_FORMAT_ERROR" naming the file.
+    int ValidateProfileFile(const std::string& path, ProfileFileCheck* check = nullptr);
+    // The store, as it is (unapplied edits included), to `path`.
+    bool Backup(const std::string& path);
+    // Validates `path` ("MAIN_PROMPT_INPORT" when refused or unreadable; the
+    // store is then left alone), then the store takes the file, all three
+    // profiles and the macros go to the keyboard and, once it took them, the
+    // profile file is saved. True when the keyboard got them: the pending
+    // changes are then cleared. When the keyboard write fails the user is
+    // told, the store keeps the file's content, the profile file its last
+    // content and the changes stay pending, so Apply can send them later.
+    bool Restore(const std::string& path, RestoreReport* report = nullptr);
+
+    // --- Switching profiles --------------------------------------------------
+    // Makes `index` the keyboard's active profile (3 and above select 0; -1
+    // asks the keyboard again and changes nothing). Refused while the key
+    // assignment dialog is open; with changes pending the user first chooses
+    // between applying and discarding them.
+    bool SelectProfile(int index, ProfileSelection* outcome = nullptr);
+    // The menu for the keyboard's active profile.
+    ProfileMenu BuildProfileMenu();
+
+    // --- Key buttons ------------------------------------------------------------
+    void RefreshKeyButtons();
+    // The shown keys of the active profile back to their defaults; changes
+    // become pending. False with no active profile.
+    bool ResetActiveProfileKeys();
+
+private:
+    class ButtonRelay;
+
+    void Show(std::string_view key, platform::Prompts::Style style);
+    bool PutDefaultImage();
+    bool DiscardEdits();
+
+    ProfileStore& store_;
+    device::DeviceSession& session_;
+    UserFolder folder_;
+    const app::TextLookup& texts_;
+    platform::Prompts& prompts_;
+    StoreKeyTable keyTable_;
+    ApplySnapshot snapshot_;
+    std::unique_ptr<ButtonRelay> relay_;
+    std::unique_ptr<keys::KeyButtons> buttons_;
+    ProfileSwitchHooks hooks_;
+    std::function<void(bool)> pendingListener_;
+    std::atomic<bool> pending_{false};
+    bool selectPromptOpen_ = false;
+};
+
+}  // namespace trevolin::profiles
