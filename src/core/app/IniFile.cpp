@@ -278,30 +278,11 @@ int IniFile::ReadInt(std::string_view section, std::string_view key, int fallbac
     return static_cast<int>(number);
 }
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
-    // Names and values must read back exactly as they were written.
-    if (section.empty() || Trim(section) != section || HasLineBreakOrNul(section) ||
-        section.find(']') != std::string_view::npos) {
-        return false;
-    }
-    if (key.empty() || Trim(key) != key || HasLineBreakOrNul(key) || key.find('=') != std::string_view::npos ||
-        key.front() == '[' || key.front() == ';') {
-        return false;
-    }
-    if (HasLineBreakOrNul(value) || CountCharacters(value) > maxValueLength_) {
-        return false;
-    }
-    std::string stored(value);
-    if (Trim(value) != value || IsQuoted(value)) {
-        stored = "\"" + stored + "\"";
-    }
+namespace {
 
-    const std::lock_guard lock(WriteMutex());
-    std::string content;
-    if (Load(path_, content) == LoadStatus::Unreadable) {
-        return false;
-    }
-    std::string_view text(content);
+// One value set in the file's text, every other line kept as it was.
+std::string SetInText(std::string_view text, std::string_view section, std::string_view key, const std::string& stored)
+{
     std::string output;
     if (text.starts_with(Bom)) {
         output.append(Bom);
@@ -340,7 +321,47 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
         appendLine("[" + std::string(section) + "]", newline);
         appendLine(std::string(key) + "=" + stored, newline);
     }
-    return AtomicFile::Write(path_, output);
+    return output;
+}
+
+}  // namespace
+
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
+    const std::pair<std::string_view, std::string_view> entry{key, value};
+    return WriteMany(section, std::span(&entry, 1));
+}
+
+bool IniFile::WriteMany(std::string_view section,
+                        std::span<const std::pair<std::string_view, std::string_view>> entries) const {
+    // Names and values must read back exactly as they were written.
+    if (section.empty() || Trim(section) != section || HasLineBreakOrNul(section) ||
+        section.find(']') != std::string_view::npos) {
+        return false;
+    }
+    std::vector<std::string> stored;
+    for (const auto& [key, value] : entries) {
+        if (key.empty() || Trim(key) != key || HasLineBreakOrNul(key) || key.find('=') != std::string_view::npos ||
+            key.front() == '[' || key.front() == ';') {
+            return false;
+        }
+        if (HasLineBreakOrNul(value) || CountCharacters(value) > maxValueLength_) {
+            return false;
+        }
+        stored.emplace_back(value);
+        if (Trim(value) != value || IsQuoted(value)) {
+            stored.back() = "\"" + stored.back() + "\"";
+        }
+    }
+
+    const std::lock_guard lock(WriteMutex());
+    std::string content;
+    if (Load(path_, content) == LoadStatus::Unreadable) {
+        return false;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        content = SetInText(content, section, entries[i].first, stored[i]);
+    }
+    return AtomicFile::Write(path_, content);
 }
 
 }  // namespace trevolin::app

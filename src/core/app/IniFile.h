@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace trevolin::app {
 
@@ -45,6 +47,11 @@ public:
     // a section, a value over the length limit) or the file cannot be
     // read or written.
     bool Write(std::string_view section, std::string_view key, std::string_view value) const;
+
+    // Several values of one section in one replacement of the file, with the
+    // same rules: nothing is written unless every one can be stored.
+    bool WriteMany(std::string_view section,
+                   std::span<const std::pair<std::string_view, std::string_view>> entries) const;
 
 private:
     std::string path_;

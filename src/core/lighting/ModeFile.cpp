@@ -4,7 +4,9 @@
 
 #include <fmt/format.h>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace trevolin::lighting {
 
@@ -102,12 +104,25 @@ bool ModeFile::WriteKeyColour(int userMode, int position, const KeyColour& entry
 
 bool ModeFile::WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const
 {
-    // Each write replaces the whole file and waits for the disk; with every
-    // key of a mode following the base colour that adds up to a second.
-    bool written = true;
-    for (const auto& [position, entry] : entries)
-        written = WriteKeyColour(userMode, position, entry) && written;
-    return written;
+    // One replacement of the file for all of them: a write waits for the
+    // disk, and a mode with every key following the base colour has a
+    // hundred entries.
+    if (!ValidUserMode(userMode))
+        return false;
+    bool allValid = true;
+    std::vector<std::string> keys, values;
+    for (const auto& [position, entry] : entries) {
+        if (!ValidPosition(position)) {
+            allValid = false;
+            continue;
+        }
+        keys.push_back(std::to_string(position));
+        values.push_back(KeyColourToText(entry));
+    }
+    std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    for (size_t i = 0; i < keys.size(); ++i)
+        pairs.emplace_back(keys[i], values[i]);
+    return ini_.WriteMany(ModeSection(userMode), pairs) && allValid;
 }
 
 }  // namespace trevolin::lighting

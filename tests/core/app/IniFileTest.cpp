@@ -122,6 +122,23 @@ TEST(IniFileTest, WritesChangeOnlyTheirOwnLine)
     EXPECT_EQ(file.Read("Main", "Name"), "Changed");
 }
 
+TEST(IniFileTest, ManyValuesGoInOneWriteOrNotAtAll)
+{
+    TempDir dir;
+    const std::string path = dir.Write("many.ini", "[Mode0]\n1=old\n; note\n[Other]\nx=1\n");
+    const IniFile file(path);
+    using Entry = std::pair<std::string_view, std::string_view>;
+
+    const Entry good[] = {{"1", "255,0,0,1"}, {"2", "0,255,0,0"}, {"1", "1,2,3,1"}};
+    ASSERT_TRUE(file.WriteMany("Mode0", good));
+    EXPECT_EQ(TempDir::Read(path), "[Mode0]\n1=1,2,3,1\n2=0,255,0,0\n; note\n[Other]\nx=1\n");
+
+    // One value that cannot be stored: the file stays as it was.
+    const Entry bad[] = {{"3", "ok"}, {"4", "line\nbreak"}};
+    EXPECT_FALSE(file.WriteMany("Mode0", bad));
+    EXPECT_FALSE(file.Read("Mode0", "3"));
+}
+
 TEST(IniFileTest, WritesKeepLineEndsAndTheByteOrderMark)
 {
     TempDir dir;
