@@ -37,7 +37,8 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
     ReportDescriptor d;
     Globals globals;
     std::vector<Globals> pushed;
-    std::optional<uint32_t> usage;  // the first Usage since the last main item
+    bool hasUsage = false;          // a Usage came since the last main item
+    uint32_t usage = 0;             // the first one
     bool usageExtended = false;     // a four-byte Usage carries its own page
     int depth = 0;
     int topLevel = -1;              // index of the top-level collection being read
@@ -66,10 +67,10 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
             case CollectionItem:
                 if (depth == 0) {
                     CollectionUsage c{static_cast<uint16_t>(globals.usagePage), 0};
-                    if (usage) {
-                        c.usage = static_cast<uint16_t>(*usage & 0xFFFF);
+                    if (hasUsage) {
+                        c.usage = static_cast<uint16_t>(usage & 0xFFFF);
                         if (usageExtended)
-                            c.usagePage = static_cast<uint16_t>(*usage >> 16);
+                            c.usagePage = static_cast<uint16_t>(usage >> 16);
                     }
                     d.collections_.push_back(c);
                     topLevel = static_cast<int>(d.collections_.size() - 1);
@@ -97,7 +98,8 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
             default:
                 break;
             }
-            usage.reset();
+            hasUsage = false;
+            usage = 0;
             usageExtended = false;
         } else if (type == Global) {
             switch (tag) {
@@ -124,7 +126,8 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
             default:
                 break;
             }
-        } else if (type == Local && tag == UsageItem && !usage) {
+        } else if (type == Local && tag == UsageItem && !hasUsage) {
+            hasUsage = true;
             usage = value;
             usageExtended = length == 4;
         }
