@@ -9,26 +9,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 
 namespace trevolin::cli {
 
 namespace {
 
-// The position of a macro given by id, else by name (case as written).
-std::optional<size_t> FindMacro(const std::vector<macros::Macro>& list, const std::string& ref)
-{
-    uint32_t id = 0;
-    const auto [end, ec] = std::from_chars(ref.data(), ref.data() + ref.size(), id);
-    if (ec == std::errc() && end == ref.data() + ref.size())
-        for (size_t i = 0; i < list.size(); ++i)
-            if (list[i].id == id)
-                return i;
-    for (size_t i = 0; i < list.size(); ++i)
-        if (macros::Utf16ToUtf8(list[i].name) == ref)
-            return i;
-    return std::nullopt;
-}
 
 // A change to the active profile is sent as Apply sends it; a change to
 // another profile needs that profile's block too.
@@ -86,7 +71,7 @@ int KeyCommand::Set(CliContext& context)
         // the assignment's count is the macro's.
         std::vector<macros::Macro> list;
         const auto position = macros::ReadMacroList(workspace->Store(), list)
-                                  ? FindMacro(list, parsed.spec->macroRef)
+                                  ? macros::FindMacroByIdOrName(list, parsed.spec->macroRef)
                                   : std::nullopt;
         if (!position) {
             context.err << "trevolinctl: the keyboard has no macro \"" << parsed.spec->macroRef

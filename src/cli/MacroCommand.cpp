@@ -11,7 +11,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <charconv>
 
 namespace trevolin::cli {
 
@@ -19,20 +18,6 @@ namespace {
 
 using macros::Macro;
 
-// The position of a macro given by id or by name.
-std::optional<size_t> FindMacro(const std::vector<Macro>& list, const std::string& ref)
-{
-    uint32_t id = 0;
-    const auto [end, ec] = std::from_chars(ref.data(), ref.data() + ref.size(), id);
-    if (ec == std::errc() && end == ref.data() + ref.size())
-        for (size_t i = 0; i < list.size(); ++i)
-            if (list[i].id == id)
-                return i;
-    for (size_t i = 0; i < list.size(); ++i)
-        if (macros::Utf16ToUtf8(list[i].name) == ref)
-            return i;
-    return std::nullopt;
-}
 
 bool NameTaken(const std::vector<Macro>& list, const std::u16string& name, size_t except)
 {
@@ -134,7 +119,7 @@ int MacroCommand::Execute(CliContext& context)
 
     std::optional<size_t> position;
     if (!add_->parsed()) {
-        position = FindMacro(list, macro_);
+        position = macros::FindMacroByIdOrName(list, macro_);
         if (!position) {
             context.err << "trevolinctl: the keyboard has no macro \"" << macro_ << "\"; 'trevolinctl macro list' "
                         << "shows them.\n";

@@ -3,6 +3,7 @@
 #include "core/macros/MacroText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <mutex>
 #include <new>
 
@@ -127,6 +128,20 @@ MacroCommit CommitMacroList(ProfileStore& store, std::span<const Macro> records)
     image.SetMacroRecords(std::move(block), count);
     result.committed = true;
     return result;
+}
+
+std::optional<size_t> FindMacroByIdOrName(std::span<const Macro> list, std::string_view reference)
+{
+    uint32_t id = 0;
+    const auto [end, ec] = std::from_chars(reference.data(), reference.data() + reference.size(), id);
+    if (ec == std::errc() && end == reference.data() + reference.size())
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].id == id)
+                return i;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (Utf16ToUtf8(list[i].name) == reference)
+            return i;
+    return std::nullopt;
 }
 
 }  // namespace trevolin::macros

@@ -29,6 +29,10 @@ uint16_t MacroIdAt(profiles::ProfileStore& store, int position);
 // The name (UTF-8) of the first macro with this id; empty when there is none.
 std::string MacroNameOfId(profiles::ProfileStore& store, uint16_t id);
 
+// The position in `list` of the macro a user names by its id or, failing
+// that, by its exact name (UTF-8); nothing when none fits.
+std::optional<size_t> FindMacroByIdOrName(std::span<const Macro> list, std::string_view reference);
+
 // A copy of the stored list, for a dialog to edit. False when memory runs out.
 bool ReadMacroList(profiles::ProfileStore& store, std::vector<Macro>& out);
 

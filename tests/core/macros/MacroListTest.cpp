@@ -209,5 +209,22 @@ TEST_F(DefaultNames, PrefixTooLongForTheRecordStillEnds)
     EXPECT_LE(clock.Sleeps().size(), 250u);
 }
 
+TEST(MacroLookup, AMacroIsFoundByIdFirstThenByName)
+{
+    std::vector<Macro> list(3);
+    list[0].id = 4;
+    list[0].name = u"7";
+    list[1].id = 7;
+    list[1].name = u"Copy";
+    list[2].id = 9;
+    list[2].name = u"Grüße";
+    EXPECT_EQ(FindMacroByIdOrName(list, "7"), 1u);      // the id wins over a name "7"
+    EXPECT_EQ(FindMacroByIdOrName(list, "Copy"), 1u);
+    EXPECT_EQ(FindMacroByIdOrName(list, "Grüße"), 2u);
+    EXPECT_EQ(FindMacroByIdOrName(list, "copy"), std::nullopt);  // names match exactly
+    EXPECT_EQ(FindMacroByIdOrName(list, "5"), std::nullopt);
+    EXPECT_EQ(FindMacroByIdOrName(list, ""), std::nullopt);
+}
+
 }  // namespace
 }  // namespace trevolin::macros
