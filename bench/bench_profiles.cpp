@@ -4,6 +4,7 @@
 // back, against the simulated keyboard answering after 1 ms. A link that
 // adds nothing of its own takes round trips x latency; the counters give
 // both and their ratio.
+#include "core/platform/HeadlessMainWindow.h"
 #include "core/device/DeviceSession.h"
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroPayload.h"
@@ -28,19 +29,7 @@ using namespace trevolin;
 constexpr uint32_t LatencyMs = 1;
 constexpr uint32_t MacroUnits = 255;
 
-class QuietWindow final : public platform::MainWindowLink {
-public:
-    void SendMessage(uint32_t, uint32_t) override {}
-    void PostMessage(uint32_t, uint32_t) override {}
-    void StartTimer(uint32_t, uint32_t) override {}
-    void SetNormalTrayPicture(int) override {}
-    void ShowTemporaryTrayPicture(int) override {}
-    void RestoreTrayPicture() override {}
-    void ShowKeyBank(bool) override {}
-    void HideWindow() override {}
-    bool InitComplete() override { return true; }
-    void ShowMessage(std::string_view) override {}
-};
+using QuietWindow = platform::HeadlessMainWindow;
 
 class QuietPrompts final : public platform::Prompts {
 public:

@@ -60,6 +60,15 @@ int LightKeyColours::ReadKeyboardPage()
                                 "read the key colours from the keyboard");
 }
 
+int LightKeyColours::PrepareColourChange(std::string_view what)
+{
+    if (const int check = RequirePerKey(true, what); check != ExitOk)
+        return check;
+    if (const int check = RequireUserFolder(); check != ExitOk)
+        return check;
+    return ReadKeyboardPage();
+}
+
 int LightKeyColours::FileError(const std::string& path)
 {
     context_.err << "trevolinctl: cannot write the lighting mode file " << path
@@ -69,11 +78,7 @@ int LightKeyColours::FileError(const std::string& path)
 
 int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour, int tool)
 {
-    if (const int check = RequirePerKey(true, "paint a key"); check != ExitOk)
-        return check;
-    if (const int check = RequireUserFolder(); check != ExitOk)
-        return check;
-    if (const int check = ReadKeyboardPage(); check != ExitOk)
+    if (const int check = PrepareColourChange("paint a key"); check != ExitOk)
         return check;
     auto& controller = session_.Controller();
     auto& editor = controller.Editor();
@@ -106,11 +111,7 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
 
 int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
 {
-    if (const int check = RequirePerKey(true, "set the key colours"); check != ExitOk)
-        return check;
-    if (const int check = RequireUserFolder(); check != ExitOk)
-        return check;
-    if (const int check = ReadKeyboardPage(); check != ExitOk)
+    if (const int check = PrepareColourChange("set the key colours"); check != ExitOk)
         return check;
     auto& editor = session_.Controller().Editor();
     const int profile = session_.Profile();
@@ -172,11 +173,7 @@ int LightKeyColours::PrintPage()
 
 int LightKeyColours::BaseColour(RgbColor colour)
 {
-    if (const int check = RequirePerKey(true, "change the base colour"); check != ExitOk)
-        return check;
-    if (const int check = RequireUserFolder(); check != ExitOk)
-        return check;
-    if (const int check = ReadKeyboardPage(); check != ExitOk)
+    if (const int check = PrepareColourChange("change the base colour"); check != ExitOk)
         return check;
     auto& editor = session_.Controller().Editor();
     if (editor.Settings().baseColour == colour) {

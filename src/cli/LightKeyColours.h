@@ -42,6 +42,9 @@ private:
     int RequirePerKey(bool asCurrentEffect, std::string_view what);
     int RequireUserFolder();
     int ReadKeyboardPage();
+    // Every change of the key colours: effect 20 running, the user folder
+    // there, the keyboard's page read.
+    int PrepareColourChange(std::string_view what);
     int FileError(const std::string& path);
 
     LightSession& session_;

@@ -93,18 +93,26 @@ uint32_t HidTransport::deviceCount(const UnitMatch& unit)
     return countLocked(unit);
 }
 
-int32_t HidTransport::send(const UnitMatch& unit, ReportType type, const uint8_t* data, size_t length)
+std::shared_ptr<DeviceNode> HidTransport::targetOf(const UnitMatch& unit, int32_t& error)
 {
     watch(unit, false);
-    std::shared_ptr<DeviceNode> node;
-    {
-        std::lock_guard lock(state_);
-        if (stopped_)
-            return QL_ERR_NOT_READY;
-        node = targetLocked(unit);
+    std::lock_guard lock(state_);
+    if (stopped_) {
+        error = QL_ERR_NOT_READY;
+        return nullptr;
     }
+    auto node = targetLocked(unit);
     if (!node)
-        return QL_ERR_NO_DEVICE;
+        error = QL_ERR_NO_DEVICE;
+    return node;
+}
+
+int32_t HidTransport::send(const UnitMatch& unit, ReportType type, const uint8_t* data, size_t length)
+{
+    int32_t error = 0;
+    const std::shared_ptr<DeviceNode> node = targetOf(unit, error);
+    if (!node)
+        return error;
     const int sent = node->send(type, data, length);
     if (sent == DeviceNode::kClosed)
         return QL_ERR_NO_DEVICE;
@@ -118,16 +126,10 @@ int32_t HidTransport::send(const UnitMatch& unit, ReportType type, const uint8_t
 
 int32_t HidTransport::getFeature(const UnitMatch& unit, uint8_t* data, size_t length)
 {
-    watch(unit, false);
-    std::shared_ptr<DeviceNode> node;
-    {
-        std::lock_guard lock(state_);
-        if (stopped_)
-            return QL_ERR_NOT_READY;
-        node = targetLocked(unit);
-    }
+    int32_t error = 0;
+    const std::shared_ptr<DeviceNode> node = targetOf(unit, error);
     if (!node)
-        return QL_ERR_NO_DEVICE;
+        return error;
     const int got = node->getFeature(data, length);
     if (got == DeviceNode::kClosed)
         return QL_ERR_NO_DEVICE;

@@ -108,6 +108,8 @@ private:
     // state_ held:
     uint32_t countLocked(const UnitMatch& unit) const;
     std::shared_ptr<DeviceNode> targetLocked(const UnitMatch& unit) const;
+    // The node a send goes to; null with `error` set when there is none.
+    std::shared_ptr<DeviceNode> targetOf(const UnitMatch& unit, int32_t& error);
     void collectChangesLocked(std::vector<CountNotice>& notices, std::vector<StatusSend>& sends);
 
     const std::unique_ptr<HidBackend> backend_;

@@ -75,6 +75,15 @@ int32_t SimTransport::checkCall(const QlUnitId* unit, QlCallback cb, uint32_t ta
     return 0;
 }
 
+int32_t SimTransport::checkCollection(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
+                                      size_t length, uint32_t checksum, Collection& collection) const
+{
+    if (const int32_t error = checkCall(unit, cb, tag, data, length, checksum))
+        return error;
+    collection = collectionOf(*unit);
+    return collection == Collection::None ? QL_ERR_NO_DEVICE : 0;
+}
+
 uint32_t SimTransport::addRegistration(Collection collection, QlCallback cb, uint32_t tag, bool listens)
 {
     const uint32_t handle = nextHandle_++;
@@ -263,11 +272,9 @@ int32_t SimTransport::writeReports(const QlUnitId* unit, QlCallback cb, uint32_t
     if (!unit || !data)
         return QL_ERR_ARGUMENT;
     std::lock_guard lock(mutex_);
-    if (const int32_t error = checkCall(unit, cb, tag, data, length, checksum))
+    Collection collection = Collection::None;
+    if (const int32_t error = checkCollection(unit, cb, tag, data, length, checksum, collection))
         return error;
-    const Collection collection = collectionOf(*unit);
-    if (collection == Collection::None)
-        return QL_ERR_NO_DEVICE;
     if (collection != Collection::Vendor)
         return QL_ERR_ARGUMENT;  // only the vendor collection takes output reports
     const bool lengthOk = exactlyOne ? length == SimDevice::kReportSize
@@ -298,11 +305,9 @@ int32_t SimTransport::asyncRead(const QlUnitId* unit, QlCallback cb, uint32_t ta
     if (!unit || !cb || !handle)
         return QL_ERR_ARGUMENT;
     std::lock_guard lock(mutex_);
-    if (const int32_t error = checkCall(unit, cb, tag, nullptr, 0, checksum))
+    Collection collection = Collection::None;
+    if (const int32_t error = checkCollection(unit, cb, tag, nullptr, 0, checksum, collection))
         return error;
-    const Collection collection = collectionOf(*unit);
-    if (collection == Collection::None)
-        return QL_ERR_NO_DEVICE;
     // Registering works while unplugged: the request then hears the arrival.
     *handle = addRegistration(collection, cb, tag, true);
     return 1;
@@ -314,11 +319,9 @@ int32_t SimTransport::statusWrite(const QlUnitId* unit, QlCallback cb, uint32_t 
     if (!unit || !data)
         return QL_ERR_ARGUMENT;
     std::lock_guard lock(mutex_);
-    if (const int32_t error = checkCall(unit, cb, tag, data, length, checksum))
+    Collection collection = Collection::None;
+    if (const int32_t error = checkCollection(unit, cb, tag, data, length, checksum, collection))
         return error;
-    const Collection collection = collectionOf(*unit);
-    if (collection == Collection::None)
-        return QL_ERR_NO_DEVICE;
     if (collection != Collection::Status || length == 0 || length > kMaxStatusReport)
         return QL_ERR_ARGUMENT;
     if (!plugged_)
@@ -336,11 +339,9 @@ int32_t SimTransport::statusGet(const QlUnitId* unit, QlCallback cb, uint32_t ta
         return QL_ERR_ARGUMENT;
     std::lock_guard lock(mutex_);
     // The buffer is filled, not sent, so it is not part of the checksum.
-    if (const int32_t error = checkCall(unit, cb, tag, nullptr, 0, checksum))
+    Collection collection = Collection::None;
+    if (const int32_t error = checkCollection(unit, cb, tag, nullptr, 0, checksum, collection))
         return error;
-    const Collection collection = collectionOf(*unit);
-    if (collection == Collection::None)
-        return QL_ERR_NO_DEVICE;
     if (collection != Collection::Status)
         return QL_ERR_ARGUMENT;
     if (!plugged_)

@@ -84,6 +84,9 @@ private:
     bool onWorker() const;  // mutex_ held
     int32_t checkCall(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, size_t length,
                       uint32_t checksum) const;  // mutex_ held
+    // checkCall, then the collection the unit names (none: no device).
+    int32_t checkCollection(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, size_t length,
+                            uint32_t checksum, Collection& collection) const;  // mutex_ held
     uint32_t addRegistration(Collection collection, QlCallback cb, uint32_t tag, bool listens);
     void clearFaults();
     void purgeReports();
