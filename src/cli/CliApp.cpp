@@ -36,7 +36,8 @@ constexpr const char* ExitCodesText =
     "  5  the HID library is missing or is not a Trevolin transport library\n"
     "  6  the macros do not fit the keyboard's memory\n"
     "  7  the file is not a profile exchange file\n"
-    "  8  a file could not be read or written\n";
+    "  8  a file could not be read or written\n"
+    "  9  another Trevolin program kept the keyboard busy\n";
 
 }  // namespace
 

@@ -13,6 +13,7 @@ enum ExitCode : int {
     ExitMacrosTooLong = 6,   // the macros do not fit the keyboard's memory
     ExitNotExchangeFile = 7, // the file is not a profile exchange file
     ExitFileError = 8,       // a file could not be read or written
+    ExitKeyboardBusy = 9,    // another Trevolin program kept the keyboard busy
 };
 
 }  // namespace trevolin::cli

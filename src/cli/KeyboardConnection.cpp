@@ -1,13 +1,55 @@
 #include "cli/KeyboardConnection.h"
 
+#include "cli/SignalDeferral.h"
+#include "core/app/Environment.h"
 #include "core/device/ReportExchange.h"
 
 namespace trevolin::cli {
+
+namespace {
+
+// Long enough for another command's Apply or restore to finish.
+constexpr uint32_t LockWaitMs = 10000;
+
+// Takes the user's keyboard lock for the whole command: a command reads the
+// keyboard, changes what it read and writes it back, and another process in
+// between would lose its change or see half of ours. False when another
+// process keeps the keyboard busy; a runtime folder that cannot hold the
+// lock only gets a warning, so that it never locks the user out.
+bool TakeKeyboardLock(std::unique_ptr<app::KeyboardLock>& lock, std::ostream& err)
+{
+    const auto path = app::KeyboardLock::DefaultPath(app::Environment::System());
+    if (!path)
+        return true;
+    auto outcome = app::KeyboardLock::Acquire(*path, "trevolinctl", LockWaitMs, platform::SteadyClock::Instance());
+    switch (outcome.result) {
+    case app::KeyboardLock::Result::Acquired:
+        lock = std::move(outcome.lock);
+        return true;
+    case app::KeyboardLock::Result::Busy:
+        err << "trevolinctl: another Trevolin program"
+            << (outcome.holder.empty() ? std::string() : ", " + outcome.holder + ",")
+            << " has been using the keyboard for " << LockWaitMs / 1000
+            << " seconds. Try again when it has finished.\n";
+        return false;
+    case app::KeyboardLock::Result::Unavailable:
+        err << "trevolinctl: warning: cannot keep other Trevolin programs off the keyboard while this command runs ("
+            << outcome.detail << ").\n";
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOptions& options, std::ostream& err,
                                                              int& exitCode)
 {
     std::unique_ptr<KeyboardConnection> c(new KeyboardConnection);
+    if (!TakeKeyboardLock(c->lock_, err)) {
+        exitCode = ExitKeyboardBusy;
+        return nullptr;
+    }
     c->libraryName_ = device::ChooseHidLibrary(options.hidLibrary, options.simulate);
     auto loaded = device::LoadHidLibrary(c->libraryName_);
     if (loaded.error == device::LoadError::LibraryMissing) {
@@ -30,6 +72,7 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     });
     c->session_ = std::make_unique<device::DeviceSession>(c->library_, *c->window_, c->workers_,
                                                           platform::SteadyClock::Instance());
+    c->session_->Commands().SetBeforeChange(&SignalDeferral::EnterWritePhase);
     if (!c->session_->Start(true)) {
         err << "trevolinctl: the HID library " << c->libraryName_ << " failed to start.\n";
         exitCode = ExitLibrary;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/ExitCode.h"
+#include "core/app/KeyboardLock.h"
 #include "core/platform/HeadlessMainWindow.h"
 #include "core/device/DeviceSession.h"
 
@@ -31,6 +32,8 @@ public:
 private:
     KeyboardConnection() = default;
 
+    // Released last, after the session has let go of the keyboard.
+    std::unique_ptr<app::KeyboardLock> lock_;
     std::string libraryName_;
     device::HidLibrary library_;
     std::unique_ptr<platform::HeadlessMainWindow> window_;

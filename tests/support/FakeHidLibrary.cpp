@@ -135,12 +135,13 @@ int32_t FakeHidLibrary::WriteOne(const QlUnitId* unit, QlCallback cb, uint32_t t
     }
     if (plan.kind == Reply::Drop)
         return writeResult;
-    device::DeviceReport reply(request.Command(), request.Length(), request.Offset());
+    const auto& answered = plan.kind == Reply::Stale && written.size() > 1 ? written[written.size() - 2] : request;
+    device::DeviceReport reply(answered.Command(), answered.Length(), answered.Offset());
     if (plan.kind == Reply::OtherCommand)
         reply[3] = static_cast<uint8_t>(request.Command() + 1);
     reply[7] = plan.status;
-    if (answer && plan.kind == Reply::Normal)
-        answer(request, reply);
+    if (answer && plan.kind != Reply::OtherCommand)
+        answer(answered, reply);
     reply.SetChecksum();
     const int32_t result = writeResult;
     lock.unlock();

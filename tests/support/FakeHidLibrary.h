@@ -21,7 +21,10 @@ class FakeHidLibrary {
 public:
     // How the keyboard answers one report.
     struct Reply {
-        enum Kind { Normal, Drop, OtherCommand } kind = Normal;
+        // Stale: the late echo of the report written before this one (its
+        // command and offset), as a keyboard that answers just after the
+        // timeout sends it.
+        enum Kind { Normal, Drop, OtherCommand, Stale } kind = Normal;
         uint8_t status = 0;
     };
     struct Registration {

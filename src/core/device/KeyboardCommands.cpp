@@ -17,6 +17,12 @@ bool FitsAddressSpace(size_t base, size_t count)
 
 KeyboardCommands::KeyboardCommands(ReportExchange& exchange) : exchange_(exchange) {}
 
+void KeyboardCommands::WillChangeKeyboard() const
+{
+    if (beforeChange_)
+        beforeChange_();
+}
+
 int KeyboardCommands::Simple(uint8_t command)
 {
     DeviceReport request(command, 0, 0);
@@ -40,6 +46,7 @@ int KeyboardCommands::WriteFrom(uint8_t command, const uint8_t* data, uint8_t le
 {
     if (length > DeviceReport::DataSize)
         return ResultWriteRefused;
+    WillChangeKeyboard();
     DeviceReport request(command, length, offset);
     if (length > 0)
         std::memcpy(request.Data(), data, length);
@@ -50,6 +57,7 @@ int KeyboardCommands::WriteFrom(uint8_t command, const uint8_t* data, uint8_t le
 
 int KeyboardCommands::BeginConfig()
 {
+    WillChangeKeyboard();
     return Simple(CmdBeginConfig);
 }
 
@@ -92,6 +100,7 @@ int KeyboardCommands::WriteKeymapBlock(const uint8_t in512[512], int block)
 {
     if (block < 0 || block >= BlockCount)
         return ResultBadBlock;
+    WillChangeKeyboard();
     return exchange_.WriteChunked(CmdWriteKeymap, static_cast<uint16_t>(block * BlockSize), in512, BlockSize);
 }
 
@@ -106,6 +115,7 @@ int KeyboardCommands::WriteMacroArea(const uint8_t* in, size_t count)
 {
     if (!FitsAddressSpace(0, count))
         return ResultBadBlock;
+    WillChangeKeyboard();
     return exchange_.WriteChunked(CmdWriteMacros, 0, in, count);
 }
 
@@ -151,6 +161,7 @@ int KeyboardCommands::EnterBootMode()
 {
     // A bare report without checksum: the keyboard's boot loader reads only
     // the command bytes.
+    WillChangeKeyboard();
     uint8_t report[DeviceReport::Size] = {};
     report[0] = DeviceReport::ReportId;
     report[3] = CmdBootMode;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 namespace trevolin::device {
 
@@ -60,13 +61,22 @@ public:
 
     ReportExchange& Exchange() { return exchange_; }
 
+    // Called before every command that may change the keyboard (the
+    // bracket's begin and every write), on the sending thread. A front end
+    // uses it to know that stopping now could leave the keyboard
+    // half-written. Set it before the first command is sent.
+    void SetBeforeChange(std::function<void()> observer) { beforeChange_ = std::move(observer); }
+
 private:
+    void WillChangeKeyboard() const;
+
     int Simple(uint8_t command);
     int ReadInto(uint8_t command, uint8_t length, uint16_t offset, uint8_t* out, size_t copy);
     int WriteFrom(uint8_t command, const uint8_t* data, uint8_t length, uint16_t offset);
 
     ReportExchange& exchange_;
     std::atomic<int> currentProfile_{0};
+    std::function<void()> beforeChange_;
 };
 
 }  // namespace trevolin::device

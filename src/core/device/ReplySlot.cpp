@@ -5,9 +5,10 @@
 
 namespace trevolin::device {
 
-void ReplySlot::Arm(uint32_t capacity)
+void ReplySlot::Arm(uint32_t capacity, Expected expected)
 {
     std::lock_guard lock(mutex_);
+    expected_ = expected;
     awaiting_ = true;
     signalled_ = false;
     capacity_ = std::min(capacity, Capacity);
@@ -31,7 +32,10 @@ bool ReplySlot::Deliver(const uint8_t* data, uint32_t count)
 {
     {
         std::lock_guard lock(mutex_);
-        if (!awaiting_ || !data)
+        if (!awaiting_ || !data || count < 7)
+            return false;
+        const uint16_t offset = static_cast<uint16_t>(data[5] | (data[6] << 8));
+        if (data[3] != expected_.command || offset != expected_.offset)
             return false;
         const uint32_t n = std::min(count, capacity_);
         std::memcpy(buffer_.data(), data, n);

@@ -14,17 +14,28 @@ namespace trevolin::device {
 // to the sender only while that sender is still waiting, so a reply that
 // arrives after its exchange gave up can never land in a buffer the exchange
 // no longer owns.
+//
+// A reply answers a request only when it carries the request's command and
+// offset. A keyboard that answers just after the timeout delivers the echo
+// of an earlier send while a later piece of a transfer waits; taken on the
+// command byte alone it would shift every following piece by one.
 class ReplySlot {
 public:
     static constexpr uint32_t Capacity = 64;
 
-    // Begins waiting for a reply of at most `capacity` bytes; drops any
-    // reply left over from an earlier attempt.
-    void Arm(uint32_t capacity);
+    struct Expected {
+        uint8_t command = 0;
+        uint16_t offset = 0;
+    };
+
+    // Begins waiting for the reply to `expected` of at most `capacity`
+    // bytes; drops any reply left over from an earlier attempt.
+    void Arm(uint32_t capacity, Expected expected);
     void Disarm();
     bool Awaiting() const;
 
-    // Notification thread: true when the reply was taken.
+    // Notification thread: true when the reply was taken; a reply to another
+    // request is dropped as stale and the wait goes on.
     bool Deliver(const uint8_t* data, uint32_t count);
 
     // Waits for the reply; when it came, copies it to `out` (at most the
@@ -36,6 +47,7 @@ private:
     std::condition_variable signal_;
     bool awaiting_ = false;
     bool signalled_ = false;
+    Expected expected_;
     uint32_t capacity_ = 0;
     uint32_t length_ = 0;
     std::array<uint8_t, Capacity> buffer_{};

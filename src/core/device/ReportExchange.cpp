@@ -38,7 +38,7 @@ int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength,
     } disarm{slot_};
 
     for (int attempt = 0;;) {
-        slot_.Arm(replyCapacity);
+        slot_.Arm(replyCapacity, {report.Command(), report.Offset()});
         const int written = library_.RequestWriteOne(&VendorAbi, nullptr, 0, report.Bytes(),
                                                      DeviceReport::Size, checksum, nullptr);
         if (written <= 0)
@@ -49,7 +49,8 @@ int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength,
         if (waited == platform::WaitResult::Failed)
             return ResultNoDevice;
 
-        const bool matches = waited == platform::WaitResult::Signalled && length > 3 && received[3] == report.Command();
+        // The slot only takes a reply that answers this report.
+        const bool matches = waited == platform::WaitResult::Signalled;
         const bool refused = matches && length > 7 && (received[7] == StatusRefused || received[7] == StatusBusy);
         if (matches && !refused) {
             if (reply)

@@ -108,18 +108,60 @@ TEST_F(ExchangeTest, ReplyWithNobodyWaitingIsDropped)
     EXPECT_EQ(fake.written.size(), 2u);
 }
 
+// A keyboard that answers just after the timeout: the echo of an earlier
+// piece arrives while the next piece waits. Taking it would shift every
+// following piece of the transfer by one.
+TEST_F(ExchangeTest, LateEchoOfAnEarlierPieceIsNotTakenForTheNextOne)
+{
+    fake.answer = [](const DeviceReport& request, DeviceReport& reply) {
+        for (size_t i = 0; i < request.Length(); ++i)
+            reply.Data()[i] = static_cast<uint8_t>(request.Offset() + i);
+    };
+    // Read: piece 1 first hears piece 0's echo, then its own answer on the resend.
+    fake.replies.assign({{Reply::Normal}, {Reply::Stale}});
+    std::vector<uint8_t> read(112);
+    EXPECT_EQ(exchange.ReadChunked(9, 0, read.data(), read.size()), 1);
+    for (size_t i = 0; i < read.size(); ++i)
+        ASSERT_EQ(read[i], static_cast<uint8_t>(i)) << "byte " << i;
+    ASSERT_EQ(fake.written.size(), 3u);
+    EXPECT_EQ(fake.written[2].Offset(), 56);
+
+    // Write: the stale echo must not confirm piece 1, which is sent again.
+    fake.written.clear();
+    fake.replies.assign({{Reply::Normal}, {Reply::Stale}});
+    const std::vector<uint8_t> data(112, 0xAB);
+    EXPECT_EQ(exchange.WriteChunked(10, 0, data.data(), data.size()), 1);
+    ASSERT_EQ(fake.written.size(), 3u);
+    EXPECT_EQ(fake.written[2].Offset(), 56);
+    EXPECT_FALSE(exchange.Awaiting());
+}
+
+TEST(ReplySlot, ReplyToAnotherRequestIsStale)
+{
+    ReplySlot slot;
+    slot.Arm(64, {9, 56});
+    const uint8_t otherOffset[8] = {4, 0, 0, 9, 56, 0, 0, 0};
+    const uint8_t otherCommand[8] = {4, 0, 0, 7, 56, 56, 0, 0};
+    const uint8_t tooShort[6] = {4, 0, 0, 9, 56, 56};
+    const uint8_t answer[8] = {4, 0, 0, 9, 56, 56, 0, 0};
+    EXPECT_FALSE(slot.Deliver(otherOffset, sizeof otherOffset));
+    EXPECT_FALSE(slot.Deliver(otherCommand, sizeof otherCommand));
+    EXPECT_FALSE(slot.Deliver(tooShort, sizeof tooShort));
+    EXPECT_TRUE(slot.Deliver(answer, sizeof answer));
+}
+
 TEST(ReplySlot, LateReplyNeverReachesAnExchangeThatEnded)
 {
     ReplySlot slot;
     test::ManualClock clock;
     uint8_t out[64] = {};
     uint32_t length = 0;
-    slot.Arm(64);
+    slot.Arm(64, {7, 0});
     EXPECT_EQ(slot.Wait(clock, 1000, out, length), platform::WaitResult::Timeout);
     slot.Disarm();
     const uint8_t late[64] = {4, 0, 0, 7};
     EXPECT_FALSE(slot.Deliver(late, sizeof late));
-    slot.Arm(64);  // the next exchange starts clean
+    slot.Arm(64, {7, 0});  // the next exchange starts clean
     EXPECT_EQ(slot.Wait(clock, 1000, out, length), platform::WaitResult::Timeout);
     EXPECT_EQ(out[3], 0);
 }

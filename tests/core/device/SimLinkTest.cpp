@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <thread>
 
@@ -82,6 +83,33 @@ TEST_F(SimLinkTest, BlocksRoundTripThroughTheKeyboard)
     ASSERT_EQ(c.WriteMacroArea(macros.data(), macros.size()), 1);
     ASSERT_EQ(c.ReadMacroArea(back.data(), back.size()), 1);
     EXPECT_EQ(back, macros);
+}
+
+// A keyboard that takes just over the one-second reply timeout for each
+// report: a piece is sent again, and the echo of its second send arrives
+// while the next piece waits. Taken for that piece's reply it would shift
+// the transfer by one piece; a read would return another piece's bytes.
+TEST_F(SimLinkTest, KeyboardAnsweringJustAfterTheTimeoutKeepsPiecesInPlace)
+{
+    auto& c = session->Commands();
+    std::vector<uint8_t> written(112), held(112), read(112);
+    std::iota(written.begin(), written.end(), 1);
+    ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_MACRO, 0, written.data(), 112), 1);
+
+    ASSERT_EQ(kb.QlSimSetLatency(1100), 1);
+    EXPECT_EQ(c.ReadMacroArea(read.data(), read.size()), 1);
+    EXPECT_EQ(read, written);
+    // The keyboard still owes answers to the resends: let it catch up.
+    ASSERT_EQ(kb.QlSimSetLatency(0), 1);
+    Settle();
+
+    std::reverse(written.begin(), written.end());
+    ASSERT_EQ(kb.QlSimSetLatency(1100), 1);
+    EXPECT_EQ(c.WriteMacroArea(written.data(), written.size()), 1);
+    ASSERT_EQ(kb.QlSimSetLatency(0), 1);
+    Settle();
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, held.data(), 112), 1);
+    EXPECT_EQ(held, written);
 }
 
 TEST_F(SimLinkTest, RefusalsAndRetriesAgainstTheKeyboard)

@@ -1,0 +1,118 @@
+#include "core/app/KeyboardLock.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace trevolin::app {
+
+namespace {
+
+constexpr uint32_t PollMs = 50;
+constexpr size_t MaxHolderText = 200;
+
+std::string ParentOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// The folder exists (created 0700 when missing), is a folder and is ours:
+// a lock in a folder someone else controls could be held against us.
+bool PrivateFolder(const std::string& folder, std::string& detail)
+{
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        detail = "cannot create " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        detail = folder + " is not a folder";
+        return false;
+    }
+    if (st.st_uid != ::getuid()) {
+        detail = folder + " belongs to another user";
+        return false;
+    }
+    return true;
+}
+
+std::string ReadHolder(int fd)
+{
+    char buffer[MaxHolderText + 1] = {};
+    const ssize_t n = ::pread(fd, buffer, MaxHolderText, 0);
+    if (n <= 0)
+        return {};
+    std::string text;
+    for (ssize_t i = 0; i < n && buffer[i] != '\n'; ++i) {
+        const unsigned char c = static_cast<unsigned char>(buffer[i]);
+        // What another process wrote is shown to the user: printable only.
+        if (c >= 0x20 && c != 0x7F)
+            text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+void WriteHolder(int fd, const std::string& program)
+{
+    const std::string text = program + " (process " + std::to_string(::getpid()) + ")\n";
+    if (::ftruncate(fd, 0) == 0)
+        (void)!::pwrite(fd, text.data(), text.size(), 0);
+}
+
+}  // namespace
+
+std::optional<std::string> KeyboardLock::DefaultPath(const Environment& env)
+{
+    if (auto runtime = env.AbsolutePath("XDG_RUNTIME_DIR"))
+        return *runtime + "/trevolin/keyboard.lock";
+    return "/tmp/trevolin-" + std::to_string(::getuid()) + "/keyboard.lock";
+}
+
+KeyboardLock::Outcome KeyboardLock::Acquire(const std::string& path, const std::string& program, uint32_t waitMs,
+                                            platform::Clock& clock)
+{
+    Outcome outcome;
+    if (!PrivateFolder(ParentOf(path), outcome.detail))
+        return outcome;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        outcome.detail = "cannot open " + path + ": " + std::strerror(errno);
+        return outcome;
+    }
+    const uint64_t start = clock.NowMs();
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            WriteHolder(fd, program);
+            outcome.result = Result::Acquired;
+            outcome.lock.reset(new KeyboardLock(fd));
+            return outcome;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            outcome.detail = "cannot lock " + path + ": " + std::strerror(errno);
+            ::close(fd);
+            return outcome;
+        }
+        if (clock.NowMs() - start >= waitMs) {
+            outcome.result = Result::Busy;
+            outcome.holder = ReadHolder(fd);
+            ::close(fd);
+            return outcome;
+        }
+        clock.SleepMs(PollMs);
+    }
+}
+
+KeyboardLock::~KeyboardLock()
+{
+    // Nobody holds it any more: a stale name must not be shown to a waiter
+    // that takes the lock while another process waits too.
+    (void)!::ftruncate(fd_, 0);
+    ::close(fd_);
+}
+
+}  // namespace trevolin::app
