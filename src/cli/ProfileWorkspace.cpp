@@ -42,6 +42,8 @@ int ProfileWorkspace::ReportWriteFailure(const profiles::KeyboardWriteReport& wr
     }
     context_.err << "trevolinctl: writing the keyboard failed: "
                  << (write.problem.empty() ? DescribeResult(write.deviceResult) : write.problem) << ".\n";
+    if (const auto parts = profiles::DescribeWrittenParts(write); !parts.empty())
+        context_.err << "trevolinctl: " << parts << "\n";
     return ExitKeyboardError;
 }
 

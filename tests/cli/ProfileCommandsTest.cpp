@@ -176,6 +176,29 @@ TEST_F(ProfileCommandsTest, ABrokenExchangeFileIsRefusedAndNothingIsWritten)
     EXPECT_EQ(missing.exitCode, cli::ExitFileError);
 }
 
+TEST_F(ProfileCommandsTest, ARestoreStoppedPartWaySaysWhatTheKeyboardHolds)
+{
+    const std::string file = userFolder.File("all.tvl");
+    ASSERT_EQ(Run({"backup", file}).exitCode, cli::ExitOk);
+    kb.QlSimLogClear();
+    ASSERT_EQ(Run({"keys"}).exitCode, cli::ExitOk);
+    const int load = kb.QlSimLogCount();
+    kb.QlSimLogClear();
+    ASSERT_EQ(Run({"restore", file}).exitCode, cli::ExitOk);
+    const int macroPieces = Sent(10);
+
+    // The keyboard leaves three pieces into profile 1's block.
+    kb.QlSimLeaveBusAfter(static_cast<uint32_t>(load + 1 + macroPieces + 10 + 3));
+    const auto run = Run({"restore", file});
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    EXPECT_EQ(run.exitCode, cli::ExitKeyboardError);
+    EXPECT_NE(run.err.find("Written: the macro area, the keys of profile 0. Not written (the keyboard may hold a "
+                           "part of it): the keys of profiles 1 and 2."),
+              std::string::npos)
+        << run.err;
+}
+
 TEST_F(ProfileCommandsTest, MacrosMustFitTheKeyboard)
 {
     // A macro area of 128 bytes cannot take a hundred events.

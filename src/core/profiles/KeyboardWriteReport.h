@@ -41,6 +41,12 @@ struct KeyboardWriteReport {
     std::string problem;      // one English sentence when !ok, else empty
 };
 
+// What a write that failed part-way left on the keyboard, in English:
+// "Written: the macro area, the keys of profile 0. Not written (the keyboard
+// may hold a part of it): the keys of profiles 1 and 2." Empty when nothing
+// was sent or everything was written.
+std::string DescribeWrittenParts(const KeyboardWriteReport& report);
+
 // The main window's Apply: the profile file saved and the keyboard written.
 struct ApplyReport {
     bool ok = false;       // both, and the pending changes were cleared
