@@ -1,28 +1,55 @@
 #include "cli/BackupCommand.h"
 
 #include "cli/ProfileWorkspace.h"
+#include "core/profiles/ProfileFileBackup.h"
 
 #include <CLI/CLI.hpp>
+
+#include <sstream>
 
 namespace trevolin::cli {
 
 CLI::App* BackupCommand::Register(CLI::App& parent)
 {
-    auto* sub = parent.add_subcommand("backup", "Every profile, its keys, macros and texts, as an exchange file");
+    auto* sub = parent.add_subcommand(
+        "backup", "Every profile as this computer holds it, with its keys, macros and names, as an exchange file; "
+                  "works without the keyboard once a command has read it");
     sub->add_option("file", file_, "The file to write (*.tvl)")->required();
     return sub;
 }
 
 int BackupCommand::Execute(CliContext& context)
 {
+    // With the keyboard attached the profile file is first brought up to
+    // date from it; without, the profile file as last read is what the
+    // program holds. What the attempt to reach the keyboard said is only
+    // worth showing when there is nothing to fall back on.
+    std::ostringstream connectionErrors;
+    CliContext quiet{context.connection, context.out, connectionErrors, context.locations, context.texts};
     int exitCode = ExitOk;
-    auto workspace = ProfileWorkspace::Open(context, exitCode);
-    if (!workspace)
+    auto workspace = ProfileWorkspace::Open(quiet, exitCode);
+    if (workspace) {
+        const bool written = workspace->Profiles().Backup(file_);
+        context.err << connectionErrors.str();
+        if (written)
+            return ExitOk;
+        context.err << "trevolinctl: cannot write " << file_ << ".\n";
+        return ExitFileError;
+    }
+    const auto folder = UserFolderOf(context.locations);
+    if (exitCode != ExitNoKeyboard || !profiles::HasProfileFile(folder)) {
+        context.err << connectionErrors.str();
         return exitCode;
-    if (workspace->Profiles().Backup(file_))
-        return ExitOk;
-    context.err << "trevolinctl: cannot write " << file_ << ".\n";
-    return ExitFileError;
+    }
+    if (!profiles::BackupProfileFile(folder, file_)) {
+        context.err << "trevolinctl: the keyboard is not attached, and the profile file in " << folder.path
+                    << " could not be backed up to " << file_ << ".\n";
+        return ExitFileError;
+    }
+    context.err << "trevolinctl: the keyboard is not attached: backed up the profiles as last read from it (the "
+                   "profile file in "
+                << folder.path << ").\n";
+    return ExitOk;
 }
 
 }  // namespace trevolin::cli

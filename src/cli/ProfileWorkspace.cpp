@@ -10,8 +10,7 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
     w->connection_ = KeyboardConnection::Open(context.connection, context.err, exitCode);
     if (!w->connection_)
         return nullptr;
-    const profiles::UserFolder folder{context.locations.UserFolder(),
-                                      context.locations.FactoryLightingPrefix() + "3.userd"};
+    const profiles::UserFolder folder = UserFolderOf(context.locations);
     w->profiles_ = std::make_unique<profiles::KeyboardProfiles>(w->store_, w->connection_->Session(), folder,
                                                                 context.texts, w->prompts_);
     profiles::LoadReport load;
@@ -57,6 +56,11 @@ int ProfileWorkspace::Apply(profiles::WriteScope scope)
     context_.err << "trevolinctl: the keyboard was written, but the profile file in "
                  << profiles_->Folder().path << " could not be saved.\n";
     return ExitFileError;
+}
+
+profiles::UserFolder UserFolderOf(const app::Locations& locations)
+{
+    return {locations.UserFolder(), locations.FactoryLightingPrefix() + "3.userd"};
 }
 
 int ProfileOrActive(int requested, int active)

@@ -42,6 +42,10 @@ private:
     int activeProfile_ = -1;
 };
 
+// The user folder of --user-folder (or the default one), with the lighting
+// template beside the program.
+profiles::UserFolder UserFolderOf(const app::Locations& locations);
+
 // A profile number from the command line, or the active profile when none
 // was given (-1).
 int ProfileOrActive(int requested, int active);

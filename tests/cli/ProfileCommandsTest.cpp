@@ -156,6 +156,35 @@ TEST_F(ProfileCommandsTest, BackupAndRestoreCarryAllThreeProfiles)
     EXPECT_EQ(std::filesystem::file_size(exported), 32832u);
 }
 
+TEST_F(ProfileCommandsTest, BackupWorksWithoutTheKeyboardExportDoesNot)
+{
+    ASSERT_EQ(Run({"macro", "add", "Greeting", "H:down:10", "H:up"}).exitCode, cli::ExitOk);
+    const std::string attached = userFolder.File("attached.tvl");
+    ASSERT_EQ(Run({"backup", attached}).exitCode, cli::ExitOk);
+
+    ASSERT_EQ(kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    const std::string detached = userFolder.File("detached.tvl");
+    const auto backup = Run({"backup", detached});
+    const auto exported = Run({"export", userFolder.File("exported.tvl")});
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+
+    EXPECT_EQ(backup.exitCode, cli::ExitOk) << backup.err;
+    EXPECT_NE(backup.err.find("not attached"), std::string::npos) << backup.err;
+    EXPECT_EQ(TempDir::Read(detached), TempDir::Read(attached));
+    EXPECT_EQ(exported.exitCode, cli::ExitNoKeyboard);
+
+    // No profile file yet: nothing to fall back on.
+    const TempDir empty;
+    ASSERT_EQ(kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    const auto none = RunRaw({"--simulate", "--user-folder", empty.Path().string(), "backup", detached});
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    EXPECT_EQ(none.exitCode, cli::ExitNoKeyboard);
+    EXPECT_NE(none.err.find("no keyboard found"), std::string::npos) << none.err;
+}
+
 TEST_F(ProfileCommandsTest, ABrokenExchangeFileIsRefusedAndNothingIsWritten)
 {
     const std::string file = userFolder.File("broken.tvl");

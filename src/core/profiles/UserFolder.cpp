@@ -25,7 +25,7 @@ bool EnsureUserFolder(const UserFolder& folder)
 std::string ProfileFilePath(const UserFolder& folder, int /*index*/)
 {
     EnsureUserFolder(folder);
-    return (fs::path(folder.path) / "$Profile0").string();
+    return (fs::path(folder.path) / ProfileFileName).string();
 }
 
 }  // namespace trevolin::profiles

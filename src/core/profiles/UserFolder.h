@@ -18,6 +18,8 @@ struct UserFolder {
 // that cannot be copied does not change that.
 bool EnsureUserFolder(const UserFolder& folder);
 
+inline constexpr const char* ProfileFileName = "$Profile0";
+
 // The profile file. Every profile index gives the same file, "$Profile0":
 // it holds the key tables of all three profiles. Runs EnsureUserFolder first.
 std::string ProfileFilePath(const UserFolder& folder, int index);
