@@ -13,7 +13,9 @@ namespace trevolin::app {
 
 namespace {
 
-constexpr mode_t NewFileMode = 0644;
+// Macros may hold typed text, passwords included: what the program writes
+// is for the user alone unless the user has chosen otherwise.
+constexpr mode_t NewFileMode = 0600;
 
 std::string ResolveLinks(const std::string& path) {
     std::error_code error;

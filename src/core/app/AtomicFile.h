@@ -9,7 +9,7 @@ namespace trevolin::app {
 // the old content or the new one, never a mix: the new content goes to a
 // temporary file in the same folder, is flushed to disk and then renamed
 // over the file. A symbolic link is followed, so the link stays a link. The
-// file keeps its permissions; a new file gets mode 0644.
+// file keeps its permissions; a new file gets mode 0600, whatever the umask.
 class AtomicFile {
 public:
     // False when the content could not be written in full; the old file

@@ -1,7 +1,10 @@
 #include "core/app/Locations.h"
 
+#include "core/app/PrivateFolder.h"
+
 #include <fmt/format.h>
 
+#include <filesystem>
 #include <system_error>
 
 namespace trevolin::app {
@@ -85,9 +88,7 @@ std::string Locations::LanguageFile(uint32_t languageId) const {
 }
 
 bool Locations::EnsureUserFolder() const {
-    std::error_code error;
-    std::filesystem::create_directories(userFolder_, error);
-    return !error && std::filesystem::is_directory(userFolder_, error);
+    return CreatePrivateFolders(userFolder_);
 }
 
 std::optional<Locations> Locations::WithUserFolder(const std::string& folder) const

@@ -1,6 +1,7 @@
 #include "core/app/SettingsStore.h"
 
 #include "core/app/IniFile.h"
+#include "core/app/PrivateFolder.h"
 
 #include <fmt/format.h>
 
@@ -205,10 +206,9 @@ bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const s
     if (keyPath.empty() || name.empty()) {
         return false;
     }
-    std::error_code error;
     const auto folder = std::filesystem::path(file_).parent_path();
     if (!folder.empty()) {
-        std::filesystem::create_directories(folder, error);
+        CreatePrivateFolders(folder.string());
     }
     const IniFile file(file_, MaxEncodedLength);
     return file.Write(EncodeName(keyPath), EncodeName(name), encoded);
