@@ -1,10 +1,12 @@
 #include "cli/ProfileWorkspace.h"
 
+#include "core/macros/MacroText.h"
+
 #include <fmt/format.h>
 
 namespace trevolin::cli {
 
-std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode)
+std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode, bool readKeyboard)
 {
     std::unique_ptr<ProfileWorkspace> w(new ProfileWorkspace(context));
     w->connection_ = KeyboardConnection::Open(context.connection, context.err, exitCode);
@@ -14,6 +16,10 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
                                       context.locations.FactoryLightingPrefix() + "3.userd"};
     w->profiles_ = std::make_unique<profiles::KeyboardProfiles>(w->store_, w->connection_->Session(), folder,
                                                                 context.texts, w->prompts_);
+    if (!readKeyboard) {
+        exitCode = ExitOk;
+        return w;
+    }
     profiles::LoadReport load;
     w->activeProfile_ = w->profiles_->OnProfileSync(&load);
     if (load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0) {
@@ -26,8 +32,10 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
         return nullptr;
     }
     if (load.read.macroAreaDamaged)
-        context.err << "trevolinctl: warning: the keyboard's macro area is damaged; only the macros before the "
-                       "damage were read.\n";
+        context.err << fmt::format("trevolinctl: warning: the keyboard's macro area is damaged; what it holds "
+                                   "before the damage was read ({}). The next change to keys or macros (or a "
+                                   "restore) writes the whole area again.\n",
+                                   macros::CountedNoun(load.read.macroCount, "macro", "macros"));
     exitCode = ExitOk;
     return w;
 }

@@ -15,8 +15,11 @@ namespace trevolin::cli {
 // Apply and restore write them.
 class ProfileWorkspace {
 public:
-    // On failure returns null, says why and sets `exitCode`.
-    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode);
+    // On failure returns null, says why and sets `exitCode`. Without
+    // `readKeyboard` the store stays empty and the keyboard is only
+    // connected: for a restore, which replaces everything and so must not
+    // depend on reading what it replaces.
+    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode, bool readKeyboard = true);
 
     profiles::KeyboardProfiles& Profiles() { return *profiles_; }
     profiles::ProfileStore& Store() { return store_; }
