@@ -48,9 +48,11 @@ uint16_t RecoverMacroNames(std::string& imageBytes, const UserFolder& folder)
             for (size_t k = 0; k < known.size(); ++k) {
                 if ((k == position || known[k].id == macro.id) && !known[k].name.empty() &&
                     macros::SameEventsOnKeyboard(known[k], macro)) {
-                    macro.name = known[k].name;
-                    macro.Write(record);
-                    ++recovered;
+                    if (known[k].name != macro.name) {
+                        macro.name = known[k].name;
+                        macro.Write(record);
+                        ++recovered;
+                    }
                     break;
                 }
             }

@@ -14,7 +14,7 @@ namespace trevolin::profiles {
 // file's macro that has its id or sits at its position (the keyboard
 // numbers macros by position) and plays the same events as the keyboard
 // holds them. Nothing changes when the file is missing or unreadable.
-// Returns how many macros got their names back.
+// Returns how many macros got another name.
 uint16_t RecoverMacroNames(std::string& imageBytes, const UserFolder& folder);
 
 }  // namespace trevolin::profiles
