@@ -125,6 +125,13 @@ MacroFile::Formatted MacroFile::Format(const Macro& macro)
     text += "name = " + Utf16ToUtf8(macro.name) + "\n";
     text += "repeat = " + std::to_string(macro.playCount) + "\n";
     for (size_t i = 0; i < macro.events.size(); ++i) {
+        // A keyboard written by other software may hold a longer pause than
+        // an event can name; the file would not read back.
+        if (macro.events[i].delayMs > MaxEventDelayMs) {
+            out.error = "event " + std::to_string(i + 1) + " waits " + std::to_string(macro.events[i].delayMs) +
+                        " ms, more than the " + std::to_string(MaxEventDelayMs) + " a macro file can hold";
+            return out;
+        }
         const std::string event = FormatMacroEventSpec(macro.events[i]);
         if (event.empty()) {
             out.error = "event " + std::to_string(i + 1) + " plays key code " +

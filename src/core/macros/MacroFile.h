@@ -41,8 +41,8 @@ public:
         std::string text;   // what Parse reads back into the same name, play count and events
         std::string error;  // why the macro cannot be written, when text is empty
     };
-    // An event whose key has no name cannot be written: the file could not
-    // be read back.
+    // An event whose key has no name, or whose pause is longer than
+    // MaxEventDelayMs, cannot be written: the file could not be read back.
     static Formatted Format(const Macro& macro);
 
     // The whole file into `content`; false with `error` saying why.

@@ -39,6 +39,8 @@ TEST(MacroFileTest, AWrittenMacroReadsBackTheSame)
     const auto refused = MacroFile::Format(macro);
     EXPECT_TRUE(refused.text.empty());
     EXPECT_NE(refused.error.find("event 7"), std::string::npos) << refused.error;
+    macro.events.back() = {40950, 0x1E, MacroEvent::Press};  // the longest pause a keyboard can hold
+    EXPECT_NE(MacroFile::Format(macro).error.find("event 7 waits 40950 ms"), std::string::npos);
 }
 
 TEST(MacroFileTest, CommentsBlanksAndWindowsLineEndsAreAccepted)
