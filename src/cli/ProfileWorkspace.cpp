@@ -6,7 +6,8 @@
 
 namespace trevolin::cli {
 
-std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode, bool readKeyboard)
+std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode,
+                                                         bool needKeyboardTables)
 {
     std::unique_ptr<ProfileWorkspace> w(new ProfileWorkspace(context));
     w->connection_ = KeyboardConnection::Open(context.connection, context.err, exitCode);
@@ -16,13 +17,17 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
                                       context.locations.FactoryLightingPrefix() + "3.userd"};
     w->profiles_ = std::make_unique<profiles::KeyboardProfiles>(w->store_, w->connection_->Session(), folder,
                                                                 context.texts, w->prompts_);
-    if (!readKeyboard) {
+    profiles::LoadReport load;
+    w->activeProfile_ = w->profiles_->OnProfileSync(&load);
+    const bool unreadable = load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0;
+    if (unreadable && !needKeyboardTables) {
+        context.err << "trevolinctl: note: the keyboard's key tables could not be read ("
+                    << (load.read.problem.empty() ? DescribeResult(load.read.deviceResult) : load.read.problem)
+                    << "); they are replaced all the same.\n";
         exitCode = ExitOk;
         return w;
     }
-    profiles::LoadReport load;
-    w->activeProfile_ = w->profiles_->OnProfileSync(&load);
-    if (load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0) {
+    if (unreadable) {
         // Working on the default image instead would overwrite the
         // keyboard's assignments with nothing.
         context.err << "trevolinctl: cannot read the keyboard's key tables: "

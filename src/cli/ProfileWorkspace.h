@@ -16,10 +16,11 @@ namespace trevolin::cli {
 class ProfileWorkspace {
 public:
     // On failure returns null, says why and sets `exitCode`. Without
-    // `readKeyboard` the store stays empty and the keyboard is only
-    // connected: for a restore, which replaces everything and so must not
-    // depend on reading what it replaces.
-    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode, bool readKeyboard = true);
+    // `needKeyboardTables` a keyboard whose tables cannot be read is no
+    // failure (the user is told): a restore replaces everything, so it
+    // must not depend on reading what it replaces.
+    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode,
+                                                  bool needKeyboardTables = true);
 
     profiles::KeyboardProfiles& Profiles() { return *profiles_; }
     profiles::ProfileStore& Store() { return store_; }
