@@ -45,16 +45,23 @@ uint16_t RecoverMacroNames(std::string& imageBytes, const UserFolder& folder)
         for (size_t position = 0; position < count; ++position) {
             const auto record = all.subspan(FixedPartSize + position * MacroRecordSize, MacroRecordSize);
             macros::Macro macro = macros::Macro::Read(record);
-            for (size_t k = 0; k < known.size(); ++k) {
-                if ((k == position || known[k].id == macro.id) && !known[k].name.empty() &&
-                    macros::SameEventsOnKeyboard(known[k], macro)) {
-                    if (known[k].name != macro.name) {
-                        macro.name = known[k].name;
-                        macro.Write(record);
-                        ++recovered;
-                    }
-                    break;
+            // The macro at the same position first: the keyboard's ids are
+            // positions, while the file's may still be the older ids.
+            std::vector<size_t> candidates;
+            if (position < known.size())
+                candidates.push_back(position);
+            for (size_t k = 0; k < known.size(); ++k)
+                if (k != position && known[k].id == macro.id)
+                    candidates.push_back(k);
+            for (const size_t k : candidates) {
+                if (known[k].name.empty() || !macros::SameEventsOnKeyboard(known[k], macro))
+                    continue;
+                if (known[k].name != macro.name) {
+                    macro.name = known[k].name;
+                    macro.Write(record);
+                    ++recovered;
                 }
+                break;
             }
         }
     } catch (const std::bad_alloc&) {
