@@ -5,6 +5,7 @@
 #include "core/keys/ActionSpec.h"
 #include "core/keys/KeyDescription.h"
 #include "core/macros/MacroList.h"
+#include "core/profiles/StoreMacroLookups.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -29,7 +30,7 @@ int KeysCommand::Execute(CliContext& context)
         return exitCode;
     const int profile = ProfileOrActive(profile_, workspace->ActiveProfile());
     auto& store = workspace->Store();
-    const auto macroName = [&store](uint16_t id) { return macros::MacroNameOfId(store, id); };
+    const auto macroName = profiles::MacroNameLookupOf(store);
 
     nlohmann::json list = nlohmann::json::array();
     std::lock_guard lock(store.Lock());
@@ -39,8 +40,11 @@ int KeysCommand::Execute(CliContext& context)
         if (!entry || (assignedOnly_ && entry->kind == keys::KeyAction::Default))
             continue;
         const std::string name = target.gKey ? fmt::format("{} (bank {})", target.name, target.bank + 1) : target.name;
-        const std::string macro = entry->kind == keys::KeyAction::Macro ? macroName(static_cast<uint16_t>(entry->value)) : "";
+        const bool macroKey = entry->kind == keys::KeyAction::Macro;
+        const std::string macro = macroKey ? macros::MacroNameOfId(store, static_cast<uint16_t>(entry->value)) : "";
         std::string spec = keys::FormatActionSpec(*entry, macro);
+        if (macroKey && macro.empty())
+            spec += " (no longer exists)";
         if (spec.empty())
             spec = fmt::format("kind {} value {}", entry->kind, entry->value);
         const auto look = target.gKey ? keys::DescribeGKeyAction(context.texts, target.gIndex, *entry, macroName)

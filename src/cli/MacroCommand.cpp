@@ -3,7 +3,9 @@
 #include "cli/ProfileWorkspace.h"
 #include "core/app/FormatText.h"
 #include "core/macros/MacroEventSpec.h"
+#include "core/macros/MacroFile.h"
 #include "core/macros/MacroList.h"
+#include "core/macros/MacroNameRule.h"
 #include "core/macros/MacroText.h"
 
 #include <CLI/CLI.hpp>
@@ -11,13 +13,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <iostream>
+#include <iterator>
 
 namespace trevolin::cli {
 
 namespace {
 
 using macros::Macro;
-
 
 bool NameTaken(const std::vector<Macro>& list, const std::u16string& name, size_t except)
 {
@@ -43,6 +46,20 @@ nlohmann::json MacroJson(const Macro& m, bool withEvents)
     return j;
 }
 
+// The whole of standard input, at most MacroFile::MaxSize bytes; false when
+// there is more.
+bool ReadStandardInput(std::string& content)
+{
+    content.clear();
+    char c = 0;
+    while (std::cin.get(c)) {
+        if (content.size() == macros::MacroFile::MaxSize)
+            return false;
+        content.push_back(c);
+    }
+    return true;
+}
+
 std::string Dump(const nlohmann::json& j)
 {
     return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
@@ -52,8 +69,16 @@ std::string Dump(const nlohmann::json& j)
 
 CLI::App* MacroCommand::Register(CLI::App& parent)
 {
-    auto* macro = parent.add_subcommand("macro", "List, show, add, rename or delete the keyboard's macros");
+    auto* macro = parent.add_subcommand("macro", "List, show, add, rename, delete, export or import the keyboard's "
+                                                 "macros");
     macro->require_subcommand(1);
+    macro->footer("A macro's name is 1 to 249 characters, not only blanks, without line breaks or tabs, and not a "
+                  "bare number (which reads as an id).\n"
+                  "A macro file (export, import) holds one macro, one setting or several events per line:\n"
+                  "  # comment\n  name = Copy line\n  repeat = 1\n  LeftCtrl:down:0 C:down:50\n  C:up:0 "
+                  "LeftCtrl:up:0\n"
+                  "'name =' is required and takes the rest of its line; 'repeat =' is 1 to 255 (default 1); the "
+                  "events (1 to 4000) are those of 'macro add', and on their lines '#' starts a comment.");
     list_ = macro->add_subcommand("list", "Every macro with its id, name, repeat count and number of events");
     show_ = macro->add_subcommand("show", "One macro's events");
     show_->add_option("macro", macro_, "The macro's id or name")->required();
@@ -68,6 +93,16 @@ CLI::App* MacroCommand::Register(CLI::App& parent)
     rename_->add_option("name", name_, "The new name")->required();
     delete_ = macro->add_subcommand("delete", "Delete a macro; keys that played it go back to their own function");
     delete_->add_option("macro", macro_, "The macro's id or name")->required();
+    set_ = macro->add_subcommand("set", "Change how often a macro plays, for every key that plays it");
+    set_->add_option("macro", macro_, "The macro's id or name")->required();
+    set_->add_option("--repeat", repeat_, "How often the macro plays (1 to 255)")
+        ->required()
+        ->check(CLI::Range(1, 255));
+    export_ = macro->add_subcommand("export", "Write one macro (name, repeat count, events) to a macro file");
+    export_->add_option("macro", macro_, "The macro's id or name")->required();
+    export_->add_option("file", file_, "The file to write; - for standard output")->required();
+    import_ = macro->add_subcommand("import", "Add the macro of a macro file as a new macro");
+    import_->add_option("file", file_, "The file to read; - for standard input")->required();
     return macro;
 }
 
@@ -87,10 +122,37 @@ int MacroCommand::Execute(CliContext& context)
         context.err << "trevolinctl: a macro holds at most " << Macro::MaxEvents << " events.\n";
         return ExitUsage;
     }
-    const std::u16string name = macros::Utf8ToUtf16(name_);
-    if ((add_->parsed() || rename_->parsed()) && (name.empty() || name.size() > Macro::MaxNameLength)) {
-        context.err << "trevolinctl: a macro's name has 1 to " << Macro::MaxNameLength << " characters.\n";
-        return ExitUsage;
+    std::u16string name = macros::Utf8ToUtf16(name_);
+    if (add_->parsed() || rename_->parsed()) {
+        if (const std::string problem = macros::MacroNameProblem(name); !problem.empty()) {
+            context.err << "trevolinctl: " << problem << ".\n";
+            return ExitUsage;
+        }
+    }
+    // A file to import is read and checked before the keyboard is touched.
+    if (import_->parsed()) {
+        std::string content;
+        std::string problem;
+        if (file_ == "-" ? !ReadStandardInput(content) : !macros::MacroFile::Read(file_, content, problem)) {
+            context.err << "trevolinctl: cannot read " << (file_ == "-" ? "standard input" : file_) << ": "
+                        << (problem.empty() ? "it is larger than " + std::to_string(macros::MacroFile::MaxSize) +
+                                                  " bytes"
+                                            : problem)
+                        << ".\n";
+            return ExitFileError;
+        }
+        auto parsed = macros::MacroFile::Parse(content);
+        if (!parsed.macro) {
+            const std::string where = file_ == "-" ? "standard input" : file_;
+            context.err << "trevolinctl: " << where
+                        << (parsed.line != 0 ? ":" + std::to_string(parsed.line) : std::string()) << ": "
+                        << parsed.error << "; nothing was imported.\n";
+            return ExitUsage;
+        }
+        name = parsed.macro->name;
+        name_ = macros::Utf16ToUtf8(name);
+        repeat_ = parsed.macro->playCount;
+        events = std::move(parsed.macro->events);
     }
 
     int exitCode = ExitOk;
@@ -111,14 +173,15 @@ int MacroCommand::Execute(CliContext& context)
             context.out << Dump(j);
         } else {
             for (const auto& m : list)
-                context.out << fmt::format("{:>3}  {}  (repeat {}, {} events)\n", m.id, macros::Utf16ToUtf8(m.name),
-                                           m.playCount, m.events.size());
+                context.out << fmt::format("{:>3}  {}  (repeat {}, {})\n", m.id, macros::Utf16ToUtf8(m.name),
+                                           m.playCount, macros::CountedNoun(m.events.size(), "event", "events"));
         }
         return ExitOk;
     }
 
+    const bool adding = add_->parsed() || import_->parsed();
     std::optional<size_t> position;
-    if (!add_->parsed()) {
+    if (!adding) {
         position = macros::FindMacroByIdOrName(list, macro_);
         if (!position) {
             context.err << "trevolinctl: the keyboard has no macro \"" << macro_ << "\"; 'trevolinctl macro list' "
@@ -137,8 +200,25 @@ int MacroCommand::Execute(CliContext& context)
         }
         return ExitOk;
     }
+    if (export_->parsed()) {
+        const auto formatted = macros::MacroFile::Format(list[*position]);
+        if (formatted.text.empty()) {
+            context.err << "trevolinctl: macro " << list[*position].id << " cannot be exported: " << formatted.error
+                        << ".\n";
+            return ExitKeyboardError;
+        }
+        if (file_ == "-") {
+            context.out << formatted.text;
+            return ExitOk;
+        }
+        if (!macros::MacroFile::Write(file_, formatted.text)) {
+            context.err << "trevolinctl: cannot write " << file_ << ".\n";
+            return ExitFileError;
+        }
+        return ExitOk;
+    }
 
-    if (add_->parsed()) {
+    if (adding) {
         if (list.size() >= profiles::MaxMacroCount) {
             context.err << "trevolinctl: "
                         << app::FormatText(context.texts.Text("MACRO_ERR_MAX"), int(profiles::MaxMacroCount)) << "\n";
@@ -162,11 +242,13 @@ int MacroCommand::Execute(CliContext& context)
             return ExitUsage;
         }
         list[*position].name = name;
+    } else if (set_->parsed()) {
+        list[*position].playCount = static_cast<uint8_t>(repeat_);
     } else {
         list.erase(list.begin() + static_cast<std::ptrdiff_t>(*position));
     }
 
-    const uint16_t id = add_->parsed() ? list.back().id : 0;
+    const uint16_t id = adding ? list.back().id : 0;
     if (!macros::CommitMacroList(workspace->Store(), list).committed) {
         context.err << "trevolinctl: the macros could not be stored.\n";
         return ExitKeyboardError;

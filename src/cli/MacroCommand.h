@@ -7,9 +7,10 @@
 
 namespace trevolin::cli {
 
-// `macro list|show|add|rename|delete`: the keyboard's macros, shared by all
-// profiles. Changes are written to the keyboard at once, with the keys of
-// every profile that played a deleted macro put back to their defaults.
+// `macro list|show|add|rename|delete|set|export|import`: the keyboard's
+// macros, shared by all profiles. Changes are written to the keyboard at
+// once, with the keys of every profile that played a deleted macro put back
+// to their defaults. Export and import use the text file of MacroFile.
 class MacroCommand final : public CliCommand {
 public:
     CLI::App* Register(CLI::App& parent) override;
@@ -21,6 +22,10 @@ private:
     CLI::App* add_ = nullptr;
     CLI::App* rename_ = nullptr;
     CLI::App* delete_ = nullptr;
+    CLI::App* set_ = nullptr;
+    CLI::App* export_ = nullptr;
+    CLI::App* import_ = nullptr;
+    std::string file_;
     std::string macro_;
     std::string name_;
     std::vector<std::string> events_;

@@ -1,10 +1,13 @@
 #include "cli/ProfileWorkspace.h"
 
+#include "core/macros/MacroText.h"
+
 #include <fmt/format.h>
 
 namespace trevolin::cli {
 
-std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode)
+std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode,
+                                                         bool needKeyboardTables)
 {
     std::unique_ptr<ProfileWorkspace> w(new ProfileWorkspace(context));
     w->connection_ = KeyboardConnection::Open(context.connection, context.err, exitCode);
@@ -15,7 +18,15 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
                                                                 context.texts, w->prompts_);
     profiles::LoadReport load;
     w->activeProfile_ = w->profiles_->OnProfileSync(&load);
-    if (load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0) {
+    const bool unreadable = load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0;
+    if (unreadable && !needKeyboardTables) {
+        context.err << "trevolinctl: note: the keyboard's key tables could not be read ("
+                    << (load.read.problem.empty() ? DescribeResult(load.read.deviceResult) : load.read.problem)
+                    << "); they are replaced all the same.\n";
+        exitCode = ExitOk;
+        return w;
+    }
+    if (unreadable) {
         // Working on the default image instead would overwrite the
         // keyboard's assignments with nothing.
         context.err << "trevolinctl: cannot read the keyboard's key tables: "
@@ -25,8 +36,10 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
         return nullptr;
     }
     if (load.read.macroAreaDamaged)
-        context.err << "trevolinctl: warning: the keyboard's macro area is damaged; only the macros before the "
-                       "damage were read.\n";
+        context.err << fmt::format("trevolinctl: warning: the keyboard's macro area is damaged; what it holds "
+                                   "before the damage was read ({}). The next change to keys or macros (or a "
+                                   "restore) writes the whole area again.\n",
+                                   macros::CountedNoun(load.read.macroCount, "macro", "macros"));
     exitCode = ExitOk;
     return w;
 }

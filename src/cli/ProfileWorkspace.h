@@ -15,8 +15,12 @@ namespace trevolin::cli {
 // Apply and restore write them.
 class ProfileWorkspace {
 public:
-    // On failure returns null, says why and sets `exitCode`.
-    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode);
+    // On failure returns null, says why and sets `exitCode`. Without
+    // `needKeyboardTables` a keyboard whose tables cannot be read is no
+    // failure (the user is told): a restore replaces everything, so it
+    // must not depend on reading what it replaces.
+    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode,
+                                                  bool needKeyboardTables = true);
 
     profiles::KeyboardProfiles& Profiles() { return *profiles_; }
     profiles::ProfileStore& Store() { return store_; }

@@ -2,6 +2,7 @@
 
 #include "core/device/Bytes.h"
 #include "core/device/InfoBlock.h"
+#include "core/macros/MacroPayload.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -34,8 +35,10 @@ void Dump(std::ostream& out, const std::vector<uint8_t>& bytes)
     }
 }
 
-// Reads one area; returns the device result.
-int ReadArea(device::DeviceSession& session, const std::string& area, int n, std::vector<uint8_t>& bytes)
+// Reads one area; returns the device result. `note` says what the user
+// should know about the bytes shown.
+int ReadArea(device::DeviceSession& session, const std::string& area, int n, std::vector<uint8_t>& bytes,
+             std::string& note)
 {
     auto& c = session.Commands();
     if (area == "info") {
@@ -48,13 +51,20 @@ int ReadArea(device::DeviceSession& session, const std::string& area, int n, std
     }
     if (area == "macro") {
         // The header says how long the area is; an area without the marker
-        // holds no macros and is shown as its header alone.
-        bytes.resize(16);
-        int result = c.ReadMacroArea(bytes.data(), 16);
-        if (result != device::ResultOk || device::GetLe16(bytes.data()) != 0x55AA)
+        // holds no macros and is shown as its header alone. A header that
+        // declares more than the area holds is shown with the bytes the
+        // area has: the keyboard refuses a read that starts past its end.
+        bytes.resize(macros::MacroPayloadHeader::Size);
+        int result = c.ReadMacroArea(bytes.data(), bytes.size());
+        const auto header = macros::MacroPayloadHeader::Read(bytes);
+        if (result != device::ResultOk || !header.HoldsMacros())
             return result;
-        const uint16_t length = device::GetLe16(bytes.data() + 2);
-        if (length <= 16)
+        const size_t length = macros::MacroAreaReadSize(header, session.MacroCapacity());
+        if (length < header.totalSize)
+            note = fmt::format("the macro area is damaged: its header declares {} bytes, but the keyboard's macro "
+                               "area holds {}; those are shown",
+                               header.totalSize, length);
+        if (length <= bytes.size())
             return result;
         bytes.resize(length);
         return c.ReadMacroArea(bytes.data(), length);
@@ -113,7 +123,10 @@ int RawReadCommand::Execute(CliContext& context)
         return exitCode;
 
     std::vector<uint8_t> bytes;
-    const int result = ReadArea(connection->Session(), area_, number_, bytes);
+    std::string note;
+    const int result = ReadArea(connection->Session(), area_, number_, bytes, note);
+    if (!note.empty())
+        context.err << "trevolinctl: warning: " << note << ".\n";
     if (result != device::ResultOk) {
         context.err << "trevolinctl: cannot read " << area_ << ": " << DescribeResult(result) << ".\n";
         return ExitKeyboardError;

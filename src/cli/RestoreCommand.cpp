@@ -19,11 +19,14 @@ CLI::App* RestoreCommand::Register(CLI::App& parent)
 int RestoreCommand::Execute(CliContext& context)
 {
     int exitCode = ExitOk;
-    auto workspace = ProfileWorkspace::Open(context, exitCode);
+    auto workspace = ProfileWorkspace::Open(context, exitCode, false);
     if (!workspace)
         return exitCode;
     profiles::RestoreReport report;
-    if (workspace->Profiles().Restore(file_, &report))
+    const bool restored = workspace->Profiles().Restore(file_, &report);
+    for (const auto& note : report.check.notes)
+        context.err << "trevolinctl: note: " << note << ".\n";
+    if (restored)
         return ExitOk;
     const auto& check = report.check;
     if (check.result <= 0) {

@@ -9,10 +9,8 @@ namespace trevolin::macros {
 
 namespace {
 
-constexpr size_t PlayCountOffset = 500;
 constexpr size_t IsNewOffset = 502;
 constexpr size_t IdOffset = 506;
-constexpr size_t EventCountOffset = 508;
 
 }  // namespace
 
@@ -39,7 +37,7 @@ size_t Macro::ReadEventCount(std::span<const uint8_t> record)
 {
     if (record.size() < Size)
         return 0;
-    return std::min<size_t>(device::GetLe16(record.data() + EventCountOffset), MaxEvents);
+    return std::min<size_t>(device::GetLe16(record.data() + Macro::EventCountOffset), MaxEvents);
 }
 
 Macro Macro::Read(std::span<const uint8_t> record)
@@ -49,7 +47,7 @@ Macro Macro::Read(std::span<const uint8_t> record)
         return macro;
     const uint8_t* p = record.data();
     macro.name = ReadName(record);
-    macro.playCount = p[PlayCountOffset];
+    macro.playCount = p[Macro::PlayCountOffset];
     macro.isNew = device::GetLe16(p + IsNewOffset);
     macro.id = device::GetLe16(p + IdOffset);
     const size_t count = ReadEventCount(record);
@@ -68,11 +66,11 @@ void Macro::Write(std::span<uint8_t> record) const
     const std::u16string stored = CutMacroName(name.substr(0, name.find(u'\0')));
     for (size_t i = 0; i < stored.size(); ++i)
         device::PutLe16(p + 2 * i, static_cast<uint16_t>(stored[i]));
-    p[PlayCountOffset] = playCount;
+    p[Macro::PlayCountOffset] = playCount;
     device::PutLe16(p + IsNewOffset, isNew);
     device::PutLe16(p + IdOffset, id);
     const size_t count = std::min(events.size(), MaxEvents);
-    device::PutLe16(p + EventCountOffset, static_cast<uint16_t>(count));
+    device::PutLe16(p + Macro::EventCountOffset, static_cast<uint16_t>(count));
     for (size_t i = 0; i < count; ++i)
         events[i].Write(record.subspan(EventsOffset + i * MacroEvent::Size));
 }

@@ -21,6 +21,8 @@ struct Macro {
     static constexpr size_t MaxNameLength = NameUnits - 1;
     static constexpr size_t MaxEvents = 4000;
     static constexpr size_t EventsOffset = 512;
+    static constexpr size_t PlayCountOffset = 500;
+    static constexpr size_t EventCountOffset = 508;  // u16, as the file says: may exceed MaxEvents
     static constexpr uint16_t MinId = 1;
     static constexpr uint16_t MaxId = profiles::MaxMacroCount;
     static_assert(EventsOffset + MaxEvents * MacroEvent::Size == Size);

@@ -53,6 +53,11 @@ std::string MacroNameOfId(ProfileStore& store, uint16_t id)
     }
 }
 
+std::string MissingMacroText(uint16_t id)
+{
+    return "macro " + std::to_string(id) + ", which no longer exists";
+}
+
 bool ReadMacroList(ProfileStore& store, std::vector<Macro>& out)
 {
     std::lock_guard guard(store.Lock());
@@ -67,6 +72,21 @@ bool ReadMacroList(ProfileStore& store, std::vector<Macro>& out)
         return false;
     }
     return true;
+}
+
+size_t RaiseZeroPlayCounts(ProfileStore& store)
+{
+    std::lock_guard guard(store.Lock());
+    ProfileImage& image = store.Image();
+    size_t raised = 0;
+    for (size_t position = 0; position < image.MacroCount(); ++position) {
+        const auto record = image.MacroRecord(position);
+        if (record[Macro::PlayCountOffset] == 0) {
+            record[Macro::PlayCountOffset] = 1;
+            ++raised;
+        }
+    }
+    return raised;
 }
 
 std::optional<Macro> NewMacro(std::span<const Macro> list, std::u16string_view name)

@@ -29,6 +29,10 @@ uint16_t MacroIdAt(profiles::ProfileStore& store, int position);
 // The name (UTF-8) of the first macro with this id; empty when there is none.
 std::string MacroNameOfId(profiles::ProfileStore& store, uint16_t id);
 
+// What a key that plays macro `id` shows when no macro has that id (it was
+// deleted, or the keyboard's key map names a macro past its list).
+std::string MissingMacroText(uint16_t id);
+
 // The position in `list` of the macro a user names by its id or, failing
 // that, by its exact name (UTF-8); nothing when none fits.
 std::optional<size_t> FindMacroByIdOrName(std::span<const Macro> list, std::string_view reference);
@@ -40,6 +44,11 @@ bool ReadMacroList(profiles::ProfileStore& store, std::vector<Macro>& out);
 // count 1, marked new, and the smallest id from 1 to 100 that no macro of
 // `list` uses. Nothing when all ids are taken.
 std::optional<Macro> NewMacro(std::span<const Macro> list, std::u16string_view name);
+
+// Gives every stored macro whose play count is 0 (which the keyboard cannot
+// play: it plays a macro 1 to 255 times) a play count of 1. Returns how many
+// changed.
+size_t RaiseZeroPlayCounts(profiles::ProfileStore& store);
 
 struct MacroCommit {
     bool committed = false;    // the store holds the new list

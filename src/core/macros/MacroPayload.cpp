@@ -120,6 +120,27 @@ MacroPayloadHeader MacroPayloadHeader::Read(std::span<const uint8_t> bytes)
     return header;
 }
 
+size_t MacroAreaReadSize(const MacroPayloadHeader& header, uint32_t capacity)
+{
+    const size_t total = std::max<size_t>(header.totalSize, MacroPayloadHeader::Size);
+    return capacity == 0 ? total : std::min<size_t>(total, std::max<size_t>(capacity, MacroPayloadHeader::Size));
+}
+
+bool SameEventsOnKeyboard(const Macro& a, const Macro& b)
+{
+    if (a.events.size() != b.events.size())
+        return false;
+    for (size_t i = 0; i < a.events.size(); ++i) {
+        uint8_t left[EventSize];
+        uint8_t right[EventSize];
+        EncodeEvent(a.events[i], left);
+        EncodeEvent(b.events[i], right);
+        if (!std::equal(left, left + EventSize, right))
+            return false;
+    }
+    return true;
+}
+
 MacroPayloadSize MacroPayloadSizes(const profiles::ProfileImage& image)
 {
     // Only the counts matter; the events are not copied.

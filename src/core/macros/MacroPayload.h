@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/TextLookup.h"
+#include "core/macros/Macro.h"
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/ProfileImage.h"
 
@@ -29,6 +30,12 @@ struct MacroPayloadHeader {
     static MacroPayloadHeader Read(std::span<const uint8_t> bytes);
 };
 
+// How many bytes of the macro area to read for this header: its total, but
+// never more than the keyboard's area holds (`capacity`; 0 when the keyboard
+// has not said), since the keyboard refuses a read that starts past its
+// area. A damaged header thus still gives the bytes the area has.
+size_t MacroAreaReadSize(const MacroPayloadHeader& header, uint32_t capacity);
+
 // A delay is sent in units of 10 ms in 12 bits: at most 40 950 ms.
 inline constexpr uint32_t MaxPayloadDelayMs = 0x0FFF * 10;
 
@@ -49,6 +56,11 @@ MacroPayloadSize MacroPayloadSizes(profiles::ApplySnapshot& snapshot);
 // longest one it can. The snapshot form takes the snapshot lock.
 bool EncodeMacroPayload(const profiles::ProfileImage& image, std::span<uint8_t> buffer, bool withNames);
 bool EncodeMacroPayload(profiles::ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames);
+
+// Whether the keyboard holds the same events for both macros: each event's
+// key, press or release, and delay as the payload carries them (a delay in
+// units of 10 ms), so that a macro read back matches the one that was sent.
+bool SameEventsOnKeyboard(const Macro& a, const Macro& b);
 
 // Turns a macro area read back from the keyboard (the bytes actually read)
 // into macro records in `outRecords`, one Macro::Size record each, as many

@@ -128,6 +128,11 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+std::string CountedNoun(size_t count, std::string_view singular, std::string_view plural)
+{
+    return std::to_string(count) + " " + std::string(count == 1 ? singular : plural);
+}
+
 bool StartsWithCaseless(std::u16string_view text, std::u16string_view prefix)
 {
     if (prefix.size() > text.size())

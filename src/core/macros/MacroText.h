@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ std::u16string CutMacroName(std::u16string_view name);
 // Malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// "1 event", "2 events": the count and the noun, singular only for 1.
+std::string CountedNoun(size_t count, std::string_view singular, std::string_view plural);
 
 // Whether `text` begins with `prefix`, letters compared without regard to
 // case (Latin, Greek and Cyrillic).

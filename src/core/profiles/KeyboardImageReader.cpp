@@ -70,14 +70,26 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
                 // Reading on would only fetch bytes that cannot be decoded.
                 report.macroAreaDamaged = true;
             } else {
-                std::vector<uint8_t> area(header.totalSize);
+                // A header that declares more than the area holds is damage,
+                // not a reason to fail: the keyboard refuses a read that
+                // starts past its area, and the user could then never
+                // replace what is there.
+                const size_t readSize = macros::MacroAreaReadSize(header, session.MacroCapacity());
+                std::vector<uint8_t> area(readSize);
                 result = commands.ReadMacroArea(area.data(), area.size());
                 if (result != device::ResultOk)
                     return Fail(report, result, ReadProblem("the macro area", result));
+                if (readSize < header.totalSize) {
+                    report.macroAreaDamaged = true;
+                    // Decoded as far as the bytes read go: the records
+                    // before the damage are kept.
+                    device::PutLe16(area.data() + 2, static_cast<uint16_t>(readSize));
+                }
                 records.resize(size_t{header.macroCount} * MacroRecordSize);
                 const int decoded = macros::DecodeMacroPayload(area, records, texts);
                 if (decoded < 0 || decoded < header.macroCount)
                     report.macroAreaDamaged = true;
+                report.macroNamesStored = header.namesFlag != 0;
                 macroCount = static_cast<uint16_t>(std::max(decoded, 0));
                 records.resize(size_t{macroCount} * MacroRecordSize);
             }

@@ -2,10 +2,12 @@
 
 #include "core/app/AtomicFile.h"
 #include "core/app/FormatText.h"
+#include "core/macros/MacroList.h"
 #include "core/profiles/ActiveProfile.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/KeyTablesWriter.h"
 #include "core/profiles/KeyboardImageReader.h"
+#include "core/profiles/MacroNameRecovery.h"
 #include "core/profiles/StoreMacroLookups.h"
 
 #include <filesystem>
@@ -90,6 +92,8 @@ bool KeyboardProfiles::ExportKeyboardToFile(const std::string& path, KeyboardRea
     std::string bytes;
     if (!ReadKeyboardImage(session_, texts_, bytes, r))
         return false;
+    if (!r.macroNamesStored)
+        r.namesRecovered = RecoverMacroNames(bytes, folder_);
     r.fileWritten = app::AtomicFile::Write(path, bytes);
     if (!r.fileWritten) {
         r.ok = false;
@@ -118,6 +122,10 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
     EnsureUserFolder(folder_);
     std::string bytes;
     const bool read = ReadKeyboardImage(session_, texts_, bytes, out.read);
+    // Before the profile file takes the keyboard's macros, which may have
+    // come without their names.
+    if (read && !out.read.macroNamesStored)
+        out.read.namesRecovered = RecoverMacroNames(bytes, folder_);
     {
         std::lock_guard guard(store_.Lock());
         if (read) {
@@ -268,6 +276,9 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
             return false;
         }
         r.storeReplaced = true;
+        // The check has noted them; the keyboard must not get a count it
+        // cannot play.
+        macros::RaiseZeroPlayCounts(store_);
         if (WriteToKeyboard(true, &r.write))
             r.saved = SaveActiveProfile(store_, folder_, session_, false);
         RefreshKeyButtons();

@@ -15,6 +15,12 @@ struct KeyboardReadReport {
     // The macro area was there but its content was impossible; the image
     // then holds the macros decoded before the damage (often none).
     bool macroAreaDamaged = false;
+    // The macro area carried the macros' names (it does not when they only
+    // fitted without them); false when it holds no macros.
+    bool macroNamesStored = false;
+    // Macros that took their names from a profile file on this computer
+    // because the keyboard kept none (see RecoverMacroNames).
+    uint16_t namesRecovered = 0;
     bool fileWritten = false;
     std::string problem;  // one English sentence when !ok, else empty
 };

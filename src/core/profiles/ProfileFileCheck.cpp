@@ -1,6 +1,8 @@
 #include "core/profiles/ProfileFileCheck.h"
 
 #include "core/device/Bytes.h"
+#include "core/macros/Macro.h"
+#include "core/macros/MacroText.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/ProfileHeader.h"
 #include "core/profiles/ProfileLayout.h"
@@ -23,7 +25,7 @@ constexpr uint64_t FourGiB = uint64_t{1} << 32;
 
 ProfileFileCheck Verdict(int result, std::string reason, bool formatError = false)
 {
-    return {result, formatError, std::move(reason)};
+    return {result, formatError, std::move(reason), {}};
 }
 
 std::string Hex(unsigned value)
@@ -117,7 +119,22 @@ ProfileFileCheck CheckProfileFile(const std::string& path)
     TextTable texts;
     if (!ParseImage(bytes, image, texts))
         return Verdict(0, "a key's text lies outside the text area or does not end inside it");
-    return Verdict(1, {});
+
+    ProfileFileCheck verdict = Verdict(1, {});
+    for (size_t position = 0; position < image.MacroCount(); ++position) {
+        const auto record = image.MacroRecord(position);
+        const std::string which = "macro " + std::to_string(position + 1) + " (\"" +
+                                  macros::Utf16ToUtf8(macros::Macro::ReadName(record)) + "\")";
+        // Read from the record itself: Macro::Read would already have cut it.
+        const uint16_t events = GetLe16(record.data() + macros::Macro::EventCountOffset);
+        if (events > macros::Macro::MaxEvents)
+            return Verdict(0, which + " declares " + std::to_string(events) + " events, more than the " +
+                                  std::to_string(macros::Macro::MaxEvents) + " a macro holds", true);
+        if (macros::Macro::Read(record).playCount == 0)
+            verdict.notes.push_back(which + " has a play count of 0, which the keyboard cannot play; it is restored "
+                                            "with a play count of 1");
+    }
+    return verdict;
 }
 
 }  // namespace trevolin::profiles

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace trevolin::profiles {
 
@@ -15,12 +16,18 @@ struct ProfileFileCheck {
     // Which rule failed, one English sentence ("the macro count 101 is
     // above 100"); empty when accepted.
     std::string reason;
+    // What an accepted file holds that is changed on the way to the keyboard,
+    // one English sentence each ("macro 2 ("Copy") has a play count of 0; it
+    // is restored as 1").
+    std::vector<std::string> notes;
 };
 
 // Checks the exchange file at `path`: its header by every rule a profile
 // file keeps, and then that the file supplies all the data the header
 // declares and that every key's text ends inside the text area, so that
-// reading it can never run past what the file holds. Shows nothing.
+// reading it can never run past what the file holds, and that no macro
+// declares more events than a macro holds (such a file is refused as a
+// format error: its events would be cut). Shows nothing.
 ProfileFileCheck CheckProfileFile(const std::string& path);
 
 }  // namespace trevolin::profiles

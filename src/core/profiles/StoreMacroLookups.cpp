@@ -14,7 +14,10 @@ keys::MacroPositionLookup MacroPositionLookupOf(ProfileStore& store)
 
 keys::MacroNameLookup MacroNameLookupOf(ProfileStore& store)
 {
-    return [&store](uint16_t macroId) { return macros::MacroNameOfId(store, macroId); };
+    return [&store](uint16_t macroId) {
+        std::string name = macros::MacroNameOfId(store, macroId);
+        return name.empty() ? macros::MissingMacroText(macroId) : name;
+    };
 }
 
 }  // namespace trevolin::profiles

@@ -13,7 +13,8 @@ namespace trevolin::profiles {
 // 0-based list position of the first macro with an id, 0 when none has it.
 keys::MacroPositionLookup MacroPositionLookupOf(ProfileStore& store);
 
-// Name (UTF-8) of the first macro with an id, empty when none has it.
+// Name (UTF-8) of the first macro with an id; when none has it, a text
+// saying so (MissingMacroText), so that a key never shows a bare number.
 keys::MacroNameLookup MacroNameLookupOf(ProfileStore& store);
 
 }  // namespace trevolin::profiles

@@ -23,13 +23,14 @@ std::span<const uint8_t> AsBytes(const std::string& s)
 }
 
 // A macro area as the keyboard would hold it for these macros.
-std::vector<uint8_t> MacroArea(std::vector<macros::Macro> list, size_t capacity)
+std::vector<uint8_t> MacroArea(std::vector<macros::Macro> list, size_t capacity, bool withNames = true)
 {
     ProfileStore store;
     EXPECT_TRUE(macros::CommitMacroList(store, list).committed);
     std::vector<uint8_t> area(capacity, 0);
-    const size_t size = macros::MacroPayloadSizes(store.Image()).fullSize;
-    EXPECT_TRUE(macros::EncodeMacroPayload(store.Image(), std::span(area).first(size), true));
+    const auto sizes = macros::MacroPayloadSizes(store.Image());
+    const size_t size = withNames ? sizes.fullSize : sizes.bareSize;
+    EXPECT_TRUE(macros::EncodeMacroPayload(store.Image(), std::span(area).first(size), withNames));
     return area;
 }
 
@@ -93,6 +94,9 @@ TEST(KeyboardReadTest, ExportTakesTheMacrosTheKeyboardHoldsAndNothingItCannotMea
          {"9 0+16"}},
         {"second record runs past the total", [&](auto& a) { a = good; device::PutLe16(a.data() + 18, 0xFFF0); },
          1, true, {"9 0+16", whole}},
+        // The keyboard refuses a read that starts past its area: only what it holds is read.
+        {"a total beyond the keyboard's area", [&](auto& a) { a = good; device::PutLe16(a.data() + 2, 0xFFFF); },
+         2, true, {"9 0+16", "9 0+32640"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,6 +200,76 @@ TEST(KeyboardReadTest, AProfileFileThatCannotBeWrittenStillLoadsTheKeyboard)
     EXPECT_EQ(report.source, LoadReport::Source::Keyboard);
     EXPECT_EQ(EntryOf(rig.store, 0, MappedKeyNumber(17)).kind, KeyAction::Key);
     EXPECT_TRUE(std::filesystem::is_directory(rig.ProfileFile()));
+}
+
+// A header that declares more than a small keyboard's area holds: every
+// command still loads the key tables and the macros before the damage, so
+// the next write can repair the area.
+TEST(KeyboardReadTest, AMacroAreaDeclaringMoreThanTheKeyboardHoldsKeepsTheMacrosBeforeTheDamage)
+{
+    FakeRig rig(FakeKeyboardMemory(1));  // 128 bytes
+    ChangeKeyboardKey(rig.keyboard, 1);
+    auto area = MacroArea({MakeMacro(1, u"one", 3), MakeMacro(2, u"two", 40)}, 1024);
+    area.resize(128);  // the second macro's record lies past the area
+    rig.keyboard.macroArea = area;
+
+    const LoadReport report = rig.profiles->LoadFromKeyboard(false);
+    EXPECT_EQ(report.source, LoadReport::Source::Keyboard) << report.read.problem;
+    EXPECT_TRUE(report.read.macroAreaDamaged);
+    EXPECT_EQ(report.read.macroCount, 1);
+    EXPECT_EQ(EntryOf(rig.store, 1, MappedKeyNumber(17)).kind, KeyAction::Key);
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "one");
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 2), "");
+}
+
+// A keyboard too small for the names keeps the macros without them; the
+// profile file this computer wrote at the last Apply still has them.
+TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
+{
+    FakeRig rig;
+    // The last Apply happened after a deletion: the store's ids were 2, 3 and
+    // 4, the keyboard numbers the macros 1, 2 and 3 by position. The first
+    // two play the same events: the position decides, not the stale id.
+    std::vector<macros::Macro> applied{MakeMacro(2, u"Copy line", 3), MakeMacro(3, u"Paste", 3),
+                                       MakeMacro(4, u"Changed elsewhere", 2)};
+    ASSERT_TRUE(macros::CommitMacroList(rig.store, applied).committed);
+    ASSERT_TRUE(WriteImageFile(rig.store, true, ProfileFilePath(rig.folder, 0)));
+    auto onKeyboard = applied;
+    onKeyboard[2].events[0].delayMs = 500;  // another program changed the third macro
+    rig.keyboard.macroArea = MacroArea(onKeyboard, 255 * 128, false);
+
+    const LoadReport report = rig.profiles->LoadFromKeyboard(false);
+    ASSERT_EQ(report.source, LoadReport::Source::Keyboard);
+    EXPECT_FALSE(report.read.macroNamesStored);
+    EXPECT_EQ(report.read.namesRecovered, 2);
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "Copy line");
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 2), "Paste");
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 3), "Macro 3");
+
+    // The profile file keeps them for the next start, and an export has them.
+    ProfileStore file;
+    {
+        std::lock_guard guard(file.Lock());
+        ASSERT_TRUE(ReadImageFile(file, rig.ProfileFile()));
+    }
+    EXPECT_EQ(macros::MacroNameOfId(file, 2), "Paste");
+    KeyboardReadReport exported;
+    const std::string path = rig.dir.File("export.tvl");
+    ASSERT_TRUE(rig.profiles->ExportKeyboardToFile(path, &exported));
+    EXPECT_EQ(exported.namesRecovered, 2);
+    ProfileStore exchange;
+    {
+        std::lock_guard guard(exchange.Lock());
+        ASSERT_TRUE(ReadImageFile(exchange, path));
+    }
+    EXPECT_EQ(macros::MacroNameOfId(exchange, 1), "Copy line");
+
+    // Names the keyboard does keep are its own.
+    rig.keyboard.macroArea = MacroArea({MakeMacro(1, u"kept", 3)}, 255 * 128, true);
+    const LoadReport named = rig.profiles->LoadFromKeyboard(false);
+    EXPECT_TRUE(named.read.macroNamesStored);
+    EXPECT_EQ(named.read.namesRecovered, 0);
+    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "kept");
 }
 
 }  // namespace

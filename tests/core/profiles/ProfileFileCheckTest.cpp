@@ -208,5 +208,48 @@ TEST(ProfileFileCheckTest, ABackupHoldsUnappliedEditsAndPassesTheChecks)
     EXPECT_FALSE(rig.profiles->Backup(rig.dir.File("no-such-folder/backup.tvl")));
 }
 
+// Macro records whose values the keyboard cannot take: an event count past
+// 4000 would be cut (the events after it lost), a play count of 0 has an
+// obvious meaning and is raised to 1.
+TEST(ProfileFileCheckTest, MacrosBeyondTheKeyboardsLimitsAreRefusedOrRaised)
+{
+    FakeRig rig;
+    ProfileStore source;
+    std::vector<macros::Macro> list{MakeMacro(1, u"first", 2), MakeMacro(2, u"second", 4)};
+    ASSERT_TRUE(macros::CommitMacroList(source, list).committed);
+    Bytes good;
+    ASSERT_TRUE(SerializeImage(source, good));
+    const size_t second = FixedPartSize + MacroRecordSize;
+
+    Bytes tooMany = good;
+    PutLe16(At(tooMany, second + macros::Macro::EventCountOffset), 5000);
+    const std::string tooManyPath = rig.dir.Write("many.tvl", tooMany);
+    const auto refused = CheckProfileFile(tooManyPath);
+    EXPECT_EQ(refused.result, 0);
+    EXPECT_TRUE(refused.formatError);
+    EXPECT_NE(refused.reason.find("macro 2 (\"second\") declares 5000 events"), std::string::npos)
+        << refused.reason;
+    RestoreReport refusedRestore;
+    EXPECT_FALSE(rig.profiles->Restore(tooManyPath, &refusedRestore));
+    EXPECT_TRUE(rig.fake.written.empty());
+
+    Bytes silent = good;
+    *At(silent, second + macros::Macro::PlayCountOffset) = 0;
+    const std::string silentPath = rig.dir.Write("silent.tvl", silent);
+    const auto check = CheckProfileFile(silentPath);
+    EXPECT_EQ(check.result, 1);
+    ASSERT_EQ(check.notes.size(), 1u);
+    EXPECT_NE(check.notes[0].find("macro 2 (\"second\") has a play count of 0"), std::string::npos);
+    RestoreReport report;
+    ASSERT_TRUE(rig.profiles->Restore(silentPath, &report)) << report.problem;
+    EXPECT_EQ(report.check.notes, check.notes);
+    // The second record of the keyboard's area: its play count byte.
+    const size_t record = device::GetLe16(rig.keyboard.macroArea.data() + 18);
+    EXPECT_EQ(rig.keyboard.macroArea[record + 2], 1);
+    std::vector<macros::Macro> stored;
+    ASSERT_TRUE(macros::ReadMacroList(rig.store, stored));
+    EXPECT_EQ(stored[1].playCount, 1);
+}
+
 }  // namespace
 }  // namespace trevolin::profiles::test
