@@ -364,6 +364,8 @@ TEST_F(LightCommandTest, PaintingWritesTheKeysColourAtItsLight)
 
 TEST_F(LightCommandTest, TheBaseColourBrushMakesAKeyFollowTheBaseColour)
 {
+    // No key follows the base colour yet (the template's keys all do).
+    userFolder.Write("UserDengColor_0.userd", "");
     SetRecordBytes(0, 0, {20});
     ASSERT_EQ(RunLogged({"light", "base-colour", "0,0,255"}).exitCode, cli::ExitOk);
     EXPECT_EQ(ModeValue(0, "Mode0", "jcolor"), "0,0,255");
@@ -521,15 +523,15 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
 {
     const auto listed = RunLogged({"light", "mode"});
     ASSERT_EQ(listed.exitCode, cli::ExitOk) << listed.err;
-    EXPECT_NE(listed.out.find("* 0  0\n"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find("  9  0\n"), std::string::npos);
+    EXPECT_NE(listed.out.find("* 0  User 1\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("  9  User 10\n"), std::string::npos);
 
     const auto chosen = RunLogged({"light", "mode", "3", "--rename", "Night sky"});
     ASSERT_EQ(chosen.exitCode, cli::ExitOk) << chosen.err;
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(ModeValue(0, "PRESENTMODE", "mode"), "3");
     EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Night sky");
-    EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "(missing)");
+    EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "User 1");
 
     const auto json = nlohmann::json::parse(RunLogged({"light", "--json"}).out);
     EXPECT_EQ(json["perKey"]["userMode"], 3);
@@ -544,6 +546,40 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
     const auto odd = RunLogged({"light", "--json"});
     ASSERT_EQ(odd.exitCode, cli::ExitOk) << odd.err;
     EXPECT_EQ(nlohmann::json::parse(odd.out)["perKey"]["userModeNames"][0], "Caf\uFFFD");
+}
+
+// Whichever command comes first creates the user folder with the template in
+// all three mode files.
+TEST_F(LightCommandTest, AFreshUserFolderStartsFromTheTemplateWhicheverCommandComesFirst)
+{
+    const auto locations = app::Locations::ForThisProcess(app::Environment::System());
+    ASSERT_TRUE(locations);
+    const std::string templateText = TempDir::Read(locations->LightingTemplateFile());
+    ASSERT_NE(templateText.find("9=User 10"), std::string::npos);
+
+    const std::string folder = userFolder.File("home/.local/share/Dravik-RGB_01");
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--simulate", "--user-folder", folder});
+        return RunRaw(args);
+    };
+    ASSERT_EQ(run({"light", "effect", "20"}).exitCode, cli::ExitOk);
+    const auto paint = run({"light", "paint", "A", "1,2,3"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+
+    for (int profile = 0; profile < 3; ++profile) {
+        SCOPED_TRACE(profile);
+        const app::IniFile file(folder + "/UserDengColor_" + std::to_string(profile) + ".userd");
+        for (int mode = 0; mode < 10; ++mode)
+            EXPECT_EQ(file.ReadString("MODENAME", std::to_string(mode), ""), "User " + std::to_string(mode + 1));
+        if (profile != 0) {
+            EXPECT_EQ(TempDir::Read(file.Path()), templateText);
+        }
+    }
+    const app::IniFile painted(folder + "/UserDengColor_0.userd");
+    EXPECT_EQ(painted.ReadString("Mode0", "52", ""), "1,2,3,0");
+    EXPECT_EQ(painted.ReadString("Mode0", "53", ""), "255,255,255,1") << "the template's other keys stay";
+    const auto listed = run({"light", "mode"});
+    EXPECT_NE(listed.out.find("* 0  User 1\n"), std::string::npos) << listed.out;
 }
 
 TEST_F(LightCommandTest, AKeyboardThatRefusesOrLeavesGivesTheKeyboardErrorCode)
