@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <filesystem>
 #include <cstdint>
@@ -580,6 +581,79 @@ TEST_F(LightCommandTest, AFreshUserFolderStartsFromTheTemplateWhicheverCommandCo
     EXPECT_EQ(painted.ReadString("Mode0", "53", ""), "255,255,255,1") << "the template's other keys stay";
     const auto listed = run({"light", "mode"});
     EXPECT_NE(listed.out.find("* 0  User 1\n"), std::string::npos) << listed.out;
+}
+
+// The simulated keyboard's fault script (TREVOLIN_SIM_FAULTS) for one test,
+// started by a reset, which also brings back the factory memory.
+class SimFaults {
+public:
+    SimFaults(sim::SimKeyboardControl& kb, const std::string& script) : kb_(kb)
+    {
+        ::setenv("TREVOLIN_SIM_FAULTS", script.c_str(), 1);
+        EXPECT_EQ(kb_.QlSimReset(), 1);
+    }
+    ~SimFaults()
+    {
+        ::unsetenv("TREVOLIN_SIM_FAULTS");
+        kb_.QlSimReset();
+    }
+    SimFaults(const SimFaults&) = delete;
+    SimFaults& operator=(const SimFaults&) = delete;
+
+private:
+    sim::SimKeyboardControl& kb_;
+};
+
+// The index of the first report with `command` in the log, that is how many
+// requests the keyboard answered before it.
+size_t RequestsBefore(const std::vector<Received>& log, uint8_t command)
+{
+    const auto found = std::find_if(log.begin(), log.end(), [&](const Received& r) { return r.command == command; });
+    EXPECT_NE(found, log.end());
+    return static_cast<size_t>(found - log.begin());
+}
+
+// The mode file takes a colour only after the keyboard has: a refused paint
+// leaves it as it was, a page cut short by an unplug leaves in it what the
+// keyboard shows.
+TEST_F(LightCommandTest, TheModeFileSaysWhatTheKeyboardTookNotWhatItRefused)
+{
+    using Rgb = std::array<uint8_t, 3>;
+    SetRecordBytes(0, 0, {20});
+    ASSERT_EQ(RunLogged({"light", "paint", "A", "1,2,3"}).exitCode, cli::ExitOk);
+    const size_t beforePaint = RequestsBefore(Log(), 17);
+    ASSERT_EQ(RunLogged({"light", "page", userFolder.Write("all.txt", "* 1,2,3\n")}).exitCode, cli::ExitOk);
+    const size_t beforePage = RequestsBefore(Log(), 17);
+    const std::string page = userFolder.Write("page.txt", "* 4,5,6\n");
+
+    {
+        // Refused however often the program sends it again.
+        SimFaults faults(kb, "ok:" + std::to_string(beforePaint) + ",status=0xFE:20");
+        SetRecordBytes(0, 0, {20});
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, 0, std::vector<uint8_t>(432, 1).data(), 432), 1);
+        const std::string file = TempDir::Read(ModeFile(0));
+        const auto refused = RunLogged({"light", "paint", "A", "9,9,9"});
+        EXPECT_EQ(refused.exitCode, cli::ExitKeyboardError);
+        EXPECT_NE(refused.err.find("cannot paint A"), std::string::npos) << refused.err;
+        EXPECT_EQ(KeyColour(0, 52), (Rgb{1, 1, 1}));
+        EXPECT_EQ(TempDir::Read(ModeFile(0)), file) << "neither the key nor the paint colour";
+    }
+    {
+        SimFaults faults(kb, "leave-after=" + std::to_string(beforePage + 3));
+        SetRecordBytes(0, 0, {20});
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, 0, std::vector<uint8_t>(432, 1).data(), 432), 1);
+        const auto cut = RunLogged({"light", "page", page});
+        EXPECT_EQ(cut.exitCode, cli::ExitKeyboardError);
+        EXPECT_NE(cut.err.find("cannot write the key colours"), std::string::npos) << cut.err;
+        // Runs 0 to 2 (lights 0 to 53) reached the keyboard, the rest did not.
+        EXPECT_EQ(KeyColour(0, 0), (Rgb{4, 5, 6}));
+        EXPECT_EQ(KeyColour(0, 52), (Rgb{4, 5, 6}));
+        EXPECT_EQ(KeyColour(0, 100), (Rgb{1, 1, 1}));
+        EXPECT_EQ(ModeValue(0, "Mode0", "0"), "4,5,6,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "52"), "4,5,6,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "100"), "1,1,1,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "125"), "1,1,1,0");
+    }
 }
 
 TEST_F(LightCommandTest, AKeyboardThatRefusesOrLeavesGivesTheKeyboardErrorCode)
