@@ -21,7 +21,9 @@ using lighting::LightMode;
 
 constexpr const char* LightFooter =
     "Every change is written to the keyboard at once, to its active profile; a value the keyboard already\n"
-    "holds is not sent again. Values an effect does not use are kept for when it is chosen.\n";
+    "holds is not sent again. Values an effect does not use are kept for when it is chosen.\n"
+    "Colours are R,G,B, #rgb, #rrggbb or a name: orange, red, blue, green, yellow, amber, pink, purple (the\n"
+    "eight presets), white, black.\n";
 
 std::string PresetList()
 {
@@ -75,7 +77,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
         ->required();
     AddVerb(*light, Action::Colour, "colour", "Set the effect's colour; multicolour goes off")
         ->alias("color")
-        ->add_option("COLOUR", value_, "R,G,B (each 0 to 255) or #rrggbb")
+        ->add_option("COLOUR", value_, "R,G,B (each 0 to 255), #rgb, #rrggbb or a name such as red")
         ->required();
     AddVerb(*light, Action::Multicolour, "multicolour", "Let the effect cycle through colours, or use its colour")
         ->alias("multicolor")
@@ -97,7 +99,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
     auto* paint = AddVerb(*light, Action::Paint, "paint",
                           "Paint one key in the per-key effect (20), in the chosen user mode");
     paint->add_option("KEY", key_, "Key name, for example A, F1, Esc, NumEnter, RightShift, G1")->required();
-    paint->add_option("COLOUR", colourText_, "R,G,B or #rrggbb; becomes the paint colour (brush 0 only)");
+    paint->add_option("COLOUR", colourText_, "R,G,B, #rgb, #rrggbb or a name; becomes the paint colour (brush 0 only)");
     paint->add_option("--tool", tool_,
                       "Brush: 0 paints with COLOUR, 1 with the base colour, which the key then follows (default 0)")
         ->type_name("0|1");
@@ -112,7 +114,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
     AddVerb(*light, Action::BaseColour, "base-colour",
             "Set the per-key effect's base colour; the keys that follow it take it")
         ->alias("base-color")
-        ->add_option("COLOUR", value_, "R,G,B or #rrggbb")
+        ->add_option("COLOUR", value_, "R,G,B, #rgb, #rrggbb or a name such as red")
         ->required();
     auto* mode = AddVerb(*light, Action::Mode, "mode",
                          "List the per-key effect's ten user modes, or choose one (N) and/or rename the chosen one");
