@@ -280,7 +280,7 @@ TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritt
         {{"colour-choice", "4"}, "0 red, 1 yellow, 2 green or 3 blue", false},
         {{"report-rate", "4"}, "is not a report rate from 0 to 3", false},
         {{"preset", "8"}, "is not a preset from 0 to 7", false},
-        {{"base-colour", "red"}, "R,G,B", false},
+        {{"base-colour", "reddish"}, "or a name: orange, red, blue", false},
         {{"paint", "Foo", "1,2,3"}, "the key names are Esc, F1,", false},
         {{"paint", "Pause", "1,2,3"}, "Pause has no light of its own", false},
         {{"paint", "A"}, "brush 0 paints with a colour", false},
@@ -311,6 +311,32 @@ TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritt
             EXPECT_EQ(kb.QlSimLogCount(), 0) << "refused before the keyboard was opened";
     }
     EXPECT_EQ(Record(0)[0], 1);
+}
+
+TEST_F(LightCommandTest, ColoursAreTakenByNameAndAsShortHex)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<uint8_t> rgb;
+    };
+    const Case cases[] = {
+        {{"colour", "purple"}, {174, 0, 255}},
+        {{"colour", "#f80"}, {255, 136, 0}},
+        {{"colour", "White"}, {255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::vector<std::string> args{"light"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto run = RunLogged(args);
+        ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        const auto record = Record(0);
+        EXPECT_EQ(std::vector<uint8_t>(record.begin() + 5, record.begin() + 8), c.rgb);
+    }
+    SetRecordBytes(0, 0, {20});
+    const auto paint = RunLogged({"light", "paint", "Esc", "green"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+    EXPECT_EQ(KeyColour(0, 0), (std::array<uint8_t, 3>{90, 255, 0}));
 }
 
 TEST_F(LightCommandTest, AnEffectTheProgramDoesNotKnowIsNotChosen)
@@ -403,10 +429,10 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
     SetActiveProfile(1);
     SetRecordBytes(1, 0, {20});
     const std::string file = userFolder.Write("page.txt",
-                                              "# the arrows in red\r\n"
-                                              "*      0,0,255\n"
-                                              "  Up   255,0,0\n"
-                                              "left\t#FF0000\n"
+                                              "\xEF\xBB\xBF# the arrows in red\r\n"
+                                              "*      blue   # every key first\n"
+                                              "  Up   255,0,0\t# then the arrows\n"
+                                              "left\t#FF0000 #red too\n"
                                               "\n"
                                               "g3 1, 2, 3");
     const auto run = RunLogged({"light", "page", file});
@@ -419,8 +445,8 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
         EXPECT_EQ(writes[i].data.size(), 54u);
     }
     using Rgb = std::array<uint8_t, 3>;
-    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 0, 255}));      // Esc
-    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 0, 255}));     // Fn
+    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 126, 255}));    // Esc
+    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 126, 255}));   // Fn
     EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));     // Up
     EXPECT_EQ(KeyColour(1, 97), (Rgb{255, 0, 0}));     // Left
     EXPECT_EQ(KeyColour(1, 125), (Rgb{1, 2, 3}));      // the G keys
@@ -428,7 +454,7 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
         << "positions without a key keep what the keyboard showed";
     EXPECT_EQ(KeyColour(0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(ModeValue(1, "Mode0", "81"), "255,0,0,0");
-    EXPECT_EQ(ModeValue(1, "Mode0", "0"), "0,0,255,0");
+    EXPECT_EQ(ModeValue(1, "Mode0", "0"), "0,126,255,0");
 
     // The page printed back reads as the same page, which is not sent again.
     const auto printed = RunLogged({"light", "page"});
