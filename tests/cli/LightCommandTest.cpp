@@ -339,6 +339,54 @@ TEST_F(LightCommandTest, ColoursAreTakenByNameAndAsShortHex)
     EXPECT_EQ(KeyColour(0, 0), (std::array<uint8_t, 3>{90, 255, 0}));
 }
 
+// The keyboard addresses every profile's record and colour page by offset,
+// so another profile's lighting is changed without making it the active one.
+TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
+{
+    const auto brightness = RunLogged({"light", "--profile", "1", "brightness", "2"});
+    ASSERT_EQ(brightness.exitCode, cli::ExitOk) << brightness.err;
+    EXPECT_NE(brightness.out.find("Profile 1 is not the active profile"), std::string::npos) << brightness.out;
+    auto writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].command, 6);
+    EXPECT_EQ(writes[0].offset, 42 + 1);
+    EXPECT_EQ(Record(1)[1], 2);
+    EXPECT_EQ(Record(0)[1], 4);
+
+    SetRecordBytes(2, 0, {20});
+    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "2"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+    writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].command, 17);
+    EXPECT_EQ(writes[0].offset, 2 * 512 + 3 * 52);
+    EXPECT_EQ(KeyColour(2, 52), (std::array<uint8_t, 3>{255, 0, 0}));
+    EXPECT_EQ(KeyColour(0, 52), (std::array<uint8_t, 3>{255, 255, 255}));
+    EXPECT_EQ(ModeValue(2, "Mode0", "52"), "255,0,0,0");
+    EXPECT_EQ(ModeValue(0, "Mode0", "52"), "255,255,255,1");
+    for (const Received& r : Log())
+        EXPECT_NE(r.command, 4) << "the active profile is not changed";
+    uint8_t active = 9;
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 10, &active, 1), 1);
+    EXPECT_EQ(active, 0);
+
+    const auto shown = RunLogged({"light", "--json", "--profile", "2"});
+    ASSERT_EQ(shown.exitCode, cli::ExitOk) << shown.err;
+    const auto j = nlohmann::json::parse(shown.out);
+    EXPECT_EQ(j["profile"], 2);
+    EXPECT_EQ(j["perKey"]["keys"]["A"], "#ff0000");
+
+    const auto active0 = RunLogged({"light", "--profile", "0", "brightness", "3"});
+    ASSERT_EQ(active0.exitCode, cli::ExitOk) << active0.err;
+    EXPECT_EQ(active0.out.find("not the active profile"), std::string::npos);
+
+    for (const char* bad : {"3", "-1", "x"}) {
+        const auto refused = RunLogged({"light", "--profile", bad, "brightness", "2"});
+        EXPECT_EQ(refused.exitCode, cli::ExitUsage) << bad;
+        EXPECT_EQ(kb.QlSimLogCount(), 0);
+    }
+}
+
 TEST_F(LightCommandTest, AnEffectTheProgramDoesNotKnowIsNotChosen)
 {
     const uint8_t effects[] = {1, 19, 20};
