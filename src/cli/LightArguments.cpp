@@ -2,6 +2,7 @@
 
 #include "core/app/IniFile.h"
 #include "core/app/Language.h"
+#include "core/lighting/ColourText.h"
 
 #include <fmt/format.h>
 
@@ -44,25 +45,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::optional<int> HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const char lower = Lower(c);
-    if (lower >= 'a' && lower <= 'f')
-        return lower - 'a' + 10;
-    return std::nullopt;
-}
-
 constexpr std::array<std::string_view, 4> ColourChoiceNames = {"red", "yellow", "green", "blue"};
 
 }  // namespace
@@ -85,35 +67,7 @@ std::optional<int> ParseWholeNumber(std::string_view text, int min, int max)
 
 std::optional<lighting::RgbColor> ParseColour(std::string_view text)
 {
-    text = Trimmed(text);
-    if (!text.empty() && text.front() == '#') {
-        if (text.size() != 7)
-            return std::nullopt;
-        std::array<uint8_t, 3> bytes{};
-        for (size_t i = 0; i < 3; ++i) {
-            const auto high = HexDigit(text[1 + 2 * i]);
-            const auto low = HexDigit(text[2 + 2 * i]);
-            if (!high || !low)
-                return std::nullopt;
-            bytes[i] = static_cast<uint8_t>(*high * 16 + *low);
-        }
-        return lighting::RgbColor{bytes[0], bytes[1], bytes[2]};
-    }
-    std::array<uint8_t, 3> bytes{};
-    size_t part = 0;
-    while (true) {
-        const size_t comma = text.find(',');
-        const auto number = ParseWholeNumber(Trimmed(text.substr(0, comma)), 0, 255);
-        if (!number || part == bytes.size())
-            return std::nullopt;
-        bytes[part++] = static_cast<uint8_t>(*number);
-        if (comma == std::string_view::npos)
-            break;
-        text.remove_prefix(comma + 1);
-    }
-    if (part != bytes.size())
-        return std::nullopt;
-    return lighting::RgbColor{bytes[0], bytes[1], bytes[2]};
+    return lighting::ColourFromUserText(text);
 }
 
 std::optional<bool> ParseOnOff(std::string_view text)

@@ -18,10 +18,12 @@ namespace trevolin::cli {
 // Decimal digits only, from `min` to `max`.
 std::optional<int> ParseWholeNumber(std::string_view text, int min, int max);
 
-// "R,G,B" (each 0 to 255, spaces allowed around the numbers) or "#rrggbb".
+// "R,G,B" (each 0 to 255, spaces allowed around the numbers), "#rgb",
+// "#rrggbb" or a colour name (lighting::ColourFromUserText).
 std::optional<lighting::RgbColor> ParseColour(std::string_view text);
 inline constexpr std::string_view ColourExpected =
-    "a colour as R,G,B with each number from 0 to 255 (for example 255,128,0) or as #rrggbb";
+    "a colour as R,G,B with each number from 0 to 255 (for example 255,128,0), as #rgb or #rrggbb, or a name: "
+    "orange, red, blue, green, yellow, amber, pink, purple (the eight presets), white or black";
 
 // "on"/"off" (also "1"/"0", "true"/"false", "yes"/"no").
 std::optional<bool> ParseOnOff(std::string_view text);

@@ -7,6 +7,7 @@
 #include "cli/LightSettings.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/LightMode.h"
+#include "core/lighting/LightingRecord.h"
 #include "core/lighting/ModeFile.h"
 #include "core/lighting/PanelControls.h"
 
@@ -20,8 +21,12 @@ namespace {
 using lighting::LightMode;
 
 constexpr const char* LightFooter =
-    "Every change is written to the keyboard at once, to its active profile; a value the keyboard already\n"
-    "holds is not sent again. Values an effect does not use are kept for when it is chosen.\n";
+    "Every change is written to the keyboard at once, to its active profile or to the one --profile names\n"
+    "(the keyboard keeps each profile's lighting; it shows another profile's once that one is chosen with\n"
+    "'trevolinctl profile N'). A value the keyboard already holds is not sent again. Values an effect does\n"
+    "not use are kept for when it is chosen.\n"
+    "Colours are R,G,B, #rgb, #rrggbb or a name: orange, red, blue, green, yellow, amber, pink, purple (the\n"
+    "eight presets), white, black.\n";
 
 std::string PresetList()
 {
@@ -55,6 +60,8 @@ CLI::App* LightCommand::Register(CLI::App& parent)
                                                  "(without a sub-command: show it)");
     light->require_subcommand(0, 1);
     light->add_flag("--json", json_, "Print JSON");
+    light->add_option("--profile", profileText_, "Show or change profile N's lighting instead of the active profile's")
+        ->type_name("0|1|2");
     light->footer(LightFooter);
 
     AddVerb(*light, Action::Show, "show",
@@ -75,7 +82,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
         ->required();
     AddVerb(*light, Action::Colour, "colour", "Set the effect's colour; multicolour goes off")
         ->alias("color")
-        ->add_option("COLOUR", value_, "R,G,B (each 0 to 255) or #rrggbb")
+        ->add_option("COLOUR", value_, "R,G,B (each 0 to 255), #rgb, #rrggbb or a name such as red")
         ->required();
     AddVerb(*light, Action::Multicolour, "multicolour", "Let the effect cycle through colours, or use its colour")
         ->alias("multicolor")
@@ -97,7 +104,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
     auto* paint = AddVerb(*light, Action::Paint, "paint",
                           "Paint one key in the per-key effect (20), in the chosen user mode");
     paint->add_option("KEY", key_, "Key name, for example A, F1, Esc, NumEnter, RightShift, G1")->required();
-    paint->add_option("COLOUR", colourText_, "R,G,B or #rrggbb; becomes the paint colour (brush 0 only)");
+    paint->add_option("COLOUR", colourText_, "R,G,B, #rgb, #rrggbb or a name; becomes the paint colour (brush 0 only)");
     paint->add_option("--tool", tool_,
                       "Brush: 0 paints with COLOUR, 1 with the base colour, which the key then follows (default 0)")
         ->type_name("0|1");
@@ -112,7 +119,7 @@ CLI::App* LightCommand::Register(CLI::App& parent)
     AddVerb(*light, Action::BaseColour, "base-colour",
             "Set the per-key effect's base colour; the keys that follow it take it")
         ->alias("base-color")
-        ->add_option("COLOUR", value_, "R,G,B or #rrggbb")
+        ->add_option("COLOUR", value_, "R,G,B, #rgb, #rrggbb or a name such as red")
         ->required();
     auto* mode = AddVerb(*light, Action::Mode, "mode",
                          "List the per-key effect's ten user modes, or choose one (N) and/or rename the chosen one");
@@ -121,6 +128,9 @@ CLI::App* LightCommand::Register(CLI::App& parent)
     AddVerb(*light, Action::RestoreDefaults, "restore-defaults",
             "Put the profile's lighting back to its defaults (effect 1, brightness 4, white; the user modes from "
             "the template)");
+    // "light paint A red --profile 1" as well as "light --profile 1 paint A red".
+    for (const Verb& verb : verbs_)
+        verb.app->fallthrough();
     return light;
 }
 
@@ -135,6 +145,12 @@ LightCommand::Action LightCommand::ParsedAction() const
 
 int LightCommand::Validate(Action action, CliContext& context)
 {
+    profile_.reset();
+    if (profileText_) {
+        profile_ = ParseWholeNumber(*profileText_, 0, lighting::LightingRecord::ProfileCount - 1);
+        if (!profile_)
+            return Refuse(context, "--profile", *profileText_, "a profile from 0 to 2");
+    }
     const auto number = [&](std::string_view what, int max, std::string_view expected) -> int {
         const auto parsed = ParseWholeNumber(value_, 0, max);
         if (!parsed)
@@ -268,10 +284,15 @@ int LightCommand::Execute(CliContext& context)
     if (const int code = Validate(action, context); code != ExitOk)
         return code;
     int exitCode = ExitOk;
-    auto session = LightSession::Open(context, exitCode);
+    auto session = LightSession::Open(context, exitCode, profile_);
     if (!session)
         return exitCode;
-    return Run(action, *session, context);
+    const int code = Run(action, *session, context);
+    if (code == ExitOk && action != Action::Show && !session->ProfileActive())
+        context.out << fmt::format("Profile {} is not the active profile; the keyboard shows its lighting once it "
+                                   "is chosen.\n",
+                                   session->Profile());
+    return code;
 }
 
 int LightCommand::Run(Action action, LightSession& session, CliContext& context)

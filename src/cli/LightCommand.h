@@ -14,8 +14,9 @@ namespace trevolin::cli {
 
 class LightSession;
 
-// `light`: shows the lighting of the keyboard's active profile and changes
-// it one control at a time, each change written to the keyboard at once.
+// `light`: shows the lighting of the keyboard's active profile (or of the
+// profile --profile names) and changes it one control at a time, each change
+// written to the keyboard at once.
 // Arguments are checked before the keyboard is opened where that can be
 // done without it; a value the keyboard already holds is not sent again.
 class LightCommand final : public CliCommand {
@@ -41,6 +42,8 @@ private:
 
     std::vector<Verb> verbs_;
     bool json_ = false;
+    std::optional<std::string> profileText_;
+    std::optional<int> profile_;
 
     // As typed.
     std::string value_;

@@ -76,6 +76,16 @@ int LightKeyColours::FileError(const std::string& path)
     return ExitFileError;
 }
 
+int LightKeyColours::CheckModeFileSaved(std::string_view what)
+{
+    if (session_.Controller().Editor().ModeFileSaved())
+        return ExitOk;
+    context_.err << fmt::format("trevolinctl: {}, but the lighting mode file {} could not be written; it does not "
+                                "say what the keyboard shows.\n",
+                                what, session_.Files().ModeFilePath(session_.Profile()));
+    return ExitFileError;
+}
+
 int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour, int tool)
 {
     if (const int check = PrepareColourChange("paint a key"); check != ExitOk)
@@ -84,25 +94,29 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
     auto& editor = controller.Editor();
     const int profile = session_.Profile();
     const std::string modeFile = session_.Files().ModeFilePath(profile);
-    // The brush and its colour are the user mode's, as the window keeps them.
-    if (editor.Settings().tool != tool && !editor.ChooseTool(tool))
-        return FileError(modeFile);
-    if (tool == 0 && colour && editor.Settings().paintColour != *colour && !editor.ChangePaintColour(*colour))
-        return FileError(modeFile);
 
     const bool follows = tool == 1;
-    const RgbColor painted = follows ? editor.Settings().baseColour : editor.Settings().paintColour;
+    const RgbColor painted = follows ? editor.Settings().baseColour : colour.value_or(editor.Settings().paintColour);
     const uint8_t light = keyboard::LightPositionOf(key);
     const std::string_view name = keyboard::NameOfKey(key);
     if (editor.Page(profile).At(light) == painted && editor.FollowsBase(profile, key) == follows) {
+        // The brush and its colour are the user mode's, as the window keeps them.
+        if (editor.Settings().tool != tool && !editor.ChooseTool(tool))
+            return FileError(modeFile);
+        if (tool == 0 && colour && editor.Settings().paintColour != *colour && !editor.ChangePaintColour(*colour))
+            return FileError(modeFile);
         const KeyColour entry{painted, follows};
         if (!session_.Files().ModeFileOf(profile).WriteKeyColour(editor.ChosenUserMode(), light, entry))
             return FileError(modeFile);
         context_.out << fmt::format("{} already shows {}; nothing sent.\n", name, ColourNumbers(painted));
         return ExitOk;
     }
-    const int result = controller.PaintKey(keyboard::ControlIdOf(key));
+    const int result =
+        editor.PaintKeyWith(keyboard::ControlIdOf(key), controller.Mode().mode, tool,
+                            tool == 0 ? colour : std::nullopt);
     if (const int code = LightSession::Report(context_.err, result, fmt::format("paint {}", name)); code != ExitOk)
+        return code;
+    if (const int code = CheckModeFileSaved(fmt::format("{} is painted", name)); code != ExitOk)
         return code;
     context_.out << fmt::format("{} painted {}{}.\n", name, ColourNumbers(painted),
                                 follows ? " (the base colour, which it now follows)" : "");
@@ -133,28 +147,26 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
             wanted[light] = KeyColour{entry.colour, false};
     }
     std::vector<std::pair<int, KeyColour>> modeEntries;
+    bool changes = false;
     for (size_t light = 0; light < wanted.size(); ++light) {
-        if (wanted[light])
-            modeEntries.emplace_back(static_cast<int>(light), *wanted[light]);
+        if (!wanted[light])
+            continue;
+        modeEntries.emplace_back(static_cast<int>(light), *wanted[light]);
+        changes = changes || shown.At(light) != wanted[light]->colour;
     }
 
-    // The page goes out from the user mode as stored, so the keyboard and
-    // the file cannot disagree; a file that did not take the colours would
-    // send the defaults of a missing file instead, so it sends nothing.
-    const std::string modeFile = session_.Files().ModeFilePath(profile);
-    if (!session_.Files().ModeFileOf(profile).WriteKeyColours(editor.ChosenUserMode(), modeEntries))
-        return FileError(modeFile);
-    editor.LoadUserMode(profile);
-    for (const auto& [light, entry] : modeEntries) {
-        if (editor.Page(profile).At(static_cast<size_t>(light)) != entry.colour)
-            return FileError(modeFile);
-    }
-    if (editor.Page(profile) == shown) {
+    if (!changes) {
+        if (!session_.Files().ModeFileOf(profile).WriteKeyColours(editor.ChosenUserMode(), modeEntries))
+            return FileError(session_.Files().ModeFilePath(profile));
         context_.out << "The keyboard already shows these colours; nothing sent.\n";
         return ExitOk;
     }
-    const int result = editor.WritePageToKeyboard();
+    // The mode file takes what the keyboard took, so an interrupted page
+    // leaves it saying what the keyboard shows.
+    const int result = editor.SetKeyColours(modeEntries);
     if (const int code = LightSession::Report(context_.err, result, "write the key colours"); code != ExitOk)
+        return code;
+    if (const int code = CheckModeFileSaved("The keyboard took the key colours"); code != ExitOk)
         return code;
     context_.out << fmt::format("Key colours written to profile {} and user mode {}.\n", profile,
                                 editor.ChosenUserMode());
@@ -182,6 +194,8 @@ int LightKeyColours::BaseColour(RgbColor colour)
     }
     const int result = editor.ChangeBaseColour(colour);
     if (const int code = LightSession::Report(context_.err, result, "change the base colour"); code != ExitOk)
+        return code;
+    if (const int code = CheckModeFileSaved("The keyboard shows the base colour"); code != ExitOk)
         return code;
     context_.out << fmt::format("Base colour {}; the keys that follow it show it now.\n", ColourNumbers(colour));
     return ExitOk;

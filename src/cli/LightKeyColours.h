@@ -46,6 +46,9 @@ private:
     // there, the keyboard's page read.
     int PrepareColourChange(std::string_view what);
     int FileError(const std::string& path);
+    // After the keyboard took a change: ExitOk when the mode file took it
+    // too, else says that the file lags behind the keyboard.
+    int CheckModeFileSaved(std::string_view what);
 
     LightSession& session_;
     CliContext& context_;

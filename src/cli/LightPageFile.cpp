@@ -27,6 +27,18 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// A colour may start with '#' itself; a comment is a '#' after a blank.
+std::string_view WithoutComment(std::string_view colourText)
+{
+    for (size_t i = 1; i < colourText.size(); ++i) {
+        if (colourText[i] == '#' && Blank(colourText[i - 1]))
+            return Trimmed(colourText.substr(0, i));
+    }
+    return colourText;
+}
+
 }  // namespace
 
 LightPageFile::Loaded LightPageFile::Read(const std::string& path)
@@ -60,6 +72,9 @@ LightPageFile::Loaded LightPageFile::Read(const std::string& path)
 LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
 {
     Parsed parsed;
+    // Editors on other systems start UTF-8 files with a byte-order mark.
+    if (content.starts_with(ByteOrderMark))
+        content.remove_prefix(ByteOrderMark.size());
     size_t lineNumber = 0;
     while (!content.empty()) {
         ++lineNumber;
@@ -71,7 +86,8 @@ LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
 
         const size_t gap = line.find_first_of(" \t");
         const std::string_view name = line.substr(0, gap);
-        const std::string_view colourText = gap == std::string_view::npos ? std::string_view() : Trimmed(line.substr(gap));
+        const std::string_view colourText =
+            gap == std::string_view::npos ? std::string_view() : WithoutComment(Trimmed(line.substr(gap)));
         if (colourText.empty()) {
             parsed.error = fmt::format("line {}: a key name and a colour are expected, as in \"Esc 255,0,0\"",
                                        lineNumber);

@@ -17,12 +17,15 @@ namespace trevolin::cli {
 //   # the arrows in red, everything else blue
 //   *      0,0,255
 //   Up     255,0,0
-//   Left   #ff0000
+//   Left   #ff0000   # a comment may follow the colour
+//   Down   red
 //
 // A key name is one that `light paint` takes; "*" stands for every key
-// with a light. A colour is R,G,B or #rrggbb. Blank lines and lines whose
-// first character other than a space is '#' are skipped; a later line wins
-// over an earlier one for the same key.
+// with a light. A colour is what `light paint` takes. Blank lines and lines
+// whose first character other than a space is '#' are skipped, and so is a
+// '#' after a blank that follows the colour, with the rest of its line; a
+// later line wins over an earlier one for the same key. A UTF-8 byte-order
+// mark at the start is skipped.
 class LightPageFile {
 public:
     // Larger files are not page files.
@@ -54,8 +57,9 @@ public:
 
     static constexpr std::string_view FormatHelp =
         "FILE has one key per line: a key name (as 'light paint' takes it) or * for every key with a light, then\n"
-        "spaces, then the colour as R,G,B or #rrggbb. Blank lines and lines starting with # are skipped; a later\n"
-        "line wins over an earlier one. 'trevolinctl light page' without FILE prints the page in this form.\n";
+        "spaces, then the colour as R,G,B, #rgb, #rrggbb or a name, then if wanted a comment after a space and #.\n"
+        "Blank lines and lines starting with # are skipped; a later line wins over an earlier one.\n"
+        "'trevolinctl light page' without FILE prints the page in this form.\n";
 };
 
 }  // namespace trevolin::cli

@@ -11,13 +11,13 @@
 namespace trevolin::cli {
 
 LightSession::LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files,
-                           int profile)
-    : connection_(std::move(connection)), files_(std::move(files)), profile_(profile)
+                           int profile, bool profileActive)
+    : connection_(std::move(connection)), files_(std::move(files)), profile_(profile), profileActive_(profileActive)
 {
     controller_ = std::make_unique<lighting::LightingController>(connection_->Commands(), files_, tints_);
 }
 
-std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitCode)
+std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitCode, std::optional<int> profile)
 {
     auto connection = KeyboardConnection::Open(context.connection, context.err, exitCode);
     if (!connection)
@@ -36,17 +36,28 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
         }
         info = read;
     }
-    const int profile = info->ActiveProfile();
-    if (profile >= lighting::LightingRecord::ProfileCount) {
-        context.err << "trevolinctl: the keyboard names profile " << profile
+    const int active = info->ActiveProfile();
+    if (!profile && active >= lighting::LightingRecord::ProfileCount) {
+        context.err << "trevolinctl: the keyboard names profile " << active
                     << " as its active one, but it only has profiles 0 to 2.\n";
         exitCode = ExitKeyboardError;
         return nullptr;
     }
-    connection->Commands().SetCurrentProfile(profile);
+    if (profile && (*profile < 0 || *profile >= lighting::LightingRecord::ProfileCount)) {
+        exitCode = ExitUsage;
+        return nullptr;
+    }
+    const int chosen = profile.value_or(active);
+    // The program's current profile, which the lighting writes address; the
+    // keyboard's active profile stays as it is.
+    connection->Commands().SetCurrentProfile(chosen);
+    // The user modes are read from the mode files: a fresh user folder gets
+    // them from the template first, as every command that creates it does.
+    // A folder that cannot be made matters only to a change, which says so.
+    context.locations.EnsureUserFolder();
 
-    std::unique_ptr<LightSession> session(
-        new LightSession(std::move(connection), lighting::LightingFiles::FromLocations(context.locations), profile));
+    std::unique_ptr<LightSession> session(new LightSession(
+        std::move(connection), lighting::LightingFiles::FromLocations(context.locations), chosen, chosen == active));
     const int result = session->controller_->OnConnected();
     if (result != device::ResultOk) {
         // Every later decision rests on what was read: change nothing.

@@ -7,21 +7,32 @@
 #include "core/lighting/LightingFiles.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace trevolin::cli {
 
-// The lighting of the keyboard's active profile, read back the way the
-// desktop program reads it when the keyboard arrives, ready for one change.
+// The lighting of one profile, read back the way the desktop program reads
+// it when the keyboard arrives, ready for one change.
+//
+// By default the keyboard's active profile. Another profile can be named:
+// the keyboard addresses each profile's lighting record and colour page by
+// its offset, whichever profile is active, so its lighting is read and
+// written without switching the keyboard to it (the window can only show the
+// active profile; the keyboard shows another one's lighting once it is
+// chosen).
 class LightSession {
 public:
     // On failure returns null, says why on the error stream and sets
     // `exitCode`.
-    static std::unique_ptr<LightSession> Open(CliContext& context, int& exitCode);
+    static std::unique_ptr<LightSession> Open(CliContext& context, int& exitCode,
+                                              std::optional<int> profile = std::nullopt);
 
     lighting::LightingController& Controller() { return *controller_; }
     const lighting::LightingFiles& Files() const { return files_; }
     int Profile() const { return profile_; }
+    // Whether Profile() is the keyboard's active profile.
+    bool ProfileActive() const { return profileActive_; }
     bool PerKeyOffered() const;
 
     // ExitOk for a device result of 1; otherwise says on `err` that `what`
@@ -30,13 +41,15 @@ public:
     static int Report(std::ostream& err, int result, std::string_view what);
 
 private:
-    LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files, int profile);
+    LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files, int profile,
+                 bool profileActive);
 
     std::unique_ptr<KeyboardConnection> connection_;
     lighting::LightingFiles files_;
     lighting::KeyTints tints_;
     std::unique_ptr<lighting::LightingController> controller_;
     int profile_;
+    bool profileActive_;
 };
 
 }  // namespace trevolin::cli

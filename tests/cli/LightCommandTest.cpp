@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <filesystem>
 #include <cstdint>
@@ -279,7 +280,7 @@ TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritt
         {{"colour-choice", "4"}, "0 red, 1 yellow, 2 green or 3 blue", false},
         {{"report-rate", "4"}, "is not a report rate from 0 to 3", false},
         {{"preset", "8"}, "is not a preset from 0 to 7", false},
-        {{"base-colour", "red"}, "R,G,B", false},
+        {{"base-colour", "reddish"}, "or a name: orange, red, blue", false},
         {{"paint", "Foo", "1,2,3"}, "the key names are Esc, F1,", false},
         {{"paint", "Pause", "1,2,3"}, "Pause has no light of its own", false},
         {{"paint", "A"}, "brush 0 paints with a colour", false},
@@ -310,6 +311,80 @@ TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritt
             EXPECT_EQ(kb.QlSimLogCount(), 0) << "refused before the keyboard was opened";
     }
     EXPECT_EQ(Record(0)[0], 1);
+}
+
+TEST_F(LightCommandTest, ColoursAreTakenByNameAndAsShortHex)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<uint8_t> rgb;
+    };
+    const Case cases[] = {
+        {{"colour", "purple"}, {174, 0, 255}},
+        {{"colour", "#f80"}, {255, 136, 0}},
+        {{"colour", "White"}, {255, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::vector<std::string> args{"light"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto run = RunLogged(args);
+        ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
+        const auto record = Record(0);
+        EXPECT_EQ(std::vector<uint8_t>(record.begin() + 5, record.begin() + 8), c.rgb);
+    }
+    SetRecordBytes(0, 0, {20});
+    const auto paint = RunLogged({"light", "paint", "Esc", "green"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+    EXPECT_EQ(KeyColour(0, 0), (std::array<uint8_t, 3>{90, 255, 0}));
+}
+
+// The keyboard addresses every profile's record and colour page by offset,
+// so another profile's lighting is changed without making it the active one.
+TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
+{
+    const auto brightness = RunLogged({"light", "--profile", "1", "brightness", "2"});
+    ASSERT_EQ(brightness.exitCode, cli::ExitOk) << brightness.err;
+    EXPECT_NE(brightness.out.find("Profile 1 is not the active profile"), std::string::npos) << brightness.out;
+    auto writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].command, 6);
+    EXPECT_EQ(writes[0].offset, 42 + 1);
+    EXPECT_EQ(Record(1)[1], 2);
+    EXPECT_EQ(Record(0)[1], 4);
+
+    SetRecordBytes(2, 0, {20});
+    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "2"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+    writes = Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].command, 17);
+    EXPECT_EQ(writes[0].offset, 2 * 512 + 3 * 52);
+    EXPECT_EQ(KeyColour(2, 52), (std::array<uint8_t, 3>{255, 0, 0}));
+    EXPECT_EQ(KeyColour(0, 52), (std::array<uint8_t, 3>{255, 255, 255}));
+    EXPECT_EQ(ModeValue(2, "Mode0", "52"), "255,0,0,0");
+    EXPECT_EQ(ModeValue(0, "Mode0", "52"), "255,255,255,1");
+    for (const Received& r : Log())
+        EXPECT_NE(r.command, 4) << "the active profile is not changed";
+    uint8_t active = 9;
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 10, &active, 1), 1);
+    EXPECT_EQ(active, 0);
+
+    const auto shown = RunLogged({"light", "--json", "--profile", "2"});
+    ASSERT_EQ(shown.exitCode, cli::ExitOk) << shown.err;
+    const auto j = nlohmann::json::parse(shown.out);
+    EXPECT_EQ(j["profile"], 2);
+    EXPECT_EQ(j["perKey"]["keys"]["A"], "#ff0000");
+
+    const auto active0 = RunLogged({"light", "--profile", "0", "brightness", "3"});
+    ASSERT_EQ(active0.exitCode, cli::ExitOk) << active0.err;
+    EXPECT_EQ(active0.out.find("not the active profile"), std::string::npos);
+
+    for (const char* bad : {"3", "-1", "x"}) {
+        const auto refused = RunLogged({"light", "--profile", bad, "brightness", "2"});
+        EXPECT_EQ(refused.exitCode, cli::ExitUsage) << bad;
+        EXPECT_EQ(kb.QlSimLogCount(), 0);
+    }
 }
 
 TEST_F(LightCommandTest, AnEffectTheProgramDoesNotKnowIsNotChosen)
@@ -364,6 +439,8 @@ TEST_F(LightCommandTest, PaintingWritesTheKeysColourAtItsLight)
 
 TEST_F(LightCommandTest, TheBaseColourBrushMakesAKeyFollowTheBaseColour)
 {
+    // No key follows the base colour yet (the template's keys all do).
+    userFolder.Write("UserDengColor_0.userd", "");
     SetRecordBytes(0, 0, {20});
     ASSERT_EQ(RunLogged({"light", "base-colour", "0,0,255"}).exitCode, cli::ExitOk);
     EXPECT_EQ(ModeValue(0, "Mode0", "jcolor"), "0,0,255");
@@ -400,10 +477,10 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
     SetActiveProfile(1);
     SetRecordBytes(1, 0, {20});
     const std::string file = userFolder.Write("page.txt",
-                                              "# the arrows in red\r\n"
-                                              "*      0,0,255\n"
-                                              "  Up   255,0,0\n"
-                                              "left\t#FF0000\n"
+                                              "\xEF\xBB\xBF# the arrows in red\r\n"
+                                              "*      blue   # every key first\n"
+                                              "  Up   255,0,0\t# then the arrows\n"
+                                              "left\t#FF0000 #red too\n"
                                               "\n"
                                               "g3 1, 2, 3");
     const auto run = RunLogged({"light", "page", file});
@@ -416,8 +493,8 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
         EXPECT_EQ(writes[i].data.size(), 54u);
     }
     using Rgb = std::array<uint8_t, 3>;
-    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 0, 255}));      // Esc
-    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 0, 255}));     // Fn
+    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 126, 255}));    // Esc
+    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 126, 255}));   // Fn
     EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));     // Up
     EXPECT_EQ(KeyColour(1, 97), (Rgb{255, 0, 0}));     // Left
     EXPECT_EQ(KeyColour(1, 125), (Rgb{1, 2, 3}));      // the G keys
@@ -425,7 +502,7 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
         << "positions without a key keep what the keyboard showed";
     EXPECT_EQ(KeyColour(0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(ModeValue(1, "Mode0", "81"), "255,0,0,0");
-    EXPECT_EQ(ModeValue(1, "Mode0", "0"), "0,0,255,0");
+    EXPECT_EQ(ModeValue(1, "Mode0", "0"), "0,126,255,0");
 
     // The page printed back reads as the same page, which is not sent again.
     const auto printed = RunLogged({"light", "page"});
@@ -521,15 +598,15 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
 {
     const auto listed = RunLogged({"light", "mode"});
     ASSERT_EQ(listed.exitCode, cli::ExitOk) << listed.err;
-    EXPECT_NE(listed.out.find("* 0  0\n"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find("  9  0\n"), std::string::npos);
+    EXPECT_NE(listed.out.find("* 0  User 1\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("  9  User 10\n"), std::string::npos);
 
     const auto chosen = RunLogged({"light", "mode", "3", "--rename", "Night sky"});
     ASSERT_EQ(chosen.exitCode, cli::ExitOk) << chosen.err;
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(ModeValue(0, "PRESENTMODE", "mode"), "3");
     EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Night sky");
-    EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "(missing)");
+    EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "User 1");
 
     const auto json = nlohmann::json::parse(RunLogged({"light", "--json"}).out);
     EXPECT_EQ(json["perKey"]["userMode"], 3);
@@ -544,6 +621,113 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
     const auto odd = RunLogged({"light", "--json"});
     ASSERT_EQ(odd.exitCode, cli::ExitOk) << odd.err;
     EXPECT_EQ(nlohmann::json::parse(odd.out)["perKey"]["userModeNames"][0], "Caf\uFFFD");
+}
+
+// Whichever command comes first creates the user folder with the template in
+// all three mode files.
+TEST_F(LightCommandTest, AFreshUserFolderStartsFromTheTemplateWhicheverCommandComesFirst)
+{
+    const auto locations = app::Locations::ForThisProcess(app::Environment::System());
+    ASSERT_TRUE(locations);
+    const std::string templateText = TempDir::Read(locations->LightingTemplateFile());
+    ASSERT_NE(templateText.find("9=User 10"), std::string::npos);
+
+    const std::string folder = userFolder.File("home/.local/share/Dravik-RGB_01");
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--simulate", "--user-folder", folder});
+        return RunRaw(args);
+    };
+    ASSERT_EQ(run({"light", "effect", "20"}).exitCode, cli::ExitOk);
+    const auto paint = run({"light", "paint", "A", "1,2,3"});
+    ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
+
+    for (int profile = 0; profile < 3; ++profile) {
+        SCOPED_TRACE(profile);
+        const app::IniFile file(folder + "/UserDengColor_" + std::to_string(profile) + ".userd");
+        for (int mode = 0; mode < 10; ++mode)
+            EXPECT_EQ(file.ReadString("MODENAME", std::to_string(mode), ""), "User " + std::to_string(mode + 1));
+        if (profile != 0) {
+            EXPECT_EQ(TempDir::Read(file.Path()), templateText);
+        }
+    }
+    const app::IniFile painted(folder + "/UserDengColor_0.userd");
+    EXPECT_EQ(painted.ReadString("Mode0", "52", ""), "1,2,3,0");
+    EXPECT_EQ(painted.ReadString("Mode0", "53", ""), "255,255,255,1") << "the template's other keys stay";
+    const auto listed = run({"light", "mode"});
+    EXPECT_NE(listed.out.find("* 0  User 1\n"), std::string::npos) << listed.out;
+}
+
+// The simulated keyboard's fault script (TREVOLIN_SIM_FAULTS) for one test,
+// started by a reset, which also brings back the factory memory.
+class SimFaults {
+public:
+    SimFaults(sim::SimKeyboardControl& kb, const std::string& script) : kb_(kb)
+    {
+        ::setenv("TREVOLIN_SIM_FAULTS", script.c_str(), 1);
+        EXPECT_EQ(kb_.QlSimReset(), 1);
+    }
+    ~SimFaults()
+    {
+        ::unsetenv("TREVOLIN_SIM_FAULTS");
+        kb_.QlSimReset();
+    }
+    SimFaults(const SimFaults&) = delete;
+    SimFaults& operator=(const SimFaults&) = delete;
+
+private:
+    sim::SimKeyboardControl& kb_;
+};
+
+// The index of the first report with `command` in the log, that is how many
+// requests the keyboard answered before it.
+size_t RequestsBefore(const std::vector<Received>& log, uint8_t command)
+{
+    const auto found = std::find_if(log.begin(), log.end(), [&](const Received& r) { return r.command == command; });
+    EXPECT_NE(found, log.end());
+    return static_cast<size_t>(found - log.begin());
+}
+
+// The mode file takes a colour only after the keyboard has: a refused paint
+// leaves it as it was, a page cut short by an unplug leaves in it what the
+// keyboard shows.
+TEST_F(LightCommandTest, TheModeFileSaysWhatTheKeyboardTookNotWhatItRefused)
+{
+    using Rgb = std::array<uint8_t, 3>;
+    SetRecordBytes(0, 0, {20});
+    ASSERT_EQ(RunLogged({"light", "paint", "A", "1,2,3"}).exitCode, cli::ExitOk);
+    const size_t beforePaint = RequestsBefore(Log(), 17);
+    ASSERT_EQ(RunLogged({"light", "page", userFolder.Write("all.txt", "* 1,2,3\n")}).exitCode, cli::ExitOk);
+    const size_t beforePage = RequestsBefore(Log(), 17);
+    const std::string page = userFolder.Write("page.txt", "* 4,5,6\n");
+
+    {
+        // Refused however often the program sends it again.
+        SimFaults faults(kb, "ok:" + std::to_string(beforePaint) + ",status=0xFE:20");
+        SetRecordBytes(0, 0, {20});
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, 0, std::vector<uint8_t>(432, 1).data(), 432), 1);
+        const std::string file = TempDir::Read(ModeFile(0));
+        const auto refused = RunLogged({"light", "paint", "A", "9,9,9"});
+        EXPECT_EQ(refused.exitCode, cli::ExitKeyboardError);
+        EXPECT_NE(refused.err.find("cannot paint A"), std::string::npos) << refused.err;
+        EXPECT_EQ(KeyColour(0, 52), (Rgb{1, 1, 1}));
+        EXPECT_EQ(TempDir::Read(ModeFile(0)), file) << "neither the key nor the paint colour";
+    }
+    {
+        SimFaults faults(kb, "leave-after=" + std::to_string(beforePage + 3));
+        SetRecordBytes(0, 0, {20});
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, 0, std::vector<uint8_t>(432, 1).data(), 432), 1);
+        const auto cut = RunLogged({"light", "page", page});
+        EXPECT_EQ(cut.exitCode, cli::ExitKeyboardError);
+        EXPECT_NE(cut.err.find("cannot write the key colours"), std::string::npos) << cut.err;
+        // Runs 0 to 2 (lights 0 to 53) reached the keyboard, the rest did not.
+        EXPECT_EQ(KeyColour(0, 0), (Rgb{4, 5, 6}));
+        EXPECT_EQ(KeyColour(0, 52), (Rgb{4, 5, 6}));
+        EXPECT_EQ(KeyColour(0, 100), (Rgb{1, 1, 1}));
+        EXPECT_EQ(ModeValue(0, "Mode0", "0"), "4,5,6,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "52"), "4,5,6,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "100"), "1,1,1,0");
+        EXPECT_EQ(ModeValue(0, "Mode0", "125"), "1,1,1,0");
+    }
 }
 
 TEST_F(LightCommandTest, AKeyboardThatRefusesOrLeavesGivesTheKeyboardErrorCode)

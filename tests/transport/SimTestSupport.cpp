@@ -154,7 +154,7 @@ void SimKeyboardTest::SetUp()
     setenv("TREVOLIN_SIM_STATE", statePath_.c_str(), 1);
     for (const char* name : {"TREVOLIN_SIM_FIRMWARE", "TREVOLIN_SIM_MACRO_UNITS", "TREVOLIN_SIM_EFFECTS",
                              "TREVOLIN_SIM_LATENCY_MS", "TREVOLIN_SIM_PRESENT", "TREVOLIN_SIM_DEBUG",
-                             "TREVOLIN_SIM_FSYNC"})
+                             "TREVOLIN_SIM_FSYNC", "TREVOLIN_SIM_FAULTS"})
         unsetenv(name);
     Recorder::instance().clear();
     ASSERT_EQ(kb().Init(0), 1);

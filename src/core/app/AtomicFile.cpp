@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -51,6 +52,32 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
+// The content in a new temporary file beside `target`, flushed, with
+// `mode`; its name, or nothing when it could not be written in full.
+std::optional<std::string> WriteTemporary(const std::string& folder, const std::filesystem::path& target,
+                                          std::string_view content, mode_t mode) {
+    std::string pattern = folder + "/." + target.filename().string() + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::string temporary(name.data());
+    const bool written = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(temporary.c_str());
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+std::string FolderOf(const std::filesystem::path& target) {
+    std::string folder = target.parent_path().string();
+    return folder.empty() ? std::string(".") : folder;
+}
+
 }  // namespace
 
 bool AtomicFile::Write(const std::string& path, std::string_view content) {
@@ -59,10 +86,7 @@ bool AtomicFile::Write(const std::string& path, std::string_view content) {
     }
     const std::string target = ResolveLinks(path);
     const std::filesystem::path targetPath(target);
-    std::string folder = targetPath.parent_path().string();
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const std::string folder = FolderOf(targetPath);
 
     mode_t mode = NewFileMode;
     struct stat existing {};
@@ -73,23 +97,36 @@ bool AtomicFile::Write(const std::string& path, std::string_view content) {
         mode = existing.st_mode & 07777;
     }
 
-    std::string pattern = folder + "/." + targetPath.filename().string() + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
+    const auto temporary = WriteTemporary(folder, targetPath, content, mode);
+    if (!temporary) {
         return false;
     }
-    const std::string temporary(name.data());
-
-    const bool written = WriteAll(fd, content) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    if (::rename(temporary->c_str(), target.c_str()) != 0) {
+        ::unlink(temporary->c_str());
         return false;
     }
     SyncFolder(folder);
     return true;
+}
+
+bool AtomicFile::Create(const std::string& path, std::string_view content) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::filesystem::path targetPath(path);
+    const std::string folder = FolderOf(targetPath);
+    const auto temporary = WriteTemporary(folder, targetPath, content, NewFileMode);
+    if (!temporary) {
+        return false;
+    }
+    // A hard link is made only where no file is, so a file another process
+    // created meanwhile is never replaced.
+    const bool linked = ::link(temporary->c_str(), path.c_str()) == 0;
+    ::unlink(temporary->c_str());
+    if (linked) {
+        SyncFolder(folder);
+    }
+    return linked;
 }
 
 }  // namespace trevolin::app

@@ -1,10 +1,13 @@
 #include "core/app/Locations.h"
 
+#include "core/app/AtomicFile.h"
 #include "core/app/PrivateFolder.h"
 
 #include <fmt/format.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace trevolin::app {
@@ -88,7 +91,50 @@ std::string Locations::LanguageFile(uint32_t languageId) const {
 }
 
 bool Locations::EnsureUserFolder() const {
-    return CreatePrivateFolders(userFolder_);
+    return EnsureUserFolder(userFolder_, LightingTemplateFile());
+}
+
+bool Locations::EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate) {
+    if (!CreatePrivateFolders(folder)) {
+        return false;
+    }
+    std::error_code error;
+    std::optional<std::string> content;
+    for (int profile = 0; profile < LightingModeFileCount; ++profile) {
+        const std::string path = folder + "/UserDengColor_" + std::to_string(profile) + ".userd";
+        if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found) {
+            continue;
+        }
+        if (!content) {
+            content = ReadLightingTemplate(lightingTemplate);
+            if (!content) {
+                break;
+            }
+        }
+        // Another process may create the file meanwhile; its file stays.
+        AtomicFile::Create(path, *content);
+    }
+    return true;
+}
+
+std::optional<std::string> Locations::ReadLightingTemplate(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > MaxLightingTemplateSize) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || content.size() > MaxLightingTemplateSize) {
+        return std::nullopt;
+    }
+    return content;
 }
 
 std::optional<Locations> Locations::WithUserFolder(const std::string& folder) const

@@ -39,6 +39,8 @@ public:
     std::string UpdateSkinFile() const { return SkinDirectory() + "UpdateDlg.ini"; }
     std::string CompositeSkinFile() const { return SkinDirectory() + "Composite.ini"; }
     std::string FactoryLightingPrefix() const { return SkinDirectory() + "UserDengColor_"; }
+    // The template every lighting mode file of the user folder starts from.
+    std::string LightingTemplateFile() const { return FactoryLightingPrefix() + "3.userd"; }
     std::string PackageDirectory() const { return exeDirectory_ + "Package"; }
     std::string Daemon() const { return exeDirectory_ + "Varnok"; }
 
@@ -53,8 +55,26 @@ public:
     // (the command line's --user-folder); nullopt for a relative or too long path.
     std::optional<Locations> WithUserFolder(const std::string& folder) const;
 
-    // Creates the user folder and its parents when missing.
+    // One lighting mode file per profile.
+    static constexpr int LightingModeFileCount = 3;
+    // A template larger than this is not a mode file; it is not copied.
+    static constexpr size_t MaxLightingTemplateSize = 4 * 1024 * 1024;
+
+    // Creates the user folder and its parents when missing, and gives it
+    // each lighting mode file "UserDengColor_0.userd" to "_2.userd" it lacks
+    // as a copy of the template; files already there are never touched. A
+    // folder left behind without some of them (an older version created it
+    // empty) is completed the same way. True when the folder exists
+    // afterwards; a template that cannot be read leaves the files missing,
+    // so every value reads as its default.
     bool EnsureUserFolder() const;
+    // The same for any folder and template; every way of creating the user
+    // folder, by the command line or the window, goes through here.
+    static bool EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate);
+
+    // The whole template, or nothing when it is missing, unreadable or larger
+    // than MaxLightingTemplateSize.
+    static std::optional<std::string> ReadLightingTemplate(const std::string& path);
 
 private:
     std::string ownFileName_;

@@ -3,6 +3,7 @@
 #include "core/lighting/RgbColor.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,21 @@ std::optional<RgbColor> ColourFromText(std::string_view text);
 // follows the base colour. A missing fourth number reads as not following,
 // so the key keeps its own colour.
 std::optional<KeyColour> KeyColourFromText(std::string_view text);
+
+// The colours a user may give by name: the lighting panel's eight presets in
+// their order (orange, red, blue, green, yellow, amber, pink, purple, with
+// the presets' own values, so "blue" is 0,126,255), then white and black.
+struct NamedColour {
+    std::string_view name;
+    RgbColor colour;
+};
+std::span<const NamedColour> ColourNames();
+
+// A colour as a user types it, wherever one is taken: "R,G,B" (whole numbers
+// from 0 to 255, spaces allowed around them), "#rgb" (each digit doubled),
+// "#rrggbb", or a name of ColourNames() in any case; spaces around the whole
+// are allowed. Unlike a mode file's entries nothing is clamped or skipped:
+// anything else gives nothing.
+std::optional<RgbColor> ColourFromUserText(std::string_view text);
 
 }  // namespace trevolin::lighting

@@ -3,6 +3,7 @@
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/LightingResults.h"
 
+#include <bitset>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -79,11 +80,36 @@ int KeyColourEditor::PaintKey(uint32_t controlId, uint8_t effect)
 
     const bool follows = settings_.tool == 1;
     const RgbColor colour = follows ? settings_.baseColour : settings_.paintColour;
+    const int result = keyboard_.WriteKeyColour(light, colour);
+    auto& page = pages_[static_cast<size_t>(profile)];
+    // A key whose reply went missing may show the colour after all; the
+    // next read of the page shows it then.
+    if (result != device::ResultOk) {
+        TintLight(light, page.At(light));
+        return result;
+    }
     TintLight(light, colour);
     SetFollowsBase(profile, light, follows);
-    const int result = keyboard_.WriteKeyColour(light, colour);
-    pages_[static_cast<size_t>(profile)].Set(light, colour);
-    files_.ModeFileOf(profile).WriteKeyColour(chosenUserMode_, light, {colour, follows});
+    page.Set(light, colour);
+    modeFileSaved_ = files_.ModeFileOf(profile).WriteKeyColour(chosenUserMode_, light, {colour, follows});
+    return result;
+}
+
+int KeyColourEditor::PaintKeyWith(uint32_t controlId, uint8_t effect, int tool, std::optional<RgbColor> paintColour)
+{
+    if (tool != 0 && tool != 1)
+        return ResultRejected;
+    const UserModeSettings before = settings_;
+    settings_.tool = tool;
+    if (paintColour)
+        settings_.paintColour = *paintColour;
+    const int result = PaintKey(controlId, effect);
+    if (result != device::ResultOk) {
+        settings_ = before;
+        return result;
+    }
+    if (settings_ != before && !WriteSettings())
+        modeFileSaved_ = false;
     return result;
 }
 
@@ -94,19 +120,74 @@ int KeyColourEditor::ChangeBaseColour(RgbColor colour)
         return ResultRejected;
     if (colour == settings_.baseColour)
         return device::ResultOk;
+    ColourPage page = pages_[static_cast<size_t>(profile)];
+    for (const uint8_t light : KeyLights()) {
+        if (FollowsBaseAt(profile, light))
+            page.Set(light, colour);
+    }
+    const int result = SendPage(profile, page, followsBase_[static_cast<size_t>(profile)], false);
+    if (result != device::ResultOk)
+        return result;
     settings_.baseColour = colour;
-    WriteSettings();
-    auto& page = pages_[static_cast<size_t>(profile)];
+    if (!WriteSettings())
+        modeFileSaved_ = false;
+    return result;
+}
+
+int KeyColourEditor::SetKeyColours(std::span<const std::pair<int, KeyColour>> entries)
+{
+    const int profile = keyboard_.CurrentProfile();
+    if (profile < 0)
+        return ResultRejected;
+    ColourPage page = pages_[static_cast<size_t>(profile)];
+    FollowsFlags follows = followsBase_[static_cast<size_t>(profile)];
+    for (const auto& [light, entry] : entries) {
+        if (light < 0 || !page.Set(static_cast<size_t>(light), entry.colour))
+            return ResultRejected;
+        follows[static_cast<size_t>(light)] = entry.followsBase;
+    }
+    return SendPage(profile, page, follows, false);
+}
+
+int KeyColourEditor::RestoreFromTemplate()
+{
+    const int profile = keyboard_.CurrentProfile();
+    if (profile < 0)
+        return ResultRejected;
+    const auto index = static_cast<size_t>(profile);
+    const ColourPage shown = pages_[index];
+    const FollowsFlags shownFlags = followsBase_[index];
+    files_.ResetModeFile(profile);
+    LoadUserMode(profile);
+    const ColourPage page = pages_[index];
+    const FollowsFlags follows = followsBase_[index];
+    pages_[index] = shown;
+    followsBase_[index] = shownFlags;
+    return SendPage(profile, page, follows, true);
+}
+
+int KeyColourEditor::SendPage(int profile, const ColourPage& page, const FollowsFlags& follows, bool fileHasPage)
+{
+    std::bitset<ColourPage::RunCount> taken;
+    const int result = keyboard_.WritePage(page, &taken);
+    auto& held = pages_[static_cast<size_t>(profile)];
+    const ColourPage before = held;
+    for (size_t run = 0; run < ColourPage::RunCount; ++run) {
+        if (taken[run])
+            held.StoreRun(run, page.Run(run));
+    }
     std::vector<std::pair<int, KeyColour>> entries;
     for (const uint8_t light : KeyLights()) {
-        if (!FollowsBaseAt(profile, light))
-            continue;
-        page.Set(light, colour);
-        TintLight(light, colour);
-        entries.emplace_back(light, KeyColour{colour, true});
+        if (taken[light / ColourPage::RunPositions])
+            SetFollowsBase(profile, light, follows[light]);
+        if (held.At(light) != before.At(light))
+            TintLight(light, held.At(light));
+        entries.emplace_back(light, KeyColour{held.At(light), FollowsBaseAt(profile, light)});
     }
-    files_.ModeFileOf(profile).WriteKeyColours(chosenUserMode_, entries);
-    return keyboard_.WritePage(page);
+    // Nothing taken leaves the keyboard, and so the file, as they were.
+    const bool fileHolds = taken.none() || (fileHasPage && taken.all());
+    modeFileSaved_ = fileHolds || files_.ModeFileOf(profile).WriteKeyColours(chosenUserMode_, entries);
+    return result;
 }
 
 bool KeyColourEditor::ChangePaintColour(RgbColor colour)
@@ -114,7 +195,8 @@ bool KeyColourEditor::ChangePaintColour(RgbColor colour)
     if (keyboard_.CurrentProfile() < 0)
         return false;
     settings_.paintColour = colour;
-    return WriteSettings();
+    modeFileSaved_ = WriteSettings();
+    return modeFileSaved_;
 }
 
 bool KeyColourEditor::ChooseTool(int tool)
@@ -122,7 +204,8 @@ bool KeyColourEditor::ChooseTool(int tool)
     if (keyboard_.CurrentProfile() < 0 || (tool != 0 && tool != 1))
         return false;
     settings_.tool = tool;
-    return WriteSettings();
+    modeFileSaved_ = WriteSettings();
+    return modeFileSaved_;
 }
 
 int KeyColourEditor::ChooseUserMode(int userMode)

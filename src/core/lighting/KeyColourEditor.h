@@ -9,6 +9,9 @@
 #include "core/lighting/ModeFile.h"
 
 #include <array>
+#include <optional>
+#include <span>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +24,12 @@ namespace trevolin::lighting {
 // current profile (chosen user mode, tool, paint and base colour). Painting
 // goes to the keyboard at once and into the chosen user mode of the
 // profile's mode file.
+//
+// The mode file and the page copy say what the keyboard holds: a colour
+// goes into them only once the keyboard has taken it. A write the keyboard
+// refuses, or does not answer, changes neither; of a page it took only in
+// part, they keep the runs it took and, for the others, what it showed
+// before. The key tints show the same.
 //
 // The follows-base flag is kept per light, not per button: the nine G keys
 // share one light and one mode-file entry, so they share one flag too.
@@ -37,10 +46,27 @@ public:
     // Rejected (nothing changes) outside effect 20, for a button without a
     // light and for an id that is no key button.
     int PaintKey(uint32_t controlId, uint8_t effect);
-    // Every key following the base colour takes the new one, in the page
-    // copy, the tints and the mode file; then the whole page goes out. An
-    // unchanged colour sends and writes nothing.
+    // Brush `tool` and, when given, `paintColour` become the user mode's, as
+    // choosing them in the window would, and the key is painted with them.
+    // When the keyboard does not take the key, the brush and the paint
+    // colour stay as they were too, in the file and here.
+    int PaintKeyWith(uint32_t controlId, uint8_t effect, int tool, std::optional<RgbColor> paintColour);
+    // Every key following the base colour takes the new one and the whole
+    // page goes out; the user mode's base colour becomes the new one once
+    // the keyboard took all of it. An unchanged colour sends and writes
+    // nothing.
     int ChangeBaseColour(RgbColor colour);
+    // The current profile's page with each listed light (a position and its
+    // entry) changed, sent whole; the lights not listed keep their colour
+    // and flag. Afterwards the chosen user mode holds every key's entry.
+    int SetKeyColours(std::span<const std::pair<int, KeyColour>> entries);
+    // The current profile's mode file back to the template, its user mode
+    // loaded and its page sent.
+    int RestoreFromTemplate();
+    // Whether the last change that wrote key colours or settings could
+    // store them in the mode file; a keyboard that took them then shows
+    // more than the file says.
+    bool ModeFileSaved() const { return modeFileSaved_; }
     // Both only write the user mode's settings.
     bool ChangePaintColour(RgbColor colour);
     bool ChooseTool(int tool);
@@ -68,6 +94,13 @@ public:
     const std::vector<std::string>& UserModeNames() const { return names_; }
 
 private:
+    using FollowsFlags = std::array<bool, ColourPage::PositionCount>;
+
+    // Sends `page` with its flags `follows` as the current profile's page and
+    // keeps what the keyboard took in the page copy, the flags, the tints and
+    // the mode file (every key's entry). With `fileHasPage` the file already
+    // holds `page`, so it is written only when the keyboard took part of it.
+    int SendPage(int profile, const ColourPage& page, const FollowsFlags& follows, bool fileHasPage);
     bool FollowsBaseAt(int profile, uint8_t position) const;
     void SetFollowsBase(int profile, uint8_t position, bool follows);
     void TintLight(uint8_t position, RgbColor colour);
@@ -78,10 +111,11 @@ private:
     KeyTints& tints_;
 
     std::array<ColourPage, LightingRecord::ProfileCount> pages_{};
-    std::array<std::array<bool, ColourPage::PositionCount>, LightingRecord::ProfileCount> followsBase_{};
+    std::array<FollowsFlags, LightingRecord::ProfileCount> followsBase_{};
     int chosenUserMode_ = 0;
     UserModeSettings settings_;
     std::vector<std::string> names_;
+    bool modeFileSaved_ = true;
 };
 
 }  // namespace trevolin::lighting

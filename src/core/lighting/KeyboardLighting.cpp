@@ -108,16 +108,21 @@ int KeyboardLighting::WriteKeyColour(uint8_t position, RgbColor colour)
     return result;
 }
 
-int KeyboardLighting::WritePage(const ColourPage& page)
+int KeyboardLighting::WritePage(const ColourPage& page, std::bitset<ColourPage::RunCount>* taken)
 {
+    if (taken)
+        taken->reset();
     if (CurrentProfile() < 0)
         return ResultRejected;
     int result = device::ResultOk;
     commands_.BeginConfig();
     for (size_t run = 0; run < ColourPage::RunCount; ++run) {
         const auto bytes = page.Run(run);
-        KeepFirstFailure(result, commands_.WriteKeyColors(bytes.data(), static_cast<uint8_t>(bytes.size()),
-                                                          static_cast<int>(run * ColourPage::RunPositions)));
+        const int written = commands_.WriteKeyColors(bytes.data(), static_cast<uint8_t>(bytes.size()),
+                                                     static_cast<int>(run * ColourPage::RunPositions));
+        KeepFirstFailure(result, written);
+        if (taken)
+            taken->set(run, written == device::ResultOk);
     }
     commands_.EndConfig();
     return result;

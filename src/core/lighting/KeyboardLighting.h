@@ -6,6 +6,7 @@
 #include "core/lighting/LightingRecord.h"
 #include "core/lighting/RgbColor.h"
 
+#include <bitset>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -41,8 +42,10 @@ public:
 
     // One light of the current profile's page.
     int WriteKeyColour(uint8_t position, RgbColor colour);
-    // The whole page, to the current profile's page.
-    int WritePage(const ColourPage& page);
+    // The whole page, to the current profile's page. Every run is sent even
+    // after one fails; `taken`, when given, tells which runs the keyboard
+    // accepted.
+    int WritePage(const ColourPage& page, std::bitset<ColourPage::RunCount>* taken = nullptr);
     // Profile `profile`'s page; a run whose read fails keeps what `page` held.
     int ReadPage(int profile, ColourPage& page);
 

@@ -286,9 +286,7 @@ int LightingController::RestoreDefaults()
         return ResultRejected;
     int result = ApplyEffect(1);
     if (PerKeyOffered()) {
-        files_.ResetModeFile(profile);
-        editor_.LoadUserMode(profile);
-        KeepFirstFailure(result, editor_.WritePageToKeyboard());
+        KeepFirstFailure(result, editor_.RestoreFromTemplate());
     }
     KeepFirstFailure(result, keyboard_.WriteDefaults(profile));
     mode_ = LightMode{};

@@ -4,11 +4,6 @@
 #include "core/app/IniFile.h"
 #include "core/lighting/LightingRecord.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
-#include <system_error>
 #include <utility>
 
 namespace trevolin::lighting {
@@ -21,23 +16,6 @@ constexpr std::string_view LightingViewKey = "DengCheck";
 std::string ModeFileName(const std::string& prefix, int number)
 {
     return prefix + std::to_string(number) + ".userd";
-}
-
-std::optional<std::string> ReadTemplate(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return std::nullopt;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error || size > LightingFiles::MaxTemplateSize)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || content.size() > LightingFiles::MaxTemplateSize)
-        return std::nullopt;
-    return content;
 }
 
 }  // namespace
@@ -81,7 +59,7 @@ bool LightingFiles::ResetModeFile(int profile) const
     const std::string path = ModeFilePath(profile);
     if (path.empty())
         return false;
-    return app::AtomicFile::Write(path, ReadTemplate(TemplatePath()).value_or(std::string()));
+    return app::AtomicFile::Write(path, app::Locations::ReadLightingTemplate(TemplatePath()).value_or(std::string()));
 }
 
 }  // namespace trevolin::lighting

@@ -15,7 +15,7 @@ class LightingFiles {
 public:
     static constexpr int TemplateNumber = 3;
     // A template larger than this is not a mode file; it is not copied.
-    static constexpr size_t MaxTemplateSize = 4 * 1024 * 1024;
+    static constexpr size_t MaxTemplateSize = app::Locations::MaxLightingTemplateSize;
 
     // `userPrefix` and `templatePrefix` end in "UserDengColor_".
     LightingFiles(std::string userPrefix, std::string templatePrefix, std::string settingsFile);

@@ -11,11 +11,11 @@ struct UserFolder {
     std::string colorTemplate;  // "Skins/UserDengColor_3.userd" beside the program
 };
 
-// Creates a missing user folder (with its parents) and seeds it with the
-// three lighting mode files "UserDengColor_0.userd" to "UserDengColor_2.userd",
-// copies of the template. An existing folder is left alone, even when files
-// are missing in it. True when the folder exists afterwards; a template
-// that cannot be copied does not change that.
+// Creates a missing user folder (with its parents) and gives it each of the
+// three lighting mode files "UserDengColor_0.userd" to "UserDengColor_2.userd"
+// it lacks as a copy of the template (app::Locations::EnsureUserFolder);
+// existing files are never touched. True when the folder exists afterwards;
+// a template that cannot be copied does not change that.
 bool EnsureUserFolder(const UserFolder& folder);
 
 inline constexpr const char* ProfileFileName = "$Profile0";

@@ -99,6 +99,12 @@ SimModel SimModel::fromEnvironment(std::vector<std::string>& warnings)
             warnings.push_back(std::string("TREVOLIN_SIM_EFFECTS=\"") + effects +
                                "\" is not a list of at most 32 numbers from 0 to 255; using the default");
     }
+    if (const char* faults = std::getenv("TREVOLIN_SIM_FAULTS")) {
+        std::string error;
+        if (!SimFaultScript::parse(faults, model.faults, error))
+            warnings.push_back(std::string("TREVOLIN_SIM_FAULTS=\"") + faults + "\": " + error +
+                               "; no faults are injected");
+    }
     return model;
 }
 

@@ -3,6 +3,8 @@
 // environment at Init and at every reset.
 #pragma once
 
+#include "SimFaultScript.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -18,6 +20,7 @@ struct SimModel {
     bool present = true;                      // plugged in at Init
     int32_t debugLevel = 0;
     bool syncWrites = false;                  // fsync the state file before renaming it
+    std::vector<SimFaultStep> faults;         // TREVOLIN_SIM_FAULTS, run from Init or a reset
 
     static std::array<uint8_t, 32> defaultEffects();
 

@@ -101,6 +101,76 @@ void SimTransport::clearFaults()
     failStatus_ = SimDevice::kStatusRefused;
     refuseWrites_ = 0;
     leaveAfter_ = 0;
+    passLeft_ = 0;
+    lateLeft_ = 0;
+    lateMs_ = 0;
+    faultScript_.clear();
+    faultStep_.reset();
+}
+
+void SimTransport::startFaultScript()
+{
+    clearFaults();
+    faultScript_.assign(model_.faults.begin(), model_.faults.end());
+}
+
+bool SimTransport::faultStepRunning() const
+{
+    if (!faultStep_)
+        return false;
+    switch (*faultStep_) {
+    case SimFaultStep::Kind::Pass:
+        return passLeft_ > 0;
+    case SimFaultStep::Kind::Drop:
+        return dropReplies_ > 0;
+    case SimFaultStep::Kind::Late:
+        return lateLeft_ > 0;
+    case SimFaultStep::Kind::Echo:
+        return echoOther_ > 0;
+    case SimFaultStep::Kind::Status:
+        return failCount_ > 0;
+    case SimFaultStep::Kind::RefuseWrites:
+        return refuseWrites_ != 0;
+    case SimFaultStep::Kind::LeaveAfter:
+        return leaveAfter_ > 0;
+    }
+    return false;
+}
+
+void SimTransport::advanceFaultScript()
+{
+    while (!faultScript_.empty() && !faultStepRunning()) {
+        const SimFaultStep step = faultScript_.front();
+        faultScript_.pop_front();
+        faultStep_ = step.kind;
+        switch (step.kind) {
+        case SimFaultStep::Kind::Pass:
+            passLeft_ = step.count;
+            break;
+        case SimFaultStep::Kind::Drop:
+            dropReplies_ = step.count;
+            break;
+        case SimFaultStep::Kind::Late:
+            lateLeft_ = step.count;
+            lateMs_ = step.value;
+            break;
+        case SimFaultStep::Kind::Echo:
+            echoOther_ = step.count;
+            break;
+        case SimFaultStep::Kind::Status:
+            failStatus_ = static_cast<uint8_t>(step.value);
+            failCount_ = step.count;
+            break;
+        case SimFaultStep::Kind::RefuseWrites:
+            refuseWrites_ = static_cast<int32_t>(step.count);
+            break;
+        case SimFaultStep::Kind::LeaveAfter:
+            leaveAfter_ = step.value;
+            break;
+        }
+    }
+    if (!faultStepRunning())
+        faultStep_.reset();
 }
 
 void SimTransport::purgeReports()
@@ -205,7 +275,7 @@ int32_t SimTransport::init(int32_t /*flags*/)
     plugged_ = model.present;
     latencyMs_ = model.latencyMs;
     debugLevel_ = model.debugLevel;
-    clearFaults();
+    startFaultScript();
     log_.clear();
     statusReport_.clear();
     featureReport_.clear();
@@ -283,6 +353,7 @@ int32_t SimTransport::writeReports(const QlUnitId* unit, QlCallback cb, uint32_t
         return QL_ERR_ARGUMENT;
     if (!plugged_)
         return QL_ERR_NO_DEVICE;
+    advanceFaultScript();
     if (refuseWrites_ != 0) {
         if (refuseWrites_ > 0)
             --refuseWrites_;
@@ -416,6 +487,14 @@ void SimTransport::handleReport(Lock& lock, const Report& request)
     // keyboard that works while the reply is due.
     const auto arrived = std::chrono::steady_clock::now();
     trace("<-", request);
+    advanceFaultScript();
+    if (passLeft_ > 0)
+        --passLeft_;
+    uint32_t latencyMs = latencyMs_;
+    if (lateLeft_ > 0) {
+        --lateLeft_;
+        latencyMs = lateMs_;
+    }
 
     SimDevice::Outcome out;
     if (failCount_ > 0 && !SimDevice::isBootRequest(request)) {
@@ -451,8 +530,8 @@ void SimTransport::handleReport(Lock& lock, const Report& request)
         return;
     }
     if (out.hasReply && !drop) {
-        if (latencyMs_ > 0)
-            wake_.wait_until(lock, arrived + std::chrono::milliseconds(latencyMs_), [&] { return !running_; });
+        if (latencyMs > 0)
+            wake_.wait_until(lock, arrived + std::chrono::milliseconds(latencyMs), [&] { return !running_; });
         if (running_ && plugged_) {
             trace("->", out.reply);
             deliver(lock, Collection::Vendor, 1, SimDevice::kReportSize, out.reply.data(), 0);
@@ -515,7 +594,7 @@ int32_t SimTransport::reset()
         device_->factoryReset(model);
         model_ = model;
         latencyMs_ = model.latencyMs;
-        clearFaults();
+        startFaultScript();
         log_.clear();
         statusReport_.clear();
         featureReport_.clear();

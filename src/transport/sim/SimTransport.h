@@ -13,6 +13,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,6 +90,11 @@ private:
                             uint32_t checksum, Collection& collection) const;  // mutex_ held
     uint32_t addRegistration(Collection collection, QlCallback cb, uint32_t tag, bool listens);
     void clearFaults();
+    // Starts the model's fault script from its first step.
+    void startFaultScript();
+    // Arms the script's next step once the running one has used its count.
+    void advanceFaultScript();
+    bool faultStepRunning() const;
     void purgeReports();
     void setPlugged(bool plugged);  // queues the kind-0 notification when the count changes
 
@@ -133,6 +139,11 @@ private:
     uint8_t failStatus_ = SimDevice::kStatusRefused;
     int32_t refuseWrites_ = 0;
     uint32_t leaveAfter_ = 0;
+    uint32_t passLeft_ = 0;  // requests the script lets through untouched
+    uint32_t lateLeft_ = 0;  // replies the script delays by lateMs_
+    uint32_t lateMs_ = 0;
+    std::deque<SimFaultStep> faultScript_;
+    std::optional<SimFaultStep::Kind> faultStep_;
 
     std::vector<Report> log_;
     std::vector<uint8_t> statusReport_;

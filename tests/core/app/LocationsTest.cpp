@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace trevolin::app {
 namespace {
@@ -64,6 +67,51 @@ TEST(LocationsTest, TheRunningExecutableIsFoundAndTheUserFolderCreated)
     ASSERT_TRUE(locations->EnsureUserFolder());
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("deep/share/Dravik-RGB_01")));
     EXPECT_TRUE(locations->EnsureUserFolder());
+}
+
+// Whatever created the folder before (the simulated keyboard's state file,
+// an older version, another command), each mode file it lacks is the
+// template and each one it has stays as it is.
+TEST(LocationsTest, TheUserFolderGetsEveryModeFileItLacksFromTheTemplate)
+{
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "bin/Skins");
+    const std::string templateText = "[PRESENT]\nUserMode=0\n[0]\nname=User 1\n";
+    dir.Write("bin/Skins/UserDengColor_3.userd", templateText);
+    const auto env = Environment::FromValues({{"XDG_DATA_HOME", dir.File("share")}});
+    const auto locations = Locations::Build(dir.File("bin/trevolin"), env);
+    ASSERT_TRUE(locations);
+    const auto modeFile = [&](int profile) {
+        return locations->UserLightingPrefix() + std::to_string(profile) + ".userd";
+    };
+
+    struct Case {
+        const char* name;
+        std::vector<int> present;  // mode files the folder already holds
+    };
+    for (const Case& c : {Case{"no folder", {}}, Case{"empty folder", {}}, Case{"one file written", {0}},
+                          Case{"two files", {0, 2}}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(locations->UserFolder());
+        if (std::string_view(c.name) != "no folder")
+            std::filesystem::create_directories(locations->UserFolder());
+        for (const int profile : c.present)
+            dir.Write("share/Dravik-RGB_01/UserDengColor_" + std::to_string(profile) + ".userd", "[0]\nname=mine\n");
+
+        ASSERT_TRUE(locations->EnsureUserFolder());
+        for (int profile = 0; profile < Locations::LightingModeFileCount; ++profile) {
+            const bool had = std::find(c.present.begin(), c.present.end(), profile) != c.present.end();
+            EXPECT_EQ(test::TempDir::Read(modeFile(profile)), had ? "[0]\nname=mine\n" : templateText) << profile;
+        }
+        EXPECT_FALSE(std::filesystem::exists(modeFile(3)));
+    }
+
+    // Without a template the folder is still there, and no empty mode file
+    // pretends to be one.
+    std::filesystem::remove(dir.File("bin/Skins/UserDengColor_3.userd"));
+    std::filesystem::remove_all(locations->UserFolder());
+    ASSERT_TRUE(locations->EnsureUserFolder());
+    EXPECT_TRUE(std::filesystem::is_empty(locations->UserFolder()));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace trevolin::lighting {
 namespace {
 
@@ -109,6 +111,68 @@ TEST_F(KeyColourEditorTest, PaintingChangesNothingWhereItDoesNotApply)
     EXPECT_EQ(rig.ModeFileText(0), file);
     EXPECT_EQ(rig.tints.TintedCount(), 0u);
     EXPECT_EQ(editor.Page(0).At(2), (RgbColor{10, 20, 30}));
+}
+
+// The mode file and the page copy take a colour only once the keyboard has
+// taken it, so that they never say what the keyboard refused.
+TEST_F(KeyColourEditorTest, WhatTheKeyboardRefusesStaysOutOfTheModeFile)
+{
+    Start(1, 0);
+    const std::string file = rig.ModeFileText(1);
+    rig.failing = {17};
+    EXPECT_EQ(lighting.PaintKey(Print), device::ResultRefused);
+    EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 0, RgbColor{9, 9, 9}), device::ResultRefused);
+    EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 1, std::nullopt), device::ResultRefused);
+    EXPECT_EQ(editor.ChangeBaseColour({0, 0, 1}), device::ResultRefused);
+    EXPECT_EQ(editor.SetKeyColours(std::vector<std::pair<int, KeyColour>>{{100, {{5, 5, 5}, false}}}),
+              device::ResultRefused);
+    EXPECT_EQ(rig.ModeFileText(1), file);
+    EXPECT_EQ(editor.Page(1).At(100), (RgbColor{1, 1, 1}));
+    EXPECT_EQ(editor.Page(1).At(0), (RgbColor{10, 20, 30}));
+    EXPECT_EQ(editor.Settings(), (UserModeSettings{0, {10, 20, 30}, {200, 100, 0}}));
+    EXPECT_EQ(rig.tints.Get({KeyKind::Layout, 64}), (RgbColor{1, 1, 1})) << "Print shows what the keyboard holds";
+
+    // With the keyboard taking it, the brush and the paint colour go along.
+    rig.failing.clear();
+    EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 0, RgbColor{9, 9, 9}), 1);
+    EXPECT_EQ(Entry(1, "Mode4", "100"), "9,9,9,0");
+    EXPECT_EQ(Entry(1, "Mode4", "color"), "9,9,9");
+    EXPECT_TRUE(editor.ModeFileSaved());
+}
+
+// A page the keyboard took only in part: the file keeps the runs it took
+// and, for the others, what the keyboard showed before.
+TEST_F(KeyColourEditorTest, APageTakenInPartLeavesTheFileSayingWhatTheKeyboardShows)
+{
+    Start(1, 0);
+    rig.failingAt = {{17, 512 + 5 * 54}, {17, 512 + 6 * 54}};  // runs 5 (Print, 100) and 6 (the G keys, 125)
+    const std::vector<std::pair<int, KeyColour>> entries = {
+        {0, {{7, 7, 7}, false}}, {100, {{8, 8, 8}, false}}, {125, {{6, 6, 6}, false}}, {52, {{5, 5, 5}, false}}};
+    EXPECT_EQ(editor.SetKeyColours(entries), device::ResultRefused);
+    std::set<uint16_t> runsSent;
+    for (const auto& report : rig.fake.written)
+        runsSent.insert(static_cast<uint16_t>(report.Offset()));
+    EXPECT_EQ(runsSent.size(), 9u) << "every run is still sent";  // and the bracket's offset 0
+
+    EXPECT_EQ(Entry(1, "Mode4", "0"), "7,7,7,0");
+    EXPECT_EQ(Entry(1, "Mode4", "52"), "5,5,5,0");
+    EXPECT_EQ(Entry(1, "Mode4", "100"), "1,1,1,0");
+    EXPECT_EQ(Entry(1, "Mode4", "125"), "10,20,30,1");
+    EXPECT_EQ(editor.Page(1).At(0), (RgbColor{7, 7, 7}));
+    EXPECT_EQ(editor.Page(1).At(100), (RgbColor{1, 1, 1}));
+    EXPECT_FALSE(editor.FollowsBase(1, EscKey));
+    EXPECT_TRUE(editor.FollowsBase(1, {KeyKind::GKey, 0}));
+    EXPECT_EQ(rig.tints.Get(EscKey), (RgbColor{7, 7, 7}));
+    EXPECT_EQ(rig.tints.Get({KeyKind::GKey, 0}), std::nullopt);
+
+    // The base colour reaches the keys that follow it only where the
+    // keyboard took it, and stays the old one until it took all.
+    rig.failingAt = {{17, 512 + 6 * 54}};
+    EXPECT_EQ(editor.ChangeBaseColour({0, 0, 9}), device::ResultRefused);
+    EXPECT_EQ(Entry(1, "Mode4", "2"), "0,0,9,1");       // F1, run 0
+    EXPECT_EQ(Entry(1, "Mode4", "125"), "10,20,30,1");  // the G keys, run 6
+    EXPECT_EQ(Entry(1, "Mode4", "jcolor"), "10,20,30");
+    EXPECT_EQ(editor.Settings().baseColour, (RgbColor{10, 20, 30}));
 }
 
 // The nine G keys share one light and one entry in the mode file, so

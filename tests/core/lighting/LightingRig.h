@@ -19,6 +19,7 @@
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trevolin::lighting::test {
@@ -35,7 +36,8 @@ struct LightingRig {
     {
         fake.replySink = [this](const uint8_t* d, uint32_t n) { exchange.OnReply(d, n); };
         fake.answer = [this](const device::DeviceReport& request, device::DeviceReport& reply) {
-            if (failing.count(request.Command()) != 0) {
+            if (failing.count(request.Command()) != 0 ||
+                failingAt.count({request.Command(), static_cast<uint16_t>(request.Offset())}) != 0) {
                 reply[7] = device::StatusRefused;
                 return;
             }
@@ -118,6 +120,7 @@ struct LightingRig {
     std::array<uint8_t, 3 * 42 + 56> lightingArea{};
     std::array<uint8_t, 3 * 512 + 56> colourArea{};
     std::set<uint8_t> failing;  // commands the keyboard refuses
+    std::set<std::pair<uint8_t, uint16_t>> failingAt;  // ... at one offset only
 };
 
 // "6 @<offset>: <bytes>" for a write of `bytes` at `offset`.

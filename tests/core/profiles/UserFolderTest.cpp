@@ -29,11 +29,14 @@ TEST_F(UserFolderTest, NewFolderIsSeededWithThreeCopiesOfTheTemplate)
     EXPECT_FALSE(fs::exists(fs::path(folder.path) / "UserDengColor_3.userd"));
 }
 
-TEST_F(UserFolderTest, ExistingFolderIsLeftAloneEvenWithFilesMissing)
+TEST_F(UserFolderTest, ExistingFolderGetsOnlyTheModeFilesItLacks)
 {
     fs::create_directories(folder.path);
+    const std::string own = dir.Write("data/Dravik-RGB_01/UserDengColor_1.userd", "[MODE]\nEffect=7\n");
     ASSERT_TRUE(EnsureUserFolder(folder));
-    EXPECT_TRUE(fs::is_empty(folder.path));
+    EXPECT_EQ(test::TempDir::Read(own), "[MODE]\nEffect=7\n");
+    for (const char* name : {"UserDengColor_0.userd", "UserDengColor_2.userd"})
+        EXPECT_EQ(test::TempDir::Read((fs::path(folder.path) / name).string()), "[MODE]\nEffect=3\n") << name;
 }
 
 TEST_F(UserFolderTest, MissingTemplateStillGivesTheFolder)
