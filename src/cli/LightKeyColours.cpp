@@ -56,7 +56,7 @@ int LightKeyColours::RequireUserFolder()
 
 int LightKeyColours::ReadKeyboardPage()
 {
-    return LightSession::Report(context_.err, session_.Controller().Editor().ReadPageFromKeyboard(),
+    return LightSession::Report(context_, session_.Controller().Editor().ReadPageFromKeyboard(),
                                 "read the key colours from the keyboard");
 }
 
@@ -102,7 +102,7 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
         return ExitOk;
     }
     const int result = controller.PaintKey(keyboard::ControlIdOf(key));
-    if (const int code = LightSession::Report(context_.err, result, fmt::format("paint {}", name)); code != ExitOk)
+    if (const int code = LightSession::Report(context_, result, fmt::format("paint {}", name)); code != ExitOk)
         return code;
     context_.out << fmt::format("{} painted {}{}.\n", name, ColourNumbers(painted),
                                 follows ? " (the base colour, which it now follows)" : "");
@@ -154,7 +154,7 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
         return ExitOk;
     }
     const int result = editor.WritePageToKeyboard();
-    if (const int code = LightSession::Report(context_.err, result, "write the key colours"); code != ExitOk)
+    if (const int code = LightSession::Report(context_, result, "write the key colours"); code != ExitOk)
         return code;
     context_.out << fmt::format("Key colours written to profile {} and user mode {}.\n", profile,
                                 editor.ChosenUserMode());
@@ -181,7 +181,7 @@ int LightKeyColours::BaseColour(RgbColor colour)
         return ExitOk;
     }
     const int result = editor.ChangeBaseColour(colour);
-    if (const int code = LightSession::Report(context_.err, result, "change the base colour"); code != ExitOk)
+    if (const int code = LightSession::Report(context_, result, "change the base colour"); code != ExitOk)
         return code;
     context_.out << fmt::format("Base colour {}; the keys that follow it show it now.\n", ColourNumbers(colour));
     return ExitOk;
@@ -209,7 +209,7 @@ int LightKeyColours::UserModes(std::optional<int> userMode, const std::optional<
         } else {
             // Choosing shows what the keyboard holds; it sends no colours.
             const int result = editor.ChooseUserMode(*userMode);
-            if (const int code = LightSession::Report(context_.err, result, "choose the user mode"); code != ExitOk)
+            if (const int code = LightSession::Report(context_, result, "choose the user mode"); code != ExitOk)
                 return code;
             context_.out << fmt::format("User mode {} chosen.\n", *userMode);
         }

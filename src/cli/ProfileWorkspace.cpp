@@ -1,5 +1,7 @@
 #include "cli/ProfileWorkspace.h"
 
+#include "core/device/ResultDescription.h"
+
 #include <fmt/format.h>
 
 namespace trevolin::cli {
@@ -20,7 +22,8 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
         // Working on the default image instead would overwrite the
         // keyboard's assignments with nothing.
         context.err << "trevolinctl: cannot read the keyboard's key tables: "
-                    << (load.read.problem.empty() ? DescribeResult(load.read.deviceResult) : load.read.problem)
+                    << (load.read.problem.empty() ? device::DescribeResult(load.read.deviceResult, context.texts)
+                                                  : load.read.problem)
                     << ".\n";
         exitCode = ExitKeyboardError;
         return nullptr;
@@ -41,7 +44,9 @@ int ProfileWorkspace::ReportWriteFailure(const profiles::KeyboardWriteReport& wr
         return ExitMacrosTooLong;
     }
     context_.err << "trevolinctl: writing the keyboard failed: "
-                 << (write.problem.empty() ? DescribeResult(write.deviceResult) : write.problem) << ".\n";
+                 << (write.problem.empty() ? device::DescribeResult(write.deviceResult, context_.texts)
+                                           : write.problem)
+                 << ".\n";
     return ExitKeyboardError;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/device/Bytes.h"
 #include "core/device/InfoBlock.h"
+#include "core/device/ResultDescription.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -115,7 +116,8 @@ int RawReadCommand::Execute(CliContext& context)
     std::vector<uint8_t> bytes;
     const int result = ReadArea(connection->Session(), area_, number_, bytes);
     if (result != device::ResultOk) {
-        context.err << "trevolinctl: cannot read " << area_ << ": " << DescribeResult(result) << ".\n";
+        context.err << "trevolinctl: cannot read " << area_ << ": " << device::DescribeResult(result, context.texts)
+                    << ".\n";
         return ExitKeyboardError;
     }
     if (json_) {

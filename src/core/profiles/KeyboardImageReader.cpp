@@ -1,6 +1,7 @@
 #include "core/profiles/KeyboardImageReader.h"
 
 #include "core/device/Bytes.h"
+#include "core/device/ResultDescription.h"
 #include "core/keys/KeyAction.h"
 #include "core/keys/SnapshotKeyMap.h"
 #include "core/macros/MacroPayload.h"
@@ -27,9 +28,9 @@ bool Fail(KeyboardReadReport& report, int result, std::string problem)
     return false;
 }
 
-std::string ReadProblem(const std::string& what, int result)
+std::string ReadProblem(const std::string& what, int result, const app::TextLookup& texts)
 {
-    return "reading " + what + " from the keyboard failed (result " + std::to_string(result) + ")";
+    return "reading " + what + " from the keyboard failed: " + device::DescribeResult(result, texts);
 }
 
 }  // namespace
@@ -53,13 +54,13 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
     for (int block = 0; block < 3; ++block) {
         const int result = commands.ReadKeymapBlock(blocks[static_cast<size_t>(block)].data(), block);
         if (result != device::ResultOk)
-            return Fail(report, result, ReadProblem("key-map block " + std::to_string(block), result));
+            return Fail(report, result, ReadProblem("key-map block " + std::to_string(block), result, texts));
     }
 
     std::array<uint8_t, macros::MacroPayloadHeader::Size> headerBytes{};
     int result = commands.ReadMacroArea(headerBytes.data(), headerBytes.size());
     if (result != device::ResultOk)
-        return Fail(report, result, ReadProblem("the macro area's header", result));
+        return Fail(report, result, ReadProblem("the macro area's header", result, texts));
     const auto header = macros::MacroPayloadHeader::Read(headerBytes);
 
     try {
@@ -73,7 +74,7 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
                 std::vector<uint8_t> area(header.totalSize);
                 result = commands.ReadMacroArea(area.data(), area.size());
                 if (result != device::ResultOk)
-                    return Fail(report, result, ReadProblem("the macro area", result));
+                    return Fail(report, result, ReadProblem("the macro area", result, texts));
                 records.resize(size_t{header.macroCount} * MacroRecordSize);
                 const int decoded = macros::DecodeMacroPayload(area, records, texts);
                 if (decoded < 0 || decoded < header.macroCount)

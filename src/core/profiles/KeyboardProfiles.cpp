@@ -184,7 +184,7 @@ bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteR
     KeyboardWriteReport& r = report ? *report : local;
     std::lock_guard guard(store_.Lock());
     std::lock_guard snapshotGuard(snapshot_.Lock());
-    WriteKeyTables(snapshot_, store_, session_, allProfiles, r);
+    WriteKeyTables(snapshot_, store_, session_, allProfiles, texts_, r);
     if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
         Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
     // Only a macro area that reached the keyboard was stored without names.
