@@ -54,6 +54,7 @@ KeyboardProfiles::KeyboardProfiles(ProfileStore& store, device::DeviceSession& s
     sources.activeProfile = [this] { return GetActiveProfile(session_); };
     sources.gKeyBankB = [this] { return session_.BankB(); };
     sources.macroNameOfId = MacroNameLookupOf(store_);
+    sources.defaultKeyMap = [this] { return session_.FactoryKeymap(); };
     buttons_ = std::make_unique<keys::KeyButtons>(keyTable_, texts_, *relay_, std::move(sources));
 }
 
