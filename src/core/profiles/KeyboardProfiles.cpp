@@ -355,7 +355,7 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
 
 ProfileMenu KeyboardProfiles::BuildProfileMenu()
 {
-    return profiles::BuildProfileMenu(texts_, folder_, GetActiveProfile(session_));
+    return profiles::BuildProfileMenu(texts_, GetActiveProfile(session_));
 }
 
 // --- Key buttons ------------------------------------------------------------------
