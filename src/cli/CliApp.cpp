@@ -15,12 +15,14 @@
 
 #include "core/app/Environment.h"
 #include "core/app/Language.h"
+#include "core/app/ProgramVersion.h"
 #include "core/app/SettingsStore.h"
 
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace trevolin::cli {
 
@@ -39,6 +41,19 @@ constexpr const char* ExitCodesText =
     "  8  a file could not be read or written\n"
     "  9  another Trevolin program kept the keyboard busy\n";
 
+// CLI11 reports a mistyped command as a missing one ("A subcommand is
+// required"); the word the user typed is what went wrong.
+std::string ParseProblem(CLI::App& app, const CLI::ParseError& error)
+{
+    if (app.get_subcommands().empty()) {
+        for (const std::string& word : app.remaining()) {
+            if (!word.empty() && word.front() != '-')
+                return "unknown command \"" + word + "\"";
+        }
+    }
+    return error.what();
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -46,6 +61,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CLI::App app("trevolinctl: configure the keyboard from the command line", "trevolinctl");
     app.footer(ExitCodesText);
     app.require_subcommand(1);
+    app.set_version_flag("--version", "trevolinctl " + std::string(app::ProgramVersion()));
 
     ConnectionOptions connection;
     auto* simulate = app.add_flag("--simulate", connection.simulate, "Use the simulated keyboard");
@@ -81,8 +97,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } catch (const CLI::CallForAllHelp&) {
         out << app.help("", CLI::AppFormatMode::All);
         return ExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << "\n";
+        return ExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "trevolinctl: " << e.what() << "\n" << "Run 'trevolinctl --help' for the commands and their arguments.\n";
+        err << "trevolinctl: " << ParseProblem(app, e) << "\n"
+            << "Run 'trevolinctl --help' for the commands and their arguments.\n";
         return ExitUsage;
     }
 

@@ -1,6 +1,7 @@
 #include "cli/ExportCommand.h"
 
 #include "cli/ProfileWorkspace.h"
+#include "core/device/ResultDescription.h"
 
 #include <CLI/CLI.hpp>
 
@@ -23,7 +24,9 @@ int ExportCommand::Execute(CliContext& context)
     if (workspace->Profiles().ExportKeyboardToFile(file_, &report))
         return ExitOk;
     context.err << "trevolinctl: cannot export to " << file_ << ": "
-                << (report.problem.empty() ? DescribeResult(report.deviceResult) : report.problem) << ".\n";
+                << (report.problem.empty() ? device::DescribeResult(report.deviceResult, context.texts)
+                                           : report.problem)
+                << ".\n";
     // The keyboard answered everything, so the file was the problem.
     return report.deviceResult == 1 ? ExitFileError : ExitKeyboardError;
 }

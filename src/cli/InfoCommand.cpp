@@ -1,6 +1,7 @@
 #include "cli/InfoCommand.h"
 
 #include "core/device/InfoBlock.h"
+#include "core/device/ResultDescription.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -35,7 +36,8 @@ int InfoCommand::Execute(CliContext& context)
     device::InfoBlock info;
     const int result = connection->Commands().ReadInfo(info.bytes.data());
     if (result != device::ResultOk) {
-        context.err << "trevolinctl: cannot read the keyboard's information: " << DescribeResult(result) << ".\n";
+        context.err << "trevolinctl: cannot read the keyboard's information: "
+                    << device::DescribeResult(result, context.texts) << ".\n";
         return ExitKeyboardError;
     }
     const auto effects = info.SupportedEffects();

@@ -3,6 +3,7 @@
 #include "cli/KeyTarget.h"
 #include "cli/ProfileWorkspace.h"
 #include "core/keys/ActionSpec.h"
+#include "core/keys/KeyMapBlock.h"
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroText.h"
 #include "core/profiles/KeyAssignment.h"
@@ -32,7 +33,8 @@ CLI::App* KeyCommand::Register(CLI::App& parent)
     set_->add_option("key", key_, "A key's English name (A, F1, Esc, NumEnter, RightShift) or G1..G9")->required();
     set_->add_option("action", action_,
                      "key:NAME | mouse:left|right|middle | wheel:up|down | media:NAME | function:1..11 | "
-                     "macro:ID|NAME | default")
+                     "macro:ID|NAME | stop-macro | disabled | raw:XX-XX-XX | default "
+                     "('trevolinctl keys --names' lists the names)")
         ->required();
     set_->add_option("--bank", bank_, "The G keys' bank: a or b (default a)");
     repeatOption_ = set_->add_option("--repeat", repeat_, "How often the macro plays (1 to 255); it is the macro's "
@@ -64,6 +66,24 @@ int KeyCommand::Set(CliContext& context)
     if (!workspace)
         return exitCode;
     const int profile = ProfileOrActive(profile_, workspace->ActiveProfile());
+    if (!keys::KeyHasPosition(workspace->Session().FactoryKeymap(), target->keyNumber)) {
+        context.err << "trevolinctl: " << target->name
+                    << " cannot be assigned: the keyboard's key map has no position for it, so the keyboard has "
+                       "nowhere to keep its action. 'trevolinctl keys' shows the keys that can be assigned.\n";
+        return ExitUsage;
+    }
+
+    if (parsed.spec->rawCode) {
+        if (repeatOption_->count() > 0) {
+            context.err << "trevolinctl: --repeat is only for macro actions.\n";
+            return ExitUsage;
+        }
+        if (!profiles::StoreRawKeyAssignment(workspace->Store(), profile, target->keyNumber, *parsed.spec->rawCode)) {
+            context.err << "trevolinctl: the key could not be stored.\n";
+            return ExitKeyboardError;
+        }
+        return workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
+    }
 
     profiles::KeyChoice choice{parsed.spec->kind, parsed.spec->value, 1};
     if (choice.kind == keys::KeyAction::Macro) {

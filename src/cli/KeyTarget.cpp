@@ -42,7 +42,7 @@ std::optional<KeyTarget> FindKeyTarget(std::string_view name, std::string_view b
     const auto key = keyboard::KeyByName(name);
     if (!key || key->kind == keyboard::KeyKind::Fn) {
         error = "\"" + std::string(name) + "\" is not a key that can be assigned; expected one of: " +
-                keyboard::KeyNameListText();
+                keyboard::KeyNameListText(keyboard::KeyNameSet::Assignable);
         return std::nullopt;
     }
     if (key->kind == keyboard::KeyKind::Layout) {

@@ -91,7 +91,11 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
                 << "then unplug the keyboard and plug it in again.\n";
             exitCode = ExitPermission;
         } else {
-            err << "trevolinctl: no keyboard found. Plug it in, or use --simulate for the simulated one.";
+            // Only a real keyboard can be plugged in, and --simulate is
+            // advice only to someone not using it already.
+            err << (options.simulate ? "trevolinctl: no keyboard found: the simulated keyboard is unplugged."
+                                     : "trevolinctl: no keyboard found. Plug it in, or use --simulate for the "
+                                       "simulated one.");
             if (!problem.sentence.empty())
                 err << " (" << problem.sentence << ")";
             err << "\n";
@@ -109,20 +113,6 @@ KeyboardConnection::~KeyboardConnection()
     // worker after the workers have been joined.
     session_.reset();
     workers_.JoinAll();
-}
-
-std::string DescribeResult(int result)
-{
-    switch (result) {
-    case device::ResultOk: return "done";
-    case device::ResultNoDevice: return "the keyboard is not connected";
-    case device::ResultWriteRefused: return "the HID library could not send to the keyboard";
-    case device::ResultNoReply: return "the keyboard did not answer";
-    case device::ResultRefused: return "the keyboard refused the request";
-    case device::ResultBusy: return "the keyboard was busy and refused the request";
-    case device::ResultBadBlock: return "the request was out of range";
-    }
-    return "unexpected result " + std::to_string(result);
 }
 
 }  // namespace trevolin::cli

@@ -41,7 +41,4 @@ private:
     std::unique_ptr<device::DeviceSession> session_;
 };
 
-// One sentence for a device result other than 1.
-std::string DescribeResult(int result);
-
 }  // namespace trevolin::cli

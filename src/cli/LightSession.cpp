@@ -2,6 +2,7 @@
 
 #include "cli/ExitCode.h"
 #include "core/device/InfoBlock.h"
+#include "core/device/ResultDescription.h"
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/LightingRecord.h"
 #include "core/lighting/LightingResults.h"
@@ -30,7 +31,8 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
         device::InfoBlock read;
         const int result = connection->Commands().ReadInfo(read.bytes.data());
         if (result != device::ResultOk) {
-            context.err << "trevolinctl: cannot read the keyboard's information: " << DescribeResult(result) << ".\n";
+            context.err << "trevolinctl: cannot read the keyboard's information: "
+                        << device::DescribeResult(result, context.texts) << ".\n";
             exitCode = ExitKeyboardError;
             return nullptr;
         }
@@ -64,7 +66,7 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
         // The read-back's own failure and the library's refusal share -1.
         const std::string why = result == lighting::ResultReadBackFailed
                                     ? "its information block or a lighting record could not be read"
-                                    : DescribeResult(result);
+                                    : device::DescribeResult(result, context.texts);
         context.err << "trevolinctl: cannot read the keyboard's lighting: " << why << ".\n";
         exitCode = ExitKeyboardError;
         return nullptr;
@@ -78,11 +80,11 @@ bool LightSession::PerKeyOffered() const
     return controller_->Effects().Contains(lighting::PerKeyEffect);
 }
 
-int LightSession::Report(std::ostream& err, int result, std::string_view what)
+int LightSession::Report(const CliContext& context, int result, std::string_view what)
 {
     if (result == device::ResultOk)
         return ExitOk;
-    err << "trevolinctl: cannot " << what << ": " << DescribeResult(result) << ".\n";
+    context.err << "trevolinctl: cannot " << what << ": " << device::DescribeResult(result, context.texts) << ".\n";
     return ExitKeyboardError;
 }
 

@@ -35,10 +35,11 @@ public:
     bool ProfileActive() const { return profileActive_; }
     bool PerKeyOffered() const;
 
-    // ExitOk for a device result of 1; otherwise says on `err` that `what`
+    // ExitOk for a device result of 1; otherwise says on the context's error
+    // stream that `what`
     // (for example "set the brightness") failed and why, and gives
     // ExitKeyboardError.
-    static int Report(std::ostream& err, int result, std::string_view what);
+    static int Report(const CliContext& context, int result, std::string_view what);
 
 private:
     LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files, int profile,

@@ -23,7 +23,7 @@ int LightSettings::Already(std::string_view what)
 
 int LightSettings::Done(int result, std::string_view what, std::string_view said)
 {
-    if (const int code = LightSession::Report(context_.err, result, what); code != ExitOk)
+    if (const int code = LightSession::Report(context_, result, what); code != ExitOk)
         return code;
     context_.out << said << ".\n";
     return ExitOk;
@@ -36,7 +36,7 @@ int LightSettings::Show(bool json)
     if (controller.Mode().mode == lighting::PerKeyEffect) {
         auto& editor = controller.Editor();
         const int result = editor.ReadPageFromKeyboard();
-        if (const int code = LightSession::Report(context_.err, result, "read the key colours"); code != ExitOk)
+        if (const int code = LightSession::Report(context_, result, "read the key colours"); code != ExitOk)
             return code;
         keyColours = editor.Page(session_.Profile());
     }

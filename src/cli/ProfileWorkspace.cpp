@@ -1,5 +1,6 @@
 #include "cli/ProfileWorkspace.h"
 
+#include "core/device/ResultDescription.h"
 #include "core/macros/MacroText.h"
 
 #include <fmt/format.h>
@@ -21,7 +22,7 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
     const bool unreadable = load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0;
     if (unreadable && !needKeyboardTables) {
         context.err << "trevolinctl: note: the keyboard's key tables could not be read ("
-                    << (load.read.problem.empty() ? DescribeResult(load.read.deviceResult) : load.read.problem)
+                    << (load.read.problem.empty() ? device::DescribeResult(load.read.deviceResult, context.texts) : load.read.problem)
                     << "); they are replaced all the same.\n";
         exitCode = ExitOk;
         return w;
@@ -30,7 +31,8 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
         // Working on the default image instead would overwrite the
         // keyboard's assignments with nothing.
         context.err << "trevolinctl: cannot read the keyboard's key tables: "
-                    << (load.read.problem.empty() ? DescribeResult(load.read.deviceResult) : load.read.problem)
+                    << (load.read.problem.empty() ? device::DescribeResult(load.read.deviceResult, context.texts)
+                                                  : load.read.problem)
                     << ".\n";
         exitCode = ExitKeyboardError;
         return nullptr;
@@ -53,7 +55,9 @@ int ProfileWorkspace::ReportWriteFailure(const profiles::KeyboardWriteReport& wr
         return ExitMacrosTooLong;
     }
     context_.err << "trevolinctl: writing the keyboard failed: "
-                 << (write.problem.empty() ? DescribeResult(write.deviceResult) : write.problem) << ".\n";
+                 << (write.problem.empty() ? device::DescribeResult(write.deviceResult, context_.texts)
+                                           : write.problem)
+                 << ".\n";
     if (const auto parts = profiles::DescribeWrittenParts(write); !parts.empty())
         context_.err << "trevolinctl: " << parts << "\n";
     return ExitKeyboardError;

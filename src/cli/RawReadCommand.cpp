@@ -2,6 +2,7 @@
 
 #include "core/device/Bytes.h"
 #include "core/device/InfoBlock.h"
+#include "core/device/ResultDescription.h"
 #include "core/macros/MacroPayload.h"
 
 #include <CLI/CLI.hpp>
@@ -128,7 +129,8 @@ int RawReadCommand::Execute(CliContext& context)
     if (!note.empty())
         context.err << "trevolinctl: warning: " << note << ".\n";
     if (result != device::ResultOk) {
-        context.err << "trevolinctl: cannot read " << area_ << ": " << DescribeResult(result) << ".\n";
+        context.err << "trevolinctl: cannot read " << area_ << ": " << device::DescribeResult(result, context.texts)
+                    << ".\n";
         return ExitKeyboardError;
     }
     if (json_) {

@@ -35,8 +35,7 @@ int RestoreCommand::Execute(CliContext& context)
             context.err << "trevolinctl: " << file_ << " is not a profile exchange file: " << check.reason << ".\n";
             return ExitNotExchangeFile;
         }
-        context.err << "trevolinctl: cannot read " << file_
-                    << (check.result == -2 ? " (it cannot be opened for reading and writing).\n" : ".\n");
+        context.err << "trevolinctl: cannot read " << file_ << ": " << check.reason << ".\n";
         return ExitFileError;
     }
     if (!report.write.ok)

@@ -7,6 +7,10 @@ namespace trevolin::cli {
 void TerminalPrompts::ShowMessage(std::string_view textKey, std::string_view text, Style)
 {
     shown_.emplace_back(textKey);
+    // The window's text asks to apply again, which the command line cannot;
+    // the failed write is reported in its own words (ProfileWorkspace).
+    if (textKey == "EXTRA_MACRO_TOO_LONG")
+        return;
     err_ << "trevolinctl: " << text << "\n";
 }
 

@@ -225,7 +225,7 @@ TEST_F(MacroCommandsTest, AKeyPlayingAMissingMacroSaysSo)
     ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEYMAPS, static_cast<uint32_t>(3 * position), playMacro10, 3), 1);
 
     const auto keys = Run({"keys", "--profile", "0", "--assigned"});
-    EXPECT_TRUE(Has(keys.out, "macro:10 (no longer exists)")) << keys.out;
+    EXPECT_TRUE(Has(keys.out, "raw:05-01-09 (macro 10, which no longer exists)")) << keys.out;
     const auto json = nlohmann::json::parse(Run({"keys", "--profile", "0", "--assigned", "--json"}).out);
     bool described = false;
     for (const auto& k : json["keys"])

@@ -139,10 +139,15 @@ std::string_view NameOfKey(KeyRef key)
     return {};
 }
 
-std::string KeyNameListText()
+std::string KeyNameListText(KeyNameSet set)
 {
     std::string text;
     for (const NamedKey& entry : Names) {
+        const auto key = FindKeyButton(entry.controlId);
+        const bool listed = set == KeyNameSet::All || (key && key->kind == KeyKind::Layout) ||
+                            (set == KeyNameSet::Assignable && key && key->kind == KeyKind::GKey);
+        if (!listed)
+            continue;
         if (!text.empty())
             text += ", ";
         text += entry.name;

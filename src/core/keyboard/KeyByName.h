@@ -34,8 +34,15 @@ std::optional<KeyRef> KeyByName(std::string_view name);
 // The key's name as KeyNameTable has it; empty for a reference to no key.
 std::string_view NameOfKey(KeyRef key);
 
-// Every name of KeyNameTable, separated by ", ", for messages that say
-// which names are valid.
-std::string KeyNameListText();
+// Which keys a list of names holds.
+enum class KeyNameSet {
+    All,         // every key button
+    LayoutKeys,  // the 105 ordinary keys: what a key can send or a macro press
+    Assignable,  // the ordinary keys and G1 to G9: what can be given an action
+};
+
+// The names of KeyNameTable in `set`, separated by ", ", for messages that
+// say which names are valid.
+std::string KeyNameListText(KeyNameSet set = KeyNameSet::All);
 
 }  // namespace trevolin::keyboard

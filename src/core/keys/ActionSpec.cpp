@@ -3,6 +3,7 @@
 #include "core/keyboard/KeyByName.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/keys/MediaFunctions.h"
+#include "core/keys/RawAction.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,6 @@ constexpr uint32_t MouseRight = 0x172;
 constexpr uint32_t MouseMiddle = 0x173;
 constexpr uint32_t WheelUp = 0x161;
 constexpr uint32_t WheelDown = 0x162;
-constexpr uint32_t FunctionCount = 11;
 
 // Lower case, without spaces, hyphens and underscores: "Volume_Up" and
 // "volume up" both match "volume-up".
@@ -44,7 +44,7 @@ ActionSpecResult Fail(std::string error)
 
 ActionSpecResult Ok(uint16_t kind, uint32_t value, std::string macroRef = {})
 {
-    return {ActionSpec{kind, value, std::move(macroRef)}, {}};
+    return {ActionSpec{kind, value, std::move(macroRef), std::nullopt}, {}};
 }
 
 std::optional<uint32_t> ParseNumber(std::string_view text)
@@ -75,20 +75,27 @@ ActionSpecResult ParseActionSpec(std::string_view text)
 {
     constexpr const char* Expected =
         "expected key:NAME, mouse:left|right|middle, wheel:up|down, media:NAME, function:1..11, "
-        "macro:ID|NAME or default";
+        "macro:ID|NAME, stop-macro, disabled, raw:XX-XX-XX or default";
     const auto colon = text.find(':');
     const std::string kind = Fold(text.substr(0, colon));
     const std::string_view argument = colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
     const std::string folded = Fold(argument);
 
-    if (colon == std::string_view::npos)
-        return kind == "default" ? Ok(KeyAction::Default, 0) : Fail(std::string("unknown action \"") + std::string(text) + "\": " + Expected);
+    if (colon == std::string_view::npos) {
+        if (kind == "default")
+            return Ok(KeyAction::Default, 0);
+        if (kind == "disabled")
+            return Ok(KeyAction::Disabled, 0);
+        if (kind == "stopmacro")
+            return Ok(KeyAction::StopMacro, 0);
+        return Fail(std::string("unknown action \"") + std::string(text) + "\": " + Expected);
+    }
 
     if (kind == "key") {
         const auto key = keyboard::KeyByName(argument);
         if (!key || key->kind != keyboard::KeyKind::Layout)
             return Fail("\"" + std::string(argument) + "\" is not a key a key can send; expected one of: " +
-                        keyboard::KeyNameListText());
+                        keyboard::KeyNameListText(keyboard::KeyNameSet::LayoutKeys));
         return Ok(KeyAction::Key, keyboard::LayoutKeys()[key->index].scan);
     }
     if (kind == "mouse") {
@@ -115,7 +122,7 @@ ActionSpecResult ParseActionSpec(std::string_view text)
     }
     if (kind == "function") {
         const auto n = ParseNumber(argument);
-        if (!n || *n < 1 || *n > FunctionCount)
+        if (!n || *n < 1 || *n > KeyboardFunctionCount)
             return Fail("function takes a number from 1 to 11, not \"" + std::string(argument) + "\"");
         return Ok(KeyAction::Function, *n - 1);
     }
@@ -124,13 +131,25 @@ ActionSpecResult ParseActionSpec(std::string_view text)
             return Fail("macro takes a macro's id or name");
         return Ok(KeyAction::Macro, 0, std::string(argument));
     }
+    if (kind == "raw") {
+        const auto code = ParseRawCodeText(argument);
+        if (!code)
+            return Fail("raw takes three hexadecimal bytes such as 04-81-00, not \"" + std::string(argument) + "\"");
+        ActionSpecResult result = Ok(KeyAction::Disabled, 0);
+        result.spec->rawCode = code;
+        return result;
+    }
     return Fail(std::string("unknown action \"") + std::string(text) + "\": " + Expected);
 }
 
 std::string FormatActionSpec(const KeyAction& action, std::string_view macroName)
 {
+    if (const auto raw = RawCodeOf(action))
+        return "raw:" + RawCodeText(*raw);
     switch (action.kind) {
     case KeyAction::Default: return "default";
+    case KeyAction::Disabled: return "disabled";
+    case KeyAction::StopMacro: return "stop-macro";
     case KeyAction::Key:
         switch (action.value) {
         case MouseLeft: return "mouse:left";
@@ -150,7 +169,7 @@ std::string FormatActionSpec(const KeyAction& action, std::string_view macroName
         return name.empty() ? "" : "media:" + std::string(name);
     }
     case KeyAction::Function:
-        return action.value < FunctionCount ? "function:" + std::to_string(action.value + 1) : "";
+        return action.value < KeyboardFunctionCount ? "function:" + std::to_string(action.value + 1) : "";
     case KeyAction::Macro:
         return "macro:" + (macroName.empty() ? std::to_string(action.value) : std::string(macroName));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keys/ActionCode.h"
 #include "core/keys/KeyAction.h"
 
 #include <optional>
@@ -16,11 +17,15 @@ namespace trevolin::keys {
 //   media:NAME                    a multimedia function (MediaNames())
 //   function:1..11                one of the keyboard's own functions
 //   macro:ID or macro:NAME        a macro, by id or by name
+//   stop-macro                    stop the macro that is playing
+//   disabled                      the key does nothing
+//   raw:XX-XX-XX                  a code for the keyboard as it stands (RawAction.h)
 //   default                       the key's own function
 struct ActionSpec {
     uint16_t kind = KeyAction::Default;
     uint32_t value = 0;     // key code, media index or function index
     std::string macroRef;   // for kind Macro: the id or name as written
+    std::optional<ActionCode> rawCode;  // for raw:, which keeps the code instead of kind and value
 };
 
 struct ActionSpecResult {
@@ -35,8 +40,9 @@ std::string_view MediaName(uint32_t mediaIndex);
 std::string MediaNameListText();
 
 // The text ParseActionSpec reads back into the same action (kinds it cannot
-// express, such as a program to launch, give "" ). `macroName` is the
-// macro's name for kind Macro; the id is written when it is empty.
+// express, such as a program to launch, give "" ); a raw entry gives its
+// code. `macroName` is the macro's name for kind Macro; the id is written
+// when it is empty.
 std::string FormatActionSpec(const KeyAction& action, std::string_view macroName = {});
 
 }  // namespace trevolin::keys

@@ -17,7 +17,7 @@ struct KeyAction {
     uint16_t extra = 0;          // G-key marker, or a macro's play count for kind Macro
     uint32_t value = 0;          // meaning depends on kind
     uint32_t selectionFlag = 0;  // carried along; only a reset of the keys clears it
-    uint32_t reserved = 0;       // carried along unchanged
+    uint32_t reserved = 0;       // carried along unchanged; holds a code kept as it stands (RawAction.h)
 
     bool operator==(const KeyAction&) const = default;
 
@@ -31,6 +31,9 @@ struct KeyAction {
     static constexpr uint16_t Media = 7;          // value: media index
     static constexpr uint16_t Function = 8;       // value: keyboard function index
 };
+
+// The keyboard's own functions are numbered 0 to 10.
+inline constexpr uint32_t KeyboardFunctionCount = 11;
 
 KeyAction ReadKeyAction(std::span<const uint8_t, KeyActionSize> bytes);
 void WriteKeyAction(const KeyAction& action, std::span<uint8_t, KeyActionSize> bytes);

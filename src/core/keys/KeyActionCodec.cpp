@@ -3,6 +3,9 @@
 #include "core/keyboard/KeyActionPair.h"
 #include "core/keyboard/KeyConversions.h"
 #include "core/keys/MediaFunctions.h"
+#include "core/keys/RawAction.h"
+
+#include <optional>
 
 namespace trevolin::keys {
 namespace {
@@ -49,6 +52,8 @@ KeyAction Action(uint16_t kind, uint32_t value = 0)
 
 ActionCode EncodeKeyAction(const KeyAction& action, ActionCode defaultCode, const MacroPositionLookup& macroPositionOfId)
 {
+    if (const std::optional<ActionCode> raw = RawCodeOf(action))
+        return *raw;
     switch (action.kind) {
     case KeyAction::Default:
     case KeyAction::LaunchProgram:  // the keyboard cannot start programs
@@ -113,6 +118,35 @@ KeyAction DecodeKeyAction(ActionCode code)
     default:
         return Action(KeyAction::Disabled);
     }
+}
+
+KeyAction DecodeKeyMapCode(ActionCode code, size_t macroCount)
+{
+    const KeyAction action = DecodeKeyAction(code);
+    bool shown = true;
+    switch (action.kind) {
+    case KeyAction::Disabled:
+        // Every code the decoder does not know reads as "disabled".
+        shown = code == NoAction;
+        break;
+    case KeyAction::Key:
+        shown = action.value != 0;
+        break;
+    case KeyAction::Macro:
+        shown = code.data < macroCount;
+        break;
+    case KeyAction::Function:
+        shown = action.value < KeyboardFunctionCount;
+        break;
+    default:
+        break;
+    }
+    // Read-back macros have the ids position + 1, so the position of id n
+    // is n - 1.
+    const auto positionOfId = [](uint16_t id) { return id > 0 ? id - 1u : 0u; };
+    if (shown && EncodeKeyAction(action, code, positionOfId) == code)
+        return action;
+    return RawKeyAction(code);
 }
 
 }  // namespace trevolin::keys

@@ -62,8 +62,12 @@ void KeyButtons::RefreshKeyButtons()
     }
     // The view and the macro names are reached outside the lock; the macro
     // lookup takes the store lock itself.
-    for (size_t i = 0; i < keys.size(); ++i)
-        view_.ShowKeyLook(keys[i].controlId, LookOf(keys[i].isGKey, keys[i].gIndex, keys[i].keyCode, entries[i]));
+    const auto available = AvailabilityOfKeys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        KeyLook look = LookOf(keys[i].isGKey, keys[i].gIndex, keys[i].keyCode, entries[i]);
+        look.available = available(keys[i].entry);
+        view_.ShowKeyLook(keys[i].controlId, look);
+    }
 }
 
 bool KeyButtons::ResetActiveProfileKeys()
@@ -77,10 +81,21 @@ bool KeyButtons::ResetActiveProfileKeys()
         for (const ShownKey& key : keys)
             TryWriteKeyAction(KeyAction{}, store_.EntryBytes(*block, key.entry));
     }
-    for (const ShownKey& key : keys)
-        view_.ShowKeyLook(key.controlId, LookOf(key.isGKey, key.gIndex, key.keyCode, KeyAction{}));
+    const auto available = AvailabilityOfKeys();
+    for (const ShownKey& key : keys) {
+        KeyLook look = LookOf(key.isGKey, key.gIndex, key.keyCode, KeyAction{});
+        look.available = available(key.entry);
+        view_.ShowKeyLook(key.controlId, look);
+    }
     view_.EnableApply();
     return true;
+}
+
+std::function<bool(size_t keyNumber)> KeyButtons::AvailabilityOfKeys() const
+{
+    if (!sources_.defaultKeyMap)
+        return [](size_t) { return true; };
+    return [map = sources_.defaultKeyMap()](size_t keyNumber) { return KeyHasPosition(map, keyNumber); };
 }
 
 KeyLook KeyButtons::LookOf(bool isGKey, size_t gIndex, uint16_t keyCode, const KeyAction& entry) const

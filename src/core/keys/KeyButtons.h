@@ -3,6 +3,7 @@
 #include "core/app/TextLookup.h"
 #include "core/keys/KeyButtonView.h"
 #include "core/keys/KeyDescription.h"
+#include "core/keys/KeyMapBlock.h"
 #include "core/keys/KeyTableStore.h"
 
 #include <cstddef>
@@ -19,12 +20,16 @@ public:
         std::function<int()> activeProfile;  // 0 to 2, or -1 when no keyboard said which
         std::function<bool()> gKeyBankB;     // the G keys show bank B's entries
         MacroNameLookup macroNameOfId;
+        // The keyboard's default key map, which tells which keys have a
+        // position; without it every key counts as available.
+        std::function<KeyMapBlock()> defaultKeyMap;
     };
 
     KeyButtons(KeyTableStore& store, const app::TextLookup& texts, KeyButtonView& view, Sources sources);
 
     // Describes G1 to G9, then the ordinary keys in layout order. With no
-    // active profile no block applies and every key shows unassigned.
+    // active profile no block applies and every key shows unassigned. A key
+    // without a position in the default key map shows as not available.
     void RefreshKeyButtons();
 
     // Gives the shown keys of the active profile back their default action
@@ -36,6 +41,7 @@ public:
 
 private:
     KeyLook LookOf(bool isGKey, size_t gIndex, uint16_t keyCode, const KeyAction& entry) const;
+    std::function<bool(size_t keyNumber)> AvailabilityOfKeys() const;
 
     KeyTableStore& store_;
     const app::TextLookup& texts_;

@@ -2,6 +2,7 @@
 
 #include "core/keyboard/KeyNames.h"
 #include "core/keys/MediaFunctions.h"
+#include "core/keys/RawAction.h"
 
 #include <string_view>
 
@@ -13,6 +14,7 @@ constexpr std::string_view PromptSingle = "KEY_PROMPT_SINGLE";
 constexpr std::string_view PromptMacro = "KEY_PROMPT_MACRO";
 constexpr std::string_view PromptMedia = "KEY_PROMPT_MEDIA";
 constexpr std::string_view PromptFunction = "KEY_PROMPT_FUNCTION";
+constexpr std::string_view PromptRaw = "KEY_PROMPT_RAW";
 constexpr std::string_view FunctionTextPrefix = "FUNC_KEY_DESC";
 
 std::string KeyName(const app::TextLookup& texts, uint32_t keyCode)
@@ -29,6 +31,14 @@ KeyLook Describe(const app::TextLookup& texts, std::string name, const KeyAction
 
     std::string tooltip = std::move(name);
     tooltip += texts.Text(PromptSet);
+    // A macro number past the list is kept as a raw code, but what the user
+    // needs to know is which macro is missing.
+    if (const auto raw = RawCodeOf(entry); raw && entry.kind != KeyAction::Macro) {
+        tooltip += texts.Text(PromptRaw);
+        tooltip += RawCodeText(*raw);
+        tooltip += ')';
+        return {true, keyboard::CutToCharacters(std::move(tooltip), TooltipMaxCharacters)};
+    }
     switch (entry.kind) {
     case KeyAction::Key:
         tooltip += texts.Text(PromptSingle);

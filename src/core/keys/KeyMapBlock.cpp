@@ -54,7 +54,7 @@ KeyMapBlock EncodeKeyMapBlock(std::span<const KeyAction, KeyBlockEntryCount> act
 }
 
 KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block,
-                           std::span<const uint8_t, KeyMapBlockSize> defaultMap)
+                           std::span<const uint8_t, KeyMapBlockSize> defaultMap, size_t macroCount)
 {
     KeyBlock actions{};
     PutGKeyMarkers(actions);
@@ -65,11 +65,21 @@ KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block,
         const std::optional<size_t> entry = EntryOfPosition(defaultMap, position);
         if (!entry)
             continue;
-        const KeyAction decoded = DecodeKeyAction(code);
+        const KeyAction decoded = DecodeKeyMapCode(code, macroCount);
         actions[*entry].kind = decoded.kind;
         actions[*entry].value = decoded.value;
+        actions[*entry].reserved = decoded.reserved;
     }
     return actions;
+}
+
+bool KeyHasPosition(std::span<const uint8_t, KeyMapBlockSize> defaultMap, size_t keyNumber)
+{
+    for (size_t position = 0; position < KeyMapPositionCount; ++position) {
+        if (EntryOfPosition(defaultMap, position) == keyNumber)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace trevolin::keys

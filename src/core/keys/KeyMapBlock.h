@@ -29,11 +29,17 @@ KeyMapBlock EncodeKeyMapBlock(std::span<const KeyAction, KeyBlockEntryCount> act
                               std::span<const uint8_t, KeyMapBlockSize> defaultMap,
                               const MacroPositionLookup& macroPositionOfId);
 
-// The actions of one profile from a block read from the keyboard: every key
-// whose position holds its default code is at kind Default, the G keys'
-// entries carry their markers, positions whose default code names no key
-// are ignored.
+// The actions of one profile from a block read from a keyboard that holds
+// `macroCount` macros: every key whose position holds its default code is
+// at kind Default, a code the program cannot show is kept raw
+// (DecodeKeyMapCode), the G keys' entries carry their markers, positions
+// whose default code names no key are ignored.
 KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block,
-                           std::span<const uint8_t, KeyMapBlockSize> defaultMap);
+                           std::span<const uint8_t, KeyMapBlockSize> defaultMap, size_t macroCount);
+
+// Whether some position of the default key map belongs to the key with this
+// key number. A key without one cannot be given an action: the keyboard has
+// nowhere to keep it.
+bool KeyHasPosition(std::span<const uint8_t, KeyMapBlockSize> defaultMap, size_t keyNumber);
 
 }  // namespace trevolin::keys

@@ -23,10 +23,11 @@ std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, i
     return EncodeKeyMapBlock(actions, defaultMap, macroPositionOfId);
 }
 
-KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link)
+KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link,
+                           size_t macroCount)
 {
     const KeyMapBlock defaultMap = link.FactoryKeymap();
-    return DecodeKeyMapBlock(block, defaultMap);
+    return DecodeKeyMapBlock(block, defaultMap, macroCount);
 }
 
 }  // namespace trevolin::keys

@@ -20,7 +20,9 @@ std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, i
                                              const device::DeviceSession& link,
                                              const MacroPositionLookup& macroPositionOfId);
 
-// A block read from the keyboard, against the device link's default key map.
-KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link);
+// A block read from a keyboard holding `macroCount` macros, against the
+// device link's default key map.
+KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link,
+                           size_t macroCount);
 
 }  // namespace trevolin::keys

@@ -47,6 +47,14 @@ std::optional<uint16_t> KeyCodeOfName(std::string_view name)
 
 }  // namespace
 
+std::string MacroPointerNameListText()
+{
+    std::string list;
+    for (const auto& p : PointerNames)
+        list += (list.empty() ? "" : ", ") + std::string(p.name);
+    return list;
+}
+
 MacroEventSpecResult ParseMacroEventSpec(std::string_view text)
 {
     const auto first = text.find(':');
@@ -61,8 +69,8 @@ MacroEventSpecResult ParseMacroEventSpec(std::string_view text)
     const auto code = KeyCodeOfName(name);
     if (!code)
         return {std::nullopt, "\"" + std::string(name) + "\" is not a key a macro can press; expected a key name " +
-                                  "(" + keyboard::KeyNameListText() + ") or MouseLeft, MouseRight, MouseMiddle, " +
-                                  "WheelUp, WheelDown"};
+                                  "(" + keyboard::KeyNameListText(keyboard::KeyNameSet::LayoutKeys) + ") or " +
+                                  MacroPointerNameListText()};
     event.keyCode = *code;
     if (SameName(action, "down"))
         event.action = MacroEvent::Press;
@@ -76,7 +84,13 @@ MacroEventSpecResult ParseMacroEventSpec(std::string_view text)
         const auto [end, ec] = std::from_chars(delay.data(), delay.data() + delay.size(), ms);
         if (delay.empty() || ec != std::errc() || end != delay.data() + delay.size() || ms > MaxEventDelayMs)
             return {std::nullopt, "the delay after an event is 0 to 40000 ms, not \"" + std::string(delay) + "\""};
-        event.delayMs = ms / 10 * 10;
+        // The keyboard keeps delays in steps of 10 ms; rounding one would
+        // store a delay the user did not write.
+        if (ms % 10 != 0)
+            return {std::nullopt, "the keyboard keeps delays in steps of 10 ms, so " + std::string(delay) +
+                                      " ms cannot be stored; write " + std::to_string(ms / 10 * 10) + " or " +
+                                      std::to_string(ms / 10 * 10 + 10)};
+        event.delayMs = ms;
     }
     return {event, {}};
 }

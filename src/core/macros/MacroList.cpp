@@ -1,5 +1,6 @@
 #include "core/macros/MacroList.h"
 
+#include "core/keys/RawAction.h"
 #include "core/macros/MacroText.h"
 
 #include <algorithm>
@@ -130,6 +131,10 @@ MacroCommit CommitMacroList(ProfileStore& store, std::span<const Macro> records)
     ProfileImage& image = store.Image();
     for (size_t slot = 0; slot < profiles::EntryCount; ++slot) {
         if (image.EntryKind(slot) != KindMacro)
+            continue;
+        // A macro number past the keyboard's list, kept as the keyboard
+        // held it, names no macro of the list to follow.
+        if (const auto entry = keys::TryReadKeyAction(image.Entry(slot)); entry && keys::RawCodeOf(*entry))
             continue;
         const auto id = static_cast<uint16_t>(image.EntryValue(slot) & 0xFFFF);
         if (id == 0 && count != 0) {

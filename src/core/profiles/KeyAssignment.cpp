@@ -2,6 +2,7 @@
 
 #include "core/keys/KeyNumber.h"
 #include "core/keys/KeyTable.h"
+#include "core/keys/RawAction.h"
 
 #include <mutex>
 
@@ -20,6 +21,9 @@ std::optional<keys::KeyAction> StoreKeyAssignment(ProfileStore& store, int profi
         return std::nullopt;
 
     keys::KeyAction action = *previous;
+    // The user's choice replaces a code kept as it stood.
+    if (keys::RawCodeOf(action))
+        action.reserved = 0;
     action.kind = choice.kind;
     action.extra = keys::GKeyMarker(keyNumber);
     action.value = 0;
@@ -42,6 +46,22 @@ std::optional<keys::KeyAction> StoreKeyAssignment(ProfileStore& store, int profi
         break;
     }
     keys::TryWriteKeyAction(action, entry);
+    return action;
+}
+
+std::optional<keys::KeyAction> StoreRawKeyAssignment(ProfileStore& store, int profile, uint16_t keyNumber,
+                                                     keys::ActionCode code)
+{
+    const auto stored = StoreKeyAssignment(store, profile, keyNumber, {keys::KeyAction::Disabled, 0, 1});
+    if (!stored)
+        return std::nullopt;
+    std::lock_guard lock(store.Lock());
+    keys::KeyAction action = *stored;
+    const keys::KeyAction raw = keys::RawKeyAction(code);
+    action.kind = raw.kind;
+    action.value = raw.value;
+    action.reserved = raw.reserved;
+    keys::TryWriteKeyAction(action, store.Image().Entry(ProfileImage::SlotOf(static_cast<size_t>(profile), keyNumber)));
     return action;
 }
 

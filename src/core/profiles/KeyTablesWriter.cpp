@@ -1,5 +1,6 @@
 #include "core/profiles/KeyTablesWriter.h"
 
+#include "core/device/ResultDescription.h"
 #include "core/keys/SnapshotKeyMap.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ActiveProfile.h"
@@ -35,7 +36,7 @@ void Note(KeyboardWriteReport& report, int result, const std::string& what)
 }  // namespace
 
 bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
-                    KeyboardWriteReport& report)
+                    const app::TextLookup& texts, KeyboardWriteReport& report)
 {
     using S = KeyboardWriteReport::Stop;
     report = KeyboardWriteReport{};
@@ -100,8 +101,8 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
 
     report.ok = report.deviceResult == device::ResultOk;
     if (!report.ok)
-        report.problem = "writing the " + report.failedWrite + " to the keyboard failed (result " +
-                         std::to_string(report.deviceResult) + ")";
+        report.problem = "writing the " + report.failedWrite + " to the keyboard failed: " +
+                         device::DescribeResult(report.deviceResult, texts);
     return report.ok;
 }
 

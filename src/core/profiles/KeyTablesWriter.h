@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/TextLookup.h"
 #include "core/device/DeviceSession.h"
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/KeyboardWriteReport.h"
@@ -15,8 +16,9 @@ namespace trevolin::profiles {
 // command 1, the macro area, the blocks in ascending order and command 2
 // go out, the sequence running to its end whatever a write answers. True
 // only when the macro area and every block were written. Shows nothing:
-// the report says whether the names were dropped.
+// the report says whether the names were dropped, and its problem says in
+// the language's words (`texts`) what failed.
 bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
-                    KeyboardWriteReport& report);
+                    const app::TextLookup& texts, KeyboardWriteReport& report);
 
 }  // namespace trevolin::profiles

@@ -1,6 +1,7 @@
 #include "core/profiles/KeyboardImageReader.h"
 
 #include "core/device/Bytes.h"
+#include "core/device/ResultDescription.h"
 #include "core/keys/KeyAction.h"
 #include "core/keys/SnapshotKeyMap.h"
 #include "core/macros/MacroPayload.h"
@@ -27,9 +28,9 @@ bool Fail(KeyboardReadReport& report, int result, std::string problem)
     return false;
 }
 
-std::string ReadProblem(const std::string& what, int result)
+std::string ReadProblem(const std::string& what, int result, const app::TextLookup& texts)
 {
-    return "reading " + what + " from the keyboard failed (result " + std::to_string(result) + ")";
+    return "reading " + what + " from the keyboard failed: " + device::DescribeResult(result, texts);
 }
 
 }  // namespace
@@ -53,13 +54,13 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
     for (int block = 0; block < 3; ++block) {
         const int result = commands.ReadKeymapBlock(blocks[static_cast<size_t>(block)].data(), block);
         if (result != device::ResultOk)
-            return Fail(report, result, ReadProblem("key-map block " + std::to_string(block), result));
+            return Fail(report, result, ReadProblem("key-map block " + std::to_string(block), result, texts));
     }
 
     std::array<uint8_t, macros::MacroPayloadHeader::Size> headerBytes{};
     int result = commands.ReadMacroArea(headerBytes.data(), headerBytes.size());
     if (result != device::ResultOk)
-        return Fail(report, result, ReadProblem("the macro area's header", result));
+        return Fail(report, result, ReadProblem("the macro area's header", result, texts));
     const auto header = macros::MacroPayloadHeader::Read(headerBytes);
 
     try {
@@ -78,7 +79,7 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
                 std::vector<uint8_t> area(readSize);
                 result = commands.ReadMacroArea(area.data(), area.size());
                 if (result != device::ResultOk)
-                    return Fail(report, result, ReadProblem("the macro area", result));
+                    return Fail(report, result, ReadProblem("the macro area", result, texts));
                 if (readSize < header.totalSize) {
                     report.macroAreaDamaged = true;
                     // Decoded as far as the bytes read go: the records
@@ -100,7 +101,7 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
         BuildHeader(all, macroCount, 0, 0);
         ImageDescriptor::Write(all.subspan(DescriptorOffset, DescriptorSize));
         for (size_t layer = 0; layer < 3; ++layer) {
-            const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session);
+            const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session, macroCount);
             for (size_t entry = 0; entry < EntriesPerLayer; ++entry) {
                 const auto at = all.subspan(EntriesOffset + layer * LayerBytes + entry * EntrySize)
                                     .first<keys::KeyActionSize>();

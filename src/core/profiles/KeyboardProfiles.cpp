@@ -56,6 +56,7 @@ KeyboardProfiles::KeyboardProfiles(ProfileStore& store, device::DeviceSession& s
     sources.activeProfile = [this] { return GetActiveProfile(session_); };
     sources.gKeyBankB = [this] { return session_.BankB(); };
     sources.macroNameOfId = MacroNameLookupOf(store_);
+    sources.defaultKeyMap = [this] { return session_.FactoryKeymap(); };
     buttons_ = std::make_unique<keys::KeyButtons>(keyTable_, texts_, *relay_, std::move(sources));
 }
 
@@ -192,7 +193,7 @@ bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteR
     KeyboardWriteReport& r = report ? *report : local;
     std::lock_guard guard(store_.Lock());
     std::lock_guard snapshotGuard(snapshot_.Lock());
-    WriteKeyTables(snapshot_, store_, session_, allProfiles, r);
+    WriteKeyTables(snapshot_, store_, session_, allProfiles, texts_, r);
     if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
         Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
     // Only a macro area that reached the keyboard was stored without names.
@@ -365,7 +366,7 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
 
 ProfileMenu KeyboardProfiles::BuildProfileMenu()
 {
-    return profiles::BuildProfileMenu(texts_, folder_, GetActiveProfile(session_));
+    return profiles::BuildProfileMenu(texts_, GetActiveProfile(session_));
 }
 
 // --- Key buttons ------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include "core/profiles/ProfileHeader.h"
 #include "core/profiles/ProfileLayout.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +28,15 @@ constexpr uint64_t FourGiB = uint64_t{1} << 32;
 ProfileFileCheck Verdict(int result, std::string reason, bool formatError = false)
 {
     return {result, formatError, std::move(reason), {}};
+}
+
+// The system's words for an error number, as a clause: "permission denied".
+std::string SystemReason(int number)
+{
+    std::string text = std::generic_category().message(number);
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 std::string Hex(unsigned value)
@@ -78,13 +89,22 @@ std::string BrokenHeaderRule(const uint8_t* h)
 ProfileFileCheck CheckProfileFile(const std::string& path)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return Verdict(0, "the file does not exist");
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return Verdict(0, "no such file");
+    if (error)
+        return Verdict(0, SystemReason(error.value()));
+    if (status.type() == std::filesystem::file_type::directory)
+        return Verdict(0, "it is a folder, not a file");
+    if (status.type() != std::filesystem::file_type::regular)
+        return Verdict(0, "it is not a regular file");
     // Opened for update as restoring it needs: a file the user may not write
     // is not taken.
+    errno = 0;
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!file)
-        return Verdict(-2, "the file cannot be opened for reading and writing");
+        return Verdict(-2, "it cannot be opened for reading and writing" +
+                               (errno != 0 ? ": " + SystemReason(errno) : std::string()));
     const uint64_t size = std::filesystem::file_size(path, error);
     if (error)
         return Verdict(-2, "the size of the file cannot be read");

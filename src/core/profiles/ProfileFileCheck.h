@@ -13,8 +13,8 @@ struct ProfileFileCheck {
     // The header broke one of its rules: the user is told the file is not
     // a profile file (besides the import message).
     bool formatError = false;
-    // Which rule failed, one English sentence ("the macro count 101 is
-    // above 100"); empty when accepted.
+    // Why the file is not taken, one English clause ("no such file",
+    // "the macro count 101 is above 100"); empty when accepted.
     std::string reason;
     // What an accepted file holds that is changed on the way to the keyboard,
     // one English sentence each ("macro 2 ("Copy") has a play count of 0; it

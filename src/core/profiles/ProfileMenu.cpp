@@ -2,7 +2,7 @@
 
 #include "core/profiles/ProfileLayout.h"
 
-#include <filesystem>
+#include <string>
 
 namespace trevolin::profiles {
 
@@ -13,13 +13,16 @@ std::optional<int> ProfileMenu::ProfileOfCommand(uint32_t command)
     return static_cast<int>(command) - static_cast<int>(FirstProfileItemId);
 }
 
-ProfileMenu BuildProfileMenu(const app::TextLookup& texts, const UserFolder& folder, int activeProfile)
+ProfileMenu BuildProfileMenu(const app::TextLookup& texts, int activeProfile)
 {
     ProfileMenu menu;
     menu.items.push_back({ProfileMenu::DefaultItemId, texts.Text("DEFAULT_PROFILE_NAME"), false});
     menu.items.push_back({0, {}, true});
+    // Every profile shares the one profile file, so its name ("$Profile0")
+    // tells them apart no more than a placeholder would: the items carry
+    // the names the profile buttons show.
     for (int i = 0; i < ProfileCount(); ++i) {
-        const std::string name = std::filesystem::path(ProfileFilePath(folder, i)).filename().string();
+        const std::string name = texts.Text("PROFILE_" + std::to_string(i + 1));
         menu.items.push_back({ProfileMenu::FirstProfileItemId + static_cast<uint32_t>(i), name, false});
     }
     // A profile byte the keyboard cannot have would tick past the menu.

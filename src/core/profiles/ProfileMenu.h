@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/app/TextLookup.h"
-#include "core/profiles/UserFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,9 +34,10 @@ struct ProfileMenu {
 };
 
 // The menu for a keyboard whose active profile is `activeProfile`: the
-// default item, a separator and one item per profile, named after its
-// profile file. The active profile's item is ticked; with no active
-// profile, or one the keyboard cannot have, the default item is.
-ProfileMenu BuildProfileMenu(const app::TextLookup& texts, const UserFolder& folder, int activeProfile);
+// default item, a separator and one item per profile, named as the profile
+// buttons are ("PROFILE_1" to "PROFILE_3"). The active profile's item is
+// ticked; with no active profile, or one the keyboard cannot have, the
+// default item is.
+ProfileMenu BuildProfileMenu(const app::TextLookup& texts, int activeProfile);
 
 }  // namespace trevolin::profiles

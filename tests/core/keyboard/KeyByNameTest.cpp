@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace trevolin::keyboard {
 namespace {
@@ -75,6 +77,29 @@ TEST(KeyByNameTest, TheListOfNamesHasEveryName)
     for (const NamedKey& entry : KeyNameTable())
         EXPECT_NE(list.find(std::string(entry.name)), std::string::npos) << entry.name;
     EXPECT_EQ(list.rfind("Esc, F1, ", 0), 0u) << list;
+}
+
+TEST(KeyByNameTest, ListsOfSomeKeysHoldOnlyThose)
+{
+    const auto names = [](KeyNameSet set) {
+        std::vector<std::string> out;
+        const std::string list = KeyNameListText(set) + ", ";
+        for (size_t start = 0, end; (end = list.find(", ", start)) != std::string::npos; start = end + 2)
+            out.push_back(list.substr(start, end - start));
+        return out;
+    };
+    const auto has = [](const std::vector<std::string>& list, const char* name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    const auto layout = names(KeyNameSet::LayoutKeys);
+    const auto assignable = names(KeyNameSet::Assignable);
+    EXPECT_EQ(layout.size(), LayoutKeyCount);
+    EXPECT_EQ(assignable.size(), LayoutKeyCount + GKeyCount);
+    EXPECT_TRUE(has(layout, "NumEnter"));
+    EXPECT_FALSE(has(layout, "G1"));
+    EXPECT_FALSE(has(layout, "Fn"));
+    EXPECT_TRUE(has(assignable, "G9"));
+    EXPECT_FALSE(has(assignable, "Fn"));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "core/keys/ActionSpec.h"
+#include "core/keys/RawAction.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,9 @@ TEST(ActionSpec, ParsesEveryKindAndReadsBackTheSameText)
         {"function:1", KeyAction::Function, 0, "function:1"},
         {"function:11", KeyAction::Function, 10, "function:11"},
         {"default", KeyAction::Default, 0, "default"},
+        {"disabled", KeyAction::Disabled, 0, "disabled"},
+        {"stop-macro", KeyAction::StopMacro, 0, "stop-macro"},
+        {"Stop Macro", KeyAction::StopMacro, 0, "stop-macro"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseActionSpec(c.text);
@@ -57,12 +61,36 @@ TEST(ActionSpec, RefusesWithASentenceSayingWhatWasExpected)
         {"macro:", "id or name"},
         {"launch:/bin/sh", "expected key:NAME"},
         {"", "expected key:NAME"},
+        {"raw:04-81", "04-81-00"},
+        {"raw:04-81-0G", "04-81-00"},
+        {"raw:+4-81-00", "04-81-00"},
+        {"raw:0x4-81-00", "04-81-00"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseActionSpec(c.text);
         EXPECT_FALSE(parsed.spec) << c.text;
         EXPECT_NE(parsed.error.find(c.mentions), std::string::npos) << c.text << ": " << parsed.error;
     }
+}
+
+TEST(ActionSpec, RawCodesAreTakenAndShownAsTheyStand)
+{
+    const auto parsed = ParseActionSpec("raw:04-81-0a");
+    ASSERT_TRUE(parsed.spec) << parsed.error;
+    ASSERT_TRUE(parsed.spec->rawCode);
+    EXPECT_EQ(*parsed.spec->rawCode, (ActionCode{0x04, 0x81, 0x0A}));
+    EXPECT_EQ(FormatActionSpec(RawKeyAction({0x04, 0x81, 0x0A})), "raw:04-81-0A");
+    // A macro number past the list reads as a macro to other programs, and
+    // is still shown as the code it is.
+    EXPECT_EQ(FormatActionSpec(RawKeyAction({0x05, 0x01, 0x09}), "Some macro"), "raw:05-01-09");
+}
+
+TEST(ActionSpec, KeyNamesOfferedAreOnlyKeysAKeyCanSend)
+{
+    const std::string error = ParseActionSpec("key:NoSuchKey").error;
+    // No other key name holds these letters.
+    for (const char* refused : {"Fn", "G1", "G9"})
+        EXPECT_EQ(error.find(refused), std::string::npos) << refused << " in " << error;
 }
 
 }  // namespace

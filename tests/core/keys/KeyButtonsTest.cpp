@@ -1,3 +1,4 @@
+#include "core/device/FactoryKeymap.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/keys/KeyButtons.h"
 #include "core/keys/KeyTable.h"
@@ -80,7 +81,8 @@ protected:
         : texts{{"IDS_KEYBOARD_A", "A"},         {"IDS_KEYBOARD_LSHIFT", "Shift"}, {"KEY_PROMPT_SET", " = "},
                 {"KEY_PROMPT_SINGLE", "key ("}, {"KEY_PROMPT_FUNCTION", "function ("}, {"FUNC_KEY_DESC8", "Lock Win"}},
           buttons(store, texts, view,
-                  {[this] { return activeProfile; }, [this] { return bankB; }, [](uint16_t) { return std::string(); }})
+                  {[this] { return activeProfile; }, [this] { return bankB; }, [](uint16_t) { return std::string(); },
+                   nullptr})
     {
     }
 
@@ -147,6 +149,37 @@ TEST_F(KeyButtonsTest, RefreshShowsTheActiveProfileAndTheCurrentBank)
     buttons.RefreshKeyButtons();
     EXPECT_EQ(LookOf(1000), (KeyLook{true, "G1 = "}));
     EXPECT_EQ(view.applyEnabled, 0);
+}
+
+TEST_F(KeyButtonsTest, KeysWithoutAPositionInTheDefaultMapShowAsNotAvailable)
+{
+    // The built-in default map places A but neither the keypad nor the G
+    // keys; this keyboard's map also places G1 of the shown bank.
+    KeyMapBlock keyboardMap = device::BuiltInFactoryKeymap();
+    keyboardMap[70 * 3] = 0x06;
+    keyboardMap[70 * 3 + 1] = 0xA2;
+    keyboardMap[70 * 3 + 2] = 0x01;
+    KeyButtons::Sources sources{[] { return 0; }, [] { return false; }, nullptr,
+                                [&keyboardMap] { return keyboardMap; }};
+    KeyButtons withMap(store, texts, view, sources);
+
+    for (const bool reset : {false, true}) {
+        view.shown.clear();
+        if (reset)
+            ASSERT_TRUE(withMap.ResetActiveProfileKeys());
+        else
+            withMap.RefreshKeyButtons();
+        ASSERT_EQ(ShownIds(), ExpectedIds());
+        EXPECT_TRUE(LookOf(1058).available) << reset;    // A
+        EXPECT_TRUE(LookOf(1000).available) << reset;    // G1
+        EXPECT_FALSE(LookOf(1001).available) << reset;   // G2
+        EXPECT_FALSE(LookOf(1108).available) << reset;   // Num7
+        EXPECT_FALSE(LookOf(1118).available) << reset;   // NumEnter
+    }
+    // Without a map to ask, every key is taken as available.
+    view.shown.clear();
+    buttons.RefreshKeyButtons();
+    EXPECT_TRUE(LookOf(1108).available);
 }
 
 TEST_F(KeyButtonsTest, WithoutAnActiveProfileEveryKeyShowsUnassigned)

@@ -1,4 +1,5 @@
 #include "core/keys/KeyDescription.h"
+#include "core/keys/RawAction.h"
 
 #include "support/MapTextLookup.h"
 
@@ -26,6 +27,7 @@ MapTextLookup Texts()
         {"KEY_PROMPT_MACRO", "macro ("},
         {"KEY_PROMPT_MEDIA", "media ("},
         {"KEY_PROMPT_FUNCTION", "function ("},
+        {"KEY_PROMPT_RAW", "code ("},
     };
 }
 
@@ -58,6 +60,9 @@ TEST(KeyDescription, TooltipAndLookOfEachKind)
         {"launch program", Act(KeyAction::LaunchProgram, 0x40), {true, "A = "}},
         {"macro", Act(KeyAction::Macro, 3), {true, "A = macro (Combo)"}},
         {"macro that no longer exists", Act(KeyAction::Macro, 9), {true, "A = macro ()"}},
+        {"power code kept as it is", RawKeyAction({0x04, 0x81, 0x00}), {true, "A = code (04-81-00)"}},
+        // Told as the missing macro it names, not as a bare code.
+        {"macro number kept as it is", RawKeyAction({0x05, 0x01, 0x09}), {true, "A = macro ()"}},
         {"stop macro", Act(KeyAction::StopMacro), {true, "A = "}},
         {"text block", Act(KeyAction::TextBlock), {true, "A = "}},
         {"mute", Act(KeyAction::Media, 7), {true, "A = media (Mute)"}},

@@ -3,6 +3,7 @@
 #include "core/keys/KeyMapBlock.h"
 #include "core/keys/KeyNumber.h"
 #include "core/keys/MediaFunctions.h"
+#include "core/keys/RawAction.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,9 @@ KeyAction Act(uint16_t kind, uint32_t value = 0)
     action.value = value;
     return action;
 }
+
+// A keyboard whose macro list is long enough for every macro number.
+constexpr size_t AllMacroNumbers = 256;
 
 // Macro ids 7 and 2 are at list positions 3 and 0; no other id exists.
 uint32_t TwoMacros(uint16_t id)
@@ -139,39 +143,45 @@ TEST(KeyMapEncode, WithoutAMacroListEveryMacroIsNumberZero)
 
 TEST(KeyMapDecode, EachCodeAtTheKeysPosition)
 {
+    // Codes the program cannot show keep the kind and value a reader
+    // without raw codes takes from them, and the code itself.
     struct Case {
         const char* what;
         ActionCode read;
         uint16_t kind;
         uint32_t value;
+        bool raw = false;
     };
     const Case cases[] = {
         {"the default code", EscDefault, KeyAction::Default, 0},
         {"wheel down", {0x01, 0x05, 0xFF}, KeyAction::Key, 0x162},
         {"wheel up", {0x01, 0x05, 0x01}, KeyAction::Key, 0x161},
         {"right button", {0x01, 0x01, 0x02}, KeyAction::Key, 0x172},
-        {"mouse code without a key", {0x01, 0x03, 0x01}, KeyAction::Key, 0},
+        {"mouse code without a key", {0x01, 0x03, 0x01}, KeyAction::Key, 0, true},
         {"A", {0x02, 0x02, 0x04}, KeyAction::Key, 0x1E},
-        {"usage without a key", {0x02, 0x02, 0x01}, KeyAction::Disabled, 0},
-        {"usage 0", {0x02, 0x02, 0x00}, KeyAction::Disabled, 0},
+        {"usage without a key", {0x02, 0x02, 0x01}, KeyAction::Disabled, 0, true},
+        {"usage 0", {0x02, 0x02, 0x00}, KeyAction::Disabled, 0, true},
         {"right Win", {0x02, 0x01, 0x80}, KeyAction::Key, 0x15C},
-        {"class 2, other sub", {0x02, 0x03, 0x01}, KeyAction::Disabled, 0},
+        {"class 2, other sub", {0x02, 0x03, 0x01}, KeyAction::Disabled, 0, true},
         {"macro number 3 is id 4", {0x05, 0x01, 0x03}, KeyAction::Macro, 4},
         {"macro number 255", {0x05, 0x01, 0xFF}, KeyAction::Macro, 256},
         {"stop macro", {0x05, 0x02, 0x00}, KeyAction::StopMacro, 0},
         {"function 7", {0x05, 0x05, 0x07}, KeyAction::Function, 7},
-        {"class 5, other sub", {0x05, 0x07, 0x00}, KeyAction::Disabled, 0},
+        {"class 5, other sub", {0x05, 0x07, 0x00}, KeyAction::Disabled, 0, true},
         {"mute", {0x03, 0xE2, 0x00}, KeyAction::Media, 7},
         {"mail", {0x03, 0x8A, 0x01}, KeyAction::Media, 17},
-        {"consumer usage not in the media table", {0x03, 0x34, 0x12}, KeyAction::Disabled, 0},
+        {"consumer usage not in the media table", {0x03, 0x34, 0x12}, KeyAction::Disabled, 0, true},
         {"disabled", {0x00, 0x00, 0x00}, KeyAction::Disabled, 0},
-        {"system key", {0x04, 0x81, 0x00}, KeyAction::Disabled, 0},
-        {"G key", {0x06, 0xA2, 0x01}, KeyAction::Disabled, 0},
-        {"unknown class", {0x09, 0x01, 0x01}, KeyAction::Disabled, 0},
+        {"system key", {0x04, 0x81, 0x00}, KeyAction::Disabled, 0, true},
+        {"G key", {0x06, 0xA2, 0x01}, KeyAction::Disabled, 0, true},
+        {"unknown class", {0x09, 0x01, 0x01}, KeyAction::Disabled, 0, true},
     };
     for (const Case& c : cases) {
-        const KeyBlock actions = DecodeKeyMapBlock(WithCode(BuiltInMap(), EscPosition, c.read), BuiltInMap());
-        EXPECT_EQ(actions[EscEntry], Act(c.kind, c.value)) << c.what;
+        const KeyBlock actions =
+            DecodeKeyMapBlock(WithCode(BuiltInMap(), EscPosition, c.read), BuiltInMap(), AllMacroNumbers);
+        EXPECT_EQ(actions[EscEntry].kind, c.kind) << c.what;
+        EXPECT_EQ(actions[EscEntry].value, c.value) << c.what;
+        EXPECT_EQ(actions[EscEntry], c.raw ? RawKeyAction(c.read) : Act(c.kind, c.value)) << c.what;
         KeyBlock others = actions;
         others[EscEntry] = {};
         KeyBlock fresh{};
@@ -191,7 +201,7 @@ TEST(KeyMapDecode, PositionsWhoseDefaultNamesNoKeyAreIgnored)
         read[i] = 0x5A;
     KeyBlock fresh{};
     PutGKeyMarkers(fresh);
-    EXPECT_EQ(DecodeKeyMapBlock(read, BuiltInMap()), fresh);
+    EXPECT_EQ(DecodeKeyMapBlock(read, BuiltInMap(), AllMacroNumbers), fresh);
 }
 
 TEST(KeyMapDecode, GKeyEntriesKeepTheirMarkers)
@@ -201,7 +211,7 @@ TEST(KeyMapDecode, GKeyEntriesKeepTheirMarkers)
     defaultMap = WithCode(defaultMap, 1, {0x06, 0xA2, 10});  // G1, bank 1: entry 265
     const KeyMapBlock read = WithCode(WithCode(defaultMap, 0, {0x05, 0x01, 0x00}), 1, {0x05, 0x05, 0x02});
 
-    const KeyBlock actions = DecodeKeyMapBlock(read, defaultMap);
+    const KeyBlock actions = DecodeKeyMapBlock(read, defaultMap, AllMacroNumbers);
     EXPECT_EQ(actions[256].kind, KeyAction::Macro);
     EXPECT_EQ(actions[256].value, 1u);
     EXPECT_EQ(actions[256].extra, 0x301);
@@ -218,6 +228,61 @@ TEST(KeyMapDecode, GKeyEntriesKeepTheirMarkers)
     EXPECT_EQ(Hex(ActionCodeAt(sent, 1)), "02 02 04");
 }
 
+TEST(KeyMapDecode, CodesTheProgramCannotShowAreKeptAndSentBackUnchanged)
+{
+    // The keyboard holds 3 macros, numbers 0 to 2.
+    constexpr size_t MacroCount = 3;
+    struct Case {
+        const char* what;
+        ActionCode code;
+        bool raw;
+    };
+    const Case cases[] = {
+        {"power key", {0x04, 0x81, 0x00}, true},
+        {"consumer usage outside the media list", {0x03, 0x34, 0x12}, true},
+        {"several mouse buttons at once", {0x01, 0x01, 0x07}, true},
+        {"macro number past the list", {0x05, 0x01, 0x09}, true},
+        {"the first number past the list", {0x05, 0x01, 0x03}, true},
+        {"the last macro of the list", {0x05, 0x01, 0x02}, false},
+        {"two modifiers at once", {0x02, 0x01, 0x03}, true},
+        {"a function past the eleven", {0x05, 0x05, 0x20}, true},
+        {"stop macro with data", {0x05, 0x02, 0x07}, true},
+        {"G key code", {0x06, 0xA2, 0x03}, true},
+        {"A", {0x02, 0x02, 0x04}, false},
+        {"disabled", {0x00, 0x00, 0x00}, false},
+    };
+    // Macro ids are positions + 1, as they are read back.
+    const auto positionOfId = [](uint16_t id) { return id > 0 ? id - 1u : 0u; };
+    for (const Case& c : cases) {
+        const KeyBlock read = DecodeKeyMapBlock(WithCode(BuiltInMap(), EscPosition, c.code), BuiltInMap(), MacroCount);
+        EXPECT_EQ(RawCodeOf(read[EscEntry]).has_value(), c.raw) << c.what;
+        // What other keys do is encoded anew; this key goes back as it was.
+        KeyBlock edited = read;
+        edited[0x1E] = Act(KeyAction::Key, 0x30);
+        const KeyMapBlock sent = EncodeKeyMapBlock(edited, BuiltInMap(), positionOfId);
+        EXPECT_EQ(Hex(ActionCodeAt(sent, EscPosition)), Hex(c.code)) << c.what;
+    }
+}
+
+TEST(KeyMapDecode, ARawEntryChangedByAnotherProgramIsThatChange)
+{
+    // A program that does not know raw codes changes kind and value and
+    // carries the last four bytes along: its change is what counts.
+    KeyAction changed = RawKeyAction({0x04, 0x81, 0x00});
+    ASSERT_EQ(changed.kind, KeyAction::Disabled);
+    changed.kind = KeyAction::Key;
+    changed.value = 0x1E;
+    EXPECT_FALSE(RawCodeOf(changed));
+    KeyBlock actions{};
+    actions[EscEntry] = changed;
+    EXPECT_EQ(Hex(ActionCodeAt(EncodeKeyMapBlock(actions, BuiltInMap(), nullptr), EscPosition)), "02 02 04");
+
+    // Four bytes that only look like a raw code's are no raw code either.
+    KeyAction stray = Act(KeyAction::Key, 0x1E);
+    stray.reserved = uint32_t{RawMarker} << 24 | 0x008104;
+    EXPECT_FALSE(RawCodeOf(stray));
+}
+
 TEST(KeyMapRoundTrip, WhatTheKeyboardCannotHoldComesBackAsItHoldsIt)
 {
     struct Case {
@@ -230,8 +295,10 @@ TEST(KeyMapRoundTrip, WhatTheKeyboardCannotHoldComesBackAsItHoldsIt)
         {"launch program", Act(KeyAction::LaunchProgram, 0x40), Act(KeyAction::Default)},
         {"text block", Act(KeyAction::TextBlock, 0x40), Act(KeyAction::Disabled)},
         {"Break", Act(KeyAction::Key, 0x146), Act(KeyAction::Key, 0x45)},
-        {"right Shift's twin row", Act(KeyAction::Key, 0x136), Act(KeyAction::Key, 0x36)},
-        {"power", Act(KeyAction::Key, 0x15E), Act(KeyAction::Disabled)},
+        // The program would send right Shift as its modifier bit, so the
+        // usage code stays as the keyboard holds it.
+        {"right Shift's twin row", Act(KeyAction::Key, 0x136), RawKeyAction({0x02, 0x02, 0xE5})},
+        {"power sends usage 0, which is kept", Act(KeyAction::Key, 0x15E), RawKeyAction({0x02, 0x02, 0x00})},
         {"function past a byte", Act(KeyAction::Function, 0x107), Act(KeyAction::Function, 7)},
         {"deleted macro", Act(KeyAction::Macro, 9), Act(KeyAction::Macro, 1)},
         {"media index past the table", Act(KeyAction::Media, 18), Act(KeyAction::Default)},
@@ -239,7 +306,8 @@ TEST(KeyMapRoundTrip, WhatTheKeyboardCannotHoldComesBackAsItHoldsIt)
     for (const Case& c : cases) {
         KeyBlock actions{};
         actions[EscEntry] = c.stored;
-        const KeyBlock back = DecodeKeyMapBlock(EncodeKeyMapBlock(actions, BuiltInMap(), TwoMacros), BuiltInMap());
+        const KeyBlock back =
+            DecodeKeyMapBlock(EncodeKeyMapBlock(actions, BuiltInMap(), TwoMacros), BuiltInMap(), AllMacroNumbers);
         EXPECT_EQ(back[EscEntry], c.readBack) << c.what;
     }
 }
@@ -321,20 +389,28 @@ TEST(KeyMapRoundTrip, RandomTableComesBackAsFarAsTheKeyboardHoldsIt)
                 // What the keyboard does not hold.
                 action.extra = static_cast<uint16_t>(rng());
                 action.selectionFlag = static_cast<uint32_t>(rng());
-                action.reserved = static_cast<uint32_t>(rng());
+                // (but not the marker of a code kept raw, which the keyboard
+                // is sent)
+                do
+                    action.reserved = static_cast<uint32_t>(rng());
+                while (action.reserved >> 24 == RawMarker);
                 block[entry] = action;
                 ++kindsSeen[action.kind];
             }
 
             const KeyMapBlock sent = EncodeKeyMapBlock(block, defaultMap, macroPosition);
             EXPECT_TRUE(std::equal(sent.begin() + 378, sent.end(), defaultMap.begin() + 378));
-            const KeyBlock back = DecodeKeyMapBlock(sent, defaultMap);
+            const KeyBlock back = DecodeKeyMapBlock(sent, defaultMap, AllMacroNumbers);
 
             for (size_t entry = 0; entry < KeyBlockEntryCount; ++entry) {
                 KeyAction expected;
                 if (keyOfEntry.count(entry)) {
                     expected.kind = block[entry].kind;
                     expected.value = block[entry].value;
+                    // The keyboard holds function numbers the program does
+                    // not know; they come back as the code they are.
+                    if (expected.kind == KeyAction::Function && expected.value >= KeyboardFunctionCount)
+                        expected = RawKeyAction({0x05, 0x05, static_cast<uint8_t>(expected.value)});
                 }
                 expected.extra = GKeyMarker(entry);
                 ASSERT_EQ(back[entry], expected) << "profile " << profile << " round " << round << " entry " << entry
@@ -344,6 +420,21 @@ TEST(KeyMapRoundTrip, RandomTableComesBackAsFarAsTheKeyboardHoldsIt)
     }
     for (int kind : {0, 1, 2, 4, 5, 7, 8})
         EXPECT_GT(kindsSeen[kind], 50) << kind;
+}
+
+TEST(KeyMapPositions, OnlyKeysTheDefaultMapPlacesHaveAPosition)
+{
+    const KeyMapBlock full = FullDefaultMap();
+    EXPECT_TRUE(KeyHasPosition(BuiltInMap(), EscEntry));
+    EXPECT_TRUE(KeyHasPosition(BuiltInMap(), 0x1E));   // A
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x47));  // keypad 7
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x9C));  // keypad Enter
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x100)); // G1: the built-in map has no G keys
+    EXPECT_TRUE(KeyHasPosition(full, 0x100));
+    EXPECT_TRUE(KeyHasPosition(full, 0x111));          // G9 of bank b
+    EXPECT_FALSE(KeyHasPosition(full, 0x112));
+    // Positions whose default names no key place none.
+    EXPECT_FALSE(KeyHasPosition(KeyMapBlock{}, 0));
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(SnapshotKeyMapTest, EncodesAgainstTheMapTheDeviceLinkHolds)
     EXPECT_EQ(EncodeKeyMapBlock(snapshot, 1, session, nullptr), expected);
 
     // The decoder reads against the same map.
-    const KeyBlock back = DecodeKeyMapBlock(expected, session);
+    const KeyBlock back = DecodeKeyMapBlock(expected, session, 0);
     EXPECT_EQ(back[EscEntry], Act(KeyAction::Key, 0x1E));
 }
 

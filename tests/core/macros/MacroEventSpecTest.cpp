@@ -16,7 +16,7 @@ TEST(MacroEventSpec, ParsesEventsAndWritesThemBack)
     } cases[] = {
         {"LeftCtrl:down:0", 0x1D, MacroEvent::Press, 0, "LeftCtrl:down:0"},
         {"c:UP", 0x2E, MacroEvent::Release, 0, "C:up:0"},
-        {"C:down:1234", 0x2E, MacroEvent::Press, 1230, "C:down:1230"},  // steps of 10 ms
+        {"C:down:1230", 0x2E, MacroEvent::Press, 1230, "C:down:1230"},
         {"MouseRight:down:50", 0x172, MacroEvent::Press, 50, "MouseRight:down:50"},
         {"wheeldown:up:40000", 0x162, MacroEvent::Release, 40000, "WheelDown:up:40000"},
     };
@@ -38,6 +38,25 @@ TEST(MacroEventSpec, RefusesWhatAMacroCannotHold)
         EXPECT_FALSE(parsed.event) << text;
         EXPECT_FALSE(parsed.error.empty()) << text;
     }
+}
+
+TEST(MacroEventSpec, RefusesADelayTheKeyboardCannotKeepRatherThanRoundingIt)
+{
+    for (const char* text : {"A:down:15", "A:up:1", "A:down:39995"}) {
+        const auto parsed = ParseMacroEventSpec(text);
+        EXPECT_FALSE(parsed.event) << text;
+        EXPECT_NE(parsed.error.find("steps of 10 ms"), std::string::npos) << parsed.error;
+    }
+    EXPECT_NE(ParseMacroEventSpec("A:down:15").error.find("write 10 or 20"), std::string::npos);
+}
+
+TEST(MacroEventSpec, OffersOnlyKeysAMacroCanPress)
+{
+    const std::string error = ParseMacroEventSpec("NoKey:down").error;
+    EXPECT_NE(error.find("NumEnter"), std::string::npos) << error;
+    // No other key name holds these letters.
+    for (const char* refused : {"Fn", "G1", "G9"})
+        EXPECT_EQ(error.find(refused), std::string::npos) << refused << " in " << error;
 }
 
 }  // namespace

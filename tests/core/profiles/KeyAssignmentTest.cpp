@@ -1,4 +1,5 @@
 #include "core/keys/KeyAction.h"
+#include "core/keys/RawAction.h"
 #include "core/profiles/KeyAssignment.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,36 @@ TEST(KeyAssignment, ReleasesTheOldTextAndKeepsTheRestOfTheEntry)
     const auto entry = EntryOf(store, 0, 0x20);
     EXPECT_EQ(entry.selectionFlag, 0xAABBCCDDu);
     EXPECT_EQ(entry.reserved, 0x11223344u);
+}
+
+TEST(KeyAssignment, AnyChoiceReplacesACodeKeptRaw)
+{
+    // The power code reads as "disabled" to programs that do not keep raw
+    // codes; choosing "disabled" must still send 00 00 00, not the code.
+    for (const uint16_t kind : {KeyAction::Disabled, KeyAction::Default, KeyAction::StopMacro}) {
+        ProfileStore store;
+        KeyAction raw = keys::RawKeyAction({0x04, 0x81, 0x00});
+        raw.selectionFlag = 0xAABBCCDD;
+        keys::TryWriteKeyAction(raw, store.Image().Entry(ProfileImage::SlotOf(0, 0x20)));
+
+        StoreKeyAssignment(store, 0, 0x20, {kind, 0, 1});
+        const auto entry = EntryOf(store, 0, 0x20);
+        EXPECT_FALSE(keys::RawCodeOf(entry)) << kind;
+        EXPECT_EQ(entry.reserved, 0u) << kind;
+        EXPECT_EQ(entry.selectionFlag, 0xAABBCCDDu) << kind;
+    }
+}
+
+TEST(KeyAssignment, StoresARawCode)
+{
+    ProfileStore store;
+    const auto stored = StoreRawKeyAssignment(store, 2, 0x101, {0x03, 0x34, 0x12});
+    ASSERT_TRUE(stored);
+    const auto entry = EntryOf(store, 2, 0x101);
+    EXPECT_EQ(entry, *stored);
+    EXPECT_EQ(keys::RawCodeOf(entry), (keys::ActionCode{0x03, 0x34, 0x12}));
+    EXPECT_EQ(entry.extra, 0x302);  // G2 keeps its marker
+    EXPECT_FALSE(StoreRawKeyAssignment(store, 3, 0x1E, {0x03, 0x34, 0x12}));
 }
 
 }  // namespace

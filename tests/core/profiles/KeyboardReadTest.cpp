@@ -68,7 +68,7 @@ TEST(KeyboardReadTest, ExportBuildsAnImageOfTheKeyboardsTablesWithoutTexts)
         ASSERT_TRUE(std::all_of(entry.begin(), entry.end(), [](uint8_t b) { return b == 0; })) << e;
     }
     for (size_t layer = 0; layer < 3; ++layer) {
-        const auto expected = keys::DecodeKeyMapBlock(rig.keyboard.Block(layer), rig.keyboard.defaultKeymap);
+        const auto expected = keys::DecodeKeyMapBlock(rig.keyboard.Block(layer), rig.keyboard.defaultKeymap, 0);
         for (size_t e = 0; e < EntriesPerLayer; ++e)
             ASSERT_EQ(keys::TryReadKeyAction(image.Entry(layer, e)), expected[e]) << layer << " " << e;
     }

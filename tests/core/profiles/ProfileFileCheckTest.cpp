@@ -127,6 +127,15 @@ TEST(ProfileFileCheckTest, MissingFilesAndFoldersAreNotFound)
     EXPECT_EQ(CheckProfileFile(dir.File("folder.tvl")).result, 0);
 }
 
+TEST(ProfileFileCheckTest, AFileThatCannotBeReadSaysWhy)
+{
+    TempDir dir;
+    EXPECT_EQ(CheckProfileFile(dir.File("missing.tvl")).reason, "no such file");
+    EXPECT_EQ(CheckProfileFile(dir.File("missing/inside.tvl")).reason, "no such file");
+    std::filesystem::create_directory(dir.File("folder.tvl"));
+    EXPECT_EQ(CheckProfileFile(dir.File("folder.tvl")).reason, "it is a folder, not a file");
+}
+
 // A broken header is named with the file's full path, then the restore
 // says it failed; a file that is merely missing or short only gets the
 // second message. Either way the store and the keyboard are left alone.

@@ -91,6 +91,9 @@ inline MapTextLookup ProfileTexts()
                          {"PROFILE_SELECT_PROMPT", "apply first?"},
                          {"DEFAULT_PROFILE_NAME", "Default profile"},
                          {"PROFILE_TIP", "Current profile: "},
+                         {"PROFILE_1", "Profile 1"},
+                         {"PROFILE_2", "Profile 2"},
+                         {"PROFILE_3", "Profile 3"},
                          {"MACRO_NEW_PREFIX", "Macro "}};
 }
 

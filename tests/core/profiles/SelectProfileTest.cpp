@@ -151,25 +151,24 @@ TEST(SelectProfileTest, ASwitchDuringTheQuestionDoesNotAskAgain)
 
 TEST(ProfileMenuTest, TicksTheActiveProfileAndNamesIt)
 {
-    TempDir dir;
-    const UserFolder folder{dir.File("user"), dir.File("template")};
     const MapTextLookup texts = ProfileTexts();
     struct Case {
         int active;
         size_t ticked;
         std::string name;
     };
-    for (const Case& c : {Case{-1, 0, "Default profile"}, Case{0, 2, "$Profile0"}, Case{2, 4, "$Profile0"},
+    for (const Case& c : {Case{-1, 0, "Default profile"}, Case{0, 2, "Profile 1"}, Case{2, 4, "Profile 3"},
                           Case{7, 0, "Default profile"}}) {
         SCOPED_TRACE(c.active);
-        const ProfileMenu menu = BuildProfileMenu(texts, folder, c.active);
+        const ProfileMenu menu = BuildProfileMenu(texts, c.active);
         ASSERT_EQ(menu.items.size(), 5u);
         EXPECT_EQ(menu.items[0].id, 9000u);
         EXPECT_EQ(menu.items[0].text, "Default profile");
         EXPECT_TRUE(menu.items[1].separator);
         for (size_t i = 2; i < 5; ++i) {
             EXPECT_EQ(menu.items[i].id, 9001u + (i - 2));
-            EXPECT_EQ(menu.items[i].text, "$Profile0");
+            // Not the profile file's name, which all three share.
+            EXPECT_EQ(menu.items[i].text, "Profile " + std::to_string(i - 1));
         }
         EXPECT_EQ(menu.tickedPosition, c.ticked);
         EXPECT_EQ(menu.profileName, c.name);

@@ -1,0 +1,10 @@
+#include "core/app/ProgramVersion.h"
+
+namespace trevolin::app {
+
+std::string_view ProgramVersion()
+{
+    return TREVOLIN_VERSION;
+}
+
+}  // namespace trevolin::app
