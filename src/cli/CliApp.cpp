@@ -17,11 +17,15 @@
 #include "core/app/Language.h"
 #include "core/app/ProgramVersion.h"
 #include "core/app/SettingsStore.h"
+#include "core/device/WriteDescription.h"
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace trevolin::cli {
@@ -56,11 +60,18 @@ std::string ParseProblem(CLI::App& app, const CLI::ParseError& error)
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               device::KeyboardCommands::ChangeObserver onKeyboardChange, bool& jsonResult)
 {
     CLI::App app("trevolinctl: configure the keyboard from the command line", "trevolinctl");
     app.footer(ExitCodesText);
     app.require_subcommand(1);
+    // An option a command does not have is the program's: `key set A key:B
+    // --json` asks for the result as JSON.
+    app.fallthrough();
+    app.add_flag("--json", jsonResult,
+                 "Print the result as one JSON object: ok, exitCode, messages, output and the parts of the "
+                 "keyboard that were written (commands with their own --json print their data instead)");
     app.set_version_flag("--version", "trevolinctl " + std::string(app::ProgramVersion()));
 
     ConnectionOptions connection;
@@ -126,6 +137,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                  app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")),
                                  environment);
 
+    connection.onKeyboardChange = std::move(onKeyboardChange);
     CliContext context{connection, out, err, *locations, language};
     for (auto& [sub, command] : commands) {
         if (!sub->parsed())
@@ -141,6 +153,56 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     err << "trevolinctl: no command given.\n";
     return ExitUsage;
+}
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        constexpr std::string_view Prefix = "trevolinctl: ";
+        if (line.starts_with(Prefix))
+            line.erase(0, Prefix.size());
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    std::ostringstream capturedOut, capturedErr;
+    std::vector<std::string> changed;
+    auto note = [&changed](uint8_t command, uint16_t offset) {
+        const std::string what = device::DescribeKeyboardChange(command, offset);
+        if (!what.empty() && std::find(changed.begin(), changed.end(), what) == changed.end())
+            changed.push_back(what);
+    };
+    bool jsonResult = false;
+    const int exitCode = RunCommand(args, capturedOut, capturedErr, note, jsonResult);
+    // A command line that could not be parsed set no flag, but still asked.
+    if (exitCode == ExitUsage && std::find(args.begin(), args.end(), "--json") != args.end())
+        jsonResult = true;
+    if (!jsonResult) {
+        out << capturedOut.str();
+        err << capturedErr.str();
+        return exitCode;
+    }
+    std::string command;
+    for (const auto& word : args)
+        command += (command.empty() ? "" : " ") + word;
+    const nlohmann::json result{{"command", command},
+                                {"ok", exitCode == ExitOk},
+                                {"exitCode", exitCode},
+                                {"messages", Lines(capturedErr.str())},
+                                {"output", Lines(capturedOut.str())},
+                                {"keyboardWritten", changed}};
+    out << result.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    return exitCode;
 }
 
 }  // namespace trevolin::cli

@@ -72,7 +72,11 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     });
     c->session_ = std::make_unique<device::DeviceSession>(c->library_, *c->window_, c->workers_,
                                                           platform::SteadyClock::Instance());
-    c->session_->Commands().SetBeforeChange(&SignalDeferral::EnterWritePhase);
+    c->session_->Commands().SetBeforeChange([observer = options.onKeyboardChange](uint8_t command, uint16_t offset) {
+        SignalDeferral::EnterWritePhase();
+        if (observer)
+            observer(command, offset);
+    });
     if (!c->session_->Start(true)) {
         err << "trevolinctl: the HID library " << c->libraryName_ << " failed to start.\n";
         exitCode = ExitLibrary;

@@ -14,6 +14,8 @@ namespace trevolin::cli {
 struct ConnectionOptions {
     bool simulate = false;
     std::string hidLibrary;  // empty: the default library
+    // Hears every command about to change the keyboard (--json lists them).
+    device::KeyboardCommands::ChangeObserver onKeyboardChange;
 };
 
 // Brings the link to the keyboard up the way the desktop program does and

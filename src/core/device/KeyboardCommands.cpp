@@ -17,10 +17,10 @@ bool FitsAddressSpace(size_t base, size_t count)
 
 KeyboardCommands::KeyboardCommands(ReportExchange& exchange) : exchange_(exchange) {}
 
-void KeyboardCommands::WillChangeKeyboard() const
+void KeyboardCommands::WillChangeKeyboard(uint8_t command, uint16_t offset) const
 {
     if (beforeChange_)
-        beforeChange_();
+        beforeChange_(command, offset);
 }
 
 int KeyboardCommands::Simple(uint8_t command)
@@ -46,7 +46,7 @@ int KeyboardCommands::WriteFrom(uint8_t command, const uint8_t* data, uint8_t le
 {
     if (length > DeviceReport::DataSize)
         return ResultWriteRefused;
-    WillChangeKeyboard();
+    WillChangeKeyboard(command, offset);
     DeviceReport request(command, length, offset);
     if (length > 0)
         std::memcpy(request.Data(), data, length);
@@ -57,7 +57,7 @@ int KeyboardCommands::WriteFrom(uint8_t command, const uint8_t* data, uint8_t le
 
 int KeyboardCommands::BeginConfig()
 {
-    WillChangeKeyboard();
+    WillChangeKeyboard(CmdBeginConfig);
     return Simple(CmdBeginConfig);
 }
 
@@ -100,7 +100,7 @@ int KeyboardCommands::WriteKeymapBlock(const uint8_t in512[512], int block)
 {
     if (block < 0 || block >= BlockCount)
         return ResultBadBlock;
-    WillChangeKeyboard();
+    WillChangeKeyboard(CmdWriteKeymap, static_cast<uint16_t>(block * BlockSize));
     return exchange_.WriteChunked(CmdWriteKeymap, static_cast<uint16_t>(block * BlockSize), in512, BlockSize);
 }
 
@@ -115,7 +115,7 @@ int KeyboardCommands::WriteMacroArea(const uint8_t* in, size_t count)
 {
     if (!FitsAddressSpace(0, count))
         return ResultBadBlock;
-    WillChangeKeyboard();
+    WillChangeKeyboard(CmdWriteMacros);
     return exchange_.WriteChunked(CmdWriteMacros, 0, in, count);
 }
 
@@ -161,7 +161,7 @@ int KeyboardCommands::EnterBootMode()
 {
     // A bare report without checksum: the keyboard's boot loader reads only
     // the command bytes.
-    WillChangeKeyboard();
+    WillChangeKeyboard(CmdBootMode);
     uint8_t report[DeviceReport::Size] = {};
     report[0] = DeviceReport::ReportId;
     report[3] = CmdBootMode;

@@ -62,13 +62,15 @@ public:
     ReportExchange& Exchange() { return exchange_; }
 
     // Called before every command that may change the keyboard (the
-    // bracket's begin and every write), on the sending thread. A front end
-    // uses it to know that stopping now could leave the keyboard
-    // half-written. Set it before the first command is sent.
-    void SetBeforeChange(std::function<void()> observer) { beforeChange_ = std::move(observer); }
+    // bracket's begin and every write) with its command number and offset,
+    // on the sending thread. A front end uses it to know that stopping now
+    // could leave the keyboard half-written, or to tell what it changed.
+    // Set it before the first command is sent.
+    using ChangeObserver = std::function<void(uint8_t command, uint16_t offset)>;
+    void SetBeforeChange(ChangeObserver observer) { beforeChange_ = std::move(observer); }
 
 private:
-    void WillChangeKeyboard() const;
+    void WillChangeKeyboard(uint8_t command, uint16_t offset = 0) const;
 
     int Simple(uint8_t command);
     int ReadInto(uint8_t command, uint8_t length, uint16_t offset, uint8_t* out, size_t copy);
@@ -76,7 +78,7 @@ private:
 
     ReportExchange& exchange_;
     std::atomic<int> currentProfile_{0};
-    std::function<void()> beforeChange_;
+    ChangeObserver beforeChange_;
 };
 
 }  // namespace trevolin::device
