@@ -95,8 +95,12 @@ void RecordingMainWindow::Clear()
 
 void RecordingMainWindow::Record(std::string event)
 {
-    std::lock_guard lock(mutex_);
-    events_.push_back(std::move(event));
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back(event);
+    }
+    if (onEvent)
+        onEvent(event);
 }
 
 }  // namespace trevolin::test

@@ -3,6 +3,7 @@
 #include "core/platform/MainWindowLink.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     void Clear();
 
     std::atomic<bool> initComplete{true};
+    // Called with each event after it is written down, on the caller's
+    // thread: a test holds a worker inside a call of the window with it.
+    // Set it before the workers start.
+    std::function<void(const std::string& event)> onEvent;
 
 private:
     void Record(std::string event);

@@ -27,14 +27,24 @@ DeviceSession::DeviceSession(const HidLibrary& library, platform::MainWindowLink
 
 DeviceSession::~DeviceSession()
 {
-    if (!started_)
+    Stop();
+}
+
+void DeviceSession::Stop()
+{
+    if (!started_ || stopping_.exchange(true))
         return;
-    // Once deleted, the library calls nothing of ours again.
+    // A worker waiting for a reply gives up now instead of after three
+    // seconds an exchange.
+    exchange_.Cancel();
+    // Once deleted, the library calls nothing of ours again, so no new
+    // worker can start after the join below.
     library_.DeleteRequestFromUnitId(consumerHandle_);
     library_.DeleteRequestFromUnitId(vendorHandle_);
     library_.DeleteRequestFromUnitId(statusHandle_);
     DeviceSession* self = this;
     g_session.compare_exchange_strong(self, nullptr);
+    workers_.JoinAll();
 }
 
 bool DeviceSession::Start(bool startedHidden)
@@ -60,7 +70,8 @@ bool DeviceSession::Start(bool startedHidden)
     const int count = library_.RequestGetDeviceCount(&VendorAbi, nullptr, 0,
                                                      ChecksumOfCall(VendorUnit, nullptr, 0), nullptr);
     const uint32_t n = count > 0 ? static_cast<uint32_t>(count) : 0;
-    workers_.Run([this, n] { PresenceWorker(n); });
+    reportedCount_.store(n);
+    workers_.Run([this] { PresenceWorker(); });
     if (n == 0)
         firstArrivalDone_.store(true);
     return true;
@@ -82,9 +93,10 @@ uint32_t DeviceSession::HandleNotification(const QlNotification* record)
         OnConsumerCode(request.consumerCode);
     } else if (record->kind == 1 && request.tag == TagCtrl) {
         exchange_.OnReply(request.data, request.data ? request.count : 0);
-    } else if (record->kind == 0 && request.tag == TagCtrl) {
+    } else if (record->kind == 0 && request.tag == TagCtrl && !stopping_.load()) {
         const uint32_t n = request.count;
-        workers_.Run([this, n] { PresenceWorker(n); });
+        reportedCount_.store(n);
+        workers_.Run([this] { PresenceWorker(); });
     }
     return 1;
 }
@@ -140,9 +152,13 @@ void DeviceSession::SendKeyBankStatus()
                                 ChecksumOfCall(StatusUnit, &OnHidNotify, TagDel, status.data(), 2), &statusHandle_);
 }
 
-void DeviceSession::PresenceWorker(uint32_t count)
+void DeviceSession::PresenceWorker()
 {
-    if (count == deviceCount_.load())
+    std::lock_guard serial(presenceMutex_);
+    // A later notification may have overtaken this one while it waited:
+    // the count the library reported last is the one that holds.
+    const uint32_t count = reportedCount_.load();
+    if (count == deviceCount_.load() || stopping_.load())
         return;
     if (count == 0) {
         activeProfileCache_.store(-1);
@@ -164,8 +180,12 @@ void DeviceSession::PresenceWorker(uint32_t count)
         }
         mainWindow_.SendMessage(platform::MSG_PROFILE_SYNC, platform::CODE_PROF);
     }
-    while (!mainWindow_.InitComplete())
-        clock_.SleepMs(50);
+    // The window may never finish (it failed, or the program is ending):
+    // the arrival then goes on without it.
+    constexpr uint32_t PollMs = 50;
+    for (uint32_t waited = 0; !mainWindow_.InitComplete() && waited < InitWaitLimitMs && !stopping_.load();
+         waited += PollMs)
+        clock_.SleepMs(PollMs);
     mainWindow_.SetNormalTrayPicture(count != 0 ? platform::ICON_PRESENT : platform::ICON_ABSENT);
     deviceCount_.store(count);
     if (!firstArrivalDone_.load()) {

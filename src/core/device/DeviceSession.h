@@ -35,6 +35,10 @@ public:
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
 
+    // How long an arrival waits for the main window to finish its
+    // initialisation before it goes on without.
+    static constexpr uint32_t InitWaitLimitMs = 10000;
+
     // Init(0), both channels registered, first presence check started.
     // `startedHidden` (the tray start) means arrivals never open the window.
     // Returns false when the library failed to start.
@@ -44,7 +48,10 @@ public:
     static uint32_t OnHidNotify(const QlNotification* record);
     uint32_t HandleNotification(const QlNotification* record);
 
-    void PresenceWorker(uint32_t count);
+    // Cancels the library's requests and the exchange in flight, then waits
+    // for every worker. After it returns nothing of the session runs on any
+    // thread, and it may be destroyed. The destructor calls it.
+    void Stop();
 
     KeyboardCommands& Commands() { return commands_; }
     ReportExchange& Exchange() { return exchange_; }
@@ -61,6 +68,9 @@ public:
     bool BankB() const { return (KeyBankStatus()[1] & 1) != 0; }
 
 private:
+    // Handles the device count the library reported last. Workers run one
+    // at a time: when an unplug and a replug overlap, the last count wins.
+    void PresenceWorker();
     void OnConsumerCode(uint16_t code);
     void SendKeyBankStatus();
     void ShowActivity(bool started);
@@ -76,6 +86,9 @@ private:
     uint32_t vendorHandle_ = 0;
     uint32_t statusHandle_ = 0;
     bool started_ = false;
+    std::atomic<bool> stopping_{false};
+    std::mutex presenceMutex_;  // one presence worker at a time
+    std::atomic<uint32_t> reportedCount_{0};
 
     mutable std::mutex stateMutex_;
     std::array<uint8_t, 2> keyBankStatus_{0x05, 0x02};

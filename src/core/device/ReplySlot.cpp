@@ -28,6 +28,15 @@ bool ReplySlot::Awaiting() const
     return awaiting_;
 }
 
+void ReplySlot::Cancel()
+{
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    signal_.notify_all();
+}
+
 bool ReplySlot::Deliver(const uint8_t* data, uint32_t count)
 {
     {
@@ -50,7 +59,11 @@ platform::WaitResult ReplySlot::Wait(platform::Clock& clock, uint32_t timeoutMs,
 {
     std::unique_lock lock(mutex_);
     length = 0;
-    const auto result = clock.WaitFor(lock, signal_, timeoutMs, [this] { return signalled_; });
+    if (cancelled_)
+        return platform::WaitResult::Failed;
+    const auto result = clock.WaitFor(lock, signal_, timeoutMs, [this] { return signalled_ || cancelled_; });
+    if (cancelled_)
+        return platform::WaitResult::Failed;
     if (result == platform::WaitResult::Signalled) {
         // Auto-reset: one signal answers one wait.
         signalled_ = false;

@@ -34,6 +34,10 @@ public:
     void Disarm();
     bool Awaiting() const;
 
+    // Ends the waiting sender's wait at once (as a failed wait) and every
+    // later one: the session is stopping and the keyboard will not be heard.
+    void Cancel();
+
     // Notification thread: true when the reply was taken; a reply to another
     // request is dropped as stale and the wait goes on.
     bool Deliver(const uint8_t* data, uint32_t count);
@@ -47,6 +51,7 @@ private:
     std::condition_variable signal_;
     bool awaiting_ = false;
     bool signalled_ = false;
+    bool cancelled_ = false;
     Expected expected_;
     uint32_t capacity_ = 0;
     uint32_t length_ = 0;

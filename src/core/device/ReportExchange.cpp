@@ -25,7 +25,7 @@ int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength,
         *outReplyLength = 0;
     std::lock_guard exclusive(exchangeMutex_);
 
-    if (DeviceCount() == 0)
+    if (cancelled_.load() || DeviceCount() == 0)
         return ResultNoDevice;
 
     const DeviceReport report = DeviceReport::FromBytes(request, requestLength);
@@ -80,6 +80,12 @@ int ReportExchange::PostReport(const uint8_t* report, size_t length)
     const DeviceReport padded = DeviceReport::FromBytes(report, length);
     const uint32_t checksum = ChecksumOfCall(VendorUnit, nullptr, 0, padded.Bytes(), DeviceReport::Size);
     return library_.RequestWriteOne(&VendorAbi, nullptr, 0, padded.Bytes(), DeviceReport::Size, checksum, nullptr);
+}
+
+void ReportExchange::Cancel()
+{
+    cancelled_.store(true);
+    slot_.Cancel();
 }
 
 void ReportExchange::OnReply(const uint8_t* data, uint32_t count)

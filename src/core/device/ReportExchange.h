@@ -5,6 +5,7 @@
 #include "core/device/ReplySlot.h"
 #include "core/platform/Clock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -48,6 +49,10 @@ public:
 
     // The notification thread hands vendor-channel data here.
     void OnReply(const uint8_t* data, uint32_t count);
+
+    // The session is stopping: the exchange waiting now ends with 0, and
+    // every later one returns 0 without sending.
+    void Cancel();
     bool Awaiting() const { return slot_.Awaiting(); }
 
     platform::Clock& Clock() { return clock_; }
@@ -59,6 +64,7 @@ private:
     platform::Clock& clock_;
     ReplySlot slot_;
     std::mutex exchangeMutex_;
+    std::atomic<bool> cancelled_{false};
 };
 
 int MapStatus(int exchangeResult, const DeviceReport& reply);

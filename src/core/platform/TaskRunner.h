@@ -15,11 +15,14 @@ class TaskRunner {
 public:
     virtual ~TaskRunner() = default;
     virtual void Run(std::function<void()> task) = 0;
+    // Returns once every task started so far has finished.
+    virtual void JoinAll() = 0;
 };
 
 class InlineTaskRunner final : public TaskRunner {
 public:
     void Run(std::function<void()> task) override { task(); }
+    void JoinAll() override {}
 };
 
 // One thread per task; all of them are joined before the runner goes away,
@@ -28,7 +31,7 @@ class ThreadTaskRunner final : public TaskRunner {
 public:
     ~ThreadTaskRunner() override { JoinAll(); }
     void Run(std::function<void()> task) override;
-    void JoinAll();
+    void JoinAll() override;
 
 private:
     struct Worker {
