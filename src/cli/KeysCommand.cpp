@@ -4,7 +4,7 @@
 #include "cli/ProfileWorkspace.h"
 #include "core/keys/ActionSpec.h"
 #include "core/keys/KeyDescription.h"
-#include "core/macros/MacroList.h"
+#include "core/profiles/StoreMacroList.h"
 #include "core/profiles/StoreMacroLookups.h"
 
 #include <CLI/CLI.hpp>
@@ -41,7 +41,7 @@ int KeysCommand::Execute(CliContext& context)
             continue;
         const std::string name = target.gKey ? fmt::format("{} (bank {})", target.name, target.bank + 1) : target.name;
         const bool macroKey = entry->kind == keys::KeyAction::Macro;
-        const std::string macro = macroKey ? macros::MacroNameOfId(store, static_cast<uint16_t>(entry->value)) : "";
+        const std::string macro = macroKey ? profiles::MacroNameOfId(store, static_cast<uint16_t>(entry->value)) : "";
         std::string spec = keys::FormatActionSpec(*entry, macro);
         if (macroKey && macro.empty())
             spec += " (no longer exists)";

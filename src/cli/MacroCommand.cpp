@@ -7,6 +7,7 @@
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroNameRule.h"
 #include "core/macros/MacroText.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -160,7 +161,7 @@ int MacroCommand::Execute(CliContext& context)
     if (!workspace)
         return exitCode;
     std::vector<Macro> list;
-    if (!macros::ReadMacroList(workspace->Store(), list)) {
+    if (!profiles::ReadMacroList(workspace->Store(), list)) {
         context.err << "trevolinctl: out of memory reading the macros.\n";
         return ExitKeyboardError;
     }
@@ -249,7 +250,7 @@ int MacroCommand::Execute(CliContext& context)
     }
 
     const uint16_t id = adding ? list.back().id : 0;
-    if (!macros::CommitMacroList(workspace->Store(), list).committed) {
+    if (!profiles::CommitMacroList(workspace->Store(), list).committed) {
         context.err << "trevolinctl: the macros could not be stored.\n";
         return ExitKeyboardError;
     }
