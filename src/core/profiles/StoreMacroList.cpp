@@ -55,6 +55,16 @@ std::string MacroNameOfId(ProfileStore& store, uint16_t id)
     }
 }
 
+bool KeysPlayMacro(ProfileStore& store, uint16_t id)
+{
+    std::lock_guard guard(store.Lock());
+    const ProfileImage& image = store.Image();
+    for (size_t slot = 0; slot < EntryCount; ++slot)
+        if (image.EntryKind(slot) == KindMacro && (image.EntryValue(slot) & 0xFFFF) == id)
+            return true;
+    return false;
+}
+
 bool ReadMacroList(ProfileStore& store, std::vector<Macro>& out)
 {
     std::lock_guard guard(store.Lock());

@@ -25,6 +25,10 @@ uint16_t MacroIdAt(ProfileStore& store, int position);
 // The name (UTF-8) of the first macro with this id; empty when there is none.
 std::string MacroNameOfId(ProfileStore& store, uint16_t id);
 
+// Whether some key of any profile plays macro `id`: what the macro editor
+// asks before deleting a stored macro.
+bool KeysPlayMacro(ProfileStore& store, uint16_t id);
+
 // A copy of the stored list, for a dialog to edit. False when memory runs out.
 bool ReadMacroList(ProfileStore& store, std::vector<macros::Macro>& out);
 

@@ -50,6 +50,29 @@ TEST_F(StoreMacroListTest, LookupsFollowIdsThatNeedNotFollowTheListOrder)
     EXPECT_EQ(MacroNameOfId(store, 9), "");
 }
 
+TEST_F(StoreMacroListTest, KeysPlayAMacroOnAnyLayerByItsId)
+{
+    struct Case {
+        size_t slot;
+        uint16_t kind;
+        uint32_t value;
+        bool plays;
+    };
+    const Case cases[] = {
+        {ProfileImage::SlotOf(0, 3), 4, 2, true},
+        {ProfileImage::SlotOf(3, 511), 4, 2, true},     // the last entry of the table
+        {ProfileImage::SlotOf(1, 3), 2, 2, false},      // a plain key whose value happens to be 2
+        {ProfileImage::SlotOf(1, 3), 4, 3, false},      // another macro
+        {ProfileImage::SlotOf(1, 3), 4, 0x10002, true},  // the id is the value's low 16 bits
+    };
+    for (const auto& c : cases) {
+        ProfileStore fresh;
+        fresh.Image().SetEntryKind(c.slot, c.kind);
+        fresh.Image().SetEntryValue(c.slot, c.value);
+        EXPECT_EQ(KeysPlayMacro(fresh, 2), c.plays) << "slot " << c.slot << " value " << c.value;
+    }
+}
+
 // Keys bound to macros, one per rule of the commit.
 TEST_F(StoreMacroListTest, CommitRebindsOrResetsTheKeysOfEveryProfile)
 {
