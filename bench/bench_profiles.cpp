@@ -6,8 +6,8 @@
 // both and their ratio.
 #include "core/platform/HeadlessMainWindow.h"
 #include "core/device/DeviceSession.h"
-#include "core/macros/MacroList.h"
 #include "core/macros/MacroPayload.h"
+#include "core/profiles/StoreMacroList.h"
 #include "core/platform/Prompts.h"
 #include "core/profiles/KeyboardProfiles.h"
 #include "transport/sim/SimKeyboardControl.h"
@@ -111,9 +111,9 @@ struct Rig {
         // given a full macro area.
         profiles->LoadFromKeyboard(false);
         const auto list = FullMacroArea(session->MacroCapacity());
-        if (!macros::CommitMacroList(store, list).committed)
+        if (!profiles::CommitMacroList(store, list).committed)
             Fail("cannot build the macros");
-        if (macros::MacroPayloadSizes(store.Image()).fullSize != session->MacroCapacity())
+        if (macros::MacroPayloadSizes(store.Image().MacroRecords()).fullSize != session->MacroCapacity())
             Fail("the macros do not fill the macro area");
         profiles->SetChangesPending(true);
         if (!profiles->Apply(profiles::WriteScope::AllProfiles))

@@ -4,7 +4,6 @@
 #include "core/app/TextLookup.h"
 #include "core/macros/Macro.h"
 #include "core/macros/MacroPayload.h"
-#include "core/profiles/ProfileImage.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -29,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const FixedTexts texts;
     const std::vector<uint8_t> payload(data, data + size);  // exact size: an overrun is reported
     const auto header = macros::MacroPayloadHeader::Read(payload);
-    const size_t room = std::min<size_t>(header.macroCount, profiles::MaxMacroCount);
+    const size_t room = std::min<size_t>(header.macroCount, macros::MaxMacroCount);
     std::vector<uint8_t> records(room * macros::Macro::Size);
     const int decoded = macros::DecodeMacroPayload(payload, records, texts);
     if (decoded < -1 || decoded > static_cast<int>(room))
@@ -47,10 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
     }
 
-    profiles::ProfileImage image;
-    if (!image.SetMacroRecords(records, static_cast<uint16_t>(count)))
-        __builtin_trap();
-    const auto sizes = macros::MacroPayloadSizes(image);
+    const auto sizes = macros::MacroPayloadSizes(records);
     if (sizes.bareSize > sizes.fullSize)
         __builtin_trap();
     for (const bool withNames : {false, true}) {
@@ -58,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (needed > 0xFFFF)
             continue;
         std::vector<uint8_t> again(needed);
-        if (!macros::EncodeMacroPayload(image, again, withNames))
+        if (!macros::EncodeMacroPayload(records, again, withNames))
             __builtin_trap();
         std::vector<uint8_t> againRecords(count * macros::Macro::Size);
         if (macros::DecodeMacroPayload(again, againRecords, texts) != decoded)

@@ -2,11 +2,11 @@
 // macro areas the tests use, valid ones and the broken ones the readers
 // must refuse. Run from the repository root: fuzz/make_seeds fuzz/corpus
 #include "core/macros/Macro.h"
-#include "core/macros/MacroList.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/ProfileImage.h"
 #include "core/profiles/ProfileStore.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -74,8 +74,8 @@ void ProfileSeeds()
     const Bytes texts = Serialized(store);
     Save("profile_file", "texts", texts);
 
-    macros::CommitMacroList(store, std::vector{Make(1, u"Hello", {{0, 0x1D, 0}, {120, 0x1D, 1}})});
-    store.Image().SetEntryKind(700, macros::KindMacro);
+    profiles::CommitMacroList(store, std::vector{Make(1, u"Hello", {{0, 0x1D, 0}, {120, 0x1D, 1}})});
+    store.Image().SetEntryKind(700, profiles::KindMacro);
     store.Image().SetEntryValue(700, 1);
     const Bytes full = Serialized(store);
     Save("profile_file", "macro_and_texts", full);
@@ -97,10 +97,10 @@ void MacroSeeds()
 {
     const auto encode = [](const std::vector<macros::Macro>& list, bool withNames) {
         profiles::ProfileStore store;
-        macros::CommitMacroList(store, list);
-        const auto sizes = macros::MacroPayloadSizes(store.Image());
+        profiles::CommitMacroList(store, list);
+        const auto sizes = macros::MacroPayloadSizes(store.Image().MacroRecords());
         Bytes payload(withNames ? sizes.fullSize : sizes.bareSize);
-        macros::EncodeMacroPayload(store.Image(), payload, withNames);
+        macros::EncodeMacroPayload(store.Image().MacroRecords(), payload, withNames);
         return payload;
     };
     Save("macro_area", "empty", encode({}, false));

@@ -7,6 +7,7 @@
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroText.h"
 #include "core/profiles/KeyAssignment.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <CLI/CLI.hpp>
 
@@ -90,7 +91,7 @@ int KeyCommand::Set(CliContext& context)
         // The keyboard keeps the play count with the macro, not with the key:
         // the assignment's count is the macro's.
         std::vector<macros::Macro> list;
-        const auto position = macros::ReadMacroList(workspace->Store(), list)
+        const auto position = profiles::ReadMacroList(workspace->Store(), list)
                                   ? macros::FindMacroByIdOrName(list, parsed.spec->macroRef)
                                   : std::nullopt;
         if (!position) {
@@ -101,7 +102,7 @@ int KeyCommand::Set(CliContext& context)
         auto& macro = list[*position];
         if (repeatOption_->count() > 0 && macro.playCount != repeat_) {
             macro.playCount = static_cast<uint8_t>(repeat_);
-            if (!macros::CommitMacroList(workspace->Store(), list).committed) {
+            if (!profiles::CommitMacroList(workspace->Store(), list).committed) {
                 context.err << "trevolinctl: the macros could not be stored.\n";
                 return ExitKeyboardError;
             }

@@ -9,6 +9,7 @@
 #include "core/keys/MediaFunctions.h"
 #include "core/macros/MacroEventSpec.h"
 #include "core/macros/MacroList.h"
+#include "core/profiles/StoreMacroList.h"
 #include "core/profiles/StoreMacroLookups.h"
 
 #include <CLI/CLI.hpp>
@@ -121,7 +122,7 @@ int KeysCommand::Assignments(CliContext& context)
         const std::string name = target.gKey ? fmt::format("{} (bank {})", target.name, bank) : target.name;
         const bool macroKey = entry->kind == keys::KeyAction::Macro;
         const auto macroId = static_cast<uint16_t>(entry->value);
-        const std::string macro = macroKey ? macros::MacroNameOfId(store, macroId) : "";
+        const std::string macro = macroKey ? profiles::MacroNameOfId(store, macroId) : "";
         std::string spec = keys::FormatActionSpec(*entry, macro);
         // The action stays one that `key set` takes; the note is for people.
         const std::string note = macroKey && macro.empty() ? " (" + macroName(macroId) + ")" : "";

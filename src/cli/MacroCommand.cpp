@@ -1,34 +1,25 @@
 #include "cli/MacroCommand.h"
 
 #include "cli/ProfileWorkspace.h"
-#include "core/app/FormatText.h"
 #include "core/macros/MacroEventSpec.h"
 #include "core/macros/MacroFile.h"
-#include "core/macros/MacroList.h"
-#include "core/macros/MacroNameRule.h"
+#include "core/macros/MacroListEditor.h"
 #include "core/macros/MacroText.h"
+#include "core/platform/Clock.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <iostream>
-#include <iterator>
 
 namespace trevolin::cli {
 
 namespace {
 
 using macros::Macro;
-
-bool NameTaken(const std::vector<Macro>& list, const std::u16string& name, size_t except)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (i != except && list[i].name == name)
-            return true;
-    return false;
-}
+using macros::MacroListEditor;
 
 nlohmann::json MacroJson(const Macro& m, bool withEvents)
 {
@@ -118,14 +109,14 @@ int MacroCommand::Execute(CliContext& context)
         }
         events.push_back(*parsed.event);
     }
-    if (events.size() > Macro::MaxEvents) {
-        context.err << "trevolinctl: a macro holds at most " << Macro::MaxEvents << " events.\n";
+    if (const auto checked = MacroListEditor::CheckEvents(events); !checked.Changed()) {
+        context.err << "trevolinctl: " << checked.message << "\n";
         return ExitUsage;
     }
     std::u16string name = macros::Utf8ToUtf16(name_);
     if (add_->parsed() || rename_->parsed()) {
-        if (const std::string problem = macros::MacroNameProblem(name); !problem.empty()) {
-            context.err << "trevolinctl: " << problem << ".\n";
+        if (const auto checked = MacroListEditor::CheckName(name); !checked.Changed()) {
+            context.err << "trevolinctl: " << checked.message << "\n";
             return ExitUsage;
         }
     }
@@ -159,11 +150,13 @@ int MacroCommand::Execute(CliContext& context)
     auto workspace = ProfileWorkspace::Open(context, exitCode);
     if (!workspace)
         return exitCode;
-    std::vector<Macro> list;
-    if (!macros::ReadMacroList(workspace->Store(), list)) {
+    std::vector<Macro> stored;
+    if (!profiles::ReadMacroList(workspace->Store(), stored)) {
         context.err << "trevolinctl: out of memory reading the macros.\n";
         return ExitKeyboardError;
     }
+    MacroListEditor editor(std::move(stored), context.texts, platform::SteadyClock::Instance());
+    const std::vector<Macro>& list = editor.Macros();
 
     if (list_->parsed()) {
         if (json_) {
@@ -182,7 +175,7 @@ int MacroCommand::Execute(CliContext& context)
     const bool adding = add_->parsed() || import_->parsed();
     std::optional<size_t> position;
     if (!adding) {
-        position = macros::FindMacroByIdOrName(list, macro_);
+        position = editor.Find(macro_);
         if (!position) {
             context.err << "trevolinctl: the keyboard has no macro \"" << macro_ << "\"; 'trevolinctl macro list' "
                         << "shows them.\n";
@@ -218,38 +211,23 @@ int MacroCommand::Execute(CliContext& context)
         return ExitOk;
     }
 
-    if (adding) {
-        if (list.size() >= profiles::MaxMacroCount) {
-            context.err << "trevolinctl: "
-                        << app::FormatText(context.texts.Text("MACRO_ERR_MAX"), int(profiles::MaxMacroCount)) << "\n";
+    uint16_t id = 0;
+    if (adding || rename_->parsed()) {
+        const auto result = adding ? editor.Add(name, static_cast<uint8_t>(repeat_), std::move(events))
+                                   : editor.Rename(*position, name);
+        if (!result.Changed()) {
+            context.err << "trevolinctl: " << result.message << "\n";
             return ExitUsage;
         }
-        if (NameTaken(list, name, list.size())) {
-            context.err << "trevolinctl: a macro named \"" << name_ << "\" exists already.\n";
-            return ExitUsage;
-        }
-        auto created = macros::NewMacro(list, name);
-        if (!created) {
-            context.err << "trevolinctl: every macro id is taken.\n";
-            return ExitUsage;
-        }
-        created->playCount = static_cast<uint8_t>(repeat_);
-        created->events = events;
-        list.push_back(*created);
-    } else if (rename_->parsed()) {
-        if (NameTaken(list, name, *position)) {
-            context.err << "trevolinctl: a macro named \"" << name_ << "\" exists already.\n";
-            return ExitUsage;
-        }
-        list[*position].name = name;
+        if (adding)
+            id = list[result.position].id;
     } else if (set_->parsed()) {
-        list[*position].playCount = static_cast<uint8_t>(repeat_);
+        editor.SetPlayCount(*position, repeat_);
     } else {
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(*position));
+        editor.Delete(*position);
     }
 
-    const uint16_t id = adding ? list.back().id : 0;
-    if (!macros::CommitMacroList(workspace->Store(), list).committed) {
+    if (!profiles::CommitMacroList(workspace->Store(), list).committed) {
         context.err << "trevolinctl: the macros could not be stored.\n";
         return ExitKeyboardError;
     }

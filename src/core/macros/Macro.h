@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/macros/MacroEvent.h"
-#include "core/profiles/ProfileLayout.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +15,7 @@ namespace trevolin::macros {
 // units, NUL-terminated), play count, new-flag, id, event count and room
 // for 4000 events.
 struct Macro {
-    static constexpr size_t Size = profiles::MacroRecordSize;
+    static constexpr size_t Size = 0x7F00;
     static constexpr size_t NameUnits = 250;
     static constexpr size_t MaxNameLength = NameUnits - 1;
     static constexpr size_t MaxEvents = 4000;
@@ -24,7 +23,7 @@ struct Macro {
     static constexpr size_t PlayCountOffset = 500;
     static constexpr size_t EventCountOffset = 508;  // u16, as the file says: may exceed MaxEvents
     static constexpr uint16_t MinId = 1;
-    static constexpr uint16_t MaxId = profiles::MaxMacroCount;
+    static constexpr uint16_t MaxId = 100;
     static_assert(EventsOffset + MaxEvents * MacroEvent::Size == Size);
 
     std::u16string name;
@@ -49,5 +48,8 @@ struct Macro {
     // events, everything else zero. Throws std::bad_alloc.
     void Write(std::span<uint8_t> record) const;
 };
+
+// Ids 1 to 100 name the macros, so no list can hold more.
+inline constexpr size_t MaxMacroCount = Macro::MaxId;
 
 }  // namespace trevolin::macros

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <mutex>
 #include <new>
 #include <vector>
 
@@ -68,15 +67,25 @@ ListSizes SizesOf(std::span<const Macro> list)
     return sizes;
 }
 
+size_t RecordCount(std::span<const uint8_t> records)
+{
+    return records.size() / Macro::Size;
+}
+
+std::span<const uint8_t> RecordAt(std::span<const uint8_t> records, size_t position)
+{
+    return records.subspan(position * Macro::Size, Macro::Size);
+}
+
 // The list as records hold it: event counts and names already within the
 // record's limits.
-bool ReadList(const profiles::ProfileImage& image, std::vector<Macro>& list)
+bool ReadList(std::span<const uint8_t> records, std::vector<Macro>& list)
 {
     try {
         list.clear();
-        list.reserve(image.MacroCount());
-        for (size_t position = 0; position < image.MacroCount(); ++position)
-            list.push_back(Macro::Read(image.MacroRecord(position)));
+        list.reserve(RecordCount(records));
+        for (size_t position = 0; position < RecordCount(records); ++position)
+            list.push_back(Macro::Read(RecordAt(records, position)));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -141,14 +150,14 @@ bool SameEventsOnKeyboard(const Macro& a, const Macro& b)
     return true;
 }
 
-MacroPayloadSize MacroPayloadSizes(const profiles::ProfileImage& image)
+MacroPayloadSize MacroPayloadSizes(std::span<const uint8_t> records)
 {
     // Only the counts matter; the events are not copied.
     MacroPayloadSize sizes;
-    sizes.bareSize = MacroPayloadHeader::Size + 2 * size_t{image.MacroCount()};
+    sizes.bareSize = MacroPayloadHeader::Size + 2 * RecordCount(records);
     size_t names = 0;
-    for (size_t position = 0; position < image.MacroCount(); ++position) {
-        const auto record = image.MacroRecord(position);
+    for (size_t position = 0; position < RecordCount(records); ++position) {
+        const auto record = RecordAt(records, position);
         sizes.bareSize += RecordHeaderSize + EventSize * Macro::ReadEventCount(record);
         names += 2 * Macro::ReadName(record).size();
     }
@@ -156,16 +165,10 @@ MacroPayloadSize MacroPayloadSizes(const profiles::ProfileImage& image)
     return sizes;
 }
 
-MacroPayloadSize MacroPayloadSizes(profiles::ApplySnapshot& snapshot)
-{
-    std::lock_guard guard(snapshot.Lock());
-    return MacroPayloadSizes(snapshot.Image());
-}
-
-bool EncodeMacroPayload(const profiles::ProfileImage& image, std::span<uint8_t> buffer, bool withNames)
+bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buffer, bool withNames)
 {
     std::vector<Macro> list;
-    if (!ReadList(image, list))
+    if (!ReadList(records, list))
         return false;
     const ListSizes sizes = SizesOf(list);
     const size_t needed = sizes.bare + (withNames ? sizes.names : 0);
@@ -200,12 +203,6 @@ bool EncodeMacroPayload(const profiles::ProfileImage& image, std::span<uint8_t> 
     return true;
 }
 
-bool EncodeMacroPayload(profiles::ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames)
-{
-    std::lock_guard guard(snapshot.Lock());
-    return EncodeMacroPayload(snapshot.Image(), buffer, withNames);
-}
-
 int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords,
                        const app::TextLookup& texts)
 {
@@ -216,7 +213,7 @@ int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outR
         return 0;
     const size_t total = header.totalSize;
     const size_t tableEnd = MacroPayloadHeader::Size + 2 * size_t{header.macroCount};
-    if (total < MacroPayloadHeader::Size || total > payload.size() || header.macroCount > profiles::MaxMacroCount ||
+    if (total < MacroPayloadHeader::Size || total > payload.size() || header.macroCount > MaxMacroCount ||
         tableEnd > total)
         return -1;
     const auto area = payload.first(total);

@@ -2,8 +2,6 @@
 
 #include "core/app/TextLookup.h"
 #include "core/macros/Macro.h"
-#include "core/profiles/ApplySnapshot.h"
-#include "core/profiles/ProfileImage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,18 +42,18 @@ struct MacroPayloadSize {
     size_t bareSize = 0;  // without them
 };
 
-// The payload sizes of an image's macro list; the snapshot form takes the
-// snapshot lock.
-MacroPayloadSize MacroPayloadSizes(const profiles::ProfileImage& image);
-MacroPayloadSize MacroPayloadSizes(profiles::ApplySnapshot& snapshot);
+// `records` is a macro list as the profile image stores it: Macro::Size
+// bytes per macro, back to back, in list order; bytes that do not make a
+// whole record are left out.
 
-// Fills `buffer` with the payload of the image's macro list, its header
-// giving the buffer's size as the total. False, with nothing written, when
-// the buffer is smaller than the payload or larger than the 16-bit total
-// can say. A delay beyond what the keyboard can hold is sent as the
-// longest one it can. The snapshot form takes the snapshot lock.
-bool EncodeMacroPayload(const profiles::ProfileImage& image, std::span<uint8_t> buffer, bool withNames);
-bool EncodeMacroPayload(profiles::ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames);
+// The payload sizes of a macro list.
+MacroPayloadSize MacroPayloadSizes(std::span<const uint8_t> records);
+
+// Fills `buffer` with the payload of a macro list, its header giving the
+// buffer's size as the total. False, with nothing written, when the buffer
+// is smaller than the payload or larger than the 16-bit total can say. A
+// delay beyond what the keyboard can hold is sent as the longest one it can.
+bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buffer, bool withNames);
 
 // Whether the keyboard holds the same events for both macros: each event's
 // key, press or release, and delay as the payload carries them (a delay in

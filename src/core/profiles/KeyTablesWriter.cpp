@@ -7,6 +7,7 @@
 #include "core/profiles/SnapshotKeyTableView.h"
 #include "core/profiles/StoreMacroLookups.h"
 
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
@@ -33,6 +34,19 @@ void Note(KeyboardWriteReport& report, int result, const std::string& what)
     report.failedWrite = what;
 }
 
+// The macro codec reads the snapshot's records under the snapshot lock.
+macros::MacroPayloadSize PayloadSizes(ApplySnapshot& snapshot)
+{
+    std::lock_guard guard(snapshot.Lock());
+    return macros::MacroPayloadSizes(snapshot.Image().MacroRecords());
+}
+
+bool EncodePayload(ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames)
+{
+    std::lock_guard guard(snapshot.Lock());
+    return macros::EncodeMacroPayload(snapshot.Image().MacroRecords(), buffer, withNames);
+}
+
 }  // namespace
 
 bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
@@ -41,7 +55,7 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
     using S = KeyboardWriteReport::Stop;
     report = KeyboardWriteReport{};
 
-    const macros::MacroPayloadSize sizes = macros::MacroPayloadSizes(snapshot);
+    const macros::MacroPayloadSize sizes = PayloadSizes(snapshot);
     report.fullSize = sizes.fullSize;
     report.bareSize = sizes.bareSize;
     report.capacity = session.MacroCapacity();
@@ -72,7 +86,7 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
     std::vector<keys::KeyMapBlock> blocks;
     try {
         payload.resize(report.payloadSize);
-        if (!macros::EncodeMacroPayload(snapshot, payload, report.namesIncluded))
+        if (!EncodePayload(snapshot, payload, report.namesIncluded))
             return Stop(report, S::EncodeFailed, "the macros could not be encoded for the keyboard");
         const SnapshotKeyTableView table(snapshot);
         const keys::MacroPositionLookup positions = MacroPositionLookupOf(store);

@@ -2,12 +2,12 @@
 
 #include "core/app/AtomicFile.h"
 #include "core/app/FormatText.h"
-#include "core/macros/MacroList.h"
 #include "core/profiles/ActiveProfile.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/KeyTablesWriter.h"
 #include "core/profiles/KeyboardImageReader.h"
 #include "core/profiles/MacroNameRecovery.h"
+#include "core/profiles/StoreMacroList.h"
 #include "core/profiles/StoreMacroLookups.h"
 
 #include <filesystem>
@@ -279,7 +279,7 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
         r.storeReplaced = true;
         // The check has noted them; the keyboard must not get a count it
         // cannot play.
-        macros::RaiseZeroPlayCounts(store_);
+        RaiseZeroPlayCounts(store_);
         if (WriteToKeyboard(true, &r.write))
             r.saved = SaveActiveProfile(store_, folder_, session_, false);
         RefreshKeyButtons();

@@ -1,11 +1,11 @@
 #include "core/profiles/MacroNameRecovery.h"
 
-#include "core/macros/MacroList.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/ProfileHeader.h"
 #include "core/profiles/ProfileLayout.h"
 #include "core/profiles/ProfileStore.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <filesystem>
 #include <mutex>
@@ -39,7 +39,7 @@ uint16_t RecoverMacroNames(std::string& imageBytes, const UserFolder& folder)
             if (!ReadImageFile(file, path))
                 return 0;
         }
-        if (!macros::ReadMacroList(file, known))
+        if (!ReadMacroList(file, known))
             return 0;
 
         for (size_t position = 0; position < count; ++position) {

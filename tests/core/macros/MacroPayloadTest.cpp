@@ -1,9 +1,6 @@
 #include "core/keyboard/MacroKeyList.h"
-#include "core/macros/MacroList.h"
 #include "core/macros/MacroPayload.h"
 #include "core/macros/MacroText.h"
-#include "core/profiles/ApplySnapshot.h"
-#include "core/profiles/ProfileStore.h"
 #include "support/MapTextLookup.h"
 
 #include <gtest/gtest.h>
@@ -50,22 +47,25 @@ void Put16(Bytes& b, size_t at, size_t v)
 }
 
 struct MacroPayloadTest : ::testing::Test {
-    profiles::ProfileStore store;
+    // The list as the profile image stores it: records back to back.
+    Bytes stored;
     test::MapTextLookup texts{{"MACRO_NEW_PREFIX", "Macro "}};
 
     void Store(std::vector<Macro> list)
     {
-        for (size_t i = 0; i < list.size(); ++i)
+        stored.assign(list.size() * Macro::Size, 0xEE);
+        for (size_t i = 0; i < list.size(); ++i) {
             list[i].id = static_cast<uint16_t>(i + 1);
-        ASSERT_TRUE(CommitMacroList(store, list).committed);
+            list[i].Write(std::span(stored).subspan(i * Macro::Size, Macro::Size));
+        }
     }
 
     // The payload at exactly the size the list needs.
     Bytes Encode(bool withNames)
     {
-        const auto sizes = MacroPayloadSizes(store.Image());
+        const auto sizes = MacroPayloadSizes(stored);
         Bytes payload(withNames ? sizes.fullSize : sizes.bareSize, 0xEE);
-        EXPECT_TRUE(EncodeMacroPayload(store.Image(), payload, withNames));
+        EXPECT_TRUE(EncodeMacroPayload(stored, payload, withNames));
         return payload;
     }
 
@@ -142,7 +142,7 @@ TEST_F(MacroPayloadTest, EachEventIsFourBytesOfDelayClassPressAndCode)
 TEST_F(MacroPayloadTest, SizesAndOffsetsCountEveryRecord)
 {
     Store({Make(u"Hello", {Press(KeyA), Release(KeyA)}), Make(u"", {}), Make(u"Zwei", {Press(LeftCtrl)})});
-    const auto sizes = MacroPayloadSizes(store.Image());
+    const auto sizes = MacroPayloadSizes(stored);
     EXPECT_EQ(sizes.bareSize, 16u + 6u + (4 + 8) + 4 + (4 + 4));
     EXPECT_EQ(sizes.fullSize, sizes.bareSize + 10 + 8);
     const Bytes withNames = Encode(true);
@@ -153,39 +153,21 @@ TEST_F(MacroPayloadTest, SizesAndOffsetsCountEveryRecord)
 TEST_F(MacroPayloadTest, EncoderWritesNothingIntoABufferThatCannotHoldThePayload)
 {
     Store({Make(u"Hello", {Press(KeyA), Release(KeyA)})});
-    const auto sizes = MacroPayloadSizes(store.Image());
+    const auto sizes = MacroPayloadSizes(stored);
     Bytes small(sizes.fullSize - 1, 0xEE);
-    EXPECT_FALSE(EncodeMacroPayload(store.Image(), small, true));
+    EXPECT_FALSE(EncodeMacroPayload(stored, small, true));
     EXPECT_EQ(small, Bytes(sizes.fullSize - 1, 0xEE));
-    EXPECT_TRUE(EncodeMacroPayload(store.Image(), small, false));  // fits without the name
+    EXPECT_TRUE(EncodeMacroPayload(stored, small, false));  // fits without the name
 
     Bytes huge(0x10000, 0xEE);
-    EXPECT_FALSE(EncodeMacroPayload(store.Image(), huge, true));
+    EXPECT_FALSE(EncodeMacroPayload(stored, huge, true));
     EXPECT_EQ(huge[0], 0xEE);
 
     // A larger buffer is sent whole, its size as the total, the rest zero.
     Bytes roomy(64, 0xEE);
-    ASSERT_TRUE(EncodeMacroPayload(store.Image(), roomy, false));
+    ASSERT_TRUE(EncodeMacroPayload(stored, roomy, false));
     EXPECT_EQ(roomy[2], 64);
     EXPECT_EQ(roomy[63], 0);
-}
-
-TEST_F(MacroPayloadTest, SnapshotFormReadsTheSnapshotUnderItsLock)
-{
-    Store({Make(u"Hello", {Press(LeftCtrl), Release(LeftCtrl)}, 3)});
-    const Bytes fromStore = Encode(true);
-    profiles::ApplySnapshot snapshot;
-    {
-        std::lock_guard guard(store.Lock());
-        ASSERT_TRUE(profiles::MakeSnapshot(store, snapshot));
-        snapshot.Lock().unlock();  // store lock first, snapshot lock second: released the other way
-    }
-    // The store moves on; the snapshot keeps what was taken.
-    Store({});
-    const auto sizes = MacroPayloadSizes(snapshot);
-    Bytes payload(sizes.fullSize);
-    ASSERT_TRUE(EncodeMacroPayload(snapshot, payload, true));
-    EXPECT_EQ(payload, fromStore);
 }
 
 TEST_F(MacroPayloadTest, ReadBackMacrosAreNumberedByPositionAndNamedByDefault)

@@ -1,6 +1,8 @@
+#include "core/macros/MacroPayload.h"
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/ProfileHeader.h"
 #include "core/profiles/ProfileStore.h"
+#include "core/profiles/StoreMacroList.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,34 @@ TEST(ApplySnapshot, StoreWithoutAFixedPartGivesNoSnapshotAndNoHeldLock)
     EXPECT_FALSE(MakeSnapshot(store, snapshot));
     EXPECT_TRUE(OtherThreadCanLock(snapshot.Lock()));
     EXPECT_FALSE(snapshot.Image().HasFixedPart());
+}
+
+TEST(ApplySnapshot, MacroPayloadComesFromTheSnapshotAfterTheStoreMovesOn)
+{
+    ProfileStore store;
+    macros::Macro hello;
+    hello.id = 1;
+    hello.name = u"Hello";
+    hello.playCount = 3;
+    hello.events = {{0, 0x1D, macros::MacroEvent::Press}, {0, 0x1D, macros::MacroEvent::Release}};
+    ASSERT_TRUE(CommitMacroList(store, std::vector{hello}).committed);
+    const auto storeSizes = macros::MacroPayloadSizes(store.Image().MacroRecords());
+    std::vector<uint8_t> fromStore(storeSizes.fullSize);
+    ASSERT_TRUE(macros::EncodeMacroPayload(store.Image().MacroRecords(), fromStore, true));
+
+    ApplySnapshot snapshot;
+    {
+        std::lock_guard guard(store.Lock());
+        ASSERT_TRUE(MakeSnapshot(store, snapshot));
+        snapshot.Lock().unlock();  // store lock first, snapshot lock second: released the other way
+    }
+    // The store moves on; the snapshot keeps what was taken.
+    ASSERT_TRUE(CommitMacroList(store, {}).committed);
+    std::lock_guard guard(snapshot.Lock());
+    const auto sizes = macros::MacroPayloadSizes(snapshot.Image().MacroRecords());
+    std::vector<uint8_t> payload(sizes.fullSize);
+    ASSERT_TRUE(macros::EncodeMacroPayload(snapshot.Image().MacroRecords(), payload, true));
+    EXPECT_EQ(payload, fromStore);
 }
 
 }  // namespace

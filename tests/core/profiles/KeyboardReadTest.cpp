@@ -26,11 +26,11 @@ std::span<const uint8_t> AsBytes(const std::string& s)
 std::vector<uint8_t> MacroArea(std::vector<macros::Macro> list, size_t capacity, bool withNames = true)
 {
     ProfileStore store;
-    EXPECT_TRUE(macros::CommitMacroList(store, list).committed);
+    EXPECT_TRUE(CommitMacroList(store, list).committed);
     std::vector<uint8_t> area(capacity, 0);
-    const auto sizes = macros::MacroPayloadSizes(store.Image());
+    const auto sizes = macros::MacroPayloadSizes(store.Image().MacroRecords());
     const size_t size = withNames ? sizes.fullSize : sizes.bareSize;
-    EXPECT_TRUE(macros::EncodeMacroPayload(store.Image(), std::span(area).first(size), withNames));
+    EXPECT_TRUE(macros::EncodeMacroPayload(store.Image().MacroRecords(), std::span(area).first(size), withNames));
     return area;
 }
 
@@ -153,7 +153,7 @@ TEST(KeyboardReadTest, ArrivalLoadsTheStoreAndTheProfileFileFromTheKeyboard)
     EXPECT_TRUE(report.read.fileWritten);
     EXPECT_FALSE(rig.profiles->ChangesPending());
     EXPECT_EQ(EntryOf(rig.store, 1, MappedKeyNumber(17)).kind, KeyAction::Key);
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "one");
+    EXPECT_EQ(MacroNameOfId(rig.store, 1), "one");
     std::string stored;
     ASSERT_TRUE(SerializeImage(rig.store, stored));
     EXPECT_EQ(TempDir::Read(rig.ProfileFile()), stored);
@@ -218,8 +218,8 @@ TEST(KeyboardReadTest, AMacroAreaDeclaringMoreThanTheKeyboardHoldsKeepsTheMacros
     EXPECT_TRUE(report.read.macroAreaDamaged);
     EXPECT_EQ(report.read.macroCount, 1);
     EXPECT_EQ(EntryOf(rig.store, 1, MappedKeyNumber(17)).kind, KeyAction::Key);
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "one");
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 2), "");
+    EXPECT_EQ(MacroNameOfId(rig.store, 1), "one");
+    EXPECT_EQ(MacroNameOfId(rig.store, 2), "");
 }
 
 // A keyboard too small for the names keeps the macros without them; the
@@ -232,7 +232,7 @@ TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
     // two play the same events: the position decides, not the stale id.
     std::vector<macros::Macro> applied{MakeMacro(2, u"Copy line", 3), MakeMacro(3, u"Paste", 3),
                                        MakeMacro(4, u"Changed elsewhere", 2)};
-    ASSERT_TRUE(macros::CommitMacroList(rig.store, applied).committed);
+    ASSERT_TRUE(CommitMacroList(rig.store, applied).committed);
     ASSERT_TRUE(WriteImageFile(rig.store, true, ProfileFilePath(rig.folder, 0)));
     auto onKeyboard = applied;
     onKeyboard[2].events[0].delayMs = 500;  // another program changed the third macro
@@ -242,9 +242,9 @@ TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
     ASSERT_EQ(report.source, LoadReport::Source::Keyboard);
     EXPECT_FALSE(report.read.macroNamesStored);
     EXPECT_EQ(report.read.namesRecovered, 2);
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "Copy line");
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 2), "Paste");
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 3), "Macro 3");
+    EXPECT_EQ(MacroNameOfId(rig.store, 1), "Copy line");
+    EXPECT_EQ(MacroNameOfId(rig.store, 2), "Paste");
+    EXPECT_EQ(MacroNameOfId(rig.store, 3), "Macro 3");
 
     // The profile file keeps them for the next start, and an export has them.
     ProfileStore file;
@@ -252,7 +252,7 @@ TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
         std::lock_guard guard(file.Lock());
         ASSERT_TRUE(ReadImageFile(file, rig.ProfileFile()));
     }
-    EXPECT_EQ(macros::MacroNameOfId(file, 2), "Paste");
+    EXPECT_EQ(MacroNameOfId(file, 2), "Paste");
     KeyboardReadReport exported;
     const std::string path = rig.dir.File("export.tvl");
     ASSERT_TRUE(rig.profiles->ExportKeyboardToFile(path, &exported));
@@ -262,14 +262,14 @@ TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
         std::lock_guard guard(exchange.Lock());
         ASSERT_TRUE(ReadImageFile(exchange, path));
     }
-    EXPECT_EQ(macros::MacroNameOfId(exchange, 1), "Copy line");
+    EXPECT_EQ(MacroNameOfId(exchange, 1), "Copy line");
 
     // Names the keyboard does keep are its own.
     rig.keyboard.macroArea = MacroArea({MakeMacro(1, u"kept", 3)}, 255 * 128, true);
     const LoadReport named = rig.profiles->LoadFromKeyboard(false);
     EXPECT_TRUE(named.read.macroNamesStored);
     EXPECT_EQ(named.read.namesRecovered, 0);
-    EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "kept");
+    EXPECT_EQ(MacroNameOfId(rig.store, 1), "kept");
 }
 
 }  // namespace

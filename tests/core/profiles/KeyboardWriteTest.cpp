@@ -32,7 +32,7 @@ std::string Bytes(const std::string& file)
 
 void PutMacros(ProfileStore& store, std::vector<macros::Macro> list)
 {
-    ASSERT_TRUE(macros::CommitMacroList(store, list).committed);
+    ASSERT_TRUE(CommitMacroList(store, list).committed);
 }
 
 // The macro area the keyboard holds, decoded.
@@ -65,7 +65,7 @@ TEST(KeyboardWriteTest, ApplySendsTheMacroAreaAndOnlyTheActiveProfilesBlock)
     SetEntry(rig.store, 1, key, KeyAction{KeyAction::Macro, 1, 5});
     SetEntry(rig.store, 2, key, KeyAction{KeyAction::Key, 0, 0x1E});
     rig.profiles->SetChangesPending(true);
-    const auto payloadSize = macros::MacroPayloadSizes(rig.store.Image()).fullSize;
+    const auto payloadSize = macros::MacroPayloadSizes(rig.store.Image().MacroRecords()).fullSize;
 
     ApplyReport report;
     EXPECT_TRUE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
@@ -130,7 +130,7 @@ TEST(KeyboardWriteTest, CapacityDecidesWhatIsSent)
         PutMacros(rig.store, c.list);
         rig.profiles->SetChangesPending(true);
         const std::string fileBefore = Bytes(rig.ProfileFile());
-        const auto sizes = macros::MacroPayloadSizes(rig.store.Image());
+        const auto sizes = macros::MacroPayloadSizes(rig.store.Image().MacroRecords());
         const uint32_t capacity = c.units * 128u;
 
         ApplyReport report;
@@ -157,7 +157,7 @@ TEST(KeyboardWriteTest, CapacityDecidesWhatIsSent)
             EXPECT_EQ(onKeyboard[0].name, u"Macro 1");  // the keyboard has no name for it
             EXPECT_EQ(rig.prompts.entries[0].at, rig.fake.written.size());  // after every write
             EXPECT_EQ(rig.prompts.entries[0].style, Style::TopMost);
-            EXPECT_EQ(macros::MacroNameOfId(rig.store, 1), "a rather long name");  // the store keeps it
+            EXPECT_EQ(MacroNameOfId(rig.store, 1), "a rather long name");  // the store keeps it
         } else {
             EXPECT_EQ(onKeyboard[0].name, c.list[0].name);
         }

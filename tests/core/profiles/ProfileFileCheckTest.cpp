@@ -198,7 +198,7 @@ TEST(ProfileFileCheckTest, ABackupHoldsUnappliedEditsAndPassesTheChecks)
     const size_t key = MappedKeyNumber(17);
     SetEntry(rig.store, 2, key, keys::KeyAction{keys::KeyAction::Key, 0, 0x1F});
     std::vector<macros::Macro> list{MakeMacro(4, u"mine", 3)};
-    ASSERT_TRUE(macros::CommitMacroList(rig.store, list).committed);
+    ASSERT_TRUE(CommitMacroList(rig.store, list).committed);
     rig.profiles->SetChangesPending(true);
 
     const std::string path = rig.dir.File("backup.tvl");
@@ -212,7 +212,7 @@ TEST(ProfileFileCheckTest, ABackupHoldsUnappliedEditsAndPassesTheChecks)
         ASSERT_TRUE(ReadImageFile(copy, path));
     }
     EXPECT_EQ(EntryOf(copy, 2, key).value, 0x1Fu);
-    EXPECT_EQ(macros::MacroNameOfId(copy, 4), "mine");
+    EXPECT_EQ(MacroNameOfId(copy, 4), "mine");
 
     EXPECT_FALSE(rig.profiles->Backup(rig.dir.File("no-such-folder/backup.tvl")));
 }
@@ -225,7 +225,7 @@ TEST(ProfileFileCheckTest, MacrosBeyondTheKeyboardsLimitsAreRefusedOrRaised)
     FakeRig rig;
     ProfileStore source;
     std::vector<macros::Macro> list{MakeMacro(1, u"first", 2), MakeMacro(2, u"second", 4)};
-    ASSERT_TRUE(macros::CommitMacroList(source, list).committed);
+    ASSERT_TRUE(CommitMacroList(source, list).committed);
     Bytes good;
     ASSERT_TRUE(SerializeImage(source, good));
     const size_t second = FixedPartSize + MacroRecordSize;
@@ -256,7 +256,7 @@ TEST(ProfileFileCheckTest, MacrosBeyondTheKeyboardsLimitsAreRefusedOrRaised)
     const size_t record = device::GetLe16(rig.keyboard.macroArea.data() + 18);
     EXPECT_EQ(rig.keyboard.macroArea[record + 2], 1);
     std::vector<macros::Macro> stored;
-    ASSERT_TRUE(macros::ReadMacroList(rig.store, stored));
+    ASSERT_TRUE(ReadMacroList(rig.store, stored));
     EXPECT_EQ(stored[1].playCount, 1);
 }
 

@@ -131,7 +131,7 @@ std::string MakeExchangeFile(TempDir& dir, ProfileStore& source, bool withMacros
         SetEntry(source, layer, MappedKeyNumber(17 + layer), KeyAction{KeyAction::Key, 0, uint32_t(0x1E + layer)});
     if (withMacros) {
         std::vector<macros::Macro> list{MakeMacro(3, u"copy", 4), MakeMacro(9, u"paste", 6)};
-        EXPECT_TRUE(macros::CommitMacroList(source, list).committed);
+        EXPECT_TRUE(CommitMacroList(source, list).committed);
         SetEntry(source, 2, MappedKeyNumber(9), KeyAction{KeyAction::Macro, 1, 9});
         SetEntry(source, 1, MappedKeyNumber(10), KeyAction{KeyAction::LaunchProgram, 0, 0});
         std::lock_guard guard(source.Lock());
