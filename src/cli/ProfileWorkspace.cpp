@@ -66,7 +66,9 @@ int ProfileWorkspace::ReportWriteFailure(const profiles::KeyboardWriteReport& wr
 int ProfileWorkspace::Apply(profiles::WriteScope scope)
 {
     profiles::ApplyReport report;
-    if (profiles_->Apply(scope, &report))
+    // The command's change is the user's consent to replace a damaged macro
+    // area; the load has already said it was damaged.
+    if (profiles_->Apply(scope, &report, true))
         return ExitOk;
     if (!report.write.ok)
         return ReportWriteFailure(report.write);

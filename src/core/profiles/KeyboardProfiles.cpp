@@ -143,9 +143,11 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
             if (ParseImage(view, image, texts)) {
                 store_.Replace(std::move(image), std::move(texts));
                 out.source = LoadReport::Source::Keyboard;
+                origin_.store(out.read.macroAreaDamaged ? StoreOrigin::DamagedMacros : StoreOrigin::Keyboard);
             }
         } else if (PutDefaultImage()) {
             out.source = LoadReport::Source::Default;
+            origin_.store(StoreOrigin::NotFromKeyboard);
         }
         RefreshKeyButtons();
     }
@@ -202,11 +204,27 @@ bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteR
     return r.ok;
 }
 
-bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report)
+bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report, bool overwriteDamagedMacros)
 {
     ApplyReport local;
     ApplyReport& r = report ? *report : local;
     r = ApplyReport{};
+    const StoreOrigin origin = origin_.load();
+    if (origin == StoreOrigin::NotFromKeyboard) {
+        // The default image written now would replace every assignment the
+        // keyboard holds.
+        r.refused = ApplyReport::Refused::NotLoaded;
+        r.write.problem = "the keyboard's key tables were never read, so writing would replace them";
+        if (prompts_.AskYesNo(NotLoadedText, texts_.Text(NotLoadedText)))
+            LoadFromKeyboard(false);
+        return false;
+    }
+    if (origin == StoreOrigin::DamagedMacros && !overwriteDamagedMacros &&
+        !prompts_.AskYesNo(DamagedMacrosText, texts_.Text(DamagedMacrosText))) {
+        r.refused = ApplyReport::Refused::DamagedMacros;
+        r.write.problem = "the keyboard's damaged macro area was left as it is";
+        return false;
+    }
     {
         std::lock_guard guard(store_.Lock());
         // The profile file mirrors what the keyboard holds: it takes the
@@ -215,6 +233,8 @@ bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report)
             r.saved = SaveActiveProfile(store_, folder_, session_, false);
     }
     r.ok = r.write.ok && r.saved;
+    if (r.write.ok)
+        origin_.store(StoreOrigin::Keyboard);
     if (r.ok)
         SetChangesPending(false);
     return r.ok;
@@ -277,6 +297,8 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
             return false;
         }
         r.storeReplaced = true;
+        // The file's tables are whole, whatever the keyboard held before.
+        origin_.store(StoreOrigin::Keyboard);
         // The check has noted them; the keyboard must not get a count it
         // cannot play.
         RaiseZeroPlayCounts(store_);

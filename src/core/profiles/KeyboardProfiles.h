@@ -36,6 +36,15 @@ inline constexpr std::string_view FormatErrorText = "PROFILE_FORMAT_ERROR";
 inline constexpr std::string_view ImportFailedText = "MAIN_PROMPT_INPORT";
 inline constexpr std::string_view CloseKeyDialogText = "PROFILE_SEELCT_PROMPT2";
 inline constexpr std::string_view ApplyBeforeSwitchText = "PROFILE_SELECT_PROMPT";
+inline constexpr std::string_view NotLoadedText = "MAIN_PROMPT_NOT_LOADED";
+inline constexpr std::string_view DamagedMacrosText = "MAIN_PROMPT_MACROS_DAMAGED";
+
+// Where the store's key tables and macros came from: what Apply may write.
+enum class StoreOrigin {
+    NotFromKeyboard,  // nothing read yet, or the default image: the keyboard's tables are unknown
+    Keyboard,         // read whole from the keyboard, or taken whole from an exchange file
+    DamagedMacros,    // the keyboard's tables, but only the macros before a damaged record
+};
 
 // What SelectProfile did.
 struct ProfileSelection {
@@ -112,7 +121,16 @@ public:
     // (which thus always holds what the keyboard took), whether or not
     // changes are pending; on success of both the pending changes are
     // cleared, otherwise they stay.
-    bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr);
+    //
+    // The store must hold the keyboard's tables: with the default image in
+    // it (the keyboard could not be read) nothing is written, and the user
+    // is asked whether to read the keyboard again. With a damaged macro area
+    // only the macros before the damage were read; writing them replaces
+    // the damaged area, which the user is asked to allow unless
+    // `overwriteDamagedMacros` says the caller's user already did.
+    bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr,
+               bool overwriteDamagedMacros = false);
+    StoreOrigin Origin() const { return origin_.load(); }
     // The Apply button: Apply for the active profile, only when changes are
     // pending (otherwise nothing is written and the result is true).
     bool ApplyChanges(ApplyReport* report = nullptr);
@@ -166,6 +184,7 @@ private:
     ProfileSwitchHooks hooks_;
     std::function<void(bool)> pendingListener_;
     std::atomic<bool> pending_{false};
+    std::atomic<StoreOrigin> origin_{StoreOrigin::NotFromKeyboard};
     bool selectPromptOpen_ = false;
 };
 

@@ -49,7 +49,13 @@ std::string DescribeWrittenParts(const KeyboardWriteReport& report);
 
 // The main window's Apply: the profile file saved and the keyboard written.
 struct ApplyReport {
+    enum class Refused {
+        No,
+        NotLoaded,      // the store does not hold the keyboard's tables
+        DamagedMacros,  // the user kept the damaged macro area
+    };
     bool ok = false;       // both, and the pending changes were cleared
+    Refused refused = Refused::No;  // why nothing was written, when Apply refused
     bool skipped = false;  // nothing was pending: nothing was written (ok is true)
     bool saved = false;
     KeyboardWriteReport write;

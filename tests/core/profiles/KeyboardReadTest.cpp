@@ -272,5 +272,61 @@ TEST(KeyboardReadTest, NamesTheKeyboardCouldNotKeepComeBackFromTheProfileFile)
     EXPECT_EQ(MacroNameOfId(rig.store, 1), "kept");
 }
 
+// Apply writes only over what it read: never the default image over the
+// keyboard's assignments, and a damaged macro area only when the user says so.
+size_t KeyTableWrites(const FakeRig& rig)
+{
+    size_t n = 0;
+    for (const auto& report : rig.fake.written)
+        n += report.Command() == 8 || report.Command() == 10;
+    return n;
+}
+
+TEST(ApplyOrigin, TheDefaultImageIsNeverWrittenOverTheKeyboard)
+{
+    FakeRig rig;
+    rig.keyboard.statusOf[7] = 0xFF;  // the key maps cannot be read
+    ASSERT_EQ(rig.profiles->LoadFromKeyboard(false).source, LoadReport::Source::Default);
+    EXPECT_EQ(rig.profiles->Origin(), StoreOrigin::NotFromKeyboard);
+    rig.fake.written.clear();
+
+    ApplyReport report;
+    EXPECT_FALSE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
+    EXPECT_EQ(report.refused, ApplyReport::Refused::NotLoaded);
+    EXPECT_EQ(KeyTableWrites(rig), 0u);
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(NotLoadedText)}));
+
+    // Yes reads the keyboard again; now it answers, and Apply may write.
+    rig.keyboard.statusOf.erase(7);
+    rig.prompts.answers.push_back(true);
+    EXPECT_FALSE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
+    EXPECT_EQ(rig.profiles->Origin(), StoreOrigin::Keyboard);
+    EXPECT_TRUE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
+    EXPECT_GT(KeyTableWrites(rig), 0u);
+}
+
+TEST(ApplyOrigin, ADamagedMacroAreaIsReplacedOnlyWithConsent)
+{
+    FakeRig rig(FakeKeyboardMemory(1));
+    auto area = MacroArea({MakeMacro(1, u"one", 3), MakeMacro(2, u"two", 40)}, 1024);
+    area.resize(128);
+    rig.keyboard.macroArea = area;
+    ASSERT_TRUE(rig.profiles->LoadFromKeyboard(false).read.macroAreaDamaged);
+    EXPECT_EQ(rig.profiles->Origin(), StoreOrigin::DamagedMacros);
+    rig.fake.written.clear();
+
+    ApplyReport report;
+    EXPECT_FALSE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));  // answered No
+    EXPECT_EQ(report.refused, ApplyReport::Refused::DamagedMacros);
+    EXPECT_EQ(KeyTableWrites(rig), 0u);
+
+    rig.prompts.answers.push_back(true);
+    EXPECT_TRUE(rig.profiles->Apply(WriteScope::ActiveProfile, &report)) << report.write.problem;
+    EXPECT_GT(KeyTableWrites(rig), 0u);
+    EXPECT_EQ(rig.profiles->Origin(), StoreOrigin::Keyboard);
+    EXPECT_EQ(rig.prompts.Keys(),
+              (std::vector<std::string>{std::string(DamagedMacrosText), std::string(DamagedMacrosText)}));
+}
+
 }  // namespace
 }  // namespace trevolin::profiles::test
