@@ -131,7 +131,7 @@ void HidTransport::watch(const UnitMatch& unit, bool forRequest)
     }
     // Remembered or not, the unit is looked up at once, so that the answer
     // to this very call knows of a keyboard that is already there.
-    refresh(true, {}, false);
+    refresh(true, {}, false, unit);
     // The hotplug thread tells the requests what this refresh changed.
     requestPass(false);
 }
@@ -422,7 +422,8 @@ void HidTransport::backOff(const std::string& path, Clock::time_point now)
     Log::write(Log::kInfo, "%s failed at once; not opened again for %d s", path.c_str(), 1 << (backoff.failures - 1));
 }
 
-void HidTransport::refresh(bool enumerate, const std::vector<std::string>& removed, bool fromHotplug)
+void HidTransport::refresh(bool enumerate, const std::vector<std::string>& removed, bool fromHotplug,
+                           const std::optional<UnitMatch>& asked)
 {
     std::vector<std::shared_ptr<Channel>> closing;
     {
@@ -436,6 +437,8 @@ void HidTransport::refresh(bool enumerate, const std::vector<std::string>& remov
             units = watched_;
             open = channels_;
         }
+        if (asked)
+            units.push_back(*asked);  // a unit asked about once too often to be remembered
         const Clock::time_point now = options_.now();
         // Read once: a channel that fails during this pass is left to the next.
         std::vector<Channel::Failure> failures;

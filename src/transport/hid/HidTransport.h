@@ -124,7 +124,8 @@ private:
     // Brings the open channels in line with the nodes and the units asked
     // about. Only the hotplug thread (`fromHotplug`) closes channels: a
     // caller may be a reader thread, which must not join itself.
-    void refresh(bool enumerate, const std::vector<std::string>& removed, bool fromHotplug);
+    void refresh(bool enumerate, const std::vector<std::string>& removed, bool fromHotplug,
+                 const std::optional<UnitMatch>& asked = std::nullopt);
     void learn(const std::vector<DeviceEntry>& listed, const std::vector<UnitMatch>& units,
                std::vector<std::string>& replaced);
     void backOff(const std::string& path, Clock::time_point now);

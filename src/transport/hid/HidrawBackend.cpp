@@ -78,8 +78,13 @@ HidrawBackend::HidrawBackend()
         udev_monitor_unref(monitor_);
         monitor_ = nullptr;
     }
-    if (!monitor_)
-        Log::write(Log::kError, "no hotplug monitor: keyboards plugged in later are found only by a new enumeration");
+    if (monitor_) {
+        // Every hotplug pass drains the monitor, so it must never block.
+        const int fd = udev_monitor_get_fd(monitor_);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    } else {
+        Log::write(Log::kError, "no hotplug monitor: the nodes are enumerated again every two seconds");
+    }
 }
 
 HidrawBackend::~HidrawBackend()

@@ -73,5 +73,15 @@ TEST(HidMatching, WithoutDescriptorTheNodeIsNamedNotGuessedAt)
     EXPECT_STREQ(text, "cannot read the report descriptor of /dev/hidraw1 (0c45:5004), /dev/hidraw2 (0c45:5004)");
 }
 
+TEST(HidMatching, AUnitAskedAboutBeyondTheRememberedOnesStillCounts)
+{
+    HidHarness h;
+    h.devices->plug(configNode(kConfigPath));
+    for (uint16_t usage = 0x100; usage < 0x100 + 64; ++usage)
+        ASSERT_EQ(h.count(unit(0x5004, 0xFF1C, usage)), 0);
+    // Not remembered, but looked up for this call all the same.
+    EXPECT_EQ(h.count(kVendorUnit), 1);
+}
+
 }  // namespace
 }  // namespace ql::hid::test
