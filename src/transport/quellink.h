@@ -1,4 +1,4 @@
-/* The C ABI of the HID transport library. Every implementation (the hidapi
+/* The C ABI of the HID transport library. Every implementation (the hidraw
  * backend, the simulated keyboard, a test double) exports exactly these
  * symbols with exactly these layouts, so that any one can stand in for
  * another at run time. */

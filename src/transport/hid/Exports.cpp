@@ -3,7 +3,7 @@
 #include "../quellink.h"
 #pragma GCC visibility pop
 
-#include "HidapiBackend.h"
+#include "HidrawBackend.h"
 #include "QuellinkApi.h"
 
 #include <memory>
@@ -16,7 +16,7 @@ ql::hid::QuellinkApi& api()
     // running on our threads, and joining them from a static destructor could
     // hang the exit. End() is the orderly way down.
     static auto* const instance = new ql::hid::QuellinkApi([]() -> std::unique_ptr<ql::hid::HidBackend> {
-        auto backend = std::make_unique<ql::hid::HidapiBackend>();
+        auto backend = std::make_unique<ql::hid::HidrawBackend>();
         if (!backend->ready())
             return nullptr;
         return backend;

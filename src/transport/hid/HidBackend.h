@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <poll.h>
 
 namespace ql::hid {
 
@@ -22,16 +25,32 @@ struct OpenResult {
     OpenError error = OpenError::None;
 };
 
-// The few operating-system calls the library makes: hidapi in the shipped
-// library, a scripted device set in the tests.
+struct HotplugEvent {
+    enum class Action { Added, Removed };
+    Action action = Action::Added;
+    std::string path;
+};
+
+// The operating system as the library sees it: hidraw and libudev in the
+// shipped library, a scripted device set in the tests.
 class HidBackend {
 public:
     virtual ~HidBackend() = default;
 
-    virtual std::vector<DeviceEntry> enumerate(uint16_t vendorId, uint16_t productId) = 0;
+    // Every hidraw node; empty when the listing failed, which is not the
+    // same as a machine without nodes.
+    virtual std::optional<std::vector<DeviceEntry>> enumerate() = 0;
     virtual OpenResult open(const std::string& path) = 0;
     // The node's report descriptor; empty when it cannot be read.
     virtual std::vector<uint8_t> reportDescriptor(const std::string& path) = 0;
+
+    // Readable when hidraw nodes came or went; -1 when nobody tells.
+    virtual int hotplugFd() = 0;
+    // What came and went since the last call. Never blocks.
+    virtual std::vector<HotplugEvent> readHotplug() = 0;
+
+    // poll(2), here so that the tests can interrupt it.
+    virtual int poll(pollfd* fds, nfds_t count, int timeoutMs) { return ::poll(fds, count, timeoutMs); }
 };
 
 }  // namespace ql::hid

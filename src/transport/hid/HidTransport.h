@@ -1,7 +1,8 @@
 #pragma once
 
 #include "../quellink.h"
-#include "DeviceNode.h"
+#include "Channel.h"
+#include "EventFd.h"
 #include "HidBackend.h"
 #include "ReportDescriptor.h"
 #include "ReportSink.h"
@@ -16,25 +17,34 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace ql::hid {
 
 struct TransportOptions {
-    // How often the enumeration is read again to see keyboards come and go.
-    std::chrono::milliseconds pollInterval{1000};
-    // How long a reader waits for a report before it looks whether to stop.
-    int readTimeoutMs = 100;
+    // What the back-off before reopening a failing node measures with.
+    std::function<std::chrono::steady_clock::time_point()> now = [] { return std::chrono::steady_clock::now(); };
 };
 
 // The devices, the requests and the threads between Init and End.
 //
-// The poller thread reads the enumeration of every unit asked about, opens
-// the nodes that carry one, closes the ones that went away, and tells the
-// read requests when their unit's device count changes. Each open node has
-// a reader thread that hands input reports to the matching read requests.
+// Nodes are grouped into keyboards by the USB device they belong to. For
+// each product asked about, one keyboard is in use (the one already in use,
+// else the first by its sysfs path): every collection the program asks for
+// is opened on it as a Channel, and nothing of another keyboard is opened.
+// A unit counts 1 while the keyboard in use carries it, else 0; when that
+// keyboard goes and another takes over, the read requests hear 0 and then 1.
+//
+// The hotplug thread sleeps in poll() on an eventfd and the udev monitor:
+// it enumerates when udev announces a node, drops a node when udev removes
+// it or one of its channels hangs up, opens what is wanted and tells the
+// read requests of count changes. Each channel has a reader thread of its
+// own. Nothing wakes up on a timer, except to retry a node that failed at
+// once (after a back-off) or, without a udev monitor, to enumerate again.
 // Callbacks run only on these threads.
 //
 // Locks are taken in this order: refreshMutex_, state_, the registry's.
@@ -46,7 +56,8 @@ public:
     HidTransport(const HidTransport&) = delete;
     HidTransport& operator=(const HidTransport&) = delete;
 
-    void start();
+    // False when the hotplug thread's wake-up descriptor could not be made.
+    bool start();
     // Stops every thread, closes every node and forgets every request.
     // Never from one of this transport's threads.
     void stop();
@@ -59,31 +70,38 @@ public:
     // QL_ERR_NOT_READY once stopped, else 1 and the handle.
     int32_t addRead(const UnitMatch& unit, QlCallback callback, uint32_t tag, uint32_t& handle);
     // Keeps the request (and stores the handle) even when the first send
-    // fails: it is sent again whenever a device carrying the unit arrives,
+    // fails: it is sent again whenever a keyboard carrying the unit arrives,
     // so a replugged keyboard shows the indicator state the program set.
     // Its callback is never called; the report is the whole request.
     int32_t addStatus(const UnitMatch& unit, QlCallback callback, uint32_t tag, const uint8_t* data,
                       size_t length, uint32_t& handle);
     bool remove(uint32_t handle);
-    // 0, or QL_ERR_PERMISSION with a sentence naming the nodes.
+    // 0, or QL_ERR_PERMISSION / QL_ERR_IO with a sentence naming the nodes.
     int32_t describeProblem(std::string& sentence) const;
 
-    // Runs one pass of the poller now and returns once it, and the callbacks
-    // it made, are done. For tests; does nothing on the poller thread itself.
+    // Enumerates now and returns once that pass, and the callbacks it made,
+    // are done. For tests; does nothing on the hotplug thread itself.
     void pollNow();
     void setDeleteWaitObserver(std::function<void()> observer);
 
 private:
-    enum class RefreshMode {
-        Poll,      // the poller's full pass
-        OpenOnly,  // a caller asked about a unit for the first time
+    using Clock = std::chrono::steady_clock;
+    using Product = std::pair<uint16_t, uint16_t>;
+
+    struct Node {
+        DeviceEntry entry;
+        std::shared_ptr<const ReportDescriptor> descriptor;  // null when unreadable or malformed
     };
-    struct Listing {
-        uint16_t vendorId = 0;
-        uint16_t productId = 0;
-        std::vector<CollectionUsage> collections;
+    struct Backoff {
+        int failures = 0;
+        Clock::time_point retryAt;
     };
-    struct Denied {
+    struct Active {
+        std::string deviceKey;
+        uint64_t serial = 0;
+    };
+    struct Problem {
+        bool permission = false;  // else the descriptor could not be read
         uint16_t vendorId = 0;
         uint16_t productId = 0;
     };
@@ -93,47 +111,59 @@ private:
     };
     struct StatusSend {
         std::shared_ptr<Request> request;
-        std::shared_ptr<DeviceNode> node;
+        std::shared_ptr<Channel> channel;
     };
 
-    void inputReport(const DeviceNode& node, size_t collection, const uint8_t* data, size_t length) override;
-    void nodeFailed(const DeviceNode& node) override;
+    void inputReport(const Channel& channel, const uint8_t* data, size_t length) override;
+    void channelFailed(const Channel& channel) override;
 
-    void pollLoop();
-    void requestPass();
+    void hotplugLoop();
+    int timeoutMs();
+    void requestPass(bool enumerate);
     void watch(const UnitMatch& unit, bool forRequest);
-    void refresh(RefreshMode mode, const std::vector<UnitMatch>& units);
-    std::shared_ptr<DeviceNode> openNode(const std::string& path, const Listing& listing,
-                                         const std::vector<UnitMatch>& units, std::map<std::string, Denied>& denied);
+    // Brings the open channels in line with the nodes and the units asked
+    // about. Only the hotplug thread (`fromHotplug`) closes channels: a
+    // caller may be a reader thread, which must not join itself.
+    void refresh(bool enumerate, const std::vector<std::string>& removed, bool fromHotplug,
+                 const std::optional<UnitMatch>& asked = std::nullopt);
+    void learn(const std::vector<DeviceEntry>& listed, const std::vector<UnitMatch>& units,
+               std::vector<std::string>& replaced);
+    void backOff(const std::string& path, Clock::time_point now);
+    void announce();
     // state_ held:
-    uint32_t countLocked(const UnitMatch& unit) const;
-    std::shared_ptr<DeviceNode> targetLocked(const UnitMatch& unit) const;
-    // The node a send goes to; null with `error` set when there is none.
-    std::shared_ptr<DeviceNode> targetOf(const UnitMatch& unit, int32_t& error);
+    std::pair<uint32_t, uint64_t> presenceLocked(const UnitMatch& unit) const;
+    std::shared_ptr<Channel> targetLocked(const UnitMatch& unit) const;
+    // The channel a send goes to; null with `error` set when there is none.
+    std::shared_ptr<Channel> targetOf(const UnitMatch& unit, int32_t& error);
     void collectChangesLocked(std::vector<CountNotice>& notices, std::vector<StatusSend>& sends);
+    int32_t sendResult(const Channel& channel, int sent);
 
     const std::unique_ptr<HidBackend> backend_;
     const TransportOptions options_;
     RequestRegistry registry_;
 
-    std::mutex refreshMutex_;  // one refresh at a time, across its device I/O
-    uint64_t nextSerial_ = 1;  // guarded by refreshMutex_
+    std::mutex refreshMutex_;  // one refresh at a time, across its device I/O; guards what follows
+    std::map<std::string, Node> nodes_;  // the hidraw nodes of the products asked about, by path
+    std::map<std::string, Backoff> backoff_;
+    std::map<Product, Active> active_;
+    uint64_t nextSerial_ = 1;
+
     mutable std::mutex state_;
     bool stopped_ = false;
     std::vector<UnitMatch> watched_;
-    std::map<std::string, std::shared_ptr<DeviceNode>> nodes_;  // by path; the first match is the target of sends
-    std::map<std::string, Denied> denied_;
+    std::vector<std::shared_ptr<Channel>> channels_;
+    std::map<std::string, Problem> problems_;
 
-    std::mutex pollMutex_;
-    std::condition_variable pollWake_;
-    std::condition_variable pollDone_;
-    bool pollStop_ = false;
-    bool pollRunning_ = false;
+    EventFd wake_;
+    std::mutex passMutex_;
+    std::condition_variable passDone_;
+    bool stopping_ = false;
+    bool running_ = false;
+    bool enumerateRequested_ = false;
     uint64_t passRequested_ = 0;
-    uint64_t passStarted_ = 0;
     uint64_t passCompleted_ = 0;
-    std::thread poller_;
-    std::thread::id pollerId_;
+    std::thread hotplug_;
+    std::thread::id hotplugId_;
 };
 
 }  // namespace ql::hid

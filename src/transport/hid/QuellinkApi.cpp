@@ -47,7 +47,8 @@ int32_t QuellinkApi::init(int32_t flags)
     if (!backend)
         return QL_ERR_IO;
     auto started = std::make_shared<HidTransport>(std::move(backend), options_);
-    started->start();
+    if (!started->start())
+        return QL_ERR_IO;
     std::lock_guard lock(mutex_);
     transport_ = std::move(started);
     return 1;

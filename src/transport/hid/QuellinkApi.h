@@ -14,7 +14,7 @@ namespace ql::hid {
 
 // The exported calls, minus the C linkage: argument and checksum checks,
 // and the life between Init and End. The shipped library holds one, made
-// with the hidapi backend; tests make their own with a scripted one.
+// with the hidraw backend; tests make their own with a scripted one.
 class QuellinkApi {
 public:
     using BackendFactory = std::function<std::unique_ptr<HidBackend>()>;

@@ -26,7 +26,8 @@ struct Globals {
 
 ReportDescriptor::ReportDescriptor()
 {
-    inputOwner_.fill(-1);
+    for (auto& owners : owner_)
+        owners.fill(-1);
 }
 
 std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, size_t size)
@@ -91,8 +92,8 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
                 uint32_t& bits = d.bits_[kind][globals.reportId];
                 const uint64_t added = uint64_t{globals.reportSize} * globals.reportCount;
                 bits = static_cast<uint32_t>(std::min<uint64_t>(bits + added, kMaxBits));
-                if (kind == 0 && topLevel >= 0 && d.inputOwner_[globals.reportId] < 0)
-                    d.inputOwner_[globals.reportId] = static_cast<int16_t>(topLevel);
+                if (topLevel >= 0 && d.owner_[kind][globals.reportId] < 0)
+                    d.owner_[kind][globals.reportId] = static_cast<int16_t>(topLevel);
                 break;
             }
             default:
@@ -144,7 +145,7 @@ std::optional<size_t> ReportDescriptor::collectionOfInput(uint8_t reportId) cons
             return 0;
         return std::nullopt;
     }
-    const int16_t owner = inputOwner_[reportId];
+    const int16_t owner = owner_[0][reportId];
     if (owner < 0)
         return std::nullopt;
     return static_cast<size_t>(owner);
@@ -158,6 +159,20 @@ size_t ReportDescriptor::reportLength(ReportType type, uint8_t reportId) const
     if (bits == 0)
         return 0;
     return 1 + (size_t{bits} + 7) / 8;
+}
+
+std::vector<ReportDescriptor::Report> ReportDescriptor::reports() const
+{
+    std::vector<Report> all;
+    for (size_t kind = 0; kind < 3; ++kind) {
+        for (size_t id = 0; id < 256; ++id) {
+            const auto type = static_cast<ReportType>(kind);
+            const size_t length = reportLength(type, static_cast<uint8_t>(id));
+            if (length != 0)
+                all.push_back(Report{type, static_cast<uint8_t>(id), length, owner_[kind][id]});
+        }
+    }
+    return all;
 }
 
 }  // namespace ql::hid

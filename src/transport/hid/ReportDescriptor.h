@@ -16,9 +16,8 @@ enum class ReportType { Input = 0, Output = 1, Feature = 2 };
 // top-level collections, which collection each input report belongs to, and
 // how long each report is.
 //
-// hidapi lists a usage pair for every collection that has a usage, nested
-// ones included, and gives them all the node's path; it cannot tell which
-// collection an input report came from. Both answers come from here.
+// A node may carry several collections; only the descriptor tells which
+// collection an input report belongs to and how long each report is.
 class ReportDescriptor {
 public:
     static constexpr size_t kMaxSize = 4096;           // the kernel's limit for a descriptor
@@ -37,12 +36,21 @@ public:
     // (0 for unnumbered reports); 0 when the descriptor declares no such report.
     size_t reportLength(ReportType type, uint8_t reportId) const;
 
+    struct Report {
+        ReportType type;
+        uint8_t id;
+        size_t length;   // as reportLength() gives it
+        int collection;  // index into collections(); -1 when declared outside every collection
+    };
+    // Every report declared, for the log that helps support a new layout.
+    std::vector<Report> reports() const;
+
 private:
     ReportDescriptor();
 
     std::vector<CollectionUsage> collections_;
     bool numbered_ = false;
-    std::array<int16_t, 256> inputOwner_{};
+    std::array<std::array<int16_t, 256>, 3> owner_{};  // by type and report id: top-level collection, or -1
     std::array<std::array<uint32_t, 256>, 3> bits_{};
 };
 

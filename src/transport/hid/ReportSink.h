@@ -5,17 +5,18 @@
 
 namespace ql::hid {
 
-class DeviceNode;
+class Channel;
 
-// Where a node's reader thread hands what it reads.
+// Where a channel's reader thread, and a writer that finds the device gone,
+// hand what they learn.
 class ReportSink {
 public:
     virtual ~ReportSink() = default;
 
-    // One input report of node.collections()[collection], report id first.
-    virtual void inputReport(const DeviceNode& node, size_t collection, const uint8_t* data, size_t length) = 0;
-    // The node stopped answering reads, as an unplugged device does.
-    virtual void nodeFailed(const DeviceNode& node) = 0;
+    // One input report of the channel's collection, report id first.
+    virtual void inputReport(const Channel& channel, const uint8_t* data, size_t length) = 0;
+    // The channel failed (see Channel::failure()); it reads nothing more.
+    virtual void channelFailed(const Channel& channel) = 0;
 };
 
 }  // namespace ql::hid

@@ -30,7 +30,8 @@ struct Request {
     std::vector<uint8_t> status;  // Status: the report, set before registration
 
     // Guarded by HidTransport's state mutex.
-    uint32_t announcedCount = 0;  // Read: the count the callback last heard of
+    uint32_t announcedCount = 0;     // Read: the count the callback last heard of
+    uint64_t announcedKeyboard = 0;  // Read: the keyboard that count was of
     uint64_t statusNode = 0;      // Status: serial of the node that last got the report
 
     // Guarded by RequestRegistry's mutex.

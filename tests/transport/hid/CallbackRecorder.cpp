@@ -62,17 +62,20 @@ std::vector<Notice> CallbackRecorder::withTag(uint32_t tag) const
     return found;
 }
 
-bool CallbackRecorder::waitFor(uint32_t tag, size_t n) const
+bool CallbackRecorder::waitFor(uint32_t tag, size_t n, std::chrono::milliseconds guard) const
 {
-    return waitUntil([&](const std::vector<Notice>& all) {
-        return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const Notice& x) { return x.tag == tag; })) >= n;
-    });
+    return waitUntil(
+        [&](const std::vector<Notice>& all) {
+            return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const Notice& x) { return x.tag == tag; })) >= n;
+        },
+        guard);
 }
 
-bool CallbackRecorder::waitUntil(const std::function<bool(const std::vector<Notice>&)>& done) const
+bool CallbackRecorder::waitUntil(const std::function<bool(const std::vector<Notice>&)>& done,
+                                 std::chrono::milliseconds guard) const
 {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::minutes(2), [&] { return done(notices_); });
+    return changed_.wait_for(lock, guard, [&] { return done(notices_); });
 }
 
 }  // namespace ql::hid::test

@@ -2,6 +2,7 @@
 
 #include "transport/quellink.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -35,8 +36,9 @@ public:
     std::vector<Notice> withTag(uint32_t tag) const;
     // Waits until at least `n` notices carry `tag`. False only when they never
     // come (the guard is minutes long: it ends a broken run, it paces nothing).
-    bool waitFor(uint32_t tag, size_t n) const;
-    bool waitUntil(const std::function<bool(const std::vector<Notice>&)>& done) const;
+    bool waitFor(uint32_t tag, size_t n, std::chrono::milliseconds guard = std::chrono::minutes(2)) const;
+    bool waitUntil(const std::function<bool(const std::vector<Notice>&)>& done,
+                   std::chrono::milliseconds guard = std::chrono::minutes(2)) const;
 
 private:
     mutable std::mutex mutex_;

@@ -9,9 +9,9 @@ FakeHidBackend::FakeHidBackend(std::shared_ptr<FakeDeviceSet> devices)
 {
 }
 
-std::vector<DeviceEntry> FakeHidBackend::enumerate(uint16_t vendorId, uint16_t productId)
+std::optional<std::vector<DeviceEntry>> FakeHidBackend::enumerate()
 {
-    return devices_->enumerate(vendorId, productId);
+    return devices_->enumerate();
 }
 
 OpenResult FakeHidBackend::open(const std::string& path)
@@ -22,6 +22,21 @@ OpenResult FakeHidBackend::open(const std::string& path)
 std::vector<uint8_t> FakeHidBackend::reportDescriptor(const std::string& path)
 {
     return devices_->descriptor(path);
+}
+
+int FakeHidBackend::hotplugFd()
+{
+    return devices_->hotplugFd();
+}
+
+std::vector<HotplugEvent> FakeHidBackend::readHotplug()
+{
+    return devices_->readHotplug();
+}
+
+int FakeHidBackend::poll(pollfd* fds, nfds_t count, int timeoutMs)
+{
+    return devices_->poll(fds, count, timeoutMs);
 }
 
 }  // namespace ql::hid::test

@@ -8,15 +8,18 @@ namespace ql::hid::test {
 
 class FakeDeviceSet;
 
-// What the library is given instead of hidapi: a view of a FakeDeviceSet
-// that outlives every Init and End of the test.
+// What the library is given instead of hidraw and udev: a view of a
+// FakeDeviceSet that outlives every Init and End of the test.
 class FakeHidBackend final : public HidBackend {
 public:
     explicit FakeHidBackend(std::shared_ptr<FakeDeviceSet> devices);
 
-    std::vector<DeviceEntry> enumerate(uint16_t vendorId, uint16_t productId) override;
+    std::optional<std::vector<DeviceEntry>> enumerate() override;
     OpenResult open(const std::string& path) override;
     std::vector<uint8_t> reportDescriptor(const std::string& path) override;
+    int hotplugFd() override;
+    std::vector<HotplugEvent> readHotplug() override;
+    int poll(pollfd* fds, nfds_t count, int timeoutMs) override;
 
 private:
     std::shared_ptr<FakeDeviceSet> devices_;

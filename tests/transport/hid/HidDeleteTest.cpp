@@ -57,7 +57,7 @@ TEST(HidDelete, DeleteWaitsForTheRunningCallbackAndStopsTheNext)
         changed.notify_all();
     });
 
-    h.devices->inject(kConfigPath, {0x02, 0xFF, 0x02});
+    h.devices->inject(kConfigPath, {0x03, 0xFF, 0x02});
     ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CONS, 1));  // the callback is at the gate
     int32_t result = 0;
     std::thread deleter([&] {
@@ -78,7 +78,7 @@ TEST(HidDelete, DeleteWaitsForTheRunningCallbackAndStopsTheNext)
     deleter.join();
     EXPECT_EQ(result, 1);
 
-    h.devices->inject(kConfigPath, {0x02, 0xFF, 0x02});
+    h.devices->inject(kConfigPath, {0x03, 0xFF, 0x02});
     h.devices->inject(kConfigPath, HidHarness::vendorReport(0));
     ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CTRL, 1));
     EXPECT_EQ(CallbackRecorder::instance().withTag(QL_TAG_CONS).size(), 1u);
@@ -88,18 +88,20 @@ TEST(HidDelete, CallbackMayDeleteItsOwnRequest)
 {
     HidHarness h;
     h.devices->plug(configNode(kConfigPath));
-    uint32_t cons = 0, ctrl = 0;
+    // A second request on the consumer collection, after the first: once it
+    // has both reports, the first request has been offered both.
+    constexpr uint32_t kTagMarker = 0x31;
+    uint32_t cons = 0, marker = 0;
     ASSERT_EQ(h.read(kConsumerUnit, QL_TAG_CONS, cons), 1);
-    ASSERT_EQ(h.read(kVendorUnit, QL_TAG_CTRL, ctrl), 1);
+    ASSERT_EQ(h.read(kConsumerUnit, kTagMarker, marker), 1);
     std::atomic<int32_t> result{0};
     CallbackRecorder::instance().setHook([&](const Notice& n) {
         if (n.tag == QL_TAG_CONS)
             result = h.api.deleteRequest(cons);
     });
-    h.devices->inject(kConfigPath, {0x02, 0x10, 0x18});
-    h.devices->inject(kConfigPath, {0x02, 0x11, 0x18});
-    h.devices->inject(kConfigPath, HidHarness::vendorReport(0));
-    ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CTRL, 1));
+    h.devices->inject(kConfigPath, {0x03, 0x10, 0x18});
+    h.devices->inject(kConfigPath, {0x03, 0x11, 0x18});
+    ASSERT_TRUE(CallbackRecorder::instance().waitFor(kTagMarker, 2));
     EXPECT_EQ(result.load(), 1);
     EXPECT_EQ(CallbackRecorder::instance().withTag(QL_TAG_CONS).size(), 1u);
 }
@@ -120,9 +122,9 @@ TEST(HidDelete, CallbackMayReplaceAnotherRequest)
         deleted = h.api.deleteRequest(status);
         written = h.statusWrite({0x05, 0x03}, status);
     });
-    h.devices->inject(kConfigPath, {0x02, 0xFF, 0x02});
+    h.devices->inject(kConfigPath, {0x03, 0xFF, 0x02});
     // The next report is handed over by the same thread once the hook is done.
-    h.devices->inject(kConfigPath, {0x02, 0x00, 0x00});
+    h.devices->inject(kConfigPath, {0x03, 0x00, 0x00});
     ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CONS, 2));
     EXPECT_EQ(deleted.load(), 1);
     EXPECT_EQ(written.load(), 1);

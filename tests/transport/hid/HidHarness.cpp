@@ -2,19 +2,24 @@
 
 #include "FakeHidBackend.h"
 
+#include <cstdlib>
+
 namespace ql::hid::test {
 
 namespace {
 
-const std::vector<uint8_t> kConfigDescriptor = {
-    0x05, 0x0C,        // Usage Page (Consumer)
-    0x09, 0x01,        // Usage (Consumer Control)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x02,        //   Report ID (2)
-    0x75, 0x10,        //   Report Size (16)
-    0x95, 0x01,        //   Report Count (1)
-    0x81, 0x00,        //   Input
-    0xC0,              // End Collection
+const std::vector<uint8_t> kConsumerPiece = {
+    0x05, 0x0C,  // Usage Page (Consumer)
+    0x09, 0x01,  // Usage (Consumer Control)
+    0xA1, 0x01,  // Collection (Application)
+    0x85, 0x03,  //   Report ID (3)
+    0x75, 0x10,  //   Report Size (16)
+    0x95, 0x01,  //   Report Count (1)
+    0x81, 0x00,  //   Input
+    0xC0,        // End Collection
+};
+
+const std::vector<uint8_t> kVendorPiece = {
     0x06, 0x1C, 0xFF,  // Usage Page (0xFF1C)
     0x09, 0x92,        // Usage (0x92)
     0xA1, 0x01,        // Collection (Application)
@@ -28,15 +33,21 @@ const std::vector<uint8_t> kConfigDescriptor = {
     0x91, 0x02,        //     Output
     0xC0,              //   End Collection
     0xC0,              // End Collection
-    0x05, 0x08,        // Usage Page (LEDs)
-    0x09, 0x89,        // Usage (0x89)
-    0xA1, 0x01,        // Collection (Application)
-    0x85, 0x05,        //   Report ID (5)
-    0x75, 0x08,        //   Report Size (8)
-    0x95, 0x01,        //   Report Count (1)
-    0x91, 0x02,        //   Output
-    0xC0,              // End Collection
 };
+
+std::vector<uint8_t> statusPiece(uint8_t mainItem)
+{
+    return {
+        0x05, 0x08,      // Usage Page (LEDs)
+        0x09, 0x89,      // Usage (0x89)
+        0xA1, 0x01,      // Collection (Application)
+        0x85, 0x05,      //   Report ID (5)
+        0x75, 0x08,      //   Report Size (8)
+        0x95, 0x01,      //   Report Count (1)
+        mainItem, 0x02,  //   Output (0x91) or Feature (0xB1)
+        0xC0,            // End Collection
+    };
+}
 
 const std::vector<uint8_t> kBootDescriptor = {
     0x05, 0x01,  // Usage Page (Generic Desktop)
@@ -48,39 +59,54 @@ const std::vector<uint8_t> kBootDescriptor = {
     0xC0,        // End Collection
 };
 
-TransportOptions testOptions()
-{
-    TransportOptions options;
-    options.pollInterval = std::chrono::hours(1);  // passes run when a test asks
-    options.readTimeoutMs = 5;                     // End need not wait long for the readers
-    return options;
-}
-
 }  // namespace
 
-FakeDevice configNode(const std::string& path)
+std::vector<uint8_t> descriptorOf(std::initializer_list<Piece> pieces)
 {
-    FakeDevice device;
-    device.path = path;
-    device.listed = {{0x000C, 0x0001}, {0xFF1C, 0x0092}, {0xFF1C, 0x0093}, {0x0008, 0x0089}};
-    device.descriptor = kConfigDescriptor;
-    return device;
+    std::vector<uint8_t> bytes;
+    for (const Piece piece : pieces) {
+        const std::vector<uint8_t> part = piece == Piece::Consumer       ? kConsumerPiece
+                                          : piece == Piece::Vendor       ? kVendorPiece
+                                          : piece == Piece::StatusOutput ? statusPiece(0x91)
+                                                                         : statusPiece(0xB1);
+        bytes.insert(bytes.end(), part.begin(), part.end());
+    }
+    return bytes;
 }
 
-FakeDevice bootNode(const std::string& path)
+FakeDevice keyboardNode(const std::string& path, std::initializer_list<Piece> pieces, const std::string& device)
 {
-    FakeDevice device;
-    device.path = path;
-    device.listed = {{0x0001, 0x0006}};
-    device.descriptor = kBootDescriptor;
-    return device;
+    FakeDevice node;
+    node.path = path;
+    node.device = device;
+    node.descriptor = descriptorOf(pieces);
+    return node;
+}
+
+FakeDevice configNode(const std::string& path, const std::string& device)
+{
+    return keyboardNode(path, {Piece::Consumer, Piece::Vendor, Piece::StatusOutput}, device);
+}
+
+FakeDevice bootNode(const std::string& path, const std::string& device)
+{
+    FakeDevice node;
+    node.path = path;
+    node.device = device;
+    node.descriptor = kBootDescriptor;
+    return node;
 }
 
 HidHarness::HidHarness()
     : api([d = devices]() -> std::unique_ptr<HidBackend> { return std::make_unique<FakeHidBackend>(d); },
-          testOptions())
+          TransportOptions{[c = clockMs] {
+              return std::chrono::steady_clock::time_point(std::chrono::milliseconds(c->load()));
+          }})
 {
     CallbackRecorder::instance().reset();
+    // QL_TEST_DEBUG=3 shows what the library does while a test runs.
+    if (const char* level = std::getenv("QL_TEST_DEBUG"))
+        api.debug(std::atoi(level));
     api.init(0);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 #include <thread>
 
 namespace ql::hid::test {
@@ -89,21 +90,31 @@ TEST(HidHotplug, PulledOutDuringRead)
     ASSERT_EQ(h.read(kVendorUnit, QL_TAG_CTRL, ctrl), 1);
     // The keyboard goes while its report is being handed over, with two
     // more reports still queued behind it.
+    std::promise<void> queued;
+    const std::shared_future<void> allQueued = queued.get_future().share();
     CallbackRecorder::instance().setHook([&](const Notice& n) {
-        if (n.tag == QL_TAG_CONS && n.kind == 1)
+        if (n.tag == QL_TAG_CONS && n.kind == 1) {
+            allQueued.wait();
             h.devices->unplug(kConfigPath);
+        }
     });
-    h.devices->inject(kConfigPath, {0x02, 0x01, 0x04});
-    h.devices->inject(kConfigPath, {0x02, 0x02, 0x04});
+    h.devices->inject(kConfigPath, {0x03, 0x01, 0x04});
+    h.devices->inject(kConfigPath, {0x03, 0x02, 0x04});
     h.devices->inject(kConfigPath, HidHarness::vendorReport(0));
+    queued.set_value();
 
     ASSERT_TRUE(CallbackRecorder::instance().waitUntil([](const std::vector<Notice>& all) {
         return std::count_if(all.begin(), all.end(), [](const Notice& n) { return n.kind == 0; }) == 2;
     }));
     EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
     EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0}));
-    EXPECT_EQ(CallbackRecorder::instance().withTag(QL_TAG_CONS).size(), 2u) << "one report, then the count";
+    // hidraw still hands out what was queued before the hangup.
+    const auto consumer = CallbackRecorder::instance().withTag(QL_TAG_CONS);
+    ASSERT_EQ(consumer.size(), 3u) << "both reports, then the count";
+    EXPECT_EQ(consumer[1].consumerCode, 0x0402);
+    EXPECT_EQ(consumer[2].kind, 0u);
     EXPECT_EQ(h.count(kConsumerUnit), 0);
+    h.poll();  // the pass that follows the count has closed every file
     EXPECT_EQ(h.devices->openHandles(), 0);
 }
 

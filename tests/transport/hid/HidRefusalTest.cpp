@@ -85,7 +85,7 @@ TEST(HidRefusal, BadCallsAreRefusedAndSendNothing)
     h.devices->inject(kConfigPath, HidHarness::vendorReport(0));
     uint32_t handle = 0;
     ASSERT_EQ(h.read(kConsumerUnit, QL_TAG_CONS, handle), 1);
-    h.devices->inject(kConfigPath, {0x02, 0x01, 0x00});
+    h.devices->inject(kConfigPath, {0x03, 0x01, 0x00});
     ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CONS, 1));
     EXPECT_EQ(CallbackRecorder::instance().notices().size(), 1u);
 }

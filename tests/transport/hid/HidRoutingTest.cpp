@@ -17,8 +17,8 @@ TEST(HidRouting, InputReportsReachTheirCollectionsRequestsOnce)
     EXPECT_NE(cons, 0u);
     EXPECT_NE(ctrl, cons);
 
-    const std::vector<uint8_t> bankKey{0x02, 0xFF, 0x02};
-    const std::vector<uint8_t> shortConsumer{0x02, 0x01};
+    const std::vector<uint8_t> bankKey{0x03, 0xFF, 0x02};
+    const std::vector<uint8_t> shortConsumer{0x03, 0x01};
     const std::vector<uint8_t> unknownId{0x09, 0x01, 0x02};
     const std::vector<uint8_t> reply = HidHarness::vendorReport(0x10);
     const std::vector<uint8_t> marker = HidHarness::vendorReport(0x20);
@@ -27,9 +27,11 @@ TEST(HidRouting, InputReportsReachTheirCollectionsRequestsOnce)
         h.devices->inject(kConfigPath, report);
     h.devices->inject(kBootPath, key);
 
-    // The node's reports are read in order: once the marker is in, the rest are.
+    // Each collection reads the node's reports in order, on its own thread:
+    // once its last report is in, the ones before it are.
     auto& recorder = CallbackRecorder::instance();
     ASSERT_TRUE(recorder.waitFor(QL_TAG_CTRL, 2));
+    ASSERT_TRUE(recorder.waitFor(QL_TAG_CONS, 2));
     ASSERT_TRUE(recorder.waitFor(kTagBoot, 1));
 
     const auto consumer = recorder.withTag(QL_TAG_CONS);

@@ -33,6 +33,26 @@ TEST(HidWrite, ReportsGoOutReportIdFirstPaddedToTheirDeclaredLength)
     EXPECT_EQ(h.devices->sent(), expected);
 }
 
+TEST(HidWrite, AReportWithNothingAfterItsIdIsRefusedWithoutLookingForTheKeyboard)
+{
+    HidHarness h;
+    h.devices->plug(configNode(kConfigPath));
+    ASSERT_EQ(h.count(kVendorUnit), 1);
+    h.poll();  // the one udev asked for when the keyboard arrived
+    const int listings = h.devices->enumerations();
+    // hidraw refuses a report shorter than two bytes; report 6 is not
+    // declared, so there is no length to pad it to.
+    EXPECT_EQ(h.write(kVendorUnit, {0x06}), QL_ERR_ARGUMENT);
+    uint8_t buffer[1] = {0x06};
+    EXPECT_EQ(h.api.statusGet(&kVendorUnit, nullptr, 0, buffer, 1, HidHarness::sum(kVendorUnit, nullptr, 0)),
+              QL_ERR_ARGUMENT);
+    // A declared one goes out at its declared length.
+    EXPECT_EQ(h.write(kVendorUnit, {0x05}), 1);
+    EXPECT_EQ(h.devices->sent(), (std::vector<SentReport>{{kConfigPath, ReportType::Output, {0x05, 0x00}}}));
+    EXPECT_EQ(h.devices->enumerations(), listings) << "a refused write is no sign of an unplug";
+    EXPECT_EQ(h.count(kVendorUnit), 1);
+}
+
 TEST(HidWrite, FeatureReportIsReadIntoTheCallersBuffer)
 {
     HidHarness h;

@@ -19,14 +19,27 @@ TEST(HidReportDescriptor, KeyboardNodeHasThreeTopLevelCollectionsAndRoutesByRepo
     const std::vector<CollectionUsage> expected{{0x000C, 0x0001}, {0xFF1C, 0x0092}, {0x0008, 0x0089}};
     EXPECT_EQ(d->collections(), expected);
     EXPECT_TRUE(d->numbered());
-    EXPECT_EQ(d->collectionOfInput(2), 0u);
+    EXPECT_EQ(d->collectionOfInput(3), 0u);
     EXPECT_EQ(d->collectionOfInput(4), 1u);  // declared inside the nested collection
     EXPECT_EQ(d->collectionOfInput(5), std::nullopt);
     EXPECT_EQ(d->collectionOfInput(0), std::nullopt);
-    EXPECT_EQ(d->reportLength(ReportType::Input, 2), 3u);
+    EXPECT_EQ(d->reportLength(ReportType::Input, 3), 3u);
     EXPECT_EQ(d->reportLength(ReportType::Output, 4), 64u);
     EXPECT_EQ(d->reportLength(ReportType::Output, 5), 2u);
     EXPECT_EQ(d->reportLength(ReportType::Feature, 4), 0u);
+
+    // What the log shows of the node: each report with the collection that declares it.
+    const auto reports = d->reports();
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports[0].type, ReportType::Input);
+    EXPECT_EQ(reports[0].id, 3);
+    EXPECT_EQ(reports[0].collection, 0);
+    EXPECT_EQ(reports[2].type, ReportType::Output);
+    EXPECT_EQ(reports[2].id, 4);
+    EXPECT_EQ(reports[2].length, 64u);
+    EXPECT_EQ(reports[2].collection, 1);
+    EXPECT_EQ(reports[3].id, 5);
+    EXPECT_EQ(reports[3].collection, 2);
 }
 
 TEST(HidReportDescriptor, UnnumberedReportsBelongToTheOnlyCollection)
