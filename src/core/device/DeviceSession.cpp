@@ -112,7 +112,8 @@ void DeviceSession::OnConsumerCode(uint16_t code)
             bankB = (keyBankStatus_[1] & 1) != 0;
         }
         SendKeyBankStatus();
-        mainWindow_.SendMessage(platform::MSG_BANK_CHANGED, platform::CODE_DEL);
+        // On the library's thread: posted, never sent (see MainWindowLink).
+        mainWindow_.PostMessage(platform::MSG_BANK_CHANGED, platform::CODE_DEL);
         mainWindow_.ShowKeyBank(bankB);
         break;
     }

@@ -27,22 +27,38 @@ inline constexpr int ICON_ACTIVITY = 142;
 
 // How the device link reaches the main window. The desktop program implements
 // it on the Qt main thread; the command line and the tests have their own.
+//
+// Threads. The device session calls in from two kinds of thread, never from
+// the window's own:
+// - the library's notification thread (L): it must never wait for the
+//   window, or a window that waits in an exchange for a reply this thread
+//   has to deliver would deadlock with it. Everything called on L is queued
+//   for the window's thread and returns at once.
+// - a presence worker (W), one at a time: it may wait for the window
+//   (SendMessage), since the library's thread stays free meanwhile.
 class MainWindowLink {
 public:
     virtual ~MainWindowLink() = default;
-    // Handled before the call returns (on the window's thread).
+    // W: handled on the window's thread before the call returns
+    // (MSG_DEVICE_GONE, MSG_PROFILE_SYNC).
     virtual void SendMessage(uint32_t message, uint32_t code) = 0;
-    // Queued for the window's thread.
+    // L, W: queued for the window's thread (MSG_BANK_CHANGED on L, MSG_OPEN on W).
     virtual void PostMessage(uint32_t message, uint32_t code) = 0;
+    // L: queued (the lighting refresh and the keyboard-side reset).
     virtual void StartTimer(uint32_t id, uint32_t periodMs) = 0;
+    // W: queued.
     virtual void SetNormalTrayPicture(int icon) = 0;
+    // W (the session's activity worker): queued.
     virtual void ShowTemporaryTrayPicture(int icon) = 0;
     virtual void RestoreTrayPicture() = 0;
-    // The bank indicator and the G keys' labels: bank B when `bankB`.
+    // L: queued. The bank indicator and the G keys' labels: bank B when `bankB`.
     virtual void ShowKeyBank(bool bankB) = 0;
+    // W: queued.
     virtual void HideWindow() = 0;
+    // W: any thread may ask; it must not wait for the window's thread.
     virtual bool InitComplete() = 0;
-    // A plain message box showing the language text under `textKey`.
+    // W: a plain message box showing the language text under `textKey`,
+    // queued; the worker does not wait for the user to close it.
     virtual void ShowMessage(std::string_view textKey) = 0;
 };
 

@@ -145,7 +145,7 @@ TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
     fake.SendConsumer(ConsumerBankSwitch);
     EXPECT_EQ(session.KeyBankStatus(), (std::array<uint8_t, 2>{0x05, 0x02}));
     EXPECT_EQ(fake.statusWrites, (std::vector<std::array<uint8_t, 2>>{{0x05, 0x03}, {0x05, 0x02}}));
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"send BANK_CHANGED DEL", "bank B", "send BANK_CHANGED DEL",
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"post BANK_CHANGED DEL", "bank B", "post BANK_CHANGED DEL",
                                                          "bank A"}));
     EXPECT_EQ(fake.checksumFailures, 0);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <numeric>
 #include <thread>
 
@@ -109,6 +110,28 @@ TEST_F(SimLinkTest, KeyboardAnsweringJustAfterTheTimeoutKeepsPiecesInPlace)
     ASSERT_EQ(kb.QlSimSetLatency(0), 1);
     Settle();
     ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, held.data(), 112), 1);
+    EXPECT_EQ(held, written);
+}
+
+// The keyboard switches its key bank while a write waits for its replies:
+// the notification arrives on the library's thread, which must not wait for
+// anyone, and the write still gets every reply.
+TEST_F(SimLinkTest, BankSwitchDuringAWriteNeitherBlocksNorDisturbsIt)
+{
+    std::vector<uint8_t> written(300);
+    std::iota(written.begin(), written.end(), 3);
+    ASSERT_EQ(kb.QlSimSetLatency(20), 1);
+    window.Clear();
+    auto writing = std::async(std::launch::async,
+                              [&] { return session->Commands().WriteMacroArea(written.data(), written.size()); });
+    ASSERT_EQ(kb.QlSimSendConsumerCode(ConsumerBankSwitch), 1);
+    EXPECT_EQ(writing.get(), 1);
+    ASSERT_EQ(kb.QlSimSetLatency(0), 1);
+    Settle();
+    EXPECT_TRUE(session->BankB());
+    EXPECT_EQ(window.Count("post BANK_CHANGED DEL"), 1u);
+    std::vector<uint8_t> held(300);
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, held.data(), 300), 1);
     EXPECT_EQ(held, written);
 }
 
