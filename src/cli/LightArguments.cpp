@@ -2,6 +2,7 @@
 
 #include "core/app/IniFile.h"
 #include "core/app/Language.h"
+#include "core/app/PlainText.h"
 #include "core/lighting/ColourText.h"
 
 #include <fmt/format.h>
@@ -49,22 +50,6 @@ constexpr std::array<std::string_view, 4> ColourChoiceNames = {"red", "yellow", 
 
 }  // namespace
 
-std::optional<int> ParseWholeNumber(std::string_view text, int min, int max)
-{
-    // Long enough for any int, short enough never to overflow.
-    if (text.empty() || text.size() > 9)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<lighting::RgbColor> ParseColour(std::string_view text)
 {
     return lighting::ColourFromUserText(text);
@@ -110,7 +95,7 @@ std::string_view DirectionName(int effect, uint8_t direction)
 
 std::optional<int> ParseColourChoice(std::string_view text)
 {
-    if (const auto number = ParseWholeNumber(text, 0, static_cast<int>(ColourChoiceNames.size()) - 1))
+    if (const auto number = app::ParseWholeNumber(text, 0, static_cast<int>(ColourChoiceNames.size()) - 1))
         return number;
     for (size_t i = 0; i < ColourChoiceNames.size(); ++i) {
         if (EqualsIgnoringCase(text, ColourChoiceNames[i]))
@@ -140,7 +125,7 @@ EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectL
                                   const app::TextLookup& texts)
 {
     EffectArgument found;
-    if (const auto number = ParseWholeNumber(text, 0, 255)) {
+    if (const auto number = app::ParseWholeNumber(text, 0, 255)) {
         found.effect = *number;
         found.outcome = offered.Contains(*number) ? EffectArgument::Outcome::Found
                                                   : EffectArgument::Outcome::NotOffered;

@@ -11,13 +11,6 @@
 
 namespace trevolin::cli {
 
-// How `trevolinctl light` reads its arguments and writes values back. Each
-// reader gives nothing for text it does not accept; the caller says what
-// was expected.
-
-// Decimal digits only, from `min` to `max`.
-std::optional<int> ParseWholeNumber(std::string_view text, int min, int max);
-
 // "R,G,B" (each 0 to 255, spaces allowed around the numbers), "#rgb",
 // "#rrggbb" or a colour name (lighting::ColourFromUserText).
 std::optional<lighting::RgbColor> ParseColour(std::string_view text);

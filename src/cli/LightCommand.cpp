@@ -2,6 +2,7 @@
 
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
+#include "core/app/PlainText.h"
 #include "cli/LightKeyColours.h"
 #include "cli/LightSession.h"
 #include "cli/LightSettings.h"
@@ -147,12 +148,12 @@ int LightCommand::Validate(Action action, CliContext& context)
 {
     profile_.reset();
     if (profileText_) {
-        profile_ = ParseWholeNumber(*profileText_, 0, lighting::LightingRecord::ProfileCount - 1);
+        profile_ = app::ParseWholeNumber(*profileText_, 0, lighting::LightingRecord::ProfileCount - 1);
         if (!profile_)
             return Refuse(context, "--profile", *profileText_, "a profile from 0 to 2");
     }
     const auto number = [&](std::string_view what, int max, std::string_view expected) -> int {
-        const auto parsed = ParseWholeNumber(value_, 0, max);
+        const auto parsed = app::ParseWholeNumber(value_, 0, max);
         if (!parsed)
             return Refuse(context, what, value_, expected);
         number_ = *parsed;
@@ -219,7 +220,7 @@ int LightCommand::Validate(Action action, CliContext& context)
             return ExitUsage;
         }
         paintKey_ = *key;
-        const auto tool = ParseWholeNumber(tool_, 0, 1);
+        const auto tool = app::ParseWholeNumber(tool_, 0, 1);
         if (!tool)
             return Refuse(context, "paint --tool", tool_, "a brush: 0 (the paint colour) or 1 (the base colour)");
         toolNumber_ = *tool;
@@ -265,7 +266,7 @@ int LightCommand::Validate(Action action, CliContext& context)
     case Action::Mode: {
         userMode_.reset();
         if (userModeText_) {
-            userMode_ = ParseWholeNumber(*userModeText_, 0, lighting::ModeFile::UserModeCount - 1);
+            userMode_ = app::ParseWholeNumber(*userModeText_, 0, lighting::ModeFile::UserModeCount - 1);
             if (!userMode_)
                 return Refuse(context, "mode", *userModeText_, "a user mode from 0 to 9");
         }

@@ -1,6 +1,7 @@
 #include "cli/LightPageFile.h"
 
 #include "cli/LightArguments.h"
+#include "core/app/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 
 #include <fmt/format.h>
@@ -13,28 +14,12 @@ namespace trevolin::cli {
 
 namespace {
 
-bool Blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && Blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && Blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-
 // A colour may start with '#' itself; a comment is a '#' after a blank.
 std::string_view WithoutComment(std::string_view colourText)
 {
     for (size_t i = 1; i < colourText.size(); ++i) {
-        if (colourText[i] == '#' && Blank(colourText[i - 1]))
-            return Trimmed(colourText.substr(0, i));
+        if (colourText[i] == '#' && app::IsBlank(colourText[i - 1]))
+            return app::TrimBlanks(colourText.substr(0, i));
     }
     return colourText;
 }
@@ -72,14 +57,12 @@ LightPageFile::Loaded LightPageFile::Read(const std::string& path)
 LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
 {
     Parsed parsed;
-    // Editors on other systems start UTF-8 files with a byte-order mark.
-    if (content.starts_with(ByteOrderMark))
-        content.remove_prefix(ByteOrderMark.size());
+    content = app::WithoutByteOrderMark(content);
     size_t lineNumber = 0;
     while (!content.empty()) {
         ++lineNumber;
         const size_t end = content.find('\n');
-        const std::string_view line = Trimmed(content.substr(0, end));
+        const std::string_view line = app::TrimBlanks(content.substr(0, end));
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -87,7 +70,7 @@ LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
         const size_t gap = line.find_first_of(" \t");
         const std::string_view name = line.substr(0, gap);
         const std::string_view colourText =
-            gap == std::string_view::npos ? std::string_view() : WithoutComment(Trimmed(line.substr(gap)));
+            gap == std::string_view::npos ? std::string_view() : WithoutComment(app::TrimBlanks(line.substr(gap)));
         if (colourText.empty()) {
             parsed.error = fmt::format("line {}: a key name and a colour are expected, as in \"Esc 255,0,0\"",
                                        lineNumber);

@@ -1,5 +1,6 @@
 #include "core/lighting/ColourText.h"
 
+#include "core/app/PlainText.h"
 #include "core/lighting/PanelControls.h"
 
 #include <fmt/format.h>
@@ -66,15 +67,6 @@ char Lower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string_view TrimmedBlanks(std::string_view text)
-{
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<uint8_t> HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -107,18 +99,13 @@ std::optional<RgbColor> HexColour(std::string_view digits)
 // Whole numbers only: no sign, no trailing characters.
 std::optional<uint8_t> StrictByte(std::string_view text)
 {
-    text = TrimmedBlanks(text);
-    if (text.empty() || text.size() > 3)
+    text = app::TrimBlanks(text);
+    if (text.size() > 3)
         return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value > 255)
+    const auto value = app::ParseWholeNumber(text, 0, 255);
+    if (!value)
         return std::nullopt;
-    return static_cast<uint8_t>(value);
+    return static_cast<uint8_t>(*value);
 }
 
 std::optional<RgbColor> NumberColour(std::string_view text)
@@ -185,7 +172,7 @@ std::span<const NamedColour> ColourNames()
 
 std::optional<RgbColor> ColourFromUserText(std::string_view text)
 {
-    text = TrimmedBlanks(text);
+    text = app::TrimBlanks(text);
     if (!text.empty() && text.front() == '#')
         return HexColour(text.substr(1));
     if (text.find(',') != std::string_view::npos)

@@ -1,6 +1,7 @@
 #include "core/macros/MacroFile.h"
 
 #include "core/app/AtomicFile.h"
+#include "core/app/PlainText.h"
 #include "core/macros/MacroEventSpec.h"
 #include "core/macros/MacroNameRule.h"
 #include "core/macros/MacroText.h"
@@ -17,31 +18,15 @@ namespace trevolin::macros {
 
 namespace {
 
-constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
-
-bool Blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && Blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && Blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // For "KEY = value" lines: the value when `line` sets `key`.
 std::optional<std::string_view> SettingValue(std::string_view line, std::string_view key)
 {
     if (line.substr(0, key.size()) != key)
         return std::nullopt;
-    const std::string_view rest = Trimmed(line.substr(key.size()));
+    const std::string_view rest = app::TrimBlanks(line.substr(key.size()));
     if (rest.empty() || rest.front() != '=')
         return std::nullopt;
-    return Trimmed(rest.substr(1));
+    return app::TrimBlanks(rest.substr(1));
 }
 
 MacroFile::Parsed Fail(size_t line, std::string error)
@@ -56,8 +41,7 @@ MacroFile::Parsed Fail(size_t line, std::string error)
 
 MacroFile::Parsed MacroFile::Parse(std::string_view text)
 {
-    if (text.substr(0, Utf8Mark.size()) == Utf8Mark)
-        text.remove_prefix(Utf8Mark.size());
+    text = app::WithoutByteOrderMark(text);
     Macro macro;
     bool named = false;
     bool repeated = false;
@@ -65,7 +49,7 @@ MacroFile::Parsed MacroFile::Parse(std::string_view text)
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = app::TrimBlanks(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -94,13 +78,13 @@ MacroFile::Parsed MacroFile::Parse(std::string_view text)
         }
         if (line.find('=') < line.find('#'))
             return Fail(lineNumber, "only \"name =\" and \"repeat =\" can be set, not \"" +
-                                        std::string(Trimmed(line.substr(0, line.find('=')))) + "\"");
+                                        std::string(app::TrimBlanks(line.substr(0, line.find('=')))) + "\"");
 
-        std::string_view events = Trimmed(line.substr(0, line.find('#')));
+        std::string_view events = app::TrimBlanks(line.substr(0, line.find('#')));
         while (!events.empty()) {
             const size_t gap = events.find_first_of(" \t");
             const std::string_view word = events.substr(0, gap);
-            events = Trimmed(gap == std::string_view::npos ? std::string_view() : events.substr(gap));
+            events = app::TrimBlanks(gap == std::string_view::npos ? std::string_view() : events.substr(gap));
             const auto parsed = ParseMacroEventSpec(word);
             if (!parsed.event)
                 return Fail(lineNumber, parsed.error);
