@@ -2,10 +2,10 @@
 
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
-#include "core/app/PlainText.h"
 #include "cli/LightKeyColours.h"
 #include "cli/LightSession.h"
 #include "cli/LightSettings.h"
+#include "core/app/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/LightMode.h"
 #include "core/lighting/LightingRecord.h"
