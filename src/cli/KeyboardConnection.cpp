@@ -113,10 +113,11 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
 
 KeyboardConnection::~KeyboardConnection()
 {
-    // The session cancels its requests first, so no callback can start a
-    // worker after the workers have been joined.
+    // Stop cancels the library's requests and joins the workers, which hold
+    // the session, before it goes.
+    if (session_)
+        session_->Stop();
     session_.reset();
-    workers_.JoinAll();
 }
 
 }  // namespace trevolin::cli
