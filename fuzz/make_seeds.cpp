@@ -1,6 +1,6 @@
-// Writes the seed corpora of the two fuzz targets: the profile files and
-// macro areas the tests use, valid ones and the broken ones the readers
-// must refuse. Run from the repository root: fuzz/make_seeds fuzz/corpus
+// Writes the seed corpora of the fuzz targets: the profile files and macro
+// areas the tests use, valid ones and the broken ones the readers must
+// refuse, and ini files of the kinds users edit. Run from the repository root: fuzz/make_seeds fuzz/corpus
 #include "core/macros/Macro.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ImageFile.h"
@@ -8,10 +8,12 @@
 #include "core/profiles/ProfileStore.h"
 #include "core/profiles/StoreMacroList.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace trevolin;
@@ -123,6 +125,31 @@ void MacroSeeds()
     Save("macro_area", "count_past_table", bigCount);
 }
 
+// The first line names what is read and written: "section|key|value|other
+// section|other key", the bars becoming 0x01; the rest is the file.
+void SaveIni(const std::string& name, std::string head, std::string_view file)
+{
+    std::replace(head.begin(), head.end(), '|', '\x01');
+    const std::string text = head + "\n" + std::string(file);
+    Save("ini_file", name, Bytes(text.begin(), text.end()));
+}
+
+void IniSeeds()
+{
+    SaveIni("language", "TEXT|HELLO|Hi there|MODE|20",
+            "; language file\n[TEXT]\nHELLO=Hello\nEMPTY=\n[LIGHT]\nSPEED=Speed\n[MODE]\n20=Per-key colors\n");
+    SaveIni("settings", "Software\\Dravik-RGB_01|dwLanguageId|dword:00000404|Trevolin_Marbeck\\PROFILES|Flip",
+            "[Software\\Dravik-RGB_01]\ndwLanguageId=dword:00000409\n[Trevolin_Marbeck\\PROFILES]\nFlip=sz:1\n");
+    SaveIni("bom_crlf_quotes", "Main|Title|  padded  |main|title",
+            "\xEF\xBB\xBF[Main]\r\nTitle = \"  spaced  \"\r\nOther='x'\r\n");
+    SaveIni("repeated_sections", "a|k|new|A|K2", "[a]\nk=1\n[b]\nk=2\n[A]\nk=3\nK2=4");
+    SaveIni("no_section_yet", "New|key|\"q\"|Old|key", "[Old]\nkey=v\n  ; x=y\n=z\nnoequals");
+    SaveIni("long_value", "L|k|short|L|long", "[L]\nlong=" + std::string(300, 'x') + "\n");
+    SaveIni("utf8_cut", "L|k|\xC3\xA9|L|v", "[L]\nv=" + std::string(259, 'a') + "\xC3\xA9\xC3\xA9\n");
+    SaveIni("lone_cr", "S|n|v|S|x", "[S]\nx=1\r");
+    SaveIni("empty", "", "");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -134,5 +161,6 @@ int main(int argc, char** argv)
     root = argv[1];
     ProfileSeeds();
     MacroSeeds();
+    IniSeeds();
     return 0;
 }

@@ -62,7 +62,7 @@ LoadStatus Load(const std::string& path, std::string& content) {
 
 struct Line {
     std::string_view text;    // without its line break
-    std::string_view ending;  // "\n", "\r\n" or empty for a last line without one
+    std::string_view ending;  // "\n", "\r\n"; "\r" or empty for a last line without "\n"
 };
 
 std::vector<Line> SplitLines(std::string_view content) {
@@ -71,7 +71,12 @@ std::vector<Line> SplitLines(std::string_view content) {
     while (start < content.size()) {
         const size_t newline = content.find('\n', start);
         if (newline == std::string_view::npos) {
-            lines.push_back({content.substr(start), {}});
+            // A carriage return at the very end still ends the line, or the
+            // line's value would change once a line is added after it.
+            auto last = content.substr(start);
+            const bool endsInReturn = last.ends_with('\r');
+            last.remove_suffix(endsInReturn ? 1 : 0);
+            lines.push_back({last, endsInReturn ? content.substr(content.size() - 1) : std::string_view()});
             break;
         }
         size_t end = newline;
@@ -226,7 +231,22 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
     if (key.empty() || Load(path_, content) != LoadStatus::Loaded) {
         return std::nullopt;
     }
-    std::string_view text(content);
+    return ReadFromText(content, section, key, maxValueLength_);
+}
+
+std::optional<std::string> IniFile::LoadText(const std::string& path) {
+    std::string content;
+    if (Load(path, content) != LoadStatus::Loaded) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::optional<std::string> IniFile::ReadFromText(std::string_view text, std::string_view section,
+                                                 std::string_view key, size_t maxValueLength) {
+    if (key.empty()) {
+        return std::nullopt;
+    }
     if (text.starts_with(Bom)) {
         text.remove_prefix(Bom.size());
     }
@@ -239,7 +259,7 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
     if (IsQuoted(value)) {
         value = value.substr(1, value.size() - 2);
     }
-    return std::string(CutToCharacters(value, maxValueLength_));
+    return std::string(CutToCharacters(value, maxValueLength));
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
@@ -280,6 +300,12 @@ int IniFile::ReadInt(std::string_view section, std::string_view key, int fallbac
 
 namespace {
 
+// The ending of a last line that gets a line after it: a lone carriage
+// return becomes "\r\n", so the line reads as it did.
+std::string_view Completed(std::string_view ending, std::string_view newline) {
+    return ending == "\r" ? std::string_view("\r\n") : newline;
+}
+
 // One value set in the file's text, every other line kept as it was.
 std::string SetInText(std::string_view text, std::string_view section, std::string_view key, const std::string& stored)
 {
@@ -290,8 +316,9 @@ std::string SetInText(std::string_view text, std::string_view section, std::stri
     }
     const auto lines = SplitLines(text);
     std::string_view newline = "\n";
+    const auto endsLine = [](const Line& line) { return line.ending.ends_with('\n'); };
     for (const auto& line : lines) {
-        if (!line.ending.empty()) {
+        if (endsLine(line)) {
             newline = line.ending;
             break;
         }
@@ -309,14 +336,15 @@ std::string SetInText(std::string_view text, std::string_view section, std::stri
             continue;
         }
         const bool insertAfter = !position.key && position.header && i == position.lastEntry.value_or(*position.header);
-        appendLine(line.text, insertAfter && line.ending.empty() ? newline : line.ending);
+        appendLine(line.text, insertAfter && !endsLine(line) ? Completed(line.ending, newline) : line.ending);
         if (insertAfter) {
             appendLine(std::string(key) + "=" + stored, newline);
         }
     }
     if (!position.header) {
-        if (!lines.empty() && lines.back().ending.empty()) {
-            output.append(newline);
+        if (!lines.empty() && !endsLine(lines.back())) {
+            output.resize(output.size() - lines.back().ending.size());
+            output.append(Completed(lines.back().ending, newline));
         }
         appendLine("[" + std::string(section) + "]", newline);
         appendLine(std::string(key) + "=" + stored, newline);
@@ -333,35 +361,47 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
 
 bool IniFile::WriteMany(std::string_view section,
                         std::span<const std::pair<std::string_view, std::string_view>> entries) const {
+    // Checked before the file is read, so that a value that cannot be
+    // stored fails the same way whatever the file holds.
+    if (!WriteToText({}, section, entries, maxValueLength_)) {
+        return false;
+    }
+    const std::lock_guard lock(WriteMutex());
+    std::string content;
+    if (Load(path_, content) == LoadStatus::Unreadable) {
+        return false;
+    }
+    const auto written = WriteToText(content, section, entries, maxValueLength_);
+    return written && AtomicFile::Write(path_, *written);
+}
+
+std::optional<std::string> IniFile::WriteToText(
+    std::string_view text, std::string_view section,
+    std::span<const std::pair<std::string_view, std::string_view>> entries, size_t maxValueLength) {
     // Names and values must read back exactly as they were written.
     if (section.empty() || Trim(section) != section || HasLineBreakOrNul(section) ||
         section.find(']') != std::string_view::npos) {
-        return false;
+        return std::nullopt;
     }
     std::vector<std::string> stored;
     for (const auto& [key, value] : entries) {
         if (key.empty() || Trim(key) != key || HasLineBreakOrNul(key) || key.find('=') != std::string_view::npos ||
             key.front() == '[' || key.front() == ';') {
-            return false;
+            return std::nullopt;
         }
-        if (HasLineBreakOrNul(value) || CountCharacters(value) > maxValueLength_) {
-            return false;
+        if (HasLineBreakOrNul(value) || CountCharacters(value) > maxValueLength) {
+            return std::nullopt;
         }
         stored.emplace_back(value);
         if (Trim(value) != value || IsQuoted(value)) {
             stored.back() = "\"" + stored.back() + "\"";
         }
     }
-
-    const std::lock_guard lock(WriteMutex());
-    std::string content;
-    if (Load(path_, content) == LoadStatus::Unreadable) {
-        return false;
-    }
+    std::string content(text);
     for (size_t i = 0; i < entries.size(); ++i) {
         content = SetInText(content, section, entries[i].first, stored[i]);
     }
-    return AtomicFile::Write(path_, content);
+    return content;
 }
 
 }  // namespace trevolin::app

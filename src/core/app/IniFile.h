@@ -53,6 +53,19 @@ public:
     bool WriteMany(std::string_view section,
                    std::span<const std::pair<std::string_view, std::string_view>> entries) const;
 
+    // The same rules over a file's text held in memory, for readers that
+    // keep a file between lookups. LoadText is nullopt when the file is
+    // missing or cannot be read as an ini file; WriteToText when a name or a
+    // value cannot be stored.
+    static std::optional<std::string> LoadText(const std::string& path);
+    static std::optional<std::string> ReadFromText(std::string_view text, std::string_view section,
+                                                   std::string_view key,
+                                                   size_t maxValueLength = DefaultMaxValueLength);
+    static std::optional<std::string> WriteToText(
+        std::string_view text, std::string_view section,
+        std::span<const std::pair<std::string_view, std::string_view>> entries,
+        size_t maxValueLength = DefaultMaxValueLength);
+
 private:
     std::string path_;
     size_t maxValueLength_;

@@ -1,8 +1,11 @@
 #include "core/app/Language.h"
 
+#include "core/app/FileStamp.h"
 #include "core/app/IniFile.h"
 #include "core/app/SystemLanguage.h"
 
+#include <mutex>
+#include <optional>
 #include <utility>
 
 namespace trevolin::app {
@@ -43,12 +46,44 @@ size_t SlotOf(int index) {
 
 }  // namespace
 
+// What was last read, with the stamp each file had just before it was read:
+// a file that changes while it is read then differs at the next lookup.
+struct Language::Cache {
+    struct LanguageCopy {
+        bool read = false;
+        std::optional<FileStamp> stamp;
+        std::optional<std::string> text;
+    };
+
+    std::mutex mutex;
+    bool haveId = false;
+    std::optional<FileStamp> settingsStamp;
+    uint32_t id = 0;
+    std::array<LanguageCopy, SupportedIds.size()> files;
+    size_t reads = 0;
+};
+
 Language::Language(Locations locations, SettingsStore settings, Environment environment)
-    : locations_(std::move(locations)), settings_(std::move(settings)), environment_(std::move(environment)) {}
+    : locations_(std::move(locations)), settings_(std::move(settings)), environment_(std::move(environment)),
+      cache_(std::make_shared<Cache>()) {}
+
+size_t Language::FileReads() const {
+    const std::lock_guard lock(cache_->mutex);
+    return cache_->reads;
+}
 
 uint32_t Language::LanguageId() const {
+    const std::lock_guard lock(cache_->mutex);
+    const auto stamp = FileStamp::Of(settings_.File());
+    if (cache_->haveId && stamp == cache_->settingsStamp) {
+        return cache_->id;
+    }
+    ++cache_->reads;
+    cache_->haveId = true;
+    cache_->settingsStamp = stamp;
     const auto stored = settings_.GetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName);
     if (stored && *stored != 0) {
+        cache_->id = *stored;
         return *stored;
     }
     // A missing, zero or non-number value means "choose automatically".
@@ -62,7 +97,10 @@ uint32_t Language::LanguageId() const {
     if (!IsSupported(id)) {
         id = SystemLanguage::UsEnglish;
     }
+    // Storing it changes the settings' stamp, so the next lookup reads the
+    // stored value back once.
     settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, id);
+    cache_->id = id;
     return id;
 }
 
@@ -78,6 +116,8 @@ int Language::LanguageIndex() const {
 
 bool Language::SetLanguageIndex(int index) const {
     const size_t slot = (index < 0 || index > 5) ? 0 : static_cast<size_t>(index);
+    const std::lock_guard lock(cache_->mutex);
+    cache_->haveId = false;
     return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, SupportedIds[slot]);
 }
 
@@ -86,8 +126,17 @@ std::string Language::LanguageFile(int index) const {
 }
 
 std::string Language::Read(std::string_view section, std::string_view key, int index) const {
-    const IniFile file(LanguageFile(index));
-    auto text = file.Read(section, key);
+    const std::string path = LanguageFile(index);
+    const std::lock_guard lock(cache_->mutex);
+    auto& copy = cache_->files[SlotOf(index)];
+    const auto stamp = FileStamp::Of(path);
+    if (!copy.read || stamp != copy.stamp) {
+        ++cache_->reads;
+        copy.read = true;
+        copy.stamp = stamp;
+        copy.text = IniFile::LoadText(path);
+    }
+    auto text = copy.text ? IniFile::ReadFromText(*copy.text, section, key) : std::nullopt;
     return text ? std::move(*text) : std::string(MissingText);
 }
 

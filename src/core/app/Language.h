@@ -6,16 +6,20 @@
 #include "core/app/TextLookup.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace trevolin::app {
 
 // Which language the program speaks, and every visible text, read from the
-// language file "Lang%04X.ini" beside the executable at the moment it is
-// shown. Nothing is cached: each call reads the settings and the file again,
-// so an edited language file shows at the next lookup.
+// language file "Lang%04X.ini" beside the executable. The settings and the
+// language files are kept in memory and read again only when they changed
+// on disk (see FileStamp), so an edited language file shows at the next
+// lookup and a program that sits idle does not read files for its texts.
+// Lookups may come from several threads; copies share what they keep.
 class Language final : public TextLookup {
 public:
     // Languages with a language file; empty slots are 0.
@@ -50,12 +54,19 @@ public:
     // The language file of the language at `index`, as Text() reads it.
     std::string LanguageFile(int index) const;
 
+    // How many times the settings or a language file were read; lookups
+    // that find both unchanged on disk read nothing.
+    size_t FileReads() const;
+
 private:
+    struct Cache;
+
     std::string Read(std::string_view section, std::string_view key, int index) const;
 
     Locations locations_;
     SettingsStore settings_;
     Environment environment_;
+    std::shared_ptr<Cache> cache_;
 };
 
 }  // namespace trevolin::app

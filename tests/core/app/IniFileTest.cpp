@@ -149,6 +149,31 @@ TEST(IniFileTest, WritesKeepLineEndsAndTheByteOrderMark)
     EXPECT_EQ(TempDir::Read(path), "\xEF\xBB\xBF[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
 }
 
+TEST(IniFileTest, ACarriageReturnEndingTheFileEndsItsLastLine)
+{
+    // The value of the last line reads the same before and after a line is
+    // added behind it.
+    struct Case {
+        const char* content;
+        const char* value;
+        const char* section;  // where a new key goes
+    };
+    const Case cases[] = {
+        {"[S]\nx=1\r", "1", "S"},
+        {"[S]\nx=1\r", "1", "T"},
+        {"[S]\nx=1\r\r", "1\r", "S"},
+        {"[S]\nx=1\r\r", "1\r", "T"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const IniFile file(dir.Write("cr.ini", c.content));
+        EXPECT_EQ(file.Read("S", "x"), c.value) << c.content;
+        ASSERT_TRUE(file.Write(c.section, "y", "2"));
+        EXPECT_EQ(file.Read("S", "x"), c.value) << c.content << " then " << c.section;
+        EXPECT_EQ(file.Read(c.section, "y"), "2");
+    }
+}
+
 TEST(IniFileTest, CreatesTheFileOnFirstWriteButNotItsFolder)
 {
     TempDir dir;

@@ -9,6 +9,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace trevolin::app {
 namespace {
@@ -150,6 +155,87 @@ TEST_F(LanguageTest, TextsComeFromTheirSectionsAtEveryLookup)
     WriteLanguageFile("[TEXT]\nHELLO=Changed\n");
     const TextLookup& lookup = language;
     EXPECT_EQ(lookup.Text("HELLO"), "Changed");
+}
+
+// Moves a file's modification time by `seconds`, as a later edit would.
+void Touch(const std::string& file, int seconds)
+{
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    timespec times[2] = {status.st_atim, status.st_mtim};
+    times[1].tv_sec += seconds;
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+}
+
+TEST_F(LanguageTest, FilesAreReadAgainOnlyWhenTheyChanged)
+{
+    WriteLanguageFile("[TEXT]\nHELLO=Hello\n");
+    const auto language = Make("en_US");
+    EXPECT_EQ(language.Text("HELLO"), "Hello");
+    // The first lookup stored the chosen language; the next reads it back.
+    EXPECT_EQ(language.Text("HELLO"), "Hello");
+    const size_t reads = language.FileReads();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(language.Text("HELLO"), "Hello");
+        EXPECT_EQ(language.LightText("HELLO"), "#Error");
+        EXPECT_EQ(language.LanguageIndex(), 0);
+    }
+    EXPECT_EQ(language.FileReads(), reads);
+
+    // Edits show at the next lookup: another size; the same size written in
+    // place later; the same size and time in a file put in its place.
+    const std::string file = dir.File("bin/Lang0409.ini");
+    WriteLanguageFile("[TEXT]\nHELLO=Longer hello\n");
+    EXPECT_EQ(language.Text("HELLO"), "Longer hello");
+    WriteLanguageFile("[TEXT]\nHELLO=Longer howdy\n");
+    Touch(file, 5);
+    EXPECT_EQ(language.Text("HELLO"), "Longer howdy");
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    dir.Write("bin/other.ini", "[TEXT]\nHELLO=Longer hi-ho\n");
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, dir.File("bin/other.ini").c_str(), times, 0), 0);
+    std::filesystem::rename(dir.File("bin/other.ini"), file);
+    EXPECT_EQ(language.Text("HELLO"), "Longer hi-ho");
+    std::filesystem::remove(file);
+    EXPECT_EQ(language.Text("HELLO"), "#Error");
+
+    // So does a language chosen in the settings, by this program or another.
+    ASSERT_TRUE(settings.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0x0404));
+    EXPECT_EQ(language.LanguageId(), 0x0404u);
+    EXPECT_TRUE(language.SetLanguageIndex(0));
+    EXPECT_EQ(language.LanguageId(), 0x0409u);
+
+    const size_t settled = language.FileReads();
+    EXPECT_EQ(language.Text("HELLO"), "#Error");
+    EXPECT_EQ(language.Text("HELLO"), "#Error");
+    EXPECT_EQ(language.FileReads(), settled);
+}
+
+TEST_F(LanguageTest, LookupsFromSeveralThreadsSeeOneFileOrTheOther)
+{
+    WriteLanguageFile("[TEXT]\nHELLO=one\n");
+    const auto language = Make("en_US");
+    std::vector<std::thread> readers;
+    std::vector<std::string> odd(2);
+    for (size_t t = 0; t < 2; ++t) {
+        readers.emplace_back([&language, &odd, t] {
+            for (int i = 0; i < 300; ++i) {
+                const auto text = language.Text("HELLO");
+                if (text != "one" && text != "three")
+                    odd[t] = text;
+            }
+        });
+    }
+    // Each version is put in place whole, as an editor that saves safely does.
+    for (int i = 0; i < 50; ++i) {
+        dir.Write("bin/next.ini", i % 2 == 0 ? "[TEXT]\nHELLO=three\n" : "[TEXT]\nHELLO=one\n");
+        std::filesystem::rename(dir.File("bin/next.ini"), dir.File("bin/Lang0409.ini"));
+    }
+    for (auto& reader : readers)
+        reader.join();
+    for (const auto& text : odd)
+        EXPECT_EQ(text, "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/device/DeviceSession.h"
 #include "core/device/FactoryKeymap.h"
 #include "support/FakeHidLibrary.h"
+#include "support/FakeKeyboard.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMainWindow.h"
 
@@ -18,20 +19,14 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest() : session(fake.Exports(), window, workers, clock)
     {
-        fake.answer = [](const DeviceReport& req, DeviceReport& reply) {
-            if (req.Command() == KeyboardCommands::CmdReadInfo) {
-                reply.Data()[8] = 0x07;   // firmware 0x107
-                reply.Data()[9] = 0x01;
-                reply.Data()[10] = 1;     // active profile
-                reply.Data()[11] = 0x20;  // 32 x 128 bytes of macros
-            }
-            if (req.Command() == KeyboardCommands::CmdReadDefaultKeymap)
-                std::fill_n(reply.Data(), 56, 0x42);
-        };
+        keyboard.SetMacroUnits(0x20);
+        keyboard.defaultKeymap.fill(0x42);
+        keyboard.AnswerFor(fake);
     }
 
     size_t Opens() const { return window.Count("post OPEN OPEN"); }
 
+    test::FakeKeyboard keyboard;
     FakeHidLibrary fake;
     test::RecordingMainWindow window;
     platform::InlineTaskRunner workers;

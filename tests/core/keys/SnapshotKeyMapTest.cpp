@@ -3,6 +3,7 @@
 #include "core/keys/SnapshotKeyMap.h"
 
 #include "support/FakeHidLibrary.h"
+#include "support/FakeKeyboard.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMainWindow.h"
 
@@ -67,6 +68,7 @@ class SnapshotKeyMapTest : public ::testing::Test {
 protected:
     SnapshotKeyMapTest() : session(fake.Exports(), window, workers, clock) {}
 
+    test::FakeKeyboard keyboard;
     test::FakeHidLibrary fake;
     test::RecordingMainWindow window;
     platform::InlineTaskRunner workers;
@@ -91,13 +93,8 @@ TEST_F(SnapshotKeyMapTest, EncodesAgainstTheMapTheDeviceLinkHolds)
     keyboardMap[1] = 0x02;
     keyboardMap[2] = 0x29;
     keyboardMap[511] = 0x77;
-    fake.answer = [&keyboardMap](const device::DeviceReport& request, device::DeviceReport& reply) {
-        if (request.Command() != device::KeyboardCommands::CmdReadDefaultKeymap)
-            return;
-        const size_t from = std::min<size_t>(request.Offset(), keyboardMap.size());
-        const size_t count = std::min<size_t>(request.Length(), keyboardMap.size() - from);
-        std::copy_n(keyboardMap.begin() + static_cast<std::ptrdiff_t>(from), count, reply.Data());
-    };
+    keyboard.defaultKeymap = keyboardMap;
+    keyboard.AnswerFor(fake);
     ASSERT_TRUE(session.Start(false));
     ASSERT_EQ(session.FactoryKeymap(), keyboardMap);
 

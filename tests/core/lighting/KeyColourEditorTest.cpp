@@ -119,7 +119,7 @@ TEST_F(KeyColourEditorTest, WhatTheKeyboardRefusesStaysOutOfTheModeFile)
 {
     Start(1, 0);
     const std::string file = rig.ModeFileText(1);
-    rig.failing = {17};
+    rig.keyboard.statusOf = {{17, device::StatusRefused}};
     EXPECT_EQ(lighting.PaintKey(Print), device::ResultRefused);
     EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 0, RgbColor{9, 9, 9}), device::ResultRefused);
     EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 1, std::nullopt), device::ResultRefused);
@@ -133,7 +133,7 @@ TEST_F(KeyColourEditorTest, WhatTheKeyboardRefusesStaysOutOfTheModeFile)
     EXPECT_EQ(rig.tints.Get({KeyKind::Layout, 64}), (RgbColor{1, 1, 1})) << "Print shows what the keyboard holds";
 
     // With the keyboard taking it, the brush and the paint colour go along.
-    rig.failing.clear();
+    rig.keyboard.statusOf.clear();
     EXPECT_EQ(editor.PaintKeyWith(Print, PerKeyEffect, 0, RgbColor{9, 9, 9}), 1);
     EXPECT_EQ(Entry(1, "Mode4", "100"), "9,9,9,0");
     EXPECT_EQ(Entry(1, "Mode4", "color"), "9,9,9");
@@ -145,7 +145,7 @@ TEST_F(KeyColourEditorTest, WhatTheKeyboardRefusesStaysOutOfTheModeFile)
 TEST_F(KeyColourEditorTest, APageTakenInPartLeavesTheFileSayingWhatTheKeyboardShows)
 {
     Start(1, 0);
-    rig.failingAt = {{17, 512 + 5 * 54}, {17, 512 + 6 * 54}};  // runs 5 (Print, 100) and 6 (the G keys, 125)
+    rig.keyboard.refusedAt = {{17, 512 + 5 * 54}, {17, 512 + 6 * 54}};  // runs 5 (Print, 100) and 6 (the G keys, 125)
     const std::vector<std::pair<int, KeyColour>> entries = {
         {0, {{7, 7, 7}, false}}, {100, {{8, 8, 8}, false}}, {125, {{6, 6, 6}, false}}, {52, {{5, 5, 5}, false}}};
     EXPECT_EQ(editor.SetKeyColours(entries), device::ResultRefused);
@@ -167,7 +167,7 @@ TEST_F(KeyColourEditorTest, APageTakenInPartLeavesTheFileSayingWhatTheKeyboardSh
 
     // The base colour reaches the keys that follow it only where the
     // keyboard took it, and stays the old one until it took all.
-    rig.failingAt = {{17, 512 + 6 * 54}};
+    rig.keyboard.refusedAt = {{17, 512 + 6 * 54}};
     EXPECT_EQ(editor.ChangeBaseColour({0, 0, 9}), device::ResultRefused);
     EXPECT_EQ(Entry(1, "Mode4", "2"), "0,0,9,1");       // F1, run 0
     EXPECT_EQ(Entry(1, "Mode4", "125"), "10,20,30,1");  // the G keys, run 6
@@ -249,7 +249,7 @@ TEST_F(KeyColourEditorTest, ChoosingAUserModeShowsWhatTheKeyboardHolds)
 {
     Start(1, 0);
     rig.folder.Write("UserDengColor_1.userd", rig.ModeFileText(1) + "[Mode7]\ntool=1\njcolor=1,2,3\n");
-    rig.colourArea[512 + 6] = 77;  // F1's red on the keyboard
+    rig.keyboard.keyColours[512 + 6] = 77;  // F1's red on the keyboard
 
     EXPECT_EQ(editor.ChooseUserMode(7), 1);
     Lines expected = {"1"};

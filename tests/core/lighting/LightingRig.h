@@ -8,6 +8,7 @@
 #include "core/lighting/LightingController.h"
 #include "core/lighting/LightingFiles.h"
 #include "support/FakeHidLibrary.h"
+#include "support/FakeKeyboard.h"
 #include "support/ManualClock.h"
 #include "support/MapTextLookup.h"
 #include "support/TempDir.h"
@@ -17,45 +18,23 @@
 #include <algorithm>
 #include <array>
 #include <initializer_list>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace trevolin::lighting::test {
 
-// A keyboard that answers the lighting reads from its own memory, and a
-// controller whose files live in a temporary folder. Every report sent is
-// summarised as "<command> @<offset>: <data bytes in hex>" for writes of
-// data, "<command> @<offset> #<length>" for reads, "<command>" for the
-// bracket.
+// The fake keyboard behind the scripted library, and a controller whose
+// files live in a temporary folder. Every report sent is summarised as
+// "<command> @<offset>: <data bytes in hex>" for writes of data,
+// "<command> @<offset> #<length>" for reads, "<command>" for the bracket.
 struct LightingRig {
     LightingRig()
         : library(fake.Exports()), exchange(library, clock), commands(exchange),
           controller(commands, Files(folder), tints)
     {
         fake.replySink = [this](const uint8_t* d, uint32_t n) { exchange.OnReply(d, n); };
-        fake.answer = [this](const device::DeviceReport& request, device::DeviceReport& reply) {
-            if (failing.count(request.Command()) != 0 ||
-                failingAt.count({request.Command(), static_cast<uint16_t>(request.Offset())}) != 0) {
-                reply[7] = device::StatusRefused;
-                return;
-            }
-            const size_t at = request.Offset();
-            switch (request.Command()) {
-            case device::KeyboardCommands::CmdReadInfo:
-                std::copy(info.begin(), info.end(), reply.Data());
-                break;
-            case device::KeyboardCommands::CmdReadLighting:
-                std::copy_n(lightingArea.begin() + static_cast<std::ptrdiff_t>(at), 56, reply.Data());
-                break;
-            case device::KeyboardCommands::CmdReadKeyColors:
-                std::copy_n(colourArea.begin() + static_cast<std::ptrdiff_t>(at), 56, reply.Data());
-                break;
-            default:
-                break;
-            }
-        };
+        keyboard.AnswerFor(fake);
         for (const char* mode : {"1", "2", "4", "5", "12", "17", "18", "20"})
             texts.mode[mode] = std::string("Effect ") + mode;
     }
@@ -65,13 +44,8 @@ struct LightingRig {
         return LightingFiles(dir.File("UserDengColor_"), dir.File("Skins-UserDengColor_"), dir.File("wskb.ini"));
     }
 
-    void SetEffects(std::initializer_list<uint8_t> effects)
-    {
-        std::fill(info.begin() + 12, info.end(), 0);
-        std::copy(effects.begin(), effects.end(), info.begin() + 12);
-    }
-
-    uint8_t* Record(int profile) { return lightingArea.data() + 42 * profile; }
+    void SetEffects(std::initializer_list<uint8_t> effects) { keyboard.SetEffects(effects); }
+    uint8_t* Record(int profile) { return keyboard.LightingRecord(profile); }
 
     // Sets the current profile, reads the keyboard back as on arrival and
     // forgets what that sent.
@@ -115,12 +89,7 @@ struct LightingRig {
     KeyTints tints;
     LightingController controller;
     trevolin::test::MapTextLookup texts;
-
-    std::array<uint8_t, 44> info{};
-    std::array<uint8_t, 3 * 42 + 56> lightingArea{};
-    std::array<uint8_t, 3 * 512 + 56> colourArea{};
-    std::set<uint8_t> failing;  // commands the keyboard refuses
-    std::set<std::pair<uint8_t, uint16_t>> failingAt;  // ... at one offset only
+    trevolin::test::FakeKeyboard keyboard;
 };
 
 // "6 @<offset>: <bytes>" for a write of `bytes` at `offset`.

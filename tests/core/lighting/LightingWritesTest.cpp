@@ -172,7 +172,7 @@ TEST_F(LightingWritesTest, NumberFieldsHoldAtMost255)
 
 TEST_F(LightingWritesTest, AFailedWriteStillChangesTheModel)
 {
-    rig.failing = {6};
+    rig.keyboard.statusOf = {{6, device::StatusRefused}};
     EXPECT_EQ(lighting.BrightnessChanged(1), device::ResultRefused);
     EXPECT_EQ(lighting.Mode().brightness, 1);
     // The bracket goes out whatever the writes did; the write was tried three times.

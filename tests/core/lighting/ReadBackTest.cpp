@@ -68,7 +68,7 @@ TEST_F(ReadBackTest, StopsWhenTheInformationBlockCannotBeRead)
     const LightMode before = lighting.Mode();
 
     rig.Record(0)[0] = 5;
-    rig.failing = {3};
+    rig.keyboard.statusOf = {{3, device::StatusRefused}};
     EXPECT_EQ(lighting.OnConnected(), ResultReadBackFailed);
     EXPECT_EQ(rig.Sent(), (Lines{"3 @0 #44", "3 @0 #44", "3 @0 #44"}));
     EXPECT_EQ(lighting.Effects().Size(), 0u);
@@ -135,8 +135,8 @@ TEST_F(ReadBackTest, ConnectionInEffect20WithTheViewOnShowsTheKeyboardsColours)
     rig.Record(1)[0] = 20;
     StoreView("1");
     // The keyboard's page of profile 1: Esc (position 0) green, F1 (2) blue.
-    rig.colourArea[512 + 1] = 255;
-    rig.colourArea[512 + 6 + 2] = 255;
+    rig.keyboard.keyColours[512 + 1] = 255;
+    rig.keyboard.keyColours[512 + 6 + 2] = 255;
     rig.commands.SetCurrentProfile(1);
 
     EXPECT_EQ(lighting.OnConnected(), 1);

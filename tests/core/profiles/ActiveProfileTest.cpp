@@ -3,6 +3,7 @@
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/ProfileStore.h"
 #include "support/FakeHidLibrary.h"
+#include "support/FakeKeyboard.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMainWindow.h"
 #include "support/TempDir.h"
@@ -18,20 +19,15 @@ using device::KeyboardCommands;
 using test::FakeHidLibrary;
 using Reply = FakeHidLibrary::Reply;
 
-// The session against the scripted keyboard, whose information block says
-// profile `keyboardProfile` is active.
+// The session against the fake keyboard, whose information block says
+// profile 2 is active and 32 units of macro area.
 class ActiveProfileTest : public ::testing::Test {
 protected:
     ActiveProfileTest() : session(fake.Exports(), window, workers, clock)
     {
-        fake.answer = [this](const device::DeviceReport& req, device::DeviceReport& reply) {
-            if (req.Command() == KeyboardCommands::CmdReadInfo) {
-                reply.Data()[8] = 0x07;
-                reply.Data()[9] = 0x01;
-                reply.Data()[10] = keyboardProfile;
-                reply.Data()[11] = 0x20;
-            }
-        };
+        keyboard.info[10] = 2;
+        keyboard.SetMacroUnits(0x20);
+        keyboard.AnswerFor(fake);
         session.Start(false);
         fake.written.clear();
         session.SetActiveProfileCache(-1);
@@ -45,7 +41,7 @@ protected:
         return commands;
     }
 
-    uint8_t keyboardProfile = 2;
+    test::FakeKeyboard keyboard;
     FakeHidLibrary fake;
     test::RecordingMainWindow window;
     platform::InlineTaskRunner workers;
@@ -57,7 +53,7 @@ TEST_F(ActiveProfileTest, QueryReadsTheKeyboardOnceAndThenAnswersFromTheCache)
 {
     EXPECT_EQ(GetActiveProfile(session), 2);
     EXPECT_EQ(session.ActiveProfileCache(), 2);
-    keyboardProfile = 0;
+    keyboard.info[10] = 0;
     EXPECT_EQ(GetActiveProfile(session), 2);
     EXPECT_EQ(Commands(), (std::vector<uint8_t>{3}));
 }

@@ -35,7 +35,7 @@ std::vector<uint8_t> MacroArea(std::vector<macros::Macro> list, size_t capacity,
 }
 
 // The keyboard's profile 2 plays key 0x1F at the position of the default map's 17.
-void ChangeKeyboardKey(FakeKeyboardMemory& keyboard, size_t profile)
+void ChangeKeyboardKey(FakeKeyboard& keyboard, size_t profile)
 {
     keyboard.keymaps[profile * 512 + 17 * 3 + 2] = 0x22;
 }
@@ -68,7 +68,7 @@ TEST(KeyboardReadTest, ExportBuildsAnImageOfTheKeyboardsTablesWithoutTexts)
         ASSERT_TRUE(std::all_of(entry.begin(), entry.end(), [](uint8_t b) { return b == 0; })) << e;
     }
     for (size_t layer = 0; layer < 3; ++layer) {
-        const auto expected = keys::DecodeKeyMapBlock(rig.keyboard.Block(layer), rig.keyboard.defaultKeymap, 0);
+        const auto expected = keys::DecodeKeyMapBlock(rig.keyboard.KeyMapBlock(layer), rig.keyboard.defaultKeymap, 0);
         for (size_t e = 0; e < EntriesPerLayer; ++e)
             ASSERT_EQ(keys::TryReadKeyAction(image.Entry(layer, e)), expected[e]) << layer << " " << e;
     }
@@ -207,7 +207,7 @@ TEST(KeyboardReadTest, AProfileFileThatCannotBeWrittenStillLoadsTheKeyboard)
 // the next write can repair the area.
 TEST(KeyboardReadTest, AMacroAreaDeclaringMoreThanTheKeyboardHoldsKeepsTheMacrosBeforeTheDamage)
 {
-    FakeRig rig(FakeKeyboardMemory(1));  // 128 bytes
+    FakeRig rig(KeyboardWithMacroUnits(1));  // 128 bytes
     ChangeKeyboardKey(rig.keyboard, 1);
     auto area = MacroArea({MakeMacro(1, u"one", 3), MakeMacro(2, u"two", 40)}, 1024);
     area.resize(128);  // the second macro's record lies past the area

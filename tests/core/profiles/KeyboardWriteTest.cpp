@@ -36,7 +36,7 @@ void PutMacros(ProfileStore& store, std::vector<macros::Macro> list)
 }
 
 // The macro area the keyboard holds, decoded.
-std::vector<macros::Macro> KeyboardMacros(const FakeKeyboardMemory& keyboard)
+std::vector<macros::Macro> KeyboardMacros(const FakeKeyboard& keyboard)
 {
     std::vector<uint8_t> records(100 * macros::Macro::Size);
     const MapTextLookup texts = ProfileTexts();
@@ -50,7 +50,7 @@ std::vector<macros::Macro> KeyboardMacros(const FakeKeyboardMemory& keyboard)
 // The keyboard has arrived and the store was loaded from it, so the
 // profile file exists and mirrors the keyboard.
 struct LoadedRig : FakeRig {
-    explicit LoadedRig(FakeKeyboardMemory memory = FakeKeyboardMemory()) : FakeRig(std::move(memory))
+    explicit LoadedRig(FakeKeyboard memory = FakeKeyboard()) : FakeRig(std::move(memory))
     {
         profiles->LoadFromKeyboard(false);
         fake.written.clear();
@@ -74,8 +74,8 @@ TEST(KeyboardWriteTest, ApplySendsTheMacroAreaAndOnlyTheActiveProfilesBlock)
     // Macro id 5 is the list's second macro: the key plays position 1.
     const auto block = ExpectedBlock(rig.store, 1, [](uint16_t id) { return id == 5 ? 1u : 0u; });
     EXPECT_NE(block, ExpectedBlock(rig.store, 1, [](uint16_t) { return 0u; }));
-    EXPECT_EQ(rig.keyboard.Block(1), block);
-    EXPECT_EQ(rig.keyboard.Block(2), rig.keyboard.defaultKeymap);
+    EXPECT_EQ(rig.keyboard.KeyMapBlock(1), block);
+    EXPECT_EQ(rig.keyboard.KeyMapBlock(2), rig.keyboard.defaultKeymap);
     const auto onKeyboard = KeyboardMacros(rig.keyboard);
     ASSERT_EQ(onKeyboard.size(), 2u);
     EXPECT_EQ(onKeyboard[1].name, u"second");
@@ -101,7 +101,7 @@ TEST(KeyboardWriteTest, AllProfilesSendsTheThreeBlocksInOrder)
     EXPECT_EQ(report.profilesWritten, (std::vector<int>{0, 1, 2}));
     const auto block = ExpectedBlock(rig.store, 2, [](uint16_t) { return 0u; });
     EXPECT_NE(block, rig.keyboard.defaultKeymap);
-    EXPECT_EQ(rig.keyboard.Block(2), block);
+    EXPECT_EQ(rig.keyboard.KeyMapBlock(2), block);
 }
 
 // The macro area against the keyboard's capacity: refused when even the
@@ -138,7 +138,7 @@ TEST(KeyboardWriteTest, CapacityDecidesWhatIsSent)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadedRig rig(FakeKeyboardMemory(c.units));
+        LoadedRig rig(KeyboardWithMacroUnits(c.units));
         PutMacros(rig.store, c.list);
         rig.profiles->SetChangesPending(true);
         const std::string fileBefore = Bytes(rig.ProfileFile());

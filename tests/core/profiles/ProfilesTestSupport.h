@@ -1,5 +1,5 @@
-// Shared pieces of the profile tests: a prompts recorder, a keyboard
-// memory that answers the scripted library, and a rig of store, device
+// Shared pieces of the profile tests: the language texts, reports summed up
+// per transfer, and a rig of store, device
 // link and KeyboardProfiles around a temporary user folder.
 #pragma once
 
@@ -14,9 +14,11 @@
 #include "core/profiles/ProfileStore.h"
 #include "core/profiles/StoreMacroList.h"
 #include "support/FakeHidLibrary.h"
+#include "support/FakeKeyboard.h"
 #include "support/ManualClock.h"
 #include "support/MapTextLookup.h"
 #include "support/RecordingMainWindow.h"
+#include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -34,51 +36,10 @@
 namespace trevolin::profiles::test {
 
 using trevolin::test::FakeHidLibrary;
+using trevolin::test::FakeKeyboard;
+using trevolin::test::RecordingPrompts;
 using trevolin::test::MapTextLookup;
 using trevolin::test::TempDir;
-
-// Every message and question, in order; questions are answered from
-// `answers` (No once they run out). `progress` tells what had happened
-// when each was shown (for example how many reports were sent by then).
-class RecordingPrompts final : public platform::Prompts {
-public:
-    struct Entry {
-        std::string key;
-        std::string text;
-        bool question = false;
-        Style style = Style::Plain;
-        size_t at = 0;
-    };
-
-    void ShowMessage(std::string_view key, std::string_view text, Style style) override
-    {
-        entries.push_back({std::string(key), std::string(text), false, style, progress ? progress() : 0});
-    }
-    bool AskYesNo(std::string_view key, std::string_view text) override
-    {
-        entries.push_back({std::string(key), std::string(text), true, Style::Plain, progress ? progress() : 0});
-        if (onAsk)
-            onAsk();
-        if (answers.empty())
-            return false;
-        const bool yes = answers.front();
-        answers.pop_front();
-        return yes;
-    }
-
-    std::vector<std::string> Keys() const
-    {
-        std::vector<std::string> keys;
-        for (const auto& e : entries)
-            keys.push_back(e.key);
-        return keys;
-    }
-
-    std::vector<Entry> entries;
-    std::deque<bool> answers;
-    std::function<size_t()> progress;
-    std::function<void()> onAsk;
-};
 
 // The language texts the profile operations show.
 inline MapTextLookup ProfileTexts()
@@ -97,78 +58,13 @@ inline MapTextLookup ProfileTexts()
                          {"MACRO_NEW_PREFIX", "Macro "}};
 }
 
-// The keyboard's memory behind the scripted library: commands 3/4 (info),
-// 7/8 (key maps), 9/10 (macro area), 15 (default key map), answered as a
-// keyboard does; `statusOf` makes the keyboard refuse one command.
-struct FakeKeyboardMemory {
-    std::array<uint8_t, 44> info{};
-    std::array<uint8_t, 3 * 512> keymaps{};
-    std::vector<uint8_t> macroArea;
-    std::array<uint8_t, 512> defaultKeymap = device::BuiltInFactoryKeymap();
-    std::map<uint8_t, uint8_t> statusOf;
-
-    explicit FakeKeyboardMemory(uint8_t macroUnits = 255, uint8_t activeProfile = 1)
-    {
-        info[8] = 0x07;
-        info[9] = 0x01;
-        info[10] = activeProfile;
-        info[11] = macroUnits;
-        macroArea.assign(size_t{macroUnits} * 128, 0);
-        // Every profile holds the default map, as a new keyboard does.
-        for (size_t p = 0; p < 3; ++p)
-            std::copy(defaultKeymap.begin(), defaultKeymap.end(), keymaps.begin() + static_cast<long>(p * 512));
-    }
-
-    void Answer(const device::DeviceReport& request, device::DeviceReport& reply)
-    {
-        if (auto it = statusOf.find(request.Command()); it != statusOf.end()) {
-            reply[7] = it->second;
-            return;
-        }
-        switch (request.Command()) {
-        case 3: Read(info, request, reply); break;
-        case 4: Write(info, request, reply); break;
-        case 7: Read(keymaps, request, reply); break;
-        case 8: Write(keymaps, request, reply); break;
-        case 9: Read(macroArea, request, reply); break;
-        case 10: Write(macroArea, request, reply); break;
-        case 15: Read(defaultKeymap, request, reply); break;
-        default: break;
-        }
-    }
-
-    std::array<uint8_t, 512> Block(size_t profile) const
-    {
-        std::array<uint8_t, 512> block{};
-        std::copy_n(keymaps.begin() + static_cast<long>(profile * 512), 512, block.begin());
-        return block;
-    }
-
-private:
-    template <typename Area>
-    static bool Fits(const Area& area, const device::DeviceReport& request)
-    {
-        return size_t{request.Offset()} + request.Length() <= area.size() && request.Length() <= 56;
-    }
-    template <typename Area>
-    static void Read(const Area& area, const device::DeviceReport& request, device::DeviceReport& reply)
-    {
-        if (!Fits(area, request)) {
-            reply[7] = 0xFE;
-            return;
-        }
-        std::copy_n(area.begin() + request.Offset(), request.Length(), reply.Data());
-    }
-    template <typename Area>
-    static void Write(Area& area, const device::DeviceReport& request, device::DeviceReport& reply)
-    {
-        if (!Fits(area, request)) {
-            reply[7] = 0xFE;
-            return;
-        }
-        std::copy_n(request.Data(), request.Length(), area.begin() + request.Offset());
-    }
-};
+// A keyboard with `units` of 128 bytes of macro area.
+inline FakeKeyboard KeyboardWithMacroUnits(uint8_t units)
+{
+    FakeKeyboard keyboard;
+    keyboard.SetMacroUnits(units);
+    return keyboard;
+}
 
 // The reports sent, one line per transfer: consecutive reports of one
 // command become "command first-offset+bytes" ("8 512+512"); reports
@@ -233,14 +129,12 @@ inline keys::KeyAction EntryOf(ProfileStore& store, size_t layer, size_t entry)
 // before the profiles are made.
 class FakeRig {
 public:
-    explicit FakeRig(FakeKeyboardMemory memory = FakeKeyboardMemory())
+    explicit FakeRig(FakeKeyboard memory = FakeKeyboard())
         : keyboard(std::move(memory)),
           folder{dir.File("user"), dir.File("template.userd")},
           session(fake.Exports(), window, workers, clock)
     {
-        fake.answer = [this](const device::DeviceReport& request, device::DeviceReport& reply) {
-            keyboard.Answer(request, reply);
-        };
+        keyboard.AnswerFor(fake);
         session.Start(true);
         profiles = std::make_unique<KeyboardProfiles>(store, session, folder, texts, prompts);
         prompts.progress = [this] { return fake.written.size(); };
@@ -251,7 +145,7 @@ public:
     std::vector<std::string> Sent() const { return Transfers(fake.written); }
 
     TempDir dir;
-    FakeKeyboardMemory keyboard;
+    FakeKeyboard keyboard;
     UserFolder folder;
     FakeHidLibrary fake;
     trevolin::test::RecordingMainWindow window;
