@@ -307,7 +307,7 @@ TEST(ApplyOrigin, TheDefaultImageIsNeverWrittenOverTheKeyboard)
 
 TEST(ApplyOrigin, ADamagedMacroAreaIsReplacedOnlyWithConsent)
 {
-    FakeRig rig(FakeKeyboardMemory(1));
+    FakeRig rig(KeyboardWithMacroUnits(1));
     auto area = MacroArea({MakeMacro(1, u"one", 3), MakeMacro(2, u"two", 40)}, 1024);
     area.resize(128);
     rig.keyboard.macroArea = area;

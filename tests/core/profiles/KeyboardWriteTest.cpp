@@ -111,7 +111,7 @@ TEST(KeyboardWriteTest, AllProfilesSendsTheThreeBlocksInOrder)
 // is written, not even an empty list.
 TEST(KeyboardWriteTest, NoCapacityReportedRefusesEvenAnEmptyList)
 {
-    LoadedRig rig(FakeKeyboardMemory(0));
+    LoadedRig rig(KeyboardWithMacroUnits(0));
     rig.profiles->SetChangesPending(true);
     ApplyReport report;
     EXPECT_FALSE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
