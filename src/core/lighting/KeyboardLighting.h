@@ -15,9 +15,9 @@
 namespace trevolin::lighting {
 
 // The lighting's traffic with the keyboard. Every change goes out at once
-// as command 1, the writes, command 2; the bracket's own results are not
-// looked at. Each function returns 1 when every write or read in it
-// succeeded, else the first failing command's result.
+// as command 1, the writes, command 2 (a device::ConfigBracket, whose own
+// results are not looked at). Each function returns 1 when every write or
+// read in it succeeded, else the first failing command's result.
 class KeyboardLighting {
 public:
     explicit KeyboardLighting(device::KeyboardCommands& commands);

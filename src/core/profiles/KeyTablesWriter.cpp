@@ -1,5 +1,6 @@
 #include "core/profiles/KeyTablesWriter.h"
 
+#include "core/device/ConfigBracket.h"
 #include "core/device/ResultDescription.h"
 #include "core/keys/SnapshotKeyMap.h"
 #include "core/macros/MacroPayload.h"
@@ -102,7 +103,8 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
     }
 
     auto& commands = session.Commands();
-    report.beginResult = commands.BeginConfig();
+    device::ConfigBracket bracket(commands);
+    report.beginResult = bracket.BeginResult();
     report.macroAreaResult = commands.WriteMacroArea(payload.data(), payload.size());
     Note(report, report.macroAreaResult, "macro area");
     for (size_t i = 0; i < profiles.size(); ++i) {
@@ -111,7 +113,7 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
         report.blockResults.push_back(result);
         Note(report, result, "key-map block " + std::to_string(profiles[i]));
     }
-    report.endResult = commands.EndConfig();
+    report.endResult = bracket.End();
 
     report.ok = report.deviceResult == device::ResultOk;
     if (!report.ok)
