@@ -56,7 +56,7 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     // The user modes are read from the mode files: a fresh user folder gets
     // them from the template first, as every command that creates it does.
     // A folder that cannot be made matters only to a change, which says so.
-    context.locations.EnsureUserFolder();
+    static_cast<void>(context.locations.EnsureUserFolder());
 
     std::unique_ptr<LightSession> session(new LightSession(
         std::move(connection), lighting::LightingFiles::FromLocations(context.locations), chosen, chosen == active));

@@ -19,7 +19,7 @@ public:
     int BeginResult() const { return beginResult_; }
     // Sends command 2 now, once; later calls and the destructor send nothing
     // more. Its result.
-    int End();
+    [[nodiscard]] int End();
 
 private:
     KeyboardCommands& commands_;

@@ -142,8 +142,7 @@ MacroCommit CommitMacroList(ProfileStore& store, std::span<const Macro> records)
             result.keysChanged = true;
         }
     }
-    image.SetMacroRecords(std::move(block), count);
-    result.committed = true;
+    result.committed = image.SetMacroRecords(std::move(block), count);
     return result;
 }
 

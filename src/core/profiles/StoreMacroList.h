@@ -30,7 +30,7 @@ std::string MacroNameOfId(ProfileStore& store, uint16_t id);
 bool KeysPlayMacro(ProfileStore& store, uint16_t id);
 
 // A copy of the stored list, for a dialog to edit. False when memory runs out.
-bool ReadMacroList(ProfileStore& store, std::vector<macros::Macro>& out);
+[[nodiscard]] bool ReadMacroList(ProfileStore& store, std::vector<macros::Macro>& out);
 
 // Gives every stored macro whose play count is 0 (which the keyboard cannot
 // play: it plays a macro 1 to 255 times) a play count of 1. Returns how many

@@ -53,7 +53,7 @@ void FillTexts(ProfileStore& store)
         const size_t slot = ProfileImage::SlotOf(layer, index);
         image.SetEntryKind(slot, kind);
         image.SetEntryValue(slot, 0xDEAD);  // a stale offset the packing replaces
-        store.Texts().Set(slot, text);
+        EXPECT_TRUE(store.Texts().Set(slot, text));
     };
     put(0, 3, KindTextBlock, u"hello");      // 12 bytes
     put(0, 300, KindLaunchProgram, u"ab");   // 6 bytes
@@ -214,7 +214,7 @@ TEST_F(ImageFile, BrokenFilesAreRefusedAndLeaveTheStoreAsItWas)
     };
 
     ProfileStore working;
-    working.Texts().Set(9, u"keep me");
+    EXPECT_TRUE(working.Texts().Set(9, u"keep me"));
     working.Image().SetEntryKind(9, KindTextBlock);
     ASSERT_TRUE(working.Image().SetMacroRecords(Bytes(MacroRecordSize, 0x22), 1));
     const auto fixedBefore = std::as_const(working.Image()).FixedPart();

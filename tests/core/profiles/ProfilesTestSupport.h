@@ -241,7 +241,7 @@ public:
         fake.answer = [this](const device::DeviceReport& request, device::DeviceReport& reply) {
             keyboard.Answer(request, reply);
         };
-        session.Start(true);
+        EXPECT_TRUE(session.Start(true));
         profiles = std::make_unique<KeyboardProfiles>(store, session, folder, texts, prompts);
         prompts.progress = [this] { return fake.written.size(); };
         fake.written.clear();
