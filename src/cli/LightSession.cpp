@@ -63,10 +63,7 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     const int result = session->controller_->OnConnected();
     if (result != device::ResultOk) {
         // Every later decision rests on what was read: change nothing.
-        // The read-back's own failure and the library's refusal share -1.
-        const std::string why = result == lighting::ResultReadBackFailed
-                                    ? "its information block or a lighting record could not be read"
-                                    : device::DescribeResult(result, context.texts);
+        const std::string why = device::DescribeResult(result, context.texts);
         context.err << "trevolinctl: cannot read the keyboard's lighting: " << why << ".\n";
         exitCode = ExitKeyboardError;
         return nullptr;

@@ -19,6 +19,12 @@ inline constexpr int ResultNoReply = -2;
 inline constexpr int ResultRefused = -102;      // status 0xFF
 inline constexpr int ResultBusy = -103;         // status 0xFE
 inline constexpr int ResultBadBlock = -201;
+// The program's own results, which neither the library nor the keyboard
+// gives: a request turned down before anything was sent (a value outside
+// its range, no valid current profile, ...), and a read-back that could not
+// read the information block.
+inline constexpr int ResultRejected = -301;
+inline constexpr int ResultReadBackFailed = -302;
 
 // Sends reports on the vendor collection and waits for their echoes.
 // One exchange is in flight at a time: a second caller waits for the first
