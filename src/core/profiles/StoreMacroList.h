@@ -13,8 +13,6 @@ namespace trevolin::profiles {
 // The macro list as the profile store holds it: records in list order.
 // Every function here takes the store lock.
 
-inline constexpr uint16_t KindMacro = 4;
-inline constexpr uint16_t KindDefault = 0;
 
 // The position of the first macro with this id; 0 when there is none.
 int MacroPositionOfId(ProfileStore& store, uint16_t id);

@@ -112,7 +112,7 @@ TEST_F(ActiveProfileTest, SaveWritesOnlyAnExistingProfileFile)
     const auto path = ProfileFilePath(folder, 0);
     ProfileStore store;
     EXPECT_TRUE(store.Texts().Set(0, u"x"));
-    store.Image().SetEntryKind(0, KindLaunchProgram);
+    store.Image().SetEntryKind(0, keys::KeyAction::LaunchProgram);
 
     EXPECT_FALSE(SaveActiveProfile(store, folder, session, true));
     EXPECT_FALSE(std::filesystem::exists(path));

@@ -27,7 +27,7 @@ TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLoc
     ProfileStore store;
     std::vector<uint8_t> macros(2 * MacroRecordSize, 0x5A);
     ASSERT_TRUE(store.Image().SetMacroRecords(macros, 2));
-    store.Image().SetEntryKind(700, KindTextBlock);
+    store.Image().SetEntryKind(700, keys::KeyAction::TextBlock);
     EXPECT_TRUE(store.Texts().Set(700, u"abc"));
     EXPECT_TRUE(store.Texts().Set(20, u"not packed"));  // its entry has kind 0
     ApplySnapshot snapshot;
