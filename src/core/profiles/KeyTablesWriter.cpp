@@ -91,8 +91,9 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
             return Stop(report, S::EncodeFailed, "the macros could not be encoded for the keyboard");
         const SnapshotKeyTableView table(snapshot);
         const keys::MacroPositionLookup positions = MacroPositionLookupOf(store);
+        const keys::KeyMapBlock factoryMap = session.FactoryKeymap();
         for (const int profile : profiles) {
-            std::optional<keys::KeyMapBlock> block = keys::EncodeKeyMapBlock(table, profile, session, positions);
+            std::optional<keys::KeyMapBlock> block = keys::EncodeKeyMapBlock(table, profile, factoryMap, positions);
             if (!block)
                 return Stop(report, S::EncodeFailed,
                             "the keys of profile " + std::to_string(profile) + " could not be encoded");
