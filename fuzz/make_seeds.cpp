@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets: the profile files and macro
 // areas the tests use, valid ones and the broken ones the readers must
 // refuse, and ini files of the kinds users edit. Run from the repository root: fuzz/make_seeds fuzz/corpus
+#include "core/keys/KeyAction.h"
 #include "core/macros/Macro.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ImageFile.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,6 +22,15 @@ using namespace trevolin;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
+
+// A seed that cannot be built is a broken generator: stop rather than
+// write a corpus that tests nothing.
+void Must(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
 
 std::filesystem::path root;
 
@@ -46,7 +57,7 @@ void Put32(Bytes& b, size_t at, uint32_t v)
 Bytes Serialized(profiles::ProfileStore& store)
 {
     std::string out;
-    profiles::SerializeImage(store, out);
+    Must(profiles::SerializeImage(store, out));
     return Bytes(out.begin(), out.end());
 }
 
@@ -67,17 +78,17 @@ void ProfileSeeds()
     const auto put = [&](size_t layer, size_t index, uint16_t kind, std::u16string_view text) {
         const size_t slot = profiles::ProfileImage::SlotOf(layer, index);
         store.Image().SetEntryKind(slot, kind);
-        store.Texts().Set(slot, text);
+        Must(store.Texts().Set(slot, text));
     };
-    put(0, 3, profiles::KindTextBlock, u"hello");
-    put(0, 300, profiles::KindLaunchProgram, u"ab");
+    put(0, 3, keys::KeyAction::TextBlock, u"hello");
+    put(0, 300, keys::KeyAction::LaunchProgram, u"ab");
     put(1, 2, 2, u"zzz");
-    put(1, 5, profiles::KindLaunchProgram, u"C:/a/b.exe");
+    put(1, 5, keys::KeyAction::LaunchProgram, u"C:/a/b.exe");
     const Bytes texts = Serialized(store);
     Save("profile_file", "texts", texts);
 
     profiles::CommitMacroList(store, std::vector{Make(1, u"Hello", {{0, 0x1D, 0}, {120, 0x1D, 1}})});
-    store.Image().SetEntryKind(700, profiles::KindMacro);
+    store.Image().SetEntryKind(700, keys::KeyAction::Macro);
     store.Image().SetEntryValue(700, 1);
     const Bytes full = Serialized(store);
     Save("profile_file", "macro_and_texts", full);
@@ -102,7 +113,7 @@ void MacroSeeds()
         profiles::CommitMacroList(store, list);
         const auto sizes = macros::MacroPayloadSizes(store.Image().MacroRecords());
         Bytes payload(withNames ? sizes.fullSize : sizes.bareSize);
-        macros::EncodeMacroPayload(store.Image().MacroRecords(), payload, withNames);
+        Must(macros::EncodeMacroPayload(store.Image().MacroRecords(), payload, withNames));
         return payload;
     };
     Save("macro_area", "empty", encode({}, false));

@@ -56,17 +56,14 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     // The user modes are read from the mode files: a fresh user folder gets
     // them from the template first, as every command that creates it does.
     // A folder that cannot be made matters only to a change, which says so.
-    context.locations.EnsureUserFolder();
+    static_cast<void>(context.locations.EnsureUserFolder());
 
     std::unique_ptr<LightSession> session(new LightSession(
         std::move(connection), lighting::LightingFiles::FromLocations(context.locations), chosen, chosen == active));
     const int result = session->controller_->OnConnected();
     if (result != device::ResultOk) {
         // Every later decision rests on what was read: change nothing.
-        // The read-back's own failure and the library's refusal share -1.
-        const std::string why = result == lighting::ResultReadBackFailed
-                                    ? "its information block or a lighting record could not be read"
-                                    : device::DescribeResult(result, context.texts);
+        const std::string why = device::DescribeResult(result, context.texts);
         context.err << "trevolinctl: cannot read the keyboard's lighting: " << why << ".\n";
         exitCode = ExitKeyboardError;
         return nullptr;

@@ -224,7 +224,7 @@ int MacroCommand::Execute(CliContext& context)
     } else if (set_->parsed()) {
         editor.SetPlayCount(*position, repeat_);
     } else {
-        editor.Delete(*position);
+        static_cast<void>(editor.Delete(*position));  // found above, so it is in the list
     }
 
     if (!profiles::CommitMacroList(workspace->Store(), list).committed) {

@@ -1,6 +1,7 @@
 #include "cli/RawReadCommand.h"
 
 #include "core/device/Bytes.h"
+#include "core/device/ConfigBracket.h"
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 #include "core/macros/MacroPayload.h"
@@ -73,7 +74,7 @@ int ReadArea(device::DeviceSession& session, const std::string& area, int n, std
     // Lighting records and colour pages are read inside a configuration
     // bracket, as the keyboard expects.
     int result = device::ResultOk;
-    c.BeginConfig();
+    const device::ConfigBracket bracket(c);
     if (area == "lighting") {
         for (uint16_t offset : {uint16_t(0), uint16_t(42), uint16_t(84)}) {
             std::array<uint8_t, 56> piece{};
@@ -91,7 +92,6 @@ int ReadArea(device::DeviceSession& session, const std::string& area, int n, std
             bytes.insert(bytes.end(), piece.begin(), piece.begin() + 54);
         }
     }
-    c.EndConfig();
     return result;
 }
 

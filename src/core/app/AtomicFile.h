@@ -14,11 +14,11 @@ class AtomicFile {
 public:
     // False when the content could not be written in full; the old file
     // is then untouched and no temporary file is left behind.
-    static bool Write(const std::string& path, std::string_view content);
+    [[nodiscard]] static bool Write(const std::string& path, std::string_view content);
     // The same for a file that must not exist yet: false, with the existing
     // file untouched, when there is one (or appears meanwhile). A symbolic
     // link counts as a file there and is not followed.
-    static bool Create(const std::string& path, std::string_view content);
+    [[nodiscard]] static bool Create(const std::string& path, std::string_view content);
 };
 
 }  // namespace trevolin::app

@@ -112,7 +112,7 @@ bool Locations::EnsureUserFolder(const std::string& folder, const std::string& l
             }
         }
         // Another process may create the file meanwhile; its file stays.
-        AtomicFile::Create(path, *content);
+        static_cast<void>(AtomicFile::Create(path, *content));
     }
     return true;
 }

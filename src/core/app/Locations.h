@@ -67,10 +67,10 @@ public:
     // empty) is completed the same way. True when the folder exists
     // afterwards; a template that cannot be read leaves the files missing,
     // so every value reads as its default.
-    bool EnsureUserFolder() const;
+    [[nodiscard]] bool EnsureUserFolder() const;
     // The same for any folder and template; every way of creating the user
     // folder, by the command line or the window, goes through here.
-    static bool EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate);
+    [[nodiscard]] static bool EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate);
 
     // The whole template, or nothing when it is missing, unreadable or larger
     // than MaxLightingTemplateSize.

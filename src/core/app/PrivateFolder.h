@@ -8,6 +8,6 @@ namespace trevolin::app {
 // the user folder and the settings folder hold macros (typed text, passwords
 // included) and belong to the user alone. Folders that already exist keep
 // the mode the user gave them. True when `path` is a folder afterwards.
-bool CreatePrivateFolders(const std::string& path);
+[[nodiscard]] bool CreatePrivateFolders(const std::string& path);
 
 }  // namespace trevolin::app

@@ -208,7 +208,8 @@ bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const s
     }
     const auto folder = std::filesystem::path(file_).parent_path();
     if (!folder.empty()) {
-        CreatePrivateFolders(folder.string());
+        // A folder that cannot be made fails the write below.
+        static_cast<void>(CreatePrivateFolders(folder.string()));
     }
     const IniFile file(file_, MaxEncodedLength);
     return file.Write(EncodeName(keyPath), EncodeName(name), encoded);

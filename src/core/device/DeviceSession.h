@@ -42,7 +42,7 @@ public:
     // Init(0), both channels registered, first presence check started.
     // `startedHidden` (the tray start) means arrivals never open the window.
     // Returns false when the library failed to start.
-    bool Start(bool startedHidden);
+    [[nodiscard]] bool Start(bool startedHidden);
 
     // The callback registered with the library for every request.
     static uint32_t OnHidNotify(const QlNotification* record);

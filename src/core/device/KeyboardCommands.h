@@ -34,25 +34,25 @@ public:
 
     explicit KeyboardCommands(ReportExchange& exchange);
 
-    int BeginConfig();
-    int EndConfig();
-    int ReadInfo(uint8_t out44[44]);
-    int WriteInfo(const uint8_t in44[44]);
-    int ReadLighting(uint8_t out56[56], uint8_t length, uint16_t offset);
-    int WriteLighting(const uint8_t* data, uint8_t length, uint16_t offset);
-    int ReadKeymapBlock(uint8_t out512[512], int block);
-    int WriteKeymapBlock(const uint8_t in512[512], int block);
-    int ReadMacroArea(uint8_t* out, size_t count);
-    int WriteMacroArea(const uint8_t* in, size_t count);
-    int Command11();
-    int Command12();
-    int Command13();
-    int Command14();
-    int ReadDefaultKeymap(uint8_t out512[512]);
-    int ReadKeyColors(uint8_t out56[56], uint8_t length, int keyIndex, int profile);
-    int WriteKeyColors(const uint8_t* data, uint8_t length, int keyIndex);
+    [[nodiscard]] int BeginConfig();
+    [[nodiscard]] int EndConfig();
+    [[nodiscard]] int ReadInfo(uint8_t out44[44]);
+    [[nodiscard]] int WriteInfo(const uint8_t in44[44]);
+    [[nodiscard]] int ReadLighting(uint8_t out56[56], uint8_t length, uint16_t offset);
+    [[nodiscard]] int WriteLighting(const uint8_t* data, uint8_t length, uint16_t offset);
+    [[nodiscard]] int ReadKeymapBlock(uint8_t out512[512], int block);
+    [[nodiscard]] int WriteKeymapBlock(const uint8_t in512[512], int block);
+    [[nodiscard]] int ReadMacroArea(uint8_t* out, size_t count);
+    [[nodiscard]] int WriteMacroArea(const uint8_t* in, size_t count);
+    [[nodiscard]] int Command11();
+    [[nodiscard]] int Command12();
+    [[nodiscard]] int Command13();
+    [[nodiscard]] int Command14();
+    [[nodiscard]] int ReadDefaultKeymap(uint8_t out512[512]);
+    [[nodiscard]] int ReadKeyColors(uint8_t out56[56], uint8_t length, int keyIndex, int profile);
+    [[nodiscard]] int WriteKeyColors(const uint8_t* data, uint8_t length, int keyIndex);
     // 1 when the library took the report: the keyboard is entering boot mode.
-    int EnterBootMode();
+    [[nodiscard]] int EnterBootMode();
 
     // The profile whose colour page command 17 writes; the main window keeps
     // it in step with the keyboard's active profile.
@@ -72,9 +72,9 @@ public:
 private:
     void WillChangeKeyboard(uint8_t command, uint16_t offset = 0) const;
 
-    int Simple(uint8_t command);
-    int ReadInto(uint8_t command, uint8_t length, uint16_t offset, uint8_t* out, size_t copy);
-    int WriteFrom(uint8_t command, const uint8_t* data, uint8_t length, uint16_t offset);
+    [[nodiscard]] int Simple(uint8_t command);
+    [[nodiscard]] int ReadInto(uint8_t command, uint8_t length, uint16_t offset, uint8_t* out, size_t copy);
+    [[nodiscard]] int WriteFrom(uint8_t command, const uint8_t* data, uint8_t length, uint16_t offset);
 
     ReportExchange& exchange_;
     std::atomic<int> currentProfile_{0};

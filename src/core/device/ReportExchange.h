@@ -19,6 +19,12 @@ inline constexpr int ResultNoReply = -2;
 inline constexpr int ResultRefused = -102;      // status 0xFF
 inline constexpr int ResultBusy = -103;         // status 0xFE
 inline constexpr int ResultBadBlock = -201;
+// The program's own results, which neither the library nor the keyboard
+// gives: a request turned down before anything was sent (a value outside
+// its range, no valid current profile, ...), and a read-back that could not
+// read the information block.
+inline constexpr int ResultRejected = -301;
+inline constexpr int ResultReadBackFailed = -302;
 
 // Sends reports on the vendor collection and waits for their echoes.
 // One exchange is in flight at a time: a second caller waits for the first
@@ -34,18 +40,18 @@ public:
     // 1 a reply echoing the command came (its status may still be a
     // refusal after the last attempt), 0 no keyboard or the wait failed,
     // -1 the library refused the write, -2 no matching reply in three sends.
-    int ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply, uint32_t replyCapacity,
+    [[nodiscard]] int ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply, uint32_t replyCapacity,
                        uint32_t* outReplyLength);
     // Fire and forget: the library's result, unchanged.
-    int PostReport(const uint8_t* report, size_t length);
+    [[nodiscard]] int PostReport(const uint8_t* report, size_t length);
 
     // Sends `request` and maps the reply's status: 1, -102, -103, or the
     // exchange's own failure. The reply lands in `reply`.
-    int Command(const DeviceReport& request, DeviceReport& reply);
+    [[nodiscard]] int Command(const DeviceReport& request, DeviceReport& reply);
 
     // A long transfer cut into 56-byte pieces at device offset `base`.
-    int ReadChunked(uint8_t command, uint16_t base, uint8_t* out, size_t total);
-    int WriteChunked(uint8_t command, uint16_t base, const uint8_t* in, size_t total);
+    [[nodiscard]] int ReadChunked(uint8_t command, uint16_t base, uint8_t* out, size_t total);
+    [[nodiscard]] int WriteChunked(uint8_t command, uint16_t base, const uint8_t* in, size_t total);
 
     // The notification thread hands vendor-channel data here.
     void OnReply(const uint8_t* data, uint32_t count);

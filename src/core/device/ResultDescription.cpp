@@ -33,6 +33,8 @@ std::string DescribeResult(int result, const app::TextLookup& texts)
         return "the keyboard refused to carry out the request (for instance one that reaches outside the area it "
                "names)";
     case ResultBadBlock: return "the request asked for something outside what the keyboard allows, so nothing was sent";
+    case ResultRejected: return "the request is not one the program can carry out here, so nothing was sent";
+    case ResultReadBackFailed: return "the keyboard's information block could not be read";
     }
     return "the keyboard operation failed in an unexpected way (result " + std::to_string(result) + ")";
 }

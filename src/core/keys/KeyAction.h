@@ -41,6 +41,6 @@ void WriteKeyAction(const KeyAction& action, std::span<uint8_t, KeyActionSize> b
 // For entry bytes handed over by the profile image: nothing is read or
 // written unless they are exactly one record.
 std::optional<KeyAction> TryReadKeyAction(std::span<const uint8_t> bytes);
-bool TryWriteKeyAction(const KeyAction& action, std::span<uint8_t> bytes);
+[[nodiscard]] bool TryWriteKeyAction(const KeyAction& action, std::span<uint8_t> bytes);
 
 }  // namespace trevolin::keys

@@ -79,7 +79,8 @@ bool KeyButtons::ResetActiveProfileKeys()
     {
         std::lock_guard lock(store_.StoreLock());
         for (const ShownKey& key : keys)
-            TryWriteKeyAction(KeyAction{}, store_.EntryBytes(*block, key.entry));
+            // An entry the store does not hold has nothing to reset.
+            static_cast<void>(TryWriteKeyAction(KeyAction{}, store_.EntryBytes(*block, key.entry)));
     }
     const auto available = AvailabilityOfKeys();
     for (const ShownKey& key : keys) {

@@ -37,7 +37,7 @@ public:
     // theirs), shows them unassigned and enables "Apply". With no active
     // profile there is no block to reset: nothing changes and the result is
     // false.
-    bool ResetActiveProfileKeys();
+    [[nodiscard]] bool ResetActiveProfileKeys();
 
 private:
     KeyLook LookOf(bool isGKey, size_t gIndex, uint16_t keyCode, const KeyAction& entry) const;

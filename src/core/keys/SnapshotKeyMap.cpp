@@ -5,12 +5,11 @@
 namespace trevolin::keys {
 
 std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, int profile,
-                                             const device::DeviceSession& link,
+                                             std::span<const uint8_t, KeyMapBlockSize> defaultMap,
                                              const MacroPositionLookup& macroPositionOfId)
 {
     if (profile < 0 || static_cast<size_t>(profile) >= KeyTableProfileCount)
         return std::nullopt;
-    const KeyMapBlock defaultMap = link.FactoryKeymap();
 
     std::lock_guard lock(snapshot.SnapshotLock());
     KeyBlock actions{};
@@ -21,13 +20,6 @@ std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, i
         actions[entry] = *action;
     }
     return EncodeKeyMapBlock(actions, defaultMap, macroPositionOfId);
-}
-
-KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link,
-                           size_t macroCount)
-{
-    const KeyMapBlock defaultMap = link.FactoryKeymap();
-    return DecodeKeyMapBlock(block, defaultMap, macroCount);
 }
 
 }  // namespace trevolin::keys

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/device/DeviceSession.h"
 #include "core/keys/KeyMapBlock.h"
 #include "core/keys/SnapshotKeyTable.h"
 
@@ -10,19 +9,14 @@
 namespace trevolin::keys {
 
 // The key-map block of `profile` (0 to 2) from the apply snapshot, against
-// the default key map the device link holds (its built-in copy until a
+// the factory key map `defaultMap` (the session's: its built-in copy until a
 // keyboard's own was read). The whole walk, macro look-ups included, runs
 // under the snapshot lock; the macro look-up takes the store lock, which the
 // caller already holds. Nothing when the profile is not 0 to 2 or the
 // snapshot cannot hand over an entry: no block is better than one built from
 // entries that are not there.
 std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, int profile,
-                                             const device::DeviceSession& link,
+                                             std::span<const uint8_t, KeyMapBlockSize> defaultMap,
                                              const MacroPositionLookup& macroPositionOfId);
-
-// A block read from a keyboard holding `macroCount` macros, against the
-// device link's default key map.
-KeyBlock DecodeKeyMapBlock(std::span<const uint8_t, KeyMapBlockSize> block, const device::DeviceSession& link,
-                           size_t macroCount);
 
 }  // namespace trevolin::keys

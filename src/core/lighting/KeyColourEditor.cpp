@@ -157,13 +157,16 @@ int KeyColourEditor::RestoreFromTemplate()
     const auto index = static_cast<size_t>(profile);
     const ColourPage shown = pages_[index];
     const FollowsFlags shownFlags = followsBase_[index];
-    files_.ResetModeFile(profile);
+    const bool reset = files_.ResetModeFile(profile);
     LoadUserMode(profile);
     const ColourPage page = pages_[index];
     const FollowsFlags follows = followsBase_[index];
     pages_[index] = shown;
     followsBase_[index] = shownFlags;
-    return SendPage(profile, page, follows, true);
+    const int result = SendPage(profile, page, follows, true);
+    if (!reset)
+        modeFileSaved_ = false;
+    return result;
 }
 
 int KeyColourEditor::SendPage(int profile, const ColourPage& page, const FollowsFlags& follows, bool fileHasPage)
@@ -215,7 +218,7 @@ int KeyColourEditor::ChooseUserMode(int userMode)
         return ResultRejected;
     chosenUserMode_ = userMode;
     const ModeFile file = files_.ModeFileOf(profile);
-    file.WritePresentUserMode(userMode);
+    modeFileSaved_ = file.WritePresentUserMode(userMode);
     // Keeping the previous mode's settings would write them into this
     // mode's section at the next change of colour or tool.
     settings_ = file.ReadUserModeSettings(userMode);

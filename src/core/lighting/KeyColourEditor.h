@@ -45,43 +45,43 @@ public:
     // The lighting view's click on a key button, with the current effect.
     // Rejected (nothing changes) outside effect 20, for a button without a
     // light and for an id that is no key button.
-    int PaintKey(uint32_t controlId, uint8_t effect);
+    [[nodiscard]] int PaintKey(uint32_t controlId, uint8_t effect);
     // Brush `tool` and, when given, `paintColour` become the user mode's, as
     // choosing them in the window would, and the key is painted with them.
     // When the keyboard does not take the key, the brush and the paint
     // colour stay as they were too, in the file and here.
-    int PaintKeyWith(uint32_t controlId, uint8_t effect, int tool, std::optional<RgbColor> paintColour);
+    [[nodiscard]] int PaintKeyWith(uint32_t controlId, uint8_t effect, int tool, std::optional<RgbColor> paintColour);
     // Every key following the base colour takes the new one and the whole
     // page goes out; the user mode's base colour becomes the new one once
     // the keyboard took all of it. An unchanged colour sends and writes
     // nothing.
-    int ChangeBaseColour(RgbColor colour);
+    [[nodiscard]] int ChangeBaseColour(RgbColor colour);
     // The current profile's page with each listed light (a position and its
     // entry) changed, sent whole; the lights not listed keep their colour
     // and flag. Afterwards the chosen user mode holds every key's entry.
-    int SetKeyColours(std::span<const std::pair<int, KeyColour>> entries);
+    [[nodiscard]] int SetKeyColours(std::span<const std::pair<int, KeyColour>> entries);
     // The current profile's mode file back to the template, its user mode
     // loaded and its page sent.
-    int RestoreFromTemplate();
+    [[nodiscard]] int RestoreFromTemplate();
     // Whether the last change that wrote key colours or settings could
     // store them in the mode file; a keyboard that took them then shows
     // more than the file says.
     bool ModeFileSaved() const { return modeFileSaved_; }
     // Both only write the user mode's settings.
-    bool ChangePaintColour(RgbColor colour);
-    bool ChooseTool(int tool);
+    [[nodiscard]] bool ChangePaintColour(RgbColor colour);
+    [[nodiscard]] bool ChooseTool(int tool);
     // Remembers the choice in the mode file, takes the mode's settings, and
     // shows the colours the keyboard holds; the mode's own key colours are
     // not loaded or sent.
-    int ChooseUserMode(int userMode);
+    [[nodiscard]] int ChooseUserMode(int userMode);
     // Names the chosen user mode; false, with the name unchanged, when the
     // name cannot be stored.
-    bool RenameUserMode(std::string_view name);
+    [[nodiscard]] bool RenameUserMode(std::string_view name);
 
     // The current profile's page from the keyboard, then painted on the keys.
-    int ReadPageFromKeyboard();
+    [[nodiscard]] int ReadPageFromKeyboard();
     // The current profile's page copy to the keyboard.
-    int WritePageToKeyboard();
+    [[nodiscard]] int WritePageToKeyboard();
     void PaintKeysFromPage();
     // For each profile, a key follows the base colour exactly when its
     // colour in that profile's page copy is the base colour.
@@ -100,7 +100,7 @@ private:
     // keeps what the keyboard took in the page copy, the flags, the tints and
     // the mode file (every key's entry). With `fileHasPage` the file already
     // holds `page`, so it is written only when the keyboard took part of it.
-    int SendPage(int profile, const ColourPage& page, const FollowsFlags& follows, bool fileHasPage);
+    [[nodiscard]] int SendPage(int profile, const ColourPage& page, const FollowsFlags& follows, bool fileHasPage);
     bool FollowsBaseAt(int profile, uint8_t position) const;
     void SetFollowsBase(int profile, uint8_t position, bool follows);
     void TintLight(uint8_t position, RgbColor colour);

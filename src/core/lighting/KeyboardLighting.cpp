@@ -1,5 +1,6 @@
 #include "core/lighting/KeyboardLighting.h"
 
+#include "core/device/ConfigBracket.h"
 #include "core/device/DeviceReport.h"
 #include "core/lighting/LightingResults.h"
 
@@ -40,7 +41,7 @@ int KeyboardLighting::ReadInfo(device::InfoBlock& info)
 int KeyboardLighting::ReadRecords(LightingRecords& records)
 {
     int result = device::ResultOk;
-    commands_.BeginConfig();
+    const device::ConfigBracket bracket(commands_);
     for (int profile = 0; profile < LightingRecord::ProfileCount; ++profile) {
         std::array<uint8_t, device::DeviceReport::DataSize> reply{};
         const int read = commands_.ReadLighting(reply.data(), ReadLength, LightingRecord::Offset(profile, 0));
@@ -50,7 +51,6 @@ int KeyboardLighting::ReadRecords(LightingRecords& records)
             std::copy_n(reply.begin(), record.size(), record.begin());
         }
     }
-    commands_.EndConfig();
     return result;
 }
 
@@ -59,12 +59,11 @@ int KeyboardLighting::WriteFields(int profile, std::initializer_list<FieldWrite>
     if (!ValidProfile(profile))
         return ResultRejected;
     int result = device::ResultOk;
-    commands_.BeginConfig();
+    const device::ConfigBracket bracket(commands_);
     for (const auto& write : writes) {
         KeepFirstFailure(result, commands_.WriteLighting(write.bytes.data(), static_cast<uint8_t>(write.bytes.size()),
                                                          LightingRecord::Offset(profile, write.field)));
     }
-    commands_.EndConfig();
     return result;
 }
 
@@ -102,9 +101,8 @@ int KeyboardLighting::WriteKeyColour(uint8_t position, RgbColor colour)
     if (CurrentProfile() < 0 || position >= ColourPage::PositionCount)
         return ResultRejected;
     const uint8_t rgb[] = {colour.red, colour.green, colour.blue};
-    commands_.BeginConfig();
+    const device::ConfigBracket bracket(commands_);
     const int result = commands_.WriteKeyColors(rgb, sizeof rgb, position);
-    commands_.EndConfig();
     return result;
 }
 
@@ -115,7 +113,7 @@ int KeyboardLighting::WritePage(const ColourPage& page, std::bitset<ColourPage::
     if (CurrentProfile() < 0)
         return ResultRejected;
     int result = device::ResultOk;
-    commands_.BeginConfig();
+    const device::ConfigBracket bracket(commands_);
     for (size_t run = 0; run < ColourPage::RunCount; ++run) {
         const auto bytes = page.Run(run);
         const int written = commands_.WriteKeyColors(bytes.data(), static_cast<uint8_t>(bytes.size()),
@@ -124,7 +122,6 @@ int KeyboardLighting::WritePage(const ColourPage& page, std::bitset<ColourPage::
         if (taken)
             taken->set(run, written == device::ResultOk);
     }
-    commands_.EndConfig();
     return result;
 }
 
@@ -133,7 +130,7 @@ int KeyboardLighting::ReadPage(int profile, ColourPage& page)
     if (!ValidProfile(profile))
         return ResultRejected;
     int result = device::ResultOk;
-    commands_.BeginConfig();
+    const device::ConfigBracket bracket(commands_);
     for (size_t run = 0; run < ColourPage::RunCount; ++run) {
         std::array<uint8_t, device::DeviceReport::DataSize> reply{};
         const int read = commands_.ReadKeyColors(reply.data(), static_cast<uint8_t>(ColourPage::RunBytes),
@@ -142,7 +139,6 @@ int KeyboardLighting::ReadPage(int profile, ColourPage& page)
         if (read == device::ResultOk)
             page.StoreRun(run, std::span<const uint8_t, ColourPage::RunBytes>(reply.data(), ColourPage::RunBytes));
     }
-    commands_.EndConfig();
     return result;
 }
 

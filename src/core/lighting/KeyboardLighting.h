@@ -15,9 +15,9 @@
 namespace trevolin::lighting {
 
 // The lighting's traffic with the keyboard. Every change goes out at once
-// as command 1, the writes, command 2; the bracket's own results are not
-// looked at. Each function returns 1 when every write or read in it
-// succeeded, else the first failing command's result.
+// as command 1, the writes, command 2 (a device::ConfigBracket, whose own
+// results are not looked at). Each function returns 1 when every write or
+// read in it succeeded, else the first failing command's result.
 class KeyboardLighting {
 public:
     explicit KeyboardLighting(device::KeyboardCommands& commands);
@@ -27,34 +27,34 @@ public:
     int CurrentProfile() const;
     void SetCurrentProfile(int profile);
 
-    int ReadInfo(device::InfoBlock& info);
+    [[nodiscard]] int ReadInfo(device::InfoBlock& info);
     // Reads all three records; a record whose read fails keeps what
     // `records` held for it.
-    int ReadRecords(LightingRecords& records);
+    [[nodiscard]] int ReadRecords(LightingRecords& records);
 
     // One byte at `field` of profile `profile`'s record.
-    int WriteField(int profile, uint8_t field, uint8_t value);
+    [[nodiscard]] int WriteField(int profile, uint8_t field, uint8_t value);
     // The effect number, and the multicolour flag (as 0 or 1) when given.
-    int WriteEffect(int profile, uint8_t effect, std::optional<bool> multicolour);
+    [[nodiscard]] int WriteEffect(int profile, uint8_t effect, std::optional<bool> multicolour);
     // Multicolour off, then the colour.
-    int WriteColour(int profile, RgbColor colour);
-    int WriteDefaults(int profile);
+    [[nodiscard]] int WriteColour(int profile, RgbColor colour);
+    [[nodiscard]] int WriteDefaults(int profile);
 
     // One light of the current profile's page.
-    int WriteKeyColour(uint8_t position, RgbColor colour);
+    [[nodiscard]] int WriteKeyColour(uint8_t position, RgbColor colour);
     // The whole page, to the current profile's page. Every run is sent even
     // after one fails; `taken`, when given, tells which runs the keyboard
     // accepted.
-    int WritePage(const ColourPage& page, std::bitset<ColourPage::RunCount>* taken = nullptr);
+    [[nodiscard]] int WritePage(const ColourPage& page, std::bitset<ColourPage::RunCount>* taken = nullptr);
     // Profile `profile`'s page; a run whose read fails keeps what `page` held.
-    int ReadPage(int profile, ColourPage& page);
+    [[nodiscard]] int ReadPage(int profile, ColourPage& page);
 
 private:
     struct FieldWrite {
         uint8_t field;
         std::span<const uint8_t> bytes;
     };
-    int WriteFields(int profile, std::initializer_list<FieldWrite> writes);
+    [[nodiscard]] int WriteFields(int profile, std::initializer_list<FieldWrite> writes);
 
     device::KeyboardCommands& commands_;
 };

@@ -251,7 +251,8 @@ bool LightingController::TurnLightingViewOn()
         viewOn_ = false;
         return false;
     }
-    files_.WriteLightingView(true);
+    // A settings write that fails is lost silently, as every one is.
+    static_cast<void>(files_.WriteLightingView(true));
     tints_.ClearAll();
     effectControlsHidden_ = false;
     if (mode_.mode == PerKeyEffect)
@@ -262,7 +263,7 @@ bool LightingController::TurnLightingViewOn()
 void LightingController::TurnLightingViewOff()
 {
     viewOn_ = false;
-    files_.WriteLightingView(false);
+    static_cast<void>(files_.WriteLightingView(false));
     tints_.ClearAll();
 }
 

@@ -50,38 +50,38 @@ public:
     // with ResultReadBackFailed, the effect list left empty, when the
     // information block cannot be read; otherwise 1, or the first failing
     // record read's result (that record keeps its last copy).
-    int ReadBack(ReadBackKind kind);
+    [[nodiscard]] int ReadBack(ReadBackKind kind);
     // After every read-back: for effect 20 with the view on, the current
     // page is read and painted on the keys.
-    int RefreshLightingPanel();
+    [[nodiscard]] int RefreshLightingPanel();
     // The keyboard arrived: read-back, panel, follows-base flags.
-    int OnConnected();
+    [[nodiscard]] int OnConnected();
     // The keyboard changed its lighting by itself, or the language changed.
-    int OnLightingChanged();
+    [[nodiscard]] int OnLightingChanged();
     // The lighting side of switching to profile `profile` (0 to 2). The
     // keyboard's active profile is the caller's to change afterwards.
-    int SwitchProfile(int profile);
+    [[nodiscard]] int SwitchProfile(int profile);
 
     // --- The panel's controls ---------------------------------------------
-    int EffectChanged(int listIndex);
+    [[nodiscard]] int EffectChanged(int listIndex);
     // Effect `effect`, which must be in the keyboard's list. An effect the
     // program does not handle sends nothing, leaves the current effect as
     // the keyboard has it, and hides every effect control.
-    int ChooseEffect(int effect);
-    int BrightnessChanged(int position);
+    [[nodiscard]] int ChooseEffect(int effect);
+    [[nodiscard]] int BrightnessChanged(int position);
     // The slider position; the speed is 4 minus it.
-    int SpeedChanged(int position);
+    [[nodiscard]] int SpeedChanged(int position);
     // The slider window message (0x28D1): control id and position.
-    int SliderMoved(uint32_t controlId, int position);
+    [[nodiscard]] int SliderMoved(uint32_t controlId, int position);
     // LightMode::DirectionLeft or LightMode::DirectionRight.
-    int DirectionChosen(uint8_t direction);
+    [[nodiscard]] int DirectionChosen(uint8_t direction);
     // Group A or B: the colour, multicolour off.
-    int ColourChosen(RgbColor colour);
-    int MulticolourToggled();
+    [[nodiscard]] int ColourChosen(RgbColor colour);
+    [[nodiscard]] int MulticolourToggled();
     // Preset 0 to 7 (controls 1211 to 1218).
-    int PresetChosen(int preset);
-    int ColourChoiceChosen(int colourChoice);
-    int ReportRateChosen(int reportRate);
+    [[nodiscard]] int PresetChosen(int preset);
+    [[nodiscard]] int ColourChoiceChosen(int colourChoice);
+    [[nodiscard]] int ReportRateChosen(int reportRate);
     // Field 0 to 2 (red, green, blue). Keeps the digits of `text`, a value
     // of 256 or more becoming "255"; returns what the field then shows.
     std::string NumberFieldEdited(int field, std::string_view text);
@@ -91,23 +91,23 @@ public:
     // that is refused the view stays off and false is returned. The choice
     // is remembered in the settings file; a write that fails there is lost
     // silently, as every settings write is.
-    bool TurnLightingViewOn();
+    [[nodiscard]] bool TurnLightingViewOn();
     // The caller redraws the key buttons with their assignments afterwards.
     void TurnLightingViewOff();
     // False only when turning on was refused.
-    bool ToggleLightingView();
+    [[nodiscard]] bool ToggleLightingView();
     bool LightingViewOn() const { return viewOn_; }
 
     // --- Per-key colours --------------------------------------------------
     // The lighting view's key click.
-    int PaintKey(uint32_t controlId);
+    [[nodiscard]] int PaintKey(uint32_t controlId);
     KeyColourEditor& Editor() { return editor_; }
     const KeyColourEditor& Editor() const { return editor_; }
 
     // Effect 1 and the default record on the keyboard; with effect 20
     // offered, the profile's mode file back to the template and its colours
     // to the keyboard.
-    int RestoreDefaults();
+    [[nodiscard]] int RestoreDefaults();
 
     // --- State ------------------------------------------------------------
     const LightMode& Mode() const { return mode_; }
@@ -120,8 +120,8 @@ private:
     // Nothing when the information block could not be read.
     std::optional<int> ReadBackRecords(ReadBackKind kind);
     bool PerKeyOffered() const;
-    int ApplyEffect(uint8_t effect);
-    int WriteField(uint8_t field, uint8_t value);
+    [[nodiscard]] int ApplyEffect(uint8_t effect);
+    [[nodiscard]] int WriteField(uint8_t field, uint8_t value);
 
     KeyboardLighting keyboard_;
     LightingFiles files_;

@@ -9,10 +9,10 @@ namespace trevolin::lighting {
 // was sent or changed (a value outside its range, a list index that names
 // no entry, an effect the program does not handle, a key without a light,
 // painting outside the per-key effect, no valid current profile).
-inline constexpr int ResultRejected = device::ResultBadBlock;
+inline constexpr int ResultRejected = device::ResultRejected;
 
 // The read-back could not read the information block.
-inline constexpr int ResultReadBackFailed = -1;
+inline constexpr int ResultReadBackFailed = device::ResultReadBackFailed;
 
 // The first result of a sequence that is not a success, else success.
 inline void KeepFirstFailure(int& sequence, int result)

@@ -40,19 +40,19 @@ public:
     const std::string& Path() const { return ini_.Path(); }
 
     int ReadPresentUserMode() const;
-    bool WritePresentUserMode(int userMode) const;
+    [[nodiscard]] bool WritePresentUserMode(int userMode) const;
 
     std::string ReadUserModeName(int userMode) const;
-    bool WriteUserModeName(int userMode, std::string_view name) const;
+    [[nodiscard]] bool WriteUserModeName(int userMode, std::string_view name) const;
 
     UserModeSettings ReadUserModeSettings(int userMode) const;
     // "tool", then "jcolor", then "color"; false when any of them failed.
-    bool WriteUserModeSettings(int userMode, const UserModeSettings& settings) const;
+    [[nodiscard]] bool WriteUserModeSettings(int userMode, const UserModeSettings& settings) const;
 
     KeyColour ReadKeyColour(int userMode, int position) const;
-    bool WriteKeyColour(int userMode, int position, const KeyColour& entry) const;
+    [[nodiscard]] bool WriteKeyColour(int userMode, int position, const KeyColour& entry) const;
     // Several keys of one user mode; false when any of them failed.
-    bool WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const;
+    [[nodiscard]] bool WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const;
 
 private:
     app::IniFile ini_;

@@ -46,9 +46,9 @@ public:
     static Formatted Format(const Macro& macro);
 
     // The whole file into `content`; false with `error` saying why.
-    static bool Read(const std::string& path, std::string& content, std::string& error);
+    [[nodiscard]] static bool Read(const std::string& path, std::string& content, std::string& error);
     // Replaces the file atomically; false when it could not be written.
-    static bool Write(const std::string& path, std::string_view content);
+    [[nodiscard]] static bool Write(const std::string& path, std::string_view content);
 };
 
 }  // namespace trevolin::macros

@@ -97,7 +97,7 @@ public:
     bool DeleteNeedsConfirmation(size_t position, const std::function<bool(uint16_t)>& keysPlay) const;
     // Removes the macro and selects the one before it (the first when it
     // was the first). False when there is no such macro.
-    bool Delete(size_t position);
+    [[nodiscard]] bool Delete(size_t position);
 
     // How often the macro plays, held to 1..255; returns the value kept.
     uint8_t SetPlayCount(size_t position, int64_t typed);
@@ -107,8 +107,8 @@ public:
     // missing. Every delay is the pause after its own event: an event put
     // after a row takes that row's delay, and the row takes the new event's.
     std::optional<size_t> AddEvent(size_t position, MacroEvent event, const EventInsert& how);
-    bool DeleteEvent(size_t position, size_t row);
-    bool ClearEvents(size_t position);
+    [[nodiscard]] bool DeleteEvent(size_t position, size_t row);
+    [[nodiscard]] bool ClearEvents(size_t position);
     // Each row keeps its own delay; returns the row's new place.
     std::optional<size_t> MoveEvent(size_t position, size_t row, EventMove move);
     // A typed delay: above 40 000 ms it is capped (DelayCapped, with the
@@ -116,10 +116,10 @@ public:
     MacroEditResult SetEventDelay(size_t position, size_t row, uint64_t typedMs);
     // The key at `keyListPosition` of the macro key list; false when the
     // position or row does not exist or the key is the same.
-    bool SetEventKey(size_t position, size_t row, size_t keyListPosition);
+    [[nodiscard]] bool SetEventKey(size_t position, size_t row, size_t keyListPosition);
     // Press or release; false when the row does not exist, the action is
     // neither, or it is the same.
-    bool SetEventAction(size_t position, size_t row, uint16_t action);
+    [[nodiscard]] bool SetEventAction(size_t position, size_t row, uint16_t action);
 
 private:
     Macro* At(size_t position);

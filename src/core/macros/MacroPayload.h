@@ -53,7 +53,7 @@ MacroPayloadSize MacroPayloadSizes(std::span<const uint8_t> records);
 // buffer's size as the total. False, with nothing written, when the buffer
 // is smaller than the payload or larger than the 16-bit total can say. A
 // delay beyond what the keyboard can hold is sent as the longest one it can.
-bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buffer, bool withNames);
+[[nodiscard]] bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buffer, bool withNames);
 
 // Whether the keyboard holds the same events for both macros: each event's
 // key, press or release, and delay as the payload carries them (a delay in

@@ -22,18 +22,19 @@ int GetActiveProfile(device::DeviceSession& session)
     return profile;
 }
 
-void SetActiveProfile(device::DeviceSession& session, int index)
+bool SetActiveProfile(device::DeviceSession& session, int index)
 {
     // Byte 10 is written back to the keyboard as it stands: only a real
     // profile number may go there.
     if (index < 0 || index >= ProfileCount())
-        return;
+        return false;
     device::InfoBlock info;
     if (session.Commands().ReadInfo(info.bytes.data()) != device::ResultOk)
-        return;
+        return false;
     info.SetActiveProfile(static_cast<uint8_t>(index));
     const bool written = session.Commands().WriteInfo(info.bytes.data()) == device::ResultOk;
     session.SetActiveProfileCache(written ? index : NoProfile);
+    return written;
 }
 
 bool SaveActiveProfile(ProfileStore& store, const UserFolder& folder, device::DeviceSession& session, bool takeLock)

@@ -14,16 +14,16 @@ namespace trevolin::profiles {
 // information block cannot be read.
 int GetActiveProfile(device::DeviceSession& session);
 
-// Makes `index` the keyboard's active profile. Nothing is sent for an index
-// that is no profile (below 0 or from ProfileCount() on). When the block
-// cannot be read nothing more happens; after the write the cache holds the
-// index, or -1 when the write failed.
-void SetActiveProfile(device::DeviceSession& session, int index);
+// Makes `index` the keyboard's active profile; true only when the keyboard
+// took it. Nothing is sent for an index that is no profile (below 0 or from
+// ProfileCount() on). When the block cannot be read nothing more happens;
+// after the write the cache holds the index, or -1 when the write failed.
+[[nodiscard]] bool SetActiveProfile(device::DeviceSession& session, int index);
 
 // Writes the store to the profile file of the active profile, but only when
 // that file exists: a missing one is not created and the result is false.
 // With `takeLock` the store lock is taken here, otherwise the caller holds it.
-bool SaveActiveProfile(ProfileStore& store, const UserFolder& folder, device::DeviceSession& session,
+[[nodiscard]] bool SaveActiveProfile(ProfileStore& store, const UserFolder& folder, device::DeviceSession& session,
                        bool takeLock);
 
 }  // namespace trevolin::profiles

@@ -31,9 +31,11 @@ bool MakeSnapshot(ProfileStore& store, ApplySnapshot& snapshot)
         ProfileImage copy;
         std::vector<uint8_t> fixedPart(source.FixedPart().begin(), source.FixedPart().end());
         BuildHeader(fixedPart, source.MacroCount(), static_cast<uint32_t>(textBytes), 0);
-        copy.SetFixedPart(std::move(fixedPart));
-        copy.SetMacroRecords(std::vector<uint8_t>(source.MacroRecords().begin(), source.MacroRecords().end()),
-                             source.MacroCount());
+        // Copies of the store's own parts: they have the sizes the image
+        // takes.
+        static_cast<void>(copy.SetFixedPart(std::move(fixedPart)));
+        static_cast<void>(copy.SetMacroRecords(
+            std::vector<uint8_t>(source.MacroRecords().begin(), source.MacroRecords().end()), source.MacroCount()));
         auto area = PackTextArea(source, store.Texts(), static_cast<uint32_t>(textBytes));
         // The offsets just packed belong in the copy as well.
         for (size_t slot = 0; slot < EntryCount; ++slot)

@@ -42,6 +42,6 @@ private:
 // releases it when the keyboard write is done. Packing the texts writes
 // their offsets into the store's entries. False when there is no fixed part
 // to copy or memory runs out; the snapshot lock is then not held.
-bool MakeSnapshot(ProfileStore& store, ApplySnapshot& snapshot);
+[[nodiscard]] bool MakeSnapshot(ProfileStore& store, ApplySnapshot& snapshot);
 
 }  // namespace trevolin::profiles

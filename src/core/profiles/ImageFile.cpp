@@ -65,8 +65,9 @@ bool ParseImage(std::span<const uint8_t> bytes, ProfileImage& image, TextTable& 
     const auto area = bytes.subspan(FixedPartSize + macroBytes, header.stringBytes);
     try {
         ProfileImage read;
-        read.SetFixedPart(std::vector<uint8_t>(fixedPart.begin(), fixedPart.end()));
-        read.SetMacroRecords(std::vector<uint8_t>(macros.begin(), macros.end()), header.macroCount);
+        if (!read.SetFixedPart(std::vector<uint8_t>(fixedPart.begin(), fixedPart.end())) ||
+            !read.SetMacroRecords(std::vector<uint8_t>(macros.begin(), macros.end()), header.macroCount))
+            return false;
         TextTable readTexts;
         if (!ReadTextArea(read, area, readTexts))
             return false;

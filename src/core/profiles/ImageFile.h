@@ -20,7 +20,7 @@ namespace trevolin::profiles {
 // into the store's entries. False when the store has no fixed part, its
 // sizes do not fit the header, or memory runs out. The caller holds the
 // store lock.
-bool SerializeImage(ProfileStore& store, std::string& out);
+[[nodiscard]] bool SerializeImage(ProfileStore& store, std::string& out);
 
 // Reads a whole profile file held in memory. Refused (false) when the bytes
 // are shorter than the fixed part or than the header's counts need, when the
@@ -28,21 +28,21 @@ bool SerializeImage(ProfileStore& store, std::string& out);
 // than a list can hold, or when a text of an entry of kind 3 or 6 starts
 // outside the text area or has no terminating NUL inside it. Bytes past the
 // declared total are ignored. `image` and `texts` are filled only on true.
-bool ParseImage(std::span<const uint8_t> bytes, ProfileImage& image, TextTable& texts);
+[[nodiscard]] bool ParseImage(std::span<const uint8_t> bytes, ProfileImage& image, TextTable& texts);
 
 // Writes the store to `path` as a profile file; with `takeLock` it takes
 // the store lock itself, otherwise the caller holds it.
-bool WriteImageFile(ProfileStore& store, bool takeLock, const std::string& path);
+[[nodiscard]] bool WriteImageFile(ProfileStore& store, bool takeLock, const std::string& path);
 
 // Replaces the store's content with a profile file. The caller holds the
 // store lock. On false the store is left exactly as it was.
-bool ReadImageFile(ProfileStore& store, const std::string& path);
+[[nodiscard]] bool ReadImageFile(ProfileStore& store, const std::string& path);
 
 // Writes the default image (no macros, no texts) to `path`.
-bool MakeDefaultImage(const std::string& path, uint8_t flags);
+[[nodiscard]] bool MakeDefaultImage(const std::string& path, uint8_t flags);
 // Makes the default image the store's fixed part; the caller holds the
 // store lock and has released the old content. False without memory, and
 // the store keeps what it had.
-bool MakeDefaultImage(ProfileStore& store, uint8_t flags);
+[[nodiscard]] bool MakeDefaultImage(ProfileStore& store, uint8_t flags);
 
 }  // namespace trevolin::profiles

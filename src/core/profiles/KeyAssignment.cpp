@@ -45,7 +45,8 @@ std::optional<keys::KeyAction> StoreKeyAssignment(ProfileStore& store, int profi
     default:
         break;
     }
-    keys::TryWriteKeyAction(action, entry);
+    if (!keys::TryWriteKeyAction(action, entry))
+        return std::nullopt;
     return action;
 }
 
@@ -61,7 +62,9 @@ std::optional<keys::KeyAction> StoreRawKeyAssignment(ProfileStore& store, int pr
     action.kind = raw.kind;
     action.value = raw.value;
     action.reserved = raw.reserved;
-    keys::TryWriteKeyAction(action, store.Image().Entry(ProfileImage::SlotOf(static_cast<size_t>(profile), keyNumber)));
+    if (!keys::TryWriteKeyAction(action,
+                                 store.Image().Entry(ProfileImage::SlotOf(static_cast<size_t>(profile), keyNumber))))
+        return std::nullopt;
     return action;
 }
 

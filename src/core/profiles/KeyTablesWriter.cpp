@@ -1,5 +1,6 @@
 #include "core/profiles/KeyTablesWriter.h"
 
+#include "core/device/ConfigBracket.h"
 #include "core/device/ResultDescription.h"
 #include "core/keys/SnapshotKeyMap.h"
 #include "core/macros/MacroPayload.h"
@@ -90,8 +91,9 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
             return Stop(report, S::EncodeFailed, "the macros could not be encoded for the keyboard");
         const SnapshotKeyTableView table(snapshot);
         const keys::MacroPositionLookup positions = MacroPositionLookupOf(store);
+        const keys::KeyMapBlock factoryMap = session.FactoryKeymap();
         for (const int profile : profiles) {
-            std::optional<keys::KeyMapBlock> block = keys::EncodeKeyMapBlock(table, profile, session, positions);
+            std::optional<keys::KeyMapBlock> block = keys::EncodeKeyMapBlock(table, profile, factoryMap, positions);
             if (!block)
                 return Stop(report, S::EncodeFailed,
                             "the keys of profile " + std::to_string(profile) + " could not be encoded");
@@ -102,7 +104,8 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
     }
 
     auto& commands = session.Commands();
-    report.beginResult = commands.BeginConfig();
+    device::ConfigBracket bracket(commands);
+    report.beginResult = bracket.BeginResult();
     report.macroAreaResult = commands.WriteMacroArea(payload.data(), payload.size());
     Note(report, report.macroAreaResult, "macro area");
     for (size_t i = 0; i < profiles.size(); ++i) {
@@ -111,7 +114,7 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
         report.blockResults.push_back(result);
         Note(report, result, "key-map block " + std::to_string(profiles[i]));
     }
-    report.endResult = commands.EndConfig();
+    report.endResult = bracket.End();
 
     report.ok = report.deviceResult == device::ResultOk;
     if (!report.ok)

@@ -18,7 +18,7 @@ namespace trevolin::profiles {
 // only when the macro area and every block were written. Shows nothing:
 // the report says whether the names were dropped, and its problem says in
 // the language's words (`texts`) what failed.
-bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
+[[nodiscard]] bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
                     const app::TextLookup& texts, KeyboardWriteReport& report);
 
 }  // namespace trevolin::profiles

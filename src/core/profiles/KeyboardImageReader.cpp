@@ -101,7 +101,7 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
         BuildHeader(all, macroCount, 0, 0);
         ImageDescriptor::Write(all.subspan(DescriptorOffset, DescriptorSize));
         for (size_t layer = 0; layer < 3; ++layer) {
-            const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session, macroCount);
+            const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session.FactoryKeymap(), macroCount);
             for (size_t entry = 0; entry < EntriesPerLayer; ++entry) {
                 const auto at = all.subspan(EntriesOffset + layer * LayerBytes + entry * EntrySize)
                                     .first<keys::KeyActionSize>();

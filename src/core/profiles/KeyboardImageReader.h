@@ -16,7 +16,7 @@ namespace trevolin::profiles {
 // before the damage (report.macroAreaDamaged). False (with the report saying why) when the
 // keyboard cannot say its active profile, a read fails or memory runs out;
 // `bytes` is then unchanged.
-bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& texts, std::string& bytes,
+[[nodiscard]] bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& texts, std::string& bytes,
                        KeyboardReadReport& report);
 
 }  // namespace trevolin::profiles

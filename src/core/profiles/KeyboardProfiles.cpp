@@ -109,7 +109,8 @@ bool KeyboardProfiles::PutDefaultImage()
     // what it had rather than nothing.
     try {
         ProfileImage image;
-        image.SetFixedPart(ProfileImage::DefaultFixedPart(0));
+        if (!image.SetFixedPart(ProfileImage::DefaultFixedPart(0)))
+            return false;
         store_.Replace(std::move(image), TextTable());
     } catch (const std::bad_alloc&) {
         return false;
@@ -120,7 +121,8 @@ bool KeyboardProfiles::PutDefaultImage()
 LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
 {
     LoadReport out;
-    EnsureUserFolder(folder_);
+    // A folder that cannot be made shows in the profile file's write below.
+    static_cast<void>(EnsureUserFolder(folder_));
     std::string bytes;
     const bool read = ReadKeyboardImage(session_, texts_, bytes, out.read);
     // Before the profile file takes the keyboard's macros, which may have
@@ -195,13 +197,13 @@ bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteR
     KeyboardWriteReport& r = report ? *report : local;
     std::lock_guard guard(store_.Lock());
     std::lock_guard snapshotGuard(snapshot_.Lock());
-    WriteKeyTables(snapshot_, store_, session_, allProfiles, texts_, r);
+    const bool written = WriteKeyTables(snapshot_, store_, session_, allProfiles, texts_, r);
     if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
         Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
     // Only a macro area that reached the keyboard was stored without names.
     if (r.stop == KeyboardWriteReport::Stop::None && !r.namesIncluded && r.macroAreaResult == device::ResultOk)
         Show(NamesDroppedText, platform::Prompts::Style::TopMost);
-    return r.ok;
+    return written;
 }
 
 bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report, bool overwriteDamagedMacros)
@@ -352,7 +354,7 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
 
     const bool managerModified = hooks_.managerModified && hooks_.managerModified();
     if (!managerModified && !ChangesPending()) {
-        SetActiveProfile(session_, index);
+        s.switched = SetActiveProfile(session_, index);
         if (hooks_.managerOpen && hooks_.managerOpen() && hooks_.tickManagerRow)
             hooks_.tickManagerRow(index);
     } else {
@@ -360,10 +362,11 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
             selectPromptOpen_ = true;
             s.asked = true;
             if (prompts_.AskYesNo(ApplyBeforeSwitchText, texts_.Text(ApplyBeforeSwitchText))) {
+                // Whichever Apply runs, the pending flag tells how it went.
                 if (hooks_.applyCommand)
                     hooks_.applyCommand();
                 else
-                    ApplyChanges();
+                    static_cast<void>(ApplyChanges());
                 s.applied = !ChangesPending();
             } else {
                 SetChangesPending(false);
@@ -371,9 +374,8 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
             }
             selectPromptOpen_ = false;
         }
-        SetActiveProfile(session_, index);
+        s.switched = SetActiveProfile(session_, index);
     }
-    s.switched = index >= 0 && session_.ActiveProfileCache() == index;
 
     {
         std::lock_guard guard(store_.Lock());
@@ -382,8 +384,8 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
     const ProfileMenu menu = BuildProfileMenu();
     if (hooks_.showProfileMenu)
         hooks_.showProfileMenu(menu);
-    s.accepted = true;
-    return true;
+    s.accepted = s.switched;
+    return s.accepted;
 }
 
 ProfileMenu KeyboardProfiles::BuildProfileMenu()

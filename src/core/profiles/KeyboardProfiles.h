@@ -48,7 +48,7 @@ enum class StoreOrigin {
 
 // What SelectProfile did.
 struct ProfileSelection {
-    bool accepted = false;      // SelectProfile's boolean
+    bool accepted = false;      // SelectProfile's boolean: the same as switched
     int index = -1;             // the index after mapping (3 and above become 0)
     bool asked = false;         // the apply-or-discard question was put
     bool applied = false;       // answered Yes: Apply ran first
@@ -93,7 +93,7 @@ public:
     // Builds a profile image from the keyboard's three key-map blocks and
     // its macro area and writes it to `path` (atomically: an old file stays
     // whole when anything fails). The image has no texts and layer 3 zero.
-    bool ExportKeyboardToFile(const std::string& path, KeyboardReadReport* report = nullptr);
+    [[nodiscard]] bool ExportKeyboardToFile(const std::string& path, KeyboardReadReport* report = nullptr);
 
     // The keyboard arrived (or the profile manager applied): the store and
     // the profile file take the keyboard's tables, the default image when
@@ -104,17 +104,17 @@ public:
     // The main window's MSG_PROFILE_SYNC: LoadFromKeyboard, then the device
     // link's current profile follows the keyboard's. Returns the active
     // profile (the profile button to check), or -1.
-    int OnProfileSync(LoadReport* report = nullptr);
+    [[nodiscard]] int OnProfileSync(LoadReport* report = nullptr);
 
     // --- Program to keyboard ----------------------------------------------
     // The snapshot of the store, then WriteKeyTablesToKeyboard. The store
     // lock is taken (callers usually hold it already).
-    bool WriteToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
+    [[nodiscard]] bool WriteToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
     // On the snapshot the caller made and holds: the macro area checked
     // against the keyboard's capacity (names dropped when only that makes it
     // fit) and sent, then the blocks, inside one begin/end bracket. True
     // only when the macro area and every block reached the keyboard.
-    bool WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
+    [[nodiscard]] bool WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
     ApplySnapshot& Snapshot() { return snapshot_; }
 
     // Writes the store to the keyboard and then saves it to the profile file
@@ -128,19 +128,19 @@ public:
     // only the macros before the damage were read; writing them replaces
     // the damaged area, which the user is asked to allow unless
     // `overwriteDamagedMacros` says the caller's user already did.
-    bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr,
-               bool overwriteDamagedMacros = false);
+    [[nodiscard]] bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr,
+                             bool overwriteDamagedMacros = false);
     StoreOrigin Origin() const { return origin_.load(); }
     // The Apply button: Apply for the active profile, only when changes are
     // pending (otherwise nothing is written and the result is true).
-    bool ApplyChanges(ApplyReport* report = nullptr);
+    [[nodiscard]] bool ApplyChanges(ApplyReport* report = nullptr);
 
     // --- Exchange files -----------------------------------------------------
     // The verdict on an exchange file (see ProfileFileCheck); a header that
     // breaks a rule is reported with "PROFILE_FORMAT_ERROR" naming the file.
     int ValidateProfileFile(const std::string& path, ProfileFileCheck* check = nullptr);
     // The store, as it is (unapplied edits included), to `path`.
-    bool Backup(const std::string& path);
+    [[nodiscard]] bool Backup(const std::string& path);
     // Validates `path` ("MAIN_PROMPT_INPORT" when refused or unreadable; the
     // store is then left alone), then the store takes the file, all three
     // profiles and the macros go to the keyboard and, once it took them, the
@@ -148,14 +148,15 @@ public:
     // changes are then cleared. When the keyboard write fails the user is
     // told, the store keeps the file's content, the profile file its last
     // content and the changes stay pending, so Apply can send them later.
-    bool Restore(const std::string& path, RestoreReport* report = nullptr);
+    [[nodiscard]] bool Restore(const std::string& path, RestoreReport* report = nullptr);
 
     // --- Switching profiles --------------------------------------------------
     // Makes `index` the keyboard's active profile (3 and above select 0; -1
     // asks the keyboard again and changes nothing). Refused while the key
     // assignment dialog is open; with changes pending the user first chooses
-    // between applying and discarding them.
-    bool SelectProfile(int index, ProfileSelection* outcome = nullptr);
+    // between applying and discarding them. True only when the keyboard took
+    // the new active profile (never for -1); the menu is shown either way.
+    [[nodiscard]] bool SelectProfile(int index, ProfileSelection* outcome = nullptr);
     // The menu for the keyboard's active profile.
     ProfileMenu BuildProfileMenu();
 
@@ -163,14 +164,14 @@ public:
     void RefreshKeyButtons();
     // The shown keys of the active profile back to their defaults; changes
     // become pending. False with no active profile.
-    bool ResetActiveProfileKeys();
+    [[nodiscard]] bool ResetActiveProfileKeys();
 
 private:
     class ButtonRelay;
 
     void Show(std::string_view key, platform::Prompts::Style style);
-    bool PutDefaultImage();
-    bool DiscardEdits();
+    [[nodiscard]] bool PutDefaultImage();
+    [[nodiscard]] bool DiscardEdits();
 
     ProfileStore& store_;
     device::DeviceSession& session_;

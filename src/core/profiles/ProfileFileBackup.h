@@ -11,7 +11,7 @@ namespace trevolin::profiles {
 // written to `path` as an exchange file. False when the profile file is
 // missing or unreadable, or `path` cannot be written; the user folder is
 // never created or changed.
-bool BackupProfileFile(const UserFolder& folder, const std::string& path);
+[[nodiscard]] bool BackupProfileFile(const UserFolder& folder, const std::string& path);
 
 // Whether the user folder holds a profile file a backup can start from.
 bool HasProfileFile(const UserFolder& folder);

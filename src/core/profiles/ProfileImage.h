@@ -29,7 +29,7 @@ public:
     std::span<uint8_t> FixedPart() { return fixedPart_; }
     std::span<const uint8_t> FixedPart() const { return fixedPart_; }
     // False (and nothing changes) unless `bytes` is exactly a fixed part.
-    bool SetFixedPart(std::vector<uint8_t> bytes);
+    [[nodiscard]] bool SetFixedPart(std::vector<uint8_t> bytes);
     void ReleaseFixedPart();
 
     // Slot S is entry S % 512 of layer S / 512.
@@ -57,7 +57,7 @@ public:
     std::span<uint8_t> MacroRecord(size_t position);
     std::span<const uint8_t> MacroRecord(size_t position) const;
     // False (and nothing changes) unless `block` holds exactly `count` records.
-    bool SetMacroRecords(std::vector<uint8_t> block, uint16_t count);
+    [[nodiscard]] bool SetMacroRecords(std::vector<uint8_t> block, uint16_t count);
     void ReleaseMacros();
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/keys/KeyAction.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -36,12 +38,9 @@ inline constexpr size_t MaxMacroCount = 100;
 inline constexpr size_t EntryKindOffset = 0;
 inline constexpr size_t EntryValueOffset = 4;
 // Kinds whose value is the offset of the entry's text in the text area.
-inline constexpr uint16_t KindLaunchProgram = 3;
-inline constexpr uint16_t KindTextBlock = 6;
-
 constexpr bool KindHasText(uint16_t kind)
 {
-    return kind == KindLaunchProgram || kind == KindTextBlock;
+    return kind == keys::KeyAction::LaunchProgram || kind == keys::KeyAction::TextBlock;
 }
 
 }  // namespace trevolin::profiles

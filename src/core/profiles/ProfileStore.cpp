@@ -6,7 +6,8 @@ namespace trevolin::profiles {
 
 ProfileStore::ProfileStore()
 {
-    image_.SetFixedPart(ProfileImage::DefaultFixedPart(0));
+    // The default fixed part has the size a fixed part must have.
+    static_cast<void>(image_.SetFixedPart(ProfileImage::DefaultFixedPart(0)));
 }
 
 void ProfileStore::ReleaseTexts()

@@ -62,7 +62,7 @@ bool KeysPlayMacro(ProfileStore& store, uint16_t id)
     std::lock_guard guard(store.Lock());
     const ProfileImage& image = store.Image();
     for (size_t slot = 0; slot < EntryCount; ++slot)
-        if (image.EntryKind(slot) == KindMacro && (image.EntryValue(slot) & 0xFFFF) == id)
+        if (image.EntryKind(slot) == keys::KeyAction::Macro && (image.EntryValue(slot) & 0xFFFF) == id)
             return true;
     return false;
 }
@@ -122,7 +122,7 @@ MacroCommit CommitMacroList(ProfileStore& store, std::span<const Macro> records)
     std::lock_guard guard(store.Lock());
     ProfileImage& image = store.Image();
     for (size_t slot = 0; slot < EntryCount; ++slot) {
-        if (image.EntryKind(slot) != KindMacro)
+        if (image.EntryKind(slot) != keys::KeyAction::Macro)
             continue;
         // A macro number past the keyboard's list, kept as the keyboard
         // held it, names no macro of the list to follow.
@@ -138,12 +138,11 @@ MacroCommit CommitMacroList(ProfileStore& store, std::span<const Macro> records)
         // A macro made in the dialog that carries an old id is not the macro
         // the key was bound to: that one was deleted.
         if (found == records.end() || found->isNew == 1) {
-            image.SetEntryKind(slot, KindDefault);
+            image.SetEntryKind(slot, keys::KeyAction::Default);
             result.keysChanged = true;
         }
     }
-    image.SetMacroRecords(std::move(block), count);
-    result.committed = true;
+    result.committed = image.SetMacroRecords(std::move(block), count);
     return result;
 }
 

@@ -13,8 +13,6 @@ namespace trevolin::profiles {
 // The macro list as the profile store holds it: records in list order.
 // Every function here takes the store lock.
 
-inline constexpr uint16_t KindMacro = 4;
-inline constexpr uint16_t KindDefault = 0;
 
 // The position of the first macro with this id; 0 when there is none.
 int MacroPositionOfId(ProfileStore& store, uint16_t id);
@@ -30,7 +28,7 @@ std::string MacroNameOfId(ProfileStore& store, uint16_t id);
 bool KeysPlayMacro(ProfileStore& store, uint16_t id);
 
 // A copy of the stored list, for a dialog to edit. False when memory runs out.
-bool ReadMacroList(ProfileStore& store, std::vector<macros::Macro>& out);
+[[nodiscard]] bool ReadMacroList(ProfileStore& store, std::vector<macros::Macro>& out);
 
 // Gives every stored macro whose play count is 0 (which the keyboard cannot
 // play: it plays a macro 1 to 255 times) a play count of 1. Returns how many

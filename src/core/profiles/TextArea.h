@@ -24,6 +24,6 @@ std::vector<uint8_t> PackTextArea(ProfileImage& image, const TextTable& texts, u
 // False when such an entry's offset (lowest bit cleared) lies outside the
 // area or its text has no terminating NUL inside it, or when memory runs
 // out; `texts` then holds what was read before.
-bool ReadTextArea(const ProfileImage& image, std::span<const uint8_t> area, TextTable& texts);
+[[nodiscard]] bool ReadTextArea(const ProfileImage& image, std::span<const uint8_t> area, TextTable& texts);
 
 }  // namespace trevolin::profiles

@@ -30,7 +30,7 @@ public:
 
     // Stores `text` up to its first NUL. False for a slot past the table or
     // when no memory is left; the slot is then empty.
-    bool Set(size_t slot, std::u16string_view text);
+    [[nodiscard]] bool Set(size_t slot, std::u16string_view text);
     void Clear(size_t slot);
     void ClearAll();
 

@@ -15,7 +15,8 @@ bool EnsureUserFolder(const UserFolder& folder)
 
 std::string ProfileFilePath(const UserFolder& folder, int /*index*/)
 {
-    EnsureUserFolder(folder);
+    // A folder that cannot be made shows in the read or write of the file.
+    static_cast<void>(EnsureUserFolder(folder));
     return (fs::path(folder.path) / ProfileFileName).string();
 }
 

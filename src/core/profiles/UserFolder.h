@@ -16,7 +16,7 @@ struct UserFolder {
 // it lacks as a copy of the template (app::Locations::EnsureUserFolder);
 // existing files are never touched. True when the folder exists afterwards;
 // a template that cannot be copied does not change that.
-bool EnsureUserFolder(const UserFolder& folder);
+[[nodiscard]] bool EnsureUserFolder(const UserFolder& folder);
 
 inline constexpr const char* ProfileFileName = "$Profile0";
 

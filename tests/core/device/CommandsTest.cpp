@@ -80,8 +80,8 @@ TEST_F(CommandsTest, EveryCommandIsFramedWithItsNumberLengthAndOffset)
 
 TEST_F(CommandsTest, PausesComeBeforeTheReportTheyPrecede)
 {
-    commands.EndConfig();
-    commands.Command12();
+    static_cast<void>(commands.EndConfig());
+    static_cast<void>(commands.Command12());
     EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{10, 10}));
     EXPECT_EQ(fake.written.size(), 2u);
 }

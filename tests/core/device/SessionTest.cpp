@@ -58,7 +58,7 @@ TEST_F(SessionTest, FailingInitStopsTheStart)
 
 TEST_F(SessionTest, OnlyTheFirstArrivalOpensTheWindow)
 {
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     fake.NotifyCount(1);  // the same count again: nothing happens
     EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
     fake.NotifyCount(0);
@@ -70,7 +70,7 @@ TEST_F(SessionTest, OnlyTheFirstArrivalOpensTheWindow)
 TEST_F(SessionTest, KeyboardPluggedInAfterStartNeverOpensTheWindow)
 {
     fake.deviceCount = 0;
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     EXPECT_TRUE(session.FirstArrivalDone());
     fake.NotifyCount(1);
     EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
@@ -79,13 +79,13 @@ TEST_F(SessionTest, KeyboardPluggedInAfterStartNeverOpensTheWindow)
 
 TEST_F(SessionTest, TrayStartNeverOpensTheWindow)
 {
-    session.Start(true);
+    EXPECT_TRUE(session.Start(true));
     EXPECT_EQ(Opens(), 0u);
 }
 
 TEST_F(SessionTest, RemovalForgetsTheActiveProfileAndHides)
 {
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     session.SetActiveProfileCache(2);
     window.Clear();
     fake.NotifyCount(0);
@@ -97,7 +97,7 @@ TEST_F(SessionTest, RemovalForgetsTheActiveProfileAndHides)
 TEST_F(SessionTest, UnreadableDefaultKeymapKeepsThePreviousOneAndSaysSo)
 {
     fake.replies.assign({{Reply::Drop}, {Reply::Drop}, {Reply::Drop}});
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     EXPECT_EQ(window.Count("message MAIN_DEFAULT_MATRIX_PROMPT"), 1u);
     EXPECT_EQ(session.FactoryKeymap(), BuiltInFactoryKeymap());
     EXPECT_EQ(session.MacroCapacity(), 32u * 128u);  // the info block still came
@@ -126,14 +126,14 @@ TEST(SessionStartup, ArrivalWaitsForTheMainWindowToFinishStarting)
             window.initComplete = true;
     };
     DeviceSession session(fake.Exports(), window, workers, clock);
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{50, 50, 50}));
     EXPECT_EQ(window.Events().back(), "post OPEN OPEN");
 }
 
 TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
 {
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     window.Clear();
     fake.SendConsumer(ConsumerBankSwitch);
     EXPECT_TRUE(session.BankB());
@@ -147,7 +147,7 @@ TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
 
 TEST_F(SessionTest, KeyboardNotificationsBecomeTimersAndTrayChanges)
 {
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     window.Clear();
     for (uint16_t code : {ConsumerLightingChanged, ConsumerFactoryReset, uint16_t(0x1801), ConsumerActivityStarted,
                           ConsumerActivityEnded, uint16_t(0x1234)})
@@ -158,7 +158,7 @@ TEST_F(SessionTest, KeyboardNotificationsBecomeTimersAndTrayChanges)
 
 TEST_F(SessionTest, StrayVendorReportIsDropped)
 {
-    session.Start(false);
+    EXPECT_TRUE(session.Start(false));
     const size_t before = fake.written.size();
     fake.SendVendorData(std::vector<uint8_t>(64, 3));
     uint8_t info[44];
@@ -175,7 +175,7 @@ TEST(SessionEnd, EndingTheSessionCancelsItsRequests)
     test::ManualClock clock;
     {
         DeviceSession session(fake.Exports(), window, workers, clock);
-        session.Start(false);
+        EXPECT_TRUE(session.Start(false));
         fake.SendConsumer(ConsumerBankSwitch);
         EXPECT_EQ(fake.Registrations().size(), 2u);
     }

@@ -85,7 +85,7 @@ TEST_F(SnapshotKeyMapTest, EncodesAgainstTheMapTheDeviceLinkHolds)
     // Before any keyboard: the built-in map.
     KeyMapBlock expected = device::BuiltInFactoryKeymap();
     expected[EscPosition * 3 + 2] = 0x04;
-    EXPECT_EQ(EncodeKeyMapBlock(snapshot, 1, session, nullptr), expected);
+    EXPECT_EQ(EncodeKeyMapBlock(snapshot, 1, session.FactoryKeymap(), nullptr), expected);
 
     // A keyboard whose map has the Esc key at position 0 and nothing else.
     KeyMapBlock keyboardMap{};
@@ -100,10 +100,10 @@ TEST_F(SnapshotKeyMapTest, EncodesAgainstTheMapTheDeviceLinkHolds)
 
     expected = keyboardMap;
     expected[2] = 0x04;
-    EXPECT_EQ(EncodeKeyMapBlock(snapshot, 1, session, nullptr), expected);
+    EXPECT_EQ(EncodeKeyMapBlock(snapshot, 1, session.FactoryKeymap(), nullptr), expected);
 
     // The decoder reads against the same map.
-    const KeyBlock back = DecodeKeyMapBlock(expected, session, 0);
+    const KeyBlock back = DecodeKeyMapBlock(expected, session.FactoryKeymap(), 0);
     EXPECT_EQ(back[EscEntry], Act(KeyAction::Key, 0x1E));
 }
 
@@ -115,7 +115,7 @@ TEST_F(SnapshotKeyMapTest, MacroPositionsAreLookedUpUnderTheSnapshotLock)
         heldDuringLookup.push_back(snapshot.HeldByCaller());
         return id == 5 ? 2u : 0u;
     };
-    const auto block = EncodeKeyMapBlock(snapshot, 2, session, lookup);
+    const auto block = EncodeKeyMapBlock(snapshot, 2, session.FactoryKeymap(), lookup);
     ASSERT_TRUE(block);
     EXPECT_EQ((*block)[EscPosition * 3], 0x05);
     EXPECT_EQ((*block)[EscPosition * 3 + 1], 0x01);
@@ -127,11 +127,11 @@ TEST_F(SnapshotKeyMapTest, MacroPositionsAreLookedUpUnderTheSnapshotLock)
 TEST_F(SnapshotKeyMapTest, NoBlockForAProfileThatIsNoneOrAnEntryThatIsMissing)
 {
     for (int profile : {-1, 3, 4})
-        EXPECT_FALSE(EncodeKeyMapBlock(snapshot, profile, session, nullptr)) << profile;
+        EXPECT_FALSE(EncodeKeyMapBlock(snapshot, profile, session.FactoryKeymap(), nullptr)) << profile;
 
     snapshot.brokenLayer = 1;
-    EXPECT_FALSE(EncodeKeyMapBlock(snapshot, 1, session, nullptr));
-    EXPECT_TRUE(EncodeKeyMapBlock(snapshot, 0, session, nullptr));
+    EXPECT_FALSE(EncodeKeyMapBlock(snapshot, 1, session.FactoryKeymap(), nullptr));
+    EXPECT_TRUE(EncodeKeyMapBlock(snapshot, 0, session.FactoryKeymap(), nullptr));
     EXPECT_FALSE(snapshot.HeldByCaller());
 }
 

@@ -52,7 +52,7 @@ struct LightingRig {
     void Connect(int profile)
     {
         commands.SetCurrentProfile(profile);
-        controller.OnConnected();
+        static_cast<void>(controller.OnConnected());
         fake.written.clear();
     }
 

@@ -66,7 +66,7 @@ TEST_F(LightingWritesTest, EachControlWritesItsFieldAtOnce)
 
     // One command 6 with one data byte: length 1.
     rig.fake.written.clear();
-    lighting.BrightnessChanged(2);
+    static_cast<void>(lighting.BrightnessChanged(2));
     ASSERT_EQ(rig.fake.written.size(), 3u);
     EXPECT_EQ(rig.fake.written[1].Length(), 1);
     EXPECT_EQ(rig.fake.written[1][5], 85);
@@ -128,7 +128,7 @@ TEST_F(LightingWritesTest, AnEffectTheProgramDoesNotHandleSendsNothingAndHidesTh
     EXPECT_FALSE(view.IsVisible(control::HXysButton));
     EXPECT_TRUE(view.IsVisible(control::DengStaPic));
 
-    lighting.RefreshLightingPanel();
+    static_cast<void>(lighting.RefreshLightingPanel());
     view = lighting.View(rig.texts);
     EXPECT_TRUE(view.IsVisible(control::XGcombox));
     EXPECT_EQ(view.selectedEffect, 0);
@@ -137,14 +137,14 @@ TEST_F(LightingWritesTest, AnEffectTheProgramDoesNotHandleSendsNothingAndHidesTh
 TEST_F(LightingWritesTest, ColourPickersAndPresetsLeaveThePanelShowingWhatTheKeyboardHas)
 {
     ASSERT_TRUE(lighting.Mode().multicolour);
-    lighting.ColourChosen({1, 2, 3});
+    static_cast<void>(lighting.ColourChosen({1, 2, 3}));
     auto view = lighting.View(rig.texts);
     EXPECT_EQ(view.groupAColour, (RgbColor{1, 2, 3}));
     EXPECT_EQ(view.groupBColour, (RgbColor{1, 2, 3}));
     EXPECT_EQ(view.Picture(control::HXsjsStaPic), "sjsup.bmp");
 
-    lighting.MulticolourToggled();
-    lighting.PresetChosen(7);  // 174, 0, 255
+    static_cast<void>(lighting.MulticolourToggled());
+    static_cast<void>(lighting.PresetChosen(7));  // 174, 0, 255
     view = lighting.View(rig.texts);
     EXPECT_EQ(view.numberFields, (std::array<std::string, 3>{"174", "0", "255"}));
     EXPECT_EQ(lighting.Mode().colour, (RgbColor{174, 0, 255}));
@@ -153,7 +153,7 @@ TEST_F(LightingWritesTest, ColourPickersAndPresetsLeaveThePanelShowingWhatTheKey
 
     // Choosing an effect again sends the flag the keyboard now has: off.
     rig.fake.written.clear();
-    lighting.ChooseEffect(1);
+    static_cast<void>(lighting.ChooseEffect(1));
     EXPECT_EQ(rig.Sent(), Bracketed({Write6(84, {1}), Write6(88, {0})}));
 }
 
@@ -182,9 +182,9 @@ TEST_F(LightingWritesTest, AFailedWriteStillChangesTheModel)
 TEST_F(LightingWritesTest, RestoreDefaultsSendsEffect1ThenTheDefaultRecord)
 {
     rig.SetEffects({1, 2, 5});  // no per-key effect
-    rig.controller.OnLightingChanged();
-    lighting.ColourChosen({9, 9, 9});
-    lighting.ReportRateChosen(3);
+    static_cast<void>(rig.controller.OnLightingChanged());
+    static_cast<void>(lighting.ColourChosen({9, 9, 9}));
+    static_cast<void>(lighting.ReportRateChosen(3));
     rig.fake.written.clear();
 
     EXPECT_EQ(lighting.RestoreDefaults(), 1);

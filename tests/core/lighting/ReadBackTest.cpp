@@ -52,10 +52,10 @@ TEST_F(ReadBackTest, ReadsAllThreeRecordsAndShowsTheCurrentProfiles)
     EXPECT_EQ(lighting.Records()[2][0], 12);
 
     record[19] = 1;
-    lighting.ReadBack(Kind::Refresh);
+    static_cast<void>(lighting.ReadBack(Kind::Refresh));
     EXPECT_EQ(lighting.Mode().triggerChoice, 1);
     record[19] = 5;
-    lighting.ReadBack(Kind::Refresh);
+    static_cast<void>(lighting.ReadBack(Kind::Refresh));
     EXPECT_EQ(lighting.Mode().triggerChoice, 1);
 }
 
@@ -116,14 +116,14 @@ TEST_F(ReadBackTest, TheLightingViewFollowsTheSettingsFile)
         std::filesystem::remove(rig.folder.File("wskb.ini"));
         // Turning the view on or off writes the file; the case's own value goes in afterwards.
         if (c.viewBefore)
-            lighting.TurnLightingViewOn();
+            EXPECT_TRUE(lighting.TurnLightingViewOn());
         else
             lighting.TurnLightingViewOff();
         if (c.stored)
             StoreView(c.stored);
         else
             std::filesystem::remove(rig.folder.File("wskb.ini"));
-        lighting.ReadBack(c.kind);
+        static_cast<void>(lighting.ReadBack(c.kind));
         EXPECT_EQ(lighting.LightingViewOn(), c.viewAfter)
             << c.viewBefore << " " << (c.stored ? c.stored : "none") << " " << int(c.kind);
     }

@@ -28,7 +28,7 @@ protected:
         keyboard.info[10] = 2;
         keyboard.SetMacroUnits(0x20);
         keyboard.AnswerFor(fake);
-        session.Start(false);
+        EXPECT_TRUE(session.Start(false));
         fake.written.clear();
         session.SetActiveProfileCache(-1);
     }
@@ -68,7 +68,7 @@ TEST_F(ActiveProfileTest, UnreadableKeyboardGivesNoProfileAndAsksAgainNextTime)
 
 TEST_F(ActiveProfileTest, SettingWritesByteTenBackAndCachesTheProfile)
 {
-    SetActiveProfile(session, 1);
+    EXPECT_TRUE(SetActiveProfile(session, 1));
     ASSERT_EQ(Commands(), (std::vector<uint8_t>{3, 4}));
     const auto& write = fake.written[1];
     EXPECT_EQ(write.Data()[10], 1);
@@ -82,7 +82,7 @@ TEST_F(ActiveProfileTest, RefusedWriteForgetsTheCachedProfile)
     session.SetActiveProfileCache(0);
     const Reply refused{Reply::Normal, device::StatusRefused};
     fake.replies.assign({{Reply::Normal}, refused, refused, refused});
-    SetActiveProfile(session, 1);
+    EXPECT_FALSE(SetActiveProfile(session, 1));
     EXPECT_EQ(Commands(), (std::vector<uint8_t>{3, 4, 4, 4}));
     EXPECT_EQ(session.ActiveProfileCache(), -1);
 }
@@ -91,12 +91,12 @@ TEST_F(ActiveProfileTest, NothingIsSentForAnUnreadableBlockOrAnIndexThatIsNoProf
 {
     session.SetActiveProfileCache(0);
     for (int index : {-1, -5, 3, 255})
-        SetActiveProfile(session, index);
+        EXPECT_FALSE(SetActiveProfile(session, index));
     EXPECT_TRUE(fake.written.empty());
     EXPECT_EQ(session.ActiveProfileCache(), 0);
 
     fake.replies.assign({{Reply::Drop}, {Reply::Drop}, {Reply::Drop}});
-    SetActiveProfile(session, 1);
+    EXPECT_FALSE(SetActiveProfile(session, 1));
     EXPECT_EQ(Commands(), (std::vector<uint8_t>{3, 3, 3}));
     EXPECT_EQ(session.ActiveProfileCache(), 0);
 }
@@ -107,8 +107,8 @@ TEST_F(ActiveProfileTest, SaveWritesOnlyAnExistingProfileFile)
     const UserFolder folder{(dir.Path() / "Dravik-RGB_01").string(), dir.File("template.userd")};
     const auto path = ProfileFilePath(folder, 0);
     ProfileStore store;
-    store.Texts().Set(0, u"x");
-    store.Image().SetEntryKind(0, KindLaunchProgram);
+    EXPECT_TRUE(store.Texts().Set(0, u"x"));
+    store.Image().SetEntryKind(0, keys::KeyAction::LaunchProgram);
 
     EXPECT_FALSE(SaveActiveProfile(store, folder, session, true));
     EXPECT_FALSE(std::filesystem::exists(path));

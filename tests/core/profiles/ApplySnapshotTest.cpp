@@ -27,9 +27,9 @@ TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLoc
     ProfileStore store;
     std::vector<uint8_t> macros(2 * MacroRecordSize, 0x5A);
     ASSERT_TRUE(store.Image().SetMacroRecords(macros, 2));
-    store.Image().SetEntryKind(700, KindTextBlock);
-    store.Texts().Set(700, u"abc");
-    store.Texts().Set(20, u"not packed");  // its entry has kind 0
+    store.Image().SetEntryKind(700, keys::KeyAction::TextBlock);
+    EXPECT_TRUE(store.Texts().Set(700, u"abc"));
+    EXPECT_TRUE(store.Texts().Set(20, u"not packed"));  // its entry has kind 0
     ApplySnapshot snapshot;
 
     std::lock_guard storeGuard(store.Lock());

@@ -53,12 +53,12 @@ void FillTexts(ProfileStore& store)
         const size_t slot = ProfileImage::SlotOf(layer, index);
         image.SetEntryKind(slot, kind);
         image.SetEntryValue(slot, 0xDEAD);  // a stale offset the packing replaces
-        store.Texts().Set(slot, text);
+        EXPECT_TRUE(store.Texts().Set(slot, text));
     };
-    put(0, 3, KindTextBlock, u"hello");      // 12 bytes
-    put(0, 300, KindLaunchProgram, u"ab");   // 6 bytes
+    put(0, 3, keys::KeyAction::TextBlock, u"hello");      // 12 bytes
+    put(0, 300, keys::KeyAction::LaunchProgram, u"ab");   // 6 bytes
     put(1, 2, 2, u"zzz");                    // kind 2: 8 bytes kept in the total, never packed
-    put(1, 5, KindLaunchProgram, u"C:/a/b.exe");  // 10 characters, 22 bytes
+    put(1, 5, keys::KeyAction::LaunchProgram, u"C:/a/b.exe");  // 10 characters, 22 bytes
 }
 
 struct Fixture : ::testing::Test {
@@ -214,8 +214,8 @@ TEST_F(ImageFile, BrokenFilesAreRefusedAndLeaveTheStoreAsItWas)
     };
 
     ProfileStore working;
-    working.Texts().Set(9, u"keep me");
-    working.Image().SetEntryKind(9, KindTextBlock);
+    EXPECT_TRUE(working.Texts().Set(9, u"keep me"));
+    working.Image().SetEntryKind(9, keys::KeyAction::TextBlock);
     ASSERT_TRUE(working.Image().SetMacroRecords(Bytes(MacroRecordSize, 0x22), 1));
     const auto fixedBefore = std::as_const(working.Image()).FixedPart();
     const Bytes fixedCopy(fixedBefore.begin(), fixedBefore.end());

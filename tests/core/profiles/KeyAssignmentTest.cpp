@@ -55,7 +55,7 @@ TEST(KeyAssignment, ReleasesTheOldTextAndKeepsTheRestOfTheEntry)
     launch.kind = KeyAction::LaunchProgram;
     launch.selectionFlag = 0xAABBCCDD;
     launch.reserved = 0x11223344;
-    keys::TryWriteKeyAction(launch, store.Image().Entry(slot));
+    EXPECT_TRUE(keys::TryWriteKeyAction(launch, store.Image().Entry(slot)));
     ASSERT_TRUE(store.Texts().Set(slot, u"/usr/bin/true"));
 
     StoreKeyAssignment(store, 0, 0x20, {KeyAction::Media, 1, 1});
@@ -74,7 +74,7 @@ TEST(KeyAssignment, AnyChoiceReplacesACodeKeptRaw)
         ProfileStore store;
         KeyAction raw = keys::RawKeyAction({0x04, 0x81, 0x00});
         raw.selectionFlag = 0xAABBCCDD;
-        keys::TryWriteKeyAction(raw, store.Image().Entry(ProfileImage::SlotOf(0, 0x20)));
+        EXPECT_TRUE(keys::TryWriteKeyAction(raw, store.Image().Entry(ProfileImage::SlotOf(0, 0x20))));
 
         StoreKeyAssignment(store, 0, 0x20, {kind, 0, 1});
         const auto entry = EntryOf(store, 0, 0x20);

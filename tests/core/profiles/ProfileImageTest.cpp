@@ -138,7 +138,7 @@ TEST(ProfileStore, StartsWithTheDefaultImageAndReleasesEachPartOnItsOwn)
     EXPECT_EQ(std::vector<uint8_t>(fixed.begin(), fixed.end()), ProfileImage::DefaultFixedPart(0));
     EXPECT_EQ(ProfileCount(), 3);
 
-    store.Texts().Set(3, u"abc");
+    EXPECT_TRUE(store.Texts().Set(3, u"abc"));
     ASSERT_TRUE(store.Image().SetMacroRecords(std::vector<uint8_t>(MacroRecordSize), 1));
     store.ReleaseTexts();
     EXPECT_EQ(store.Texts().TotalBytes(), 0u);

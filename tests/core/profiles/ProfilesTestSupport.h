@@ -135,7 +135,7 @@ public:
           session(fake.Exports(), window, workers, clock)
     {
         keyboard.AnswerFor(fake);
-        session.Start(true);
+        EXPECT_TRUE(session.Start(true));
         profiles = std::make_unique<KeyboardProfiles>(store, session, folder, texts, prompts);
         prompts.progress = [this] { return fake.written.size(); };
         fake.written.clear();

@@ -57,7 +57,8 @@ TEST(SelectProfileTest, TheIndexIsMappedAndOnlyRealProfilesAreSent)
         SwitchRig rig;
         rig.managerOpen = true;
         ProfileSelection selection;
-        EXPECT_TRUE(rig.profiles->SelectProfile(c.index, &selection));
+        // -1 switches nothing, so it is not a switch that succeeded.
+        EXPECT_EQ(rig.profiles->SelectProfile(c.index, &selection), c.index != -1);
         EXPECT_EQ(selection.index, c.mapped);
         EXPECT_FALSE(selection.asked);
         EXPECT_EQ(rig.keyboard.info[10], c.active);
@@ -66,6 +67,21 @@ TEST(SelectProfileTest, TheIndexIsMappedAndOnlyRealProfilesAreSent)
         EXPECT_EQ(rig.tickedRows, std::vector<int>{c.mapped});
         ASSERT_EQ(rig.menus.size(), 1u);
         EXPECT_EQ(rig.menus[0].tickedPosition, c.ticked);
+    }
+}
+
+TEST(SelectProfileTest, AKeyboardThatDoesNotTakeTheProfileIsNoSwitch)
+{
+    for (const uint8_t refused : {uint8_t{3}, uint8_t{4}}) {  // the read, or the write, of the block
+        SCOPED_TRACE(int{refused});
+        SwitchRig rig;
+        rig.keyboard.statusOf[refused] = device::StatusRefused;
+        ProfileSelection selection;
+        EXPECT_FALSE(rig.profiles->SelectProfile(2, &selection));
+        EXPECT_FALSE(selection.switched);
+        EXPECT_FALSE(selection.accepted);
+        EXPECT_EQ(rig.keyboard.info[10], 1);
+        EXPECT_EQ(rig.menus.size(), 1u);  // the menu shows what the keyboard has
     }
 }
 
@@ -138,7 +154,7 @@ TEST(SelectProfileTest, ASwitchDuringTheQuestionDoesNotAskAgain)
     SwitchRig rig;
     rig.profiles->SetChangesPending(true);
     ProfileSelection inner;
-    rig.prompts.onAsk = [&] { rig.profiles->SelectProfile(2, &inner); };
+    rig.prompts.onAsk = [&] { EXPECT_TRUE(rig.profiles->SelectProfile(2, &inner)); };
     rig.prompts.answers = {false};
     ProfileSelection outer;
     EXPECT_TRUE(rig.profiles->SelectProfile(0, &outer));
