@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,6 +46,23 @@ protected:
         run.out = out.str();
         run.err = err.str();
         return run;
+    }
+
+    // The keyboard's macro area as it holds it now.
+    std::vector<uint8_t> MacroArea()
+    {
+        std::vector<uint8_t> area(static_cast<size_t>(kb.QlSimAreaSize(QL_SIM_AREA_MACRO)));
+        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, area.data(), static_cast<uint32_t>(area.size())), 1);
+        return area;
+    }
+
+    // The macro capacity the keyboard reports, in 128-byte units.
+    void SetMacroCapacityUnits(uint8_t units)
+    {
+        uint8_t info[44];
+        ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
+        info[11] = units;
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
     }
 
     sim::SimKeyboardControl& kb = sim::SimKeyboardControl::instance();

@@ -14,21 +14,6 @@ namespace {
 
 class MacroCommandsTest : public CliTest {
 protected:
-    std::vector<uint8_t> MacroArea()
-    {
-        std::vector<uint8_t> area(static_cast<size_t>(kb.QlSimAreaSize(QL_SIM_AREA_MACRO)));
-        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, area.data(), static_cast<uint32_t>(area.size())), 1);
-        return area;
-    }
-
-    void SetMacroCapacityUnits(uint8_t units)
-    {
-        uint8_t info[44];
-        ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
-        info[11] = units;
-        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
-    }
-
     // Reports that wrote the keyboard's key maps or macro area since the log
     // was cleared.
     int Writes()

@@ -42,21 +42,6 @@ protected:
         return {block[3 * p], block[3 * p + 1], block[3 * p + 2]};
     }
 
-    std::vector<uint8_t> MacroArea()
-    {
-        std::vector<uint8_t> area(static_cast<size_t>(kb.QlSimAreaSize(QL_SIM_AREA_MACRO)));
-        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_MACRO, 0, area.data(), static_cast<uint32_t>(area.size())), 1);
-        return area;
-    }
-
-    void SetMacroCapacityUnits(uint8_t units)
-    {
-        uint8_t info[44];
-        ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
-        info[11] = units;
-        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
-    }
-
     // Reports of a command number that reached the keyboard since the log
     // was cleared.
     int Sent(uint8_t command)

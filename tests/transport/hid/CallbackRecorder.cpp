@@ -78,4 +78,13 @@ bool CallbackRecorder::waitUntil(const std::function<bool(const std::vector<Noti
     return changed_.wait_for(lock, guard, [&] { return done(notices_); });
 }
 
+std::vector<uint32_t> CallbackRecorder::countsOf(uint32_t tag) const
+{
+    std::vector<uint32_t> counts;
+    for (const Notice& n : withTag(tag))
+        if (n.kind == 0)
+            counts.push_back(n.count);
+    return counts;
+}
+
 }  // namespace ql::hid::test

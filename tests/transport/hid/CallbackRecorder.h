@@ -34,6 +34,8 @@ public:
 
     std::vector<Notice> notices() const;
     std::vector<Notice> withTag(uint32_t tag) const;
+    // The device counts (kind 0 notices) delivered with `tag`, in order.
+    std::vector<uint32_t> countsOf(uint32_t tag) const;
     // Waits until at least `n` notices carry `tag`. False only when they never
     // come (the guard is minutes long: it ends a broken run, it paces nothing).
     bool waitFor(uint32_t tag, size_t n, std::chrono::milliseconds guard = std::chrono::minutes(2)) const;

@@ -9,15 +9,6 @@
 namespace ql::hid::test {
 namespace {
 
-std::vector<uint32_t> countsOf(uint32_t tag)
-{
-    std::vector<uint32_t> counts;
-    for (const Notice& n : CallbackRecorder::instance().withTag(tag))
-        if (n.kind == 0)
-            counts.push_back(n.count);
-    return counts;
-}
-
 TEST(HidHotplug, CountChangesAreToldToEveryReadRequest)
 {
     HidHarness h;
@@ -27,28 +18,28 @@ TEST(HidHotplug, CountChangesAreToldToEveryReadRequest)
 
     h.devices->plug(configNode(kConfigPath));
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1}));
-    EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CONS), (std::vector<uint32_t>{1}));
 
     // A request made while the keyboard is there hears only of changes.
     uint32_t late = 0;
     ASSERT_EQ(h.read(kVendorUnit, 0x4C415445, late), 1);
     h.poll();
-    EXPECT_TRUE(countsOf(0x4C415445).empty());
-    EXPECT_EQ(countsOf(QL_TAG_CTRL).size(), 1u) << "no change, no notice";
+    EXPECT_TRUE(CallbackRecorder::instance().countsOf(0x4C415445).empty());
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL).size(), 1u) << "no change, no notice";
 
     h.devices->unplug(kConfigPath);
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1, 0}));
-    EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{1, 0}));
-    EXPECT_EQ(countsOf(0x4C415445), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1, 0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CONS), (std::vector<uint32_t>{1, 0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(0x4C415445), (std::vector<uint32_t>{0}));
     EXPECT_EQ(h.count(kVendorUnit), 0);
     EXPECT_EQ(h.devices->openHandles(), 0);
 
     // Plugged in again it may get another node; the library follows it.
     h.devices->plug(configNode("/dev/hidraw6"));
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1, 0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{1, 0, 1}));
     const auto report = HidHarness::vendorReport(0);
     EXPECT_EQ(h.writeOne(kVendorUnit, report), 1);
     ASSERT_EQ(h.devices->sent().size(), 1u);
@@ -69,7 +60,7 @@ TEST(HidHotplug, PulledOutDuringWrite)
     EXPECT_LT(h.writeOne(kVendorUnit, HidHarness::vendorReport(0)), 0);
     // No poll asked for: the failed write and the failed read bring the news.
     ASSERT_TRUE(CallbackRecorder::instance().waitFor(QL_TAG_CTRL, 1));
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
     EXPECT_EQ(h.count(kVendorUnit), 0);
     EXPECT_EQ(h.writeOne(kVendorUnit, HidHarness::vendorReport(0)), QL_ERR_NO_DEVICE);
     EXPECT_TRUE(h.devices->sent().empty());
@@ -77,7 +68,7 @@ TEST(HidHotplug, PulledOutDuringWrite)
     h.devices->setWriteHook(nullptr);
     h.devices->plug(configNode(kConfigPath));
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(h.writeOne(kVendorUnit, HidHarness::vendorReport(0)), 1);
 }
 
@@ -106,8 +97,8 @@ TEST(HidHotplug, PulledOutDuringRead)
     ASSERT_TRUE(CallbackRecorder::instance().waitUntil([](const std::vector<Notice>& all) {
         return std::count_if(all.begin(), all.end(), [](const Notice& n) { return n.kind == 0; }) == 2;
     }));
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
-    EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0}));
     // hidraw still hands out what was queued before the hangup.
     const auto consumer = CallbackRecorder::instance().withTag(QL_TAG_CONS);
     ASSERT_EQ(consumer.size(), 3u) << "both reports, then the count";

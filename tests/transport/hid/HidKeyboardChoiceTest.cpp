@@ -5,15 +5,6 @@
 namespace ql::hid::test {
 namespace {
 
-std::vector<uint32_t> countsOf(uint32_t tag)
-{
-    std::vector<uint32_t> counts;
-    for (const Notice& n : CallbackRecorder::instance().withTag(tag))
-        if (n.kind == 0)
-            counts.push_back(n.count);
-    return counts;
-}
-
 // Two keyboards with split nodes whose paths interleave: by path string
 // ("/dev/hidraw10" before "/dev/hidraw9") a choice per collection would
 // send the vendor traffic to one keyboard and the bank status to the other.
@@ -61,8 +52,8 @@ TEST(HidKeyboardChoice, OneKeyboardCarriesEveryCollectionAndItsLossIsACountChang
     h.devices->unplug("/dev/hidraw9");
     h.devices->unplug("/dev/hidraw11");
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
-    EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0, 1}));
     ASSERT_EQ(h.writeOne(kVendorUnit, report), 1);
     expected.push_back({"/dev/hidraw10", ReportType::Output, {0x05, 0x02}});
     expected.push_back({"/dev/hidraw12", ReportType::Output, report});
@@ -75,7 +66,7 @@ TEST(HidKeyboardChoice, OneKeyboardCarriesEveryCollectionAndItsLossIsACountChang
     h.devices->unplug("/dev/hidraw10");
     h.devices->unplug("/dev/hidraw12");
     h.poll();
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1, 0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1, 0, 1}));
     EXPECT_EQ(h.count(kStatusUnit), 1);
 }
 

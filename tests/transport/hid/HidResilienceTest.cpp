@@ -7,15 +7,6 @@
 namespace ql::hid::test {
 namespace {
 
-std::vector<uint32_t> countsOf(uint32_t tag)
-{
-    std::vector<uint32_t> counts;
-    for (const Notice& n : CallbackRecorder::instance().withTag(tag))
-        if (n.kind == 0)
-            counts.push_back(n.count);
-    return counts;
-}
-
 TEST(HidResilience, InterruptsAndEmptyListingsChangeNothingAndAnUnplugIsToldOnce)
 {
     HidHarness h;
@@ -54,8 +45,8 @@ TEST(HidResilience, InterruptsAndEmptyListingsChangeNothingAndAnUnplugIsToldOnce
         return std::count_if(all.begin(), all.end(), [](const Notice& n) { return n.kind == 0; }) >= 2;
     }));
     h.poll();  // whatever else was on its way has come
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
-    EXPECT_EQ(countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CONS), (std::vector<uint32_t>{0}));
 
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(h.api.end(), 1);
@@ -80,7 +71,7 @@ TEST(HidResilience, ANodeThatFailsAtOnceIsReopenedOnlyAfterABackOff)
     h.advanceClock(std::chrono::seconds(1));
     h.poll();
     EXPECT_EQ(h.count(kVendorUnit), 1);
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1}));
 
     // Again at once: the wait doubles.
     h.devices->hangUp(kConfigPath);
@@ -99,7 +90,7 @@ TEST(HidResilience, ANodeThatFailsAtOnceIsReopenedOnlyAfterABackOff)
     h.devices->plug(configNode(kConfigPath));
     h.poll();
     EXPECT_EQ(h.count(kVendorUnit), 1);
-    EXPECT_EQ(countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1, 0, 1, 0, 1}));
+    EXPECT_EQ(CallbackRecorder::instance().countsOf(QL_TAG_CTRL), (std::vector<uint32_t>{0, 1, 0, 1, 0, 1}));
 }
 
 }  // namespace
