@@ -29,14 +29,14 @@ int BackupCommand::Execute(CliContext& context)
     int exitCode = ExitOk;
     auto workspace = ProfileWorkspace::Open(quiet, exitCode);
     if (workspace) {
-        const bool written = workspace->Profiles().Backup(file_);
+        const bool written = workspace->Call([&] { return workspace->Profiles().Backup(file_); });
         context.err << connectionErrors.str();
         if (written)
             return ExitOk;
         context.err << "trevolinctl: cannot write " << file_ << ".\n";
         return ExitFileError;
     }
-    const auto folder = UserFolderOf(context.locations);
+    const auto folder = profiles::UserFolderOf(context.locations);
     if (exitCode != ExitNoKeyboard || !profiles::HasProfileFile(folder)) {
         context.err << connectionErrors.str();
         return exitCode;

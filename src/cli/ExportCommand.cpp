@@ -21,7 +21,7 @@ int ExportCommand::Execute(CliContext& context)
     if (!workspace)
         return exitCode;
     profiles::KeyboardReadReport report;
-    if (workspace->Profiles().ExportKeyboardToFile(file_, &report))
+    if (workspace->Call([&] { return workspace->Profiles().ExportKeyboardToFile(file_, &report); }))
         return ExitOk;
     context.err << "trevolinctl: cannot export to " << file_ << ": "
                 << (report.problem.empty() ? device::DescribeResult(report.deviceResult, context.texts)

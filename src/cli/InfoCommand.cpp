@@ -29,12 +29,13 @@ std::string VersionText(uint16_t version)
 int InfoCommand::Execute(CliContext& context)
 {
     int exitCode = ExitOk;
-    auto connection = KeyboardConnection::Open(context.connection, context.err, exitCode);
+    auto connection =
+        KeyboardConnection::Open(context.connection, context.locations, context.texts, context.err, exitCode);
     if (!connection)
         return exitCode;
 
     device::InfoBlock info;
-    const int result = connection->Commands().ReadInfo(info.bytes.data());
+    const int result = connection->Call([&] { return connection->Commands().ReadInfo(info.bytes.data()); });
     if (result != device::ResultOk) {
         context.err << "trevolinctl: cannot read the keyboard's information: "
                     << device::DescribeResult(result, context.texts) << ".\n";
@@ -44,7 +45,7 @@ int InfoCommand::Execute(CliContext& context)
     const uint16_t firmware = info.FirmwareVersion();
     if (json_) {
         nlohmann::json j;
-        j["library"] = connection->LibraryName();
+        j["library"] = connection->App().LibraryName();
         j["firmwareVersion"] = firmware;
         j["firmware"] = VersionText(firmware);
         j["firmwareTooOld"] = info.FirmwareTooOld();

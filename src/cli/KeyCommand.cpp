@@ -41,7 +41,7 @@ CLI::App* KeyCommand::Register(CLI::App& parent)
     repeatOption_ = set_->add_option("--repeat", repeat_, "How often the macro plays (1 to 255); it is the macro's "
                                                           "own count, for every key that plays it")
                         ->check(CLI::Range(1, 255));
-    reset_ = key->add_subcommand("reset", "Every key of the profile back to its own function");
+    reset_ = key->add_subcommand("reset", "Every key of the profile, and the G keys of the bank the keyboard shows, back to their own function");
     for (auto* sub : {set_, reset_})
         sub->add_option("--profile", profile_, "The profile: 0, 1 or 2 (default: the active one)")
             ->check(CLI::Range(0, 2));
@@ -127,8 +127,10 @@ int KeyCommand::Reset(CliContext& context)
     if (!workspace)
         return exitCode;
     const int profile = ProfileOrActive(profile_, workspace->ActiveProfile());
-    for (const auto& target : AllKeyTargets())
-        profiles::StoreKeyAssignment(workspace->Store(), profile, target.keyNumber, {});
+    if (!workspace->Call([&] { return workspace->Profiles().ResetProfileKeys(profile); })) {
+        context.err << "trevolinctl: profile " << profile << " has no key table to reset.\n";
+        return ExitKeyboardError;
+    }
     return workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
 }
 

@@ -3,6 +3,7 @@
 #include "cli/SignalDeferral.h"
 #include "core/app/Environment.h"
 #include "core/device/ReportExchange.h"
+#include "core/lighting/LightingFiles.h"
 
 namespace trevolin::cli {
 
@@ -42,51 +43,65 @@ bool TakeKeyboardLock(std::unique_ptr<app::KeyboardLock>& lock, std::ostream& er
 
 }  // namespace
 
-std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOptions& options, std::ostream& err,
+KeyboardConnection::KeyboardConnection(std::ostream& err)
+    : prompts_(err), window_([&err](std::string_view key) {
+          if (key == "MAIN_DEFAULT_MATRIX_PROMPT")
+              err << "trevolinctl: warning: could not read the keyboard's default key map; using the built-in one.\n";
+          else
+              err << "trevolinctl: " << key << "\n";
+      })
+{
+}
+
+std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOptions& options,
+                                                             const app::Locations& locations,
+                                                             const app::TextLookup& texts, std::ostream& err,
                                                              int& exitCode)
 {
-    std::unique_ptr<KeyboardConnection> c(new KeyboardConnection);
+    std::unique_ptr<KeyboardConnection> c(new KeyboardConnection(err));
     if (!TakeKeyboardLock(c->lock_, err)) {
         exitCode = ExitKeyboardBusy;
         return nullptr;
     }
-    c->libraryName_ = device::ChooseHidLibrary(options.hidLibrary, options.simulate);
-    auto loaded = device::LoadHidLibrary(c->libraryName_);
-    if (loaded.error == device::LoadError::LibraryMissing) {
-        err << "trevolinctl: cannot load the HID library " << c->libraryName_ << ": " << loaded.detail << "\n";
+    app::KeyboardAppOptions appOptions{
+        .libraryName = device::ChooseHidLibrary(options.hidLibrary, options.simulate),
+        .startedHidden = true,
+        .userFolder = profiles::UserFolderOf(locations),
+        .lightingFiles = lighting::LightingFiles::FromLocations(locations),
+        .loadOnArrival = false,
+        .arrivalLoaded = {},
+        .beforeKeyboardChange =
+            [observer = options.onKeyboardChange](uint8_t command, uint16_t offset) {
+                SignalDeferral::EnterWritePhase();
+                if (observer)
+                    observer(command, offset);
+            },
+        .keyButtons = nullptr,
+    };
+    const std::string libraryName = appOptions.libraryName;
+    auto opened = app::KeyboardApp::Open(std::move(appOptions), texts, c->prompts_, c->window_);
+    switch (opened.error) {
+    case app::KeyboardApp::OpenError::None:
+        break;
+    case app::KeyboardApp::OpenError::LibraryMissing:
+        err << "trevolinctl: cannot load the HID library " << libraryName << ": " << opened.detail << "\n";
         exitCode = ExitLibrary;
         return nullptr;
-    }
-    if (loaded.error == device::LoadError::ExportMissing) {
-        err << "trevolinctl: the HID library " << c->libraryName_ << " lacks the entry point " << loaded.detail
+    case app::KeyboardApp::OpenError::ExportMissing:
+        err << "trevolinctl: the HID library " << libraryName << " lacks the entry point " << opened.detail
             << "; it is not a Trevolin transport library.\n";
         exitCode = ExitLibrary;
         return nullptr;
-    }
-    c->library_ = loaded.library;
-    c->window_ = std::make_unique<platform::HeadlessMainWindow>([&err](std::string_view key) {
-        if (key == "MAIN_DEFAULT_MATRIX_PROMPT")
-            err << "trevolinctl: warning: could not read the keyboard's default key map; using the built-in one.\n";
-        else
-            err << "trevolinctl: " << key << "\n";
-    });
-    c->session_ = std::make_unique<device::DeviceSession>(c->library_, *c->window_, c->workers_,
-                                                          platform::SteadyClock::Instance());
-    c->session_->Commands().SetBeforeChange([observer = options.onKeyboardChange](uint8_t command, uint16_t offset) {
-        SignalDeferral::EnterWritePhase();
-        if (observer)
-            observer(command, offset);
-    });
-    if (!c->session_->Start(true)) {
-        err << "trevolinctl: the HID library " << c->libraryName_ << " failed to start.\n";
+    case app::KeyboardApp::OpenError::StartFailed:
+        err << "trevolinctl: the HID library " << libraryName << " failed to start.\n";
         exitCode = ExitLibrary;
         return nullptr;
     }
-    // The first presence check runs on a worker; the keyboard's state is
-    // known once it has finished.
-    c->workers_.JoinAll();
-    if (c->session_->DeviceCount() == 0) {
-        const auto problem = device::DescribeDeviceProblem(c->library_);
+    c->app_ = std::move(opened.app);
+    // The keyboard's state is known once the first presence check is done.
+    c->app_->WaitForPresence();
+    if (c->Session().DeviceCount() == 0) {
+        const auto problem = c->app_->AbsenceReason();
         if (problem.code == QL_ERR_PERMISSION) {
             err << "trevolinctl: " << problem.sentence << "\n"
                 << "Install the udev rule that gives the logged-in user access to the keyboard:\n"
@@ -111,13 +126,6 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     return c;
 }
 
-KeyboardConnection::~KeyboardConnection()
-{
-    // Stop cancels the library's requests and joins the workers, which hold
-    // the session, before it goes.
-    if (session_)
-        session_->Stop();
-    session_.reset();
-}
+KeyboardConnection::~KeyboardConnection() = default;
 
 }  // namespace trevolin::cli

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "cli/ExitCode.h"
+#include "cli/TerminalPrompts.h"
+#include "core/app/KeyboardApp.h"
 #include "core/app/KeyboardLock.h"
+#include "core/app/Locations.h"
+#include "core/app/TextLookup.h"
 #include "core/platform/HeadlessMainWindow.h"
-#include "core/device/DeviceSession.h"
 
 #include <memory>
 #include <ostream>
@@ -18,29 +21,36 @@ struct ConnectionOptions {
     device::KeyboardCommands::ChangeObserver onKeyboardChange;
 };
 
-// Brings the link to the keyboard up the way the desktop program does and
-// waits until the keyboard's arrival has been handled.
+// The keyboard as the command line opens it: the user's keyboard lock for
+// the whole command, then the program's keyboard (app::KeyboardApp), once
+// its first presence check has found the keyboard.
 class KeyboardConnection {
 public:
     // On failure returns null, says why on `err` and sets `exitCode`.
-    static std::unique_ptr<KeyboardConnection> Open(const ConnectionOptions& options, std::ostream& err,
-                                                    int& exitCode);
+    static std::unique_ptr<KeyboardConnection> Open(const ConnectionOptions& options, const app::Locations& locations,
+                                                    const app::TextLookup& texts, std::ostream& err, int& exitCode);
     ~KeyboardConnection();
 
-    device::DeviceSession& Session() { return *session_; }
-    device::KeyboardCommands& Commands() { return session_->Commands(); }
-    const std::string& LibraryName() const { return libraryName_; }
+    app::KeyboardApp& App() { return *app_; }
+    device::DeviceSession& Session() { return app_->Session(); }
+    device::KeyboardCommands& Commands() { return app_->Session().Commands(); }
+    TerminalPrompts& Prompts() { return prompts_; }
+
+    // Runs a keyboard sequence on the keyboard thread and waits for it.
+    template <class Sequence>
+    auto Call(Sequence&& sequence)
+    {
+        return app_->Call(std::forward<Sequence>(sequence));
+    }
 
 private:
-    KeyboardConnection() = default;
+    explicit KeyboardConnection(std::ostream& err);
 
-    // Released last, after the session has let go of the keyboard.
+    // Released last, after the app has let go of the keyboard.
     std::unique_ptr<app::KeyboardLock> lock_;
-    std::string libraryName_;
-    device::HidLibrary library_;
-    std::unique_ptr<platform::HeadlessMainWindow> window_;
-    platform::ThreadTaskRunner workers_;
-    std::unique_ptr<device::DeviceSession> session_;
+    TerminalPrompts prompts_;
+    platform::HeadlessMainWindow window_;
+    std::unique_ptr<app::KeyboardApp> app_;
 };
 
 }  // namespace trevolin::cli

@@ -56,7 +56,7 @@ int LightKeyColours::RequireUserFolder()
 
 int LightKeyColours::ReadKeyboardPage()
 {
-    return LightSession::Report(context_, session_.Controller().Editor().ReadPageFromKeyboard(),
+    return LightSession::Report(context_, session_.Call([&] { return session_.Controller().Editor().ReadPageFromKeyboard(); }),
                                 "read the key colours from the keyboard");
 }
 
@@ -111,9 +111,10 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
         context_.out << fmt::format("{} already shows {}; nothing sent.\n", name, ColourNumbers(painted));
         return ExitOk;
     }
-    const int result =
-        editor.PaintKeyWith(keyboard::ControlIdOf(key), controller.Mode().mode, tool,
-                            tool == 0 ? colour : std::nullopt);
+    const int result = session_.Call([&] {
+        return editor.PaintKeyWith(keyboard::ControlIdOf(key), controller.Mode().mode, tool,
+                                   tool == 0 ? colour : std::nullopt);
+    });
     if (const int code = LightSession::Report(context_, result, fmt::format("paint {}", name)); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved(fmt::format("{} is painted", name)); code != ExitOk)
@@ -163,7 +164,7 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
     }
     // The mode file takes what the keyboard took, so an interrupted page
     // leaves it saying what the keyboard shows.
-    const int result = editor.SetKeyColours(modeEntries);
+    const int result = session_.Call([&] { return editor.SetKeyColours(modeEntries); });
     if (const int code = LightSession::Report(context_, result, "write the key colours"); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard took the key colours"); code != ExitOk)
@@ -192,7 +193,7 @@ int LightKeyColours::BaseColour(RgbColor colour)
         context_.out << fmt::format("The base colour is already {}; nothing sent.\n", ColourNumbers(colour));
         return ExitOk;
     }
-    const int result = editor.ChangeBaseColour(colour);
+    const int result = session_.Call([&] { return editor.ChangeBaseColour(colour); });
     if (const int code = LightSession::Report(context_, result, "change the base colour"); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard shows the base colour"); code != ExitOk)
@@ -222,7 +223,7 @@ int LightKeyColours::UserModes(std::optional<int> userMode, const std::optional<
             context_.out << fmt::format("User mode {} is already chosen.\n", *userMode);
         } else {
             // Choosing shows what the keyboard holds; it sends no colours.
-            const int result = editor.ChooseUserMode(*userMode);
+            const int result = session_.Call([&] { return editor.ChooseUserMode(*userMode); });
             if (const int code = LightSession::Report(context_, result, "choose the user mode"); code != ExitOk)
                 return code;
             context_.out << fmt::format("User mode {} chosen.\n", *userMode);

@@ -11,16 +11,15 @@
 
 namespace trevolin::cli {
 
-LightSession::LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files,
-                           int profile, bool profileActive)
-    : connection_(std::move(connection)), files_(std::move(files)), profile_(profile), profileActive_(profileActive)
+LightSession::LightSession(std::unique_ptr<KeyboardConnection> connection, int profile, bool profileActive)
+    : connection_(std::move(connection)), profile_(profile), profileActive_(profileActive)
 {
-    controller_ = std::make_unique<lighting::LightingController>(connection_->Commands(), files_, tints_);
 }
 
 std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitCode, std::optional<int> profile)
 {
-    auto connection = KeyboardConnection::Open(context.connection, context.err, exitCode);
+    auto connection =
+        KeyboardConnection::Open(context.connection, context.locations, context.texts, context.err, exitCode);
     if (!connection)
         return nullptr;
 
@@ -29,7 +28,7 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     auto info = connection->Session().ArrivalInfo();
     if (!info) {
         device::InfoBlock read;
-        const int result = connection->Commands().ReadInfo(read.bytes.data());
+        const int result = connection->Call([&] { return connection->Commands().ReadInfo(read.bytes.data()); });
         if (result != device::ResultOk) {
             context.err << "trevolinctl: cannot read the keyboard's information: "
                         << device::DescribeResult(result, context.texts) << ".\n";
@@ -58,9 +57,8 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     // A folder that cannot be made matters only to a change, which says so.
     static_cast<void>(context.locations.EnsureUserFolder());
 
-    std::unique_ptr<LightSession> session(new LightSession(
-        std::move(connection), lighting::LightingFiles::FromLocations(context.locations), chosen, chosen == active));
-    const int result = session->controller_->OnConnected();
+    std::unique_ptr<LightSession> session(new LightSession(std::move(connection), chosen, chosen == active));
+    const int result = session->Call([&] { return session->Controller().OnConnected(); });
     if (result != device::ResultOk) {
         // Every later decision rests on what was read: change nothing.
         const std::string why = device::DescribeResult(result, context.texts);
@@ -72,9 +70,9 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     return session;
 }
 
-bool LightSession::PerKeyOffered() const
+bool LightSession::PerKeyOffered()
 {
-    return controller_->Effects().Contains(lighting::PerKeyEffect);
+    return Controller().Effects().Contains(lighting::PerKeyEffect);
 }
 
 int LightSession::Report(const CliContext& context, int result, std::string_view what)

@@ -2,13 +2,13 @@
 
 #include "cli/CliCommand.h"
 #include "cli/KeyboardConnection.h"
-#include "core/lighting/KeyTints.h"
 #include "core/lighting/LightingController.h"
 #include "core/lighting/LightingFiles.h"
 
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace trevolin::cli {
 
@@ -28,12 +28,19 @@ public:
     static std::unique_ptr<LightSession> Open(CliContext& context, int& exitCode,
                                               std::optional<int> profile = std::nullopt);
 
-    lighting::LightingController& Controller() { return *controller_; }
-    const lighting::LightingFiles& Files() const { return files_; }
+    lighting::LightingController& Controller() { return connection_->App().Lighting(); }
+    const lighting::LightingFiles& Files() const { return connection_->App().LightingFiles(); }
     int Profile() const { return profile_; }
     // Whether Profile() is the keyboard's active profile.
     bool ProfileActive() const { return profileActive_; }
-    bool PerKeyOffered() const;
+    bool PerKeyOffered();
+
+    // Runs a keyboard sequence on the keyboard thread and waits for it.
+    template <class Sequence>
+    auto Call(Sequence&& sequence)
+    {
+        return connection_->Call(std::forward<Sequence>(sequence));
+    }
 
     // ExitOk for a device result of 1; otherwise says on the context's error
     // stream that `what`
@@ -42,13 +49,9 @@ public:
     static int Report(const CliContext& context, int result, std::string_view what);
 
 private:
-    LightSession(std::unique_ptr<KeyboardConnection> connection, lighting::LightingFiles files, int profile,
-                 bool profileActive);
+    LightSession(std::unique_ptr<KeyboardConnection> connection, int profile, bool profileActive);
 
     std::unique_ptr<KeyboardConnection> connection_;
-    lighting::LightingFiles files_;
-    lighting::KeyTints tints_;
-    std::unique_ptr<lighting::LightingController> controller_;
     int profile_;
     bool profileActive_;
 };

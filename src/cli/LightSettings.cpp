@@ -13,12 +13,23 @@
 
 namespace trevolin::cli {
 
+using Field = lighting::LightingSetting::Field;
+
 LightSettings::LightSettings(LightSession& session, CliContext& context) : session_(session), context_(context) {}
 
 int LightSettings::Already(std::string_view what)
 {
     context_.out << fmt::format("{} already; nothing sent.\n", what);
     return ExitOk;
+}
+
+int LightSettings::Change(const lighting::LightingSetting& setting, std::string_view already, std::string_view what,
+                          std::string_view said)
+{
+    auto& controller = session_.Controller();
+    if (controller.Holds(setting))
+        return Already(already);
+    return Done(session_.Call([&] { return controller.Set(setting); }), what, said);
 }
 
 int LightSettings::Done(int result, std::string_view what, std::string_view said)
@@ -35,7 +46,7 @@ int LightSettings::Show(bool json)
     std::optional<lighting::ColourPage> keyColours;
     if (controller.Mode().mode == lighting::PerKeyEffect) {
         auto& editor = controller.Editor();
-        const int result = editor.ReadPageFromKeyboard();
+        const int result = session_.Call([&] { return editor.ReadPageFromKeyboard(); });
         if (const int code = LightSession::Report(context_, result, "read the key colours"); code != ExitOk)
             return code;
         keyColours = editor.Page(session_.Profile());
@@ -86,79 +97,59 @@ int LightSettings::Effect(std::string_view typed)
                                     effect);
         return ExitUsage;
     }
-    if (controller.Mode().mode == effect)
-        return Already(fmt::format("Effect {} ({}) is chosen", effect, name));
-    return Done(controller.ChooseEffect(effect), "choose the effect", fmt::format("Effect {} ({})", effect, name));
+    return Change({Field::Effect, effect}, fmt::format("Effect {} ({}) is chosen", effect, name), "choose the effect",
+                  fmt::format("Effect {} ({})", effect, name));
 }
 
 int LightSettings::Brightness(int level)
 {
-    auto& controller = session_.Controller();
-    if (controller.Mode().brightness == level)
-        return Already(fmt::format("Brightness is {}", level));
-    return Done(controller.BrightnessChanged(level), "set the brightness", fmt::format("Brightness {}", level));
+    return Change({Field::Brightness, level}, fmt::format("Brightness is {}", level), "set the brightness",
+                  fmt::format("Brightness {}", level));
 }
 
 int LightSettings::Speed(int position)
 {
-    auto& controller = session_.Controller();
-    if (lighting::SliderMaxPosition - controller.Mode().speed == position)
-        return Already(fmt::format("Speed is {}", position));
-    return Done(controller.SpeedChanged(position), "set the speed", fmt::format("Speed {}", position));
+    return Change({Field::Speed, position}, fmt::format("Speed is {}", position), "set the speed",
+                  fmt::format("Speed {}", position));
 }
 
 int LightSettings::Direction(uint8_t direction)
 {
-    auto& controller = session_.Controller();
-    const std::string_view word = DirectionName(controller.Mode().mode, direction);
-    if (controller.Mode().direction == direction)
-        return Already(fmt::format("Direction is {}", word));
-    return Done(controller.DirectionChosen(direction), "set the direction", fmt::format("Direction {}", word));
+    const std::string_view word = DirectionName(session_.Controller().Mode().mode, direction);
+    return Change({Field::Direction, direction}, fmt::format("Direction is {}", word), "set the direction",
+                  fmt::format("Direction {}", word));
 }
 
 int LightSettings::Colour(lighting::RgbColor colour)
 {
-    auto& controller = session_.Controller();
-    if (controller.Mode().colour == colour && !controller.Mode().multicolour)
-        return Already(fmt::format("Colour is {}", ColourNumbers(colour)));
-    return Done(controller.ColourChosen(colour), "set the colour",
-                fmt::format("Colour {}, multicolour off", ColourNumbers(colour)));
+    return Change(lighting::LightingSetting(colour), fmt::format("Colour is {}", ColourNumbers(colour)), "set the colour",
+                  fmt::format("Colour {}, multicolour off", ColourNumbers(colour)));
 }
 
 int LightSettings::Multicolour(bool on)
 {
-    auto& controller = session_.Controller();
-    if (controller.Mode().multicolour == on)
-        return Already(fmt::format("Multicolour is {}", on ? "on" : "off"));
-    return Done(controller.MulticolourToggled(), "switch multicolour", fmt::format("Multicolour {}", on ? "on" : "off"));
+    return Change({Field::Multicolour, on ? 1 : 0}, fmt::format("Multicolour is {}", on ? "on" : "off"),
+                  "switch multicolour", fmt::format("Multicolour {}", on ? "on" : "off"));
 }
 
 int LightSettings::ColourChoice(int colourChoice)
 {
-    auto& controller = session_.Controller();
-    if (controller.Mode().colourChoice == colourChoice)
-        return Already(fmt::format("Colour choice is {}", ColourChoiceName(colourChoice)));
-    return Done(controller.ColourChoiceChosen(colourChoice), "set the colour choice",
-                fmt::format("Colour choice {}", ColourChoiceName(colourChoice)));
+    return Change({Field::ColourChoice, colourChoice},
+                  fmt::format("Colour choice is {}", ColourChoiceName(colourChoice)), "set the colour choice",
+                  fmt::format("Colour choice {}", ColourChoiceName(colourChoice)));
 }
 
 int LightSettings::ReportRate(int reportRate)
 {
-    auto& controller = session_.Controller();
-    if (controller.Mode().reportRate == reportRate)
-        return Already(fmt::format("Report rate is {}", reportRate));
-    return Done(controller.ReportRateChosen(reportRate), "set the report rate",
-                fmt::format("Report rate {}", reportRate));
+    return Change({Field::ReportRate, reportRate}, fmt::format("Report rate is {}", reportRate),
+                  "set the report rate", fmt::format("Report rate {}", reportRate));
 }
 
 int LightSettings::Preset(int preset)
 {
-    auto& controller = session_.Controller();
     const lighting::RgbColor colour = lighting::ColourPresets()[static_cast<size_t>(preset)].colour;
-    if (controller.Mode().colour == colour && !controller.Mode().multicolour)
-        return Already(fmt::format("Colour is preset {} ({})", preset, ColourNumbers(colour)));
-    return Done(controller.PresetChosen(preset), "set the colour",
-                fmt::format("Colour preset {} ({}), multicolour off", preset, ColourNumbers(colour)));
+    return Change({Field::Preset, preset}, fmt::format("Colour is preset {} ({})", preset, ColourNumbers(colour)),
+                  "set the colour", fmt::format("Colour preset {} ({}), multicolour off", preset, ColourNumbers(colour)));
 }
 
 int LightSettings::RestoreDefaults()
@@ -169,7 +160,7 @@ int LightSettings::RestoreDefaults()
         context_.err << "trevolinctl: cannot create the user folder " << context_.locations.UserFolder() << ".\n";
         return ExitFileError;
     }
-    return Done(session_.Controller().RestoreDefaults(), "restore the lighting defaults",
+    return Done(session_.Call([&] { return session_.Controller().RestoreDefaults(); }), "restore the lighting defaults",
                 fmt::format("Profile {}'s lighting is back to its defaults", session_.Profile()));
 }
 

@@ -35,6 +35,9 @@ public:
 private:
     int Already(std::string_view what);
     int Done(int result, std::string_view what, std::string_view said);
+    // Says `already` when the keyboard holds the setting, else sets it.
+    int Change(const lighting::LightingSetting& setting, std::string_view already, std::string_view what,
+               std::string_view said);
 
     LightSession& session_;
     CliContext& context_;

@@ -25,14 +25,15 @@ int ProfileCommand::Execute(CliContext& context)
     auto& profiles = workspace->Profiles();
 
     if (profile_ >= 0) {
-        profiles::ProfileSelection outcome;
-        if (!profiles.SelectProfile(profile_, &outcome) || !outcome.switched) {
+        // As the window's profile button: the lighting follows, then the
+        // keyboard switches.
+        if (!workspace->Call([&] { return workspace->App().SwitchToProfile(profile_); })) {
             context.err << "trevolinctl: the keyboard did not switch to profile " << profile_ << ".\n";
             return ExitKeyboardError;
         }
     }
-    const auto menu = profiles.BuildProfileMenu();
-    const int active = profiles::GetActiveProfile(workspace->Session());
+    const auto menu = workspace->Call([&] { return profiles.BuildProfileMenu(); });
+    const int active = workspace->Call([&] { return profiles::GetActiveProfile(workspace->Session()); });
     if (json_) {
         nlohmann::json j{{"activeProfile", active}, {"name", menu.profileName}};
         context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";

@@ -11,14 +11,12 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
                                                          bool needKeyboardTables)
 {
     std::unique_ptr<ProfileWorkspace> w(new ProfileWorkspace(context));
-    w->connection_ = KeyboardConnection::Open(context.connection, context.err, exitCode);
+    w->connection_ =
+        KeyboardConnection::Open(context.connection, context.locations, context.texts, context.err, exitCode);
     if (!w->connection_)
         return nullptr;
-    const profiles::UserFolder folder = UserFolderOf(context.locations);
-    w->profiles_ = std::make_unique<profiles::KeyboardProfiles>(w->store_, w->connection_->Session(), folder,
-                                                                context.texts, w->prompts_);
     profiles::LoadReport load;
-    w->activeProfile_ = w->profiles_->OnProfileSync(&load);
+    w->activeProfile_ = w->Call([&] { return w->Profiles().OnProfileSync(&load); });
     const bool unreadable = load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0;
     if (unreadable && !needKeyboardTables) {
         context.err << "trevolinctl: note: the keyboard's key tables could not be read ("
@@ -68,18 +66,13 @@ int ProfileWorkspace::Apply(profiles::WriteScope scope)
     profiles::ApplyReport report;
     // The command's change is the user's consent to replace a damaged macro
     // area; the load has already said it was damaged.
-    if (profiles_->Apply(scope, &report, true))
+    if (Call([&] { return Profiles().Apply(scope, &report, true); }))
         return ExitOk;
     if (!report.write.ok)
         return ReportWriteFailure(report.write);
     context_.err << "trevolinctl: the keyboard was written, but the profile file in "
-                 << profiles_->Folder().path << " could not be saved.\n";
+                 << Profiles().Folder().path << " could not be saved.\n";
     return ExitFileError;
-}
-
-profiles::UserFolder UserFolderOf(const app::Locations& locations)
-{
-    return {locations.UserFolder(), locations.FactoryLightingPrefix() + "3.userd"};
 }
 
 int ProfileOrActive(int requested, int active)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "cli/CliCommand.h"
+#include "cli/KeyboardConnection.h"
 #include "cli/TerminalPrompts.h"
 #include "core/profiles/KeyboardProfiles.h"
 #include "core/profiles/ProfileStore.h"
+
+#include <utility>
 
 #include <memory>
 
@@ -22,11 +25,19 @@ public:
     static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode,
                                                   bool needKeyboardTables = true);
 
-    profiles::KeyboardProfiles& Profiles() { return *profiles_; }
-    profiles::ProfileStore& Store() { return store_; }
+    profiles::KeyboardProfiles& Profiles() { return connection_->App().Profiles(); }
+    profiles::ProfileStore& Store() { return connection_->App().Store(); }
     device::DeviceSession& Session() { return connection_->Session(); }
-    TerminalPrompts& Prompts() { return prompts_; }
+    app::KeyboardApp& App() { return connection_->App(); }
+    TerminalPrompts& Prompts() { return connection_->Prompts(); }
     int ActiveProfile() const { return activeProfile_; }
+
+    // Runs a keyboard sequence on the keyboard thread and waits for it.
+    template <class Sequence>
+    auto Call(Sequence&& sequence)
+    {
+        return connection_->Call(std::forward<Sequence>(sequence));
+    }
 
     // Saves the profile file and writes the keyboard: the active profile's
     // block, or all three. Returns the exit code, having said what failed.
@@ -36,19 +47,12 @@ public:
     int ReportWriteFailure(const profiles::KeyboardWriteReport& write);
 
 private:
-    explicit ProfileWorkspace(CliContext& context) : context_(context), prompts_(context.err) {}
+    explicit ProfileWorkspace(CliContext& context) : context_(context) {}
 
     CliContext& context_;
     std::unique_ptr<KeyboardConnection> connection_;
-    profiles::ProfileStore store_;
-    TerminalPrompts prompts_;
-    std::unique_ptr<profiles::KeyboardProfiles> profiles_;
     int activeProfile_ = -1;
 };
-
-// The user folder of --user-folder (or the default one), with the lighting
-// template beside the program.
-profiles::UserFolder UserFolderOf(const app::Locations& locations);
 
 // A profile number from the command line, or the active profile when none
 // was given (-1).

@@ -119,13 +119,14 @@ int RawReadCommand::Execute(CliContext& context)
         return ExitUsage;
     }
     int exitCode = ExitOk;
-    auto connection = KeyboardConnection::Open(context.connection, context.err, exitCode);
+    auto connection =
+        KeyboardConnection::Open(context.connection, context.locations, context.texts, context.err, exitCode);
     if (!connection)
         return exitCode;
 
     std::vector<uint8_t> bytes;
     std::string note;
-    const int result = ReadArea(connection->Session(), area_, number_, bytes, note);
+    const int result = connection->Call([&] { return ReadArea(connection->Session(), area_, number_, bytes, note); });
     if (!note.empty())
         context.err << "trevolinctl: warning: " << note << ".\n";
     if (result != device::ResultOk) {

@@ -23,7 +23,7 @@ int RestoreCommand::Execute(CliContext& context)
     if (!workspace)
         return exitCode;
     profiles::RestoreReport report;
-    const bool restored = workspace->Profiles().Restore(file_, &report);
+    const bool restored = workspace->Call([&] { return workspace->Profiles().Restore(file_, &report); });
     for (const auto& note : report.check.notes)
         context.err << "trevolinctl: note: " << note << ".\n";
     if (restored)

@@ -72,7 +72,12 @@ void KeyButtons::RefreshKeyButtons()
 
 bool KeyButtons::ResetActiveProfileKeys()
 {
-    const std::optional<size_t> block = ProfileBlock(sources_.activeProfile ? sources_.activeProfile() : -1);
+    return ResetProfileKeys(sources_.activeProfile ? sources_.activeProfile() : -1);
+}
+
+bool KeyButtons::ResetProfileKeys(int profile)
+{
+    const std::optional<size_t> block = ProfileBlock(profile);
     if (!block)
         return false;
     const auto keys = ShownKeys(sources_.gKeyBankB && sources_.gKeyBankB());
@@ -82,11 +87,13 @@ bool KeyButtons::ResetActiveProfileKeys()
             // An entry the store does not hold has nothing to reset.
             static_cast<void>(TryWriteKeyAction(KeyAction{}, store_.EntryBytes(*block, key.entry)));
     }
-    const auto available = AvailabilityOfKeys();
-    for (const ShownKey& key : keys) {
-        KeyLook look = LookOf(key.isGKey, key.gIndex, key.keyCode, KeyAction{});
-        look.available = available(key.entry);
-        view_.ShowKeyLook(key.controlId, look);
+    if (sources_.activeProfile && sources_.activeProfile() == profile) {
+        const auto available = AvailabilityOfKeys();
+        for (const ShownKey& key : keys) {
+            KeyLook look = LookOf(key.isGKey, key.gIndex, key.keyCode, KeyAction{});
+            look.available = available(key.entry);
+            view_.ShowKeyLook(key.controlId, look);
+        }
     }
     view_.EnableApply();
     return true;

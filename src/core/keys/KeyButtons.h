@@ -38,6 +38,10 @@ public:
     // profile there is no block to reset: nothing changes and the result is
     // false.
     [[nodiscard]] bool ResetActiveProfileKeys();
+    // The same for profile `profile` (0 to 2): its ordinary keys and its G
+    // keys of the current bank. The buttons change only when it is the
+    // active profile. False for a profile outside the table.
+    [[nodiscard]] bool ResetProfileKeys(int profile);
 
 private:
     KeyLook LookOf(bool isGKey, size_t gIndex, uint16_t keyCode, const KeyAction& entry) const;

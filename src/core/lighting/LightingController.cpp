@@ -160,6 +160,64 @@ int LightingController::SpeedChanged(int position)
     return WriteField(LightingRecord::Speed, speed);
 }
 
+bool LightingController::Holds(const LightingSetting& setting) const
+{
+    using Field = LightingSetting::Field;
+    const int value = setting.value;
+    switch (setting.field) {
+    case Field::Effect:
+        return mode_.mode == value;
+    case Field::Brightness:
+        return mode_.brightness == value;
+    case Field::Speed:
+        return SliderMaxPosition - mode_.speed == value;
+    case Field::Direction:
+        return mode_.direction == value;
+    case Field::Colour:
+        return mode_.colour == setting.colour && !mode_.multicolour;
+    case Field::Multicolour:
+        return mode_.multicolour == (value != 0);
+    case Field::ColourChoice:
+        return mode_.colourChoice == value;
+    case Field::ReportRate:
+        return mode_.reportRate == value;
+    case Field::Preset:
+        return value >= 0 && static_cast<size_t>(value) < PresetCount &&
+               mode_.colour == ColourPresets()[static_cast<size_t>(value)].colour && !mode_.multicolour;
+    }
+    return false;
+}
+
+int LightingController::Set(const LightingSetting& setting)
+{
+    if (Holds(setting))
+        return device::ResultOk;
+    using Field = LightingSetting::Field;
+    switch (setting.field) {
+    case Field::Effect:
+        return ChooseEffect(setting.value);
+    case Field::Brightness:
+        return BrightnessChanged(setting.value);
+    case Field::Speed:
+        return SpeedChanged(setting.value);
+    case Field::Direction:
+        if (setting.value < 0 || setting.value > 255)
+            return ResultRejected;
+        return DirectionChosen(static_cast<uint8_t>(setting.value));
+    case Field::Colour:
+        return ColourChosen(setting.colour);
+    case Field::Multicolour:
+        return MulticolourToggled();
+    case Field::ColourChoice:
+        return ColourChoiceChosen(setting.value);
+    case Field::ReportRate:
+        return ReportRateChosen(setting.value);
+    case Field::Preset:
+        return PresetChosen(setting.value);
+    }
+    return ResultRejected;
+}
+
 int LightingController::SliderMoved(uint32_t controlId, int position)
 {
     if (controlId == control::LightSlider)

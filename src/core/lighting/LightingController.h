@@ -21,6 +21,22 @@
 
 namespace trevolin::lighting {
 
+// One value of the panel's model, as a front end that names values (the
+// command line) asks for it.
+struct LightingSetting {
+    enum class Field { Effect, Brightness, Speed, Direction, Colour, Multicolour, ColourChoice, ReportRate, Preset };
+
+    LightingSetting(Field f, int v) : field(f), value(v) {}
+    explicit LightingSetting(RgbColor c) : field(Field::Colour), colour(c) {}
+
+    Field field;
+    // The effect, the slider position (the speed's position is 4 minus the
+    // speed), the direction, multicolour on (1) or off (0), the colour
+    // choice, the report rate or the preset.
+    int value = 0;
+    RgbColor colour;  // Field::Colour
+};
+
 // The lighting panel's model and every lighting operation, for the main
 // window and the command line alike. A change is written to the keyboard at
 // once (command 1, the writes, command 2) and kept in the model whatever
@@ -85,6 +101,14 @@ public:
     // Field 0 to 2 (red, green, blue). Keeps the digits of `text`, a value
     // of 256 or more becoming "255"; returns what the field then shows.
     std::string NumberFieldEdited(int field, std::string_view text);
+
+    // Whether the model holds `setting` already, so that setting it would
+    // send nothing new. Multicolour must be off for a colour or a preset to
+    // be held.
+    bool Holds(const LightingSetting& setting) const;
+    // Sets `setting` through the panel's operation for its field; nothing is
+    // sent when the model holds it already (the result is then 1).
+    [[nodiscard]] int Set(const LightingSetting& setting);
 
     // --- Lighting view ----------------------------------------------------
     // Turning on first switches the keyboard to the current profile; when

@@ -408,4 +408,9 @@ bool KeyboardProfiles::ResetActiveProfileKeys()
     return buttons_->ResetActiveProfileKeys();
 }
 
+bool KeyboardProfiles::ResetProfileKeys(int profile)
+{
+    return buttons_->ResetProfileKeys(profile);
+}
+
 }  // namespace trevolin::profiles

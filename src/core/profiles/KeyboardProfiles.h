@@ -165,6 +165,8 @@ public:
     // The shown keys of the active profile back to their defaults; changes
     // become pending. False with no active profile.
     [[nodiscard]] bool ResetActiveProfileKeys();
+    // The same for profile `profile` (0 to 2), which need not be active.
+    [[nodiscard]] bool ResetProfileKeys(int profile);
 
 private:
     class ButtonRelay;

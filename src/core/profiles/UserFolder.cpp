@@ -6,6 +6,11 @@
 
 namespace trevolin::profiles {
 
+UserFolder UserFolderOf(const app::Locations& locations)
+{
+    return {locations.UserFolder(), locations.LightingTemplateFile()};
+}
+
 namespace fs = std::filesystem;
 
 bool EnsureUserFolder(const UserFolder& folder)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app/Locations.h"
+
 #include <string>
 
 namespace trevolin::profiles {
@@ -10,6 +12,10 @@ struct UserFolder {
     std::string path;           // the "Dravik-RGB_01" folder in the user's data folder
     std::string colorTemplate;  // "Skins/UserDengColor_3.userd" beside the program
 };
+
+// The user folder of `locations`, with the lighting template beside the
+// program.
+UserFolder UserFolderOf(const app::Locations& locations);
 
 // Creates a missing user folder (with its parents) and gives it each of the
 // three lighting mode files "UserDengColor_0.userd" to "UserDengColor_2.userd"

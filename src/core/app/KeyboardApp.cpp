@@ -1,0 +1,135 @@
+#include "core/app/KeyboardApp.h"
+
+#include "core/platform/Clock.h"
+#include "core/profiles/ActiveProfile.h"
+
+namespace trevolin::app {
+
+// The session's way to the window. With the load on arrival, the arrival's
+// MSG_PROFILE_SYNC becomes the load on the keyboard thread (the presence
+// worker waits for it, so what follows the arrival, MSG_OPEN included,
+// comes after it); everything else goes to the front end's window as it is.
+class KeyboardApp::WindowRelay final : public platform::MainWindowLink {
+public:
+    WindowRelay(KeyboardApp& app, platform::MainWindowLink& window) : app_(app), window_(window) {}
+
+    void SendMessage(uint32_t message, uint32_t code) override
+    {
+        if (app_.loadOnArrival_ && message == platform::MSG_PROFILE_SYNC && code == platform::CODE_PROF) {
+            app_.OnProfileSync();
+            return;
+        }
+        window_.SendMessage(message, code);
+    }
+    void PostMessage(uint32_t message, uint32_t code) override { window_.PostMessage(message, code); }
+    void StartTimer(uint32_t id, uint32_t periodMs) override { window_.StartTimer(id, periodMs); }
+    void SetNormalTrayPicture(int icon) override { window_.SetNormalTrayPicture(icon); }
+    void ShowTemporaryTrayPicture(int icon) override { window_.ShowTemporaryTrayPicture(icon); }
+    void RestoreTrayPicture() override { window_.RestoreTrayPicture(); }
+    void ShowKeyBank(bool bankB) override { window_.ShowKeyBank(bankB); }
+    void HideWindow() override { window_.HideWindow(); }
+    bool InitComplete() override { return window_.InitComplete(); }
+    void ShowMessage(std::string_view textKey) override { window_.ShowMessage(textKey); }
+
+private:
+    KeyboardApp& app_;
+    platform::MainWindowLink& window_;
+};
+
+KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLookup& texts,
+                                      platform::Prompts& prompts, platform::MainWindowLink& window)
+{
+    Opened opened;
+    auto loaded = device::LoadHidLibrary(options.libraryName);
+    if (loaded.error != device::LoadError::None) {
+        opened.error =
+            loaded.error == device::LoadError::ExportMissing ? OpenError::ExportMissing : OpenError::LibraryMissing;
+        opened.detail = loaded.detail;
+        return opened;
+    }
+    const bool startedHidden = options.startedHidden;
+    std::unique_ptr<KeyboardApp> app(new KeyboardApp(std::move(options), texts, prompts, window, loaded.library));
+    if (!app->session_->Start(startedHidden)) {
+        opened.error = OpenError::StartFailed;
+        return opened;
+    }
+    opened.app = std::move(app);
+    return opened;
+}
+
+KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
+                         platform::MainWindowLink& window, const device::HidLibrary& library)
+    : libraryName_(std::move(options.libraryName)),
+      library_(library),
+      arrivalLoaded_(std::move(options.arrivalLoaded)),
+      loadOnArrival_(options.loadOnArrival),
+      relay_(std::make_unique<WindowRelay>(*this, window)),
+      lightingFiles_(std::move(options.lightingFiles))
+{
+    session_ = std::make_unique<device::DeviceSession>(library_, *relay_, presenceWorkers_,
+                                                       platform::SteadyClock::Instance());
+    session_->Commands().SetBeforeChange(std::move(options.beforeKeyboardChange));
+    profiles_ = std::make_unique<profiles::KeyboardProfiles>(store_, *session_, std::move(options.userFolder), texts,
+                                                             prompts, options.keyButtons);
+    lighting_ = std::make_unique<lighting::LightingController>(session_->Commands(), lightingFiles_, tints_);
+    // Turning the lighting view on switches the keyboard to the profile it
+    // shows, as a profile button would.
+    lighting_->SetSelectProfile([this](int profile) { return profiles_->SelectProfile(profile); });
+    worker_ = std::make_unique<KeyboardWorker>();
+}
+
+KeyboardApp::~KeyboardApp()
+{
+    // The session first: it cancels the exchange in flight, so the sequence
+    // the keyboard thread runs fails fast instead of waiting out its
+    // timeouts, and it joins the presence workers, which may wait for the
+    // keyboard thread. Then the keyboard thread, before anything it uses
+    // goes.
+    session_->Stop();
+    worker_->Stop();
+}
+
+void KeyboardApp::WaitForPresence()
+{
+    presenceWorkers_.JoinAll();
+}
+
+device::DeviceProblem KeyboardApp::AbsenceReason() const
+{
+    return device::DescribeDeviceProblem(library_);
+}
+
+void KeyboardApp::OnProfileSync()
+{
+    // A presence worker waits here, never the window, and never the keyboard
+    // thread itself: the keyboard thread does not wait for presence workers.
+    static_cast<void>(worker_->RunAndWait([this] {
+        const ArrivalLoad load = LoadOnArrival();
+        if (arrivalLoaded_)
+            arrivalLoaded_(load);
+    }));
+}
+
+ArrivalLoad KeyboardApp::LoadOnArrival()
+{
+    ArrivalLoad load;
+    load.activeProfile = profiles_->OnProfileSync(&load.profiles);
+    // The lighting addresses the profile OnProfileSync made current.
+    load.lighting = lighting_->OnConnected();
+    return load;
+}
+
+bool KeyboardApp::SwitchToProfile(int profile, profiles::ProfileSelection* outcome)
+{
+    static_cast<void>(lighting_->SwitchProfile(profile));
+    if (profiles::GetActiveProfile(*session_) == profile) {
+        if (outcome) {
+            *outcome = profiles::ProfileSelection{};
+            outcome->index = profile;
+        }
+        return true;
+    }
+    return profiles_->SelectProfile(profile, outcome);
+}
+
+}  // namespace trevolin::app
