@@ -29,6 +29,13 @@ public:
         return std::span<uint8_t>(bytes).subspan((layer * KeyBlockEntryCount + entry) * KeyActionSize, KeyActionSize);
     }
 
+    KeyAction Get(size_t layer, size_t entry) const
+    {
+        return ReadKeyAction(std::span<const uint8_t>(bytes)
+                                 .subspan((layer * KeyBlockEntryCount + entry) * KeyActionSize)
+                                 .first<KeyActionSize>());
+    }
+
     void Set(size_t layer, size_t entry, const KeyAction& action)
     {
         WriteKeyAction(action, std::span<uint8_t>(bytes)
@@ -234,6 +241,21 @@ TEST_F(KeyButtonsTest, ResetClearsTheShownKeysOfTheActiveProfileOnly)
     EXPECT_EQ(AssignedCount(), 0u);
     EXPECT_EQ(LookOf(1058), (KeyLook{false, "A"}));
     EXPECT_EQ(view.applyEnabled, 1);
+}
+
+// The command line resets a profile that is not active: the same keys of
+// its block, and the buttons, which show the active profile, stay.
+TEST_F(KeyButtonsTest, ResetOfAnotherProfileLeavesTheButtonsAlone)
+{
+    store.Set(1, AKey, Act(KeyAction::Key, 0x2A));
+    store.Set(1, 256 + 9, Act(KeyAction::Key, 0x2B));  // G1 of bank B
+    activeProfile = 0;
+    EXPECT_TRUE(buttons.ResetProfileKeys(1));
+    EXPECT_EQ(store.Get(1, AKey), KeyAction{});
+    EXPECT_EQ(store.Get(1, 256 + 9), Act(KeyAction::Key, 0x2B));
+    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(view.applyEnabled, 1);
+    EXPECT_FALSE(buttons.ResetProfileKeys(3));
 }
 
 TEST_F(KeyButtonsTest, ResetWithoutAnActiveProfileChangesNothing)

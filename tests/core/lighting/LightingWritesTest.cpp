@@ -91,6 +91,35 @@ TEST_F(LightingWritesTest, ASliderMovedOntoItsOwnValueSendsNothing)
     EXPECT_TRUE(rig.Sent().empty());
 }
 
+// A value asked for by name: what the keyboard holds is not sent again,
+// anything else goes through the panel's own operation.
+TEST_F(LightingWritesTest, ASettingTheKeyboardHoldsIsNotSentAgain)
+{
+    using Field = LightingSetting::Field;
+    const std::vector<std::tuple<const char*, LightingSetting, Lines>> cases = {
+        {"effect held", {Field::Effect, 1}, {}},
+        {"brightness held", {Field::Brightness, 4}, {}},
+        {"speed position held", {Field::Speed, 2}, {}},
+        {"direction held", {Field::Direction, 0}, {}},
+        {"multicolour held", {Field::Multicolour, 1}, {}},
+        {"brightness", {Field::Brightness, 3}, {Write6(85, {3})}},
+        {"speed position", {Field::Speed, 0}, {Write6(86, {4})}},
+        // The colour of a multicolour record is not what the keys show.
+        {"white while multicolour", LightingSetting(RgbColor{255, 255, 255}), {Write6(88, {0}), Write6(89, {255, 255, 255})}},
+        {"white again", LightingSetting(RgbColor{255, 255, 255}), {}},
+        {"multicolour off, held now", {Field::Multicolour, 0}, {}},
+        {"multicolour on", {Field::Multicolour, 1}, {Write6(88, {1})}},
+        {"report rate", {Field::ReportRate, 2}, {Write6(99, {2})}},
+        {"report rate again", {Field::ReportRate, 2}, {}},
+    };
+    for (const auto& [name, setting, writes] : cases) {
+        rig.fake.written.clear();
+        EXPECT_EQ(lighting.Holds(setting), writes.empty()) << name;
+        EXPECT_EQ(lighting.Set(setting), 1) << name;
+        EXPECT_EQ(rig.Sent(), writes.empty() ? Lines{} : Bracketed(writes)) << name;
+    }
+}
+
 TEST_F(LightingWritesTest, RequestsOutOfRangeChangeAndSendNothing)
 {
     const LightMode before = lighting.Mode();

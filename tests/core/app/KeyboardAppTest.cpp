@@ -1,0 +1,181 @@
+// The composition root against the simulated keyboard, with its real
+// threads: the library's, the presence workers and the keyboard thread.
+#include "core/app/KeyboardApp.h"
+#include "core/profiles/ImageFile.h"
+#include "support/MapTextLookup.h"
+#include "support/RecordingMainWindow.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempDir.h"
+#include "transport/sim/SimKeyboardControl.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <thread>
+
+namespace trevolin::app {
+namespace {
+
+using sim::SimKeyboardControl;
+
+class KeyboardAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kb.ok()) << kb.error();
+        ASSERT_EQ(kb.Init(0), 1);
+        ASSERT_EQ(kb.QlSimReset(), 1);
+        ASSERT_TRUE(kb.waitIdle());
+    }
+
+    void TearDown() override
+    {
+        app.reset();
+        kb.QlSimSetLatency(0);
+        kb.QlSimDropReplies(0);
+    }
+
+    void Open(bool loadOnArrival)
+    {
+        KeyboardAppOptions options{
+            .libraryName = device::SimulatedHidLibrary,
+            .startedHidden = true,
+            .userFolder = {dir.File("user"), dir.File("template.userd")},
+            .lightingFiles = lighting::LightingFiles(dir.File("user/UserDengColor_"), dir.File("UserDengColor_"),
+                                                     dir.File("wskb.ini")),
+            .loadOnArrival = loadOnArrival,
+            .arrivalLoaded =
+                [this](const ArrivalLoad& load) {
+                    std::lock_guard lock(mutex);
+                    arrivals.push_back(load);
+                    arrivalsOnKeyboardThread.push_back(app && app->Worker().OnWorkerThread());
+                },
+            .beforeKeyboardChange = {},
+            .keyButtons = nullptr,
+        };
+        auto opened = KeyboardApp::Open(std::move(options), texts, prompts, window);
+        ASSERT_EQ(opened.error, KeyboardApp::OpenError::None) << opened.detail;
+        app = std::move(opened.app);
+        app->WaitForPresence();
+        ASSERT_EQ(app->Session().DeviceCount(), 1u);
+    }
+
+    SimKeyboardControl& kb = SimKeyboardControl::instance();
+    trevolin::test::TempDir dir;
+    trevolin::test::MapTextLookup texts{{"PROFILE_1", "Profile 1"}};
+    trevolin::test::RecordingPrompts prompts;
+    trevolin::test::RecordingMainWindow window;
+    std::unique_ptr<KeyboardApp> app;
+    std::mutex mutex;
+    std::vector<ArrivalLoad> arrivals;
+    std::vector<bool> arrivalsOnKeyboardThread;
+};
+
+// The desktop program's arrival: the key tables and the lighting are read on
+// the keyboard thread, the window hears of it there, and a keyboard that
+// comes back is read again (what changed on it meanwhile shows).
+TEST_F(KeyboardAppTest, EveryArrivalIsLoadedOnTheKeyboardThread)
+{
+    Open(true);
+    {
+        std::lock_guard lock(mutex);
+        ASSERT_EQ(arrivals.size(), 1u);
+        EXPECT_TRUE(arrivalsOnKeyboardThread[0]);
+        EXPECT_EQ(arrivals[0].profiles.source, profiles::LoadReport::Source::Keyboard);
+        EXPECT_EQ(arrivals[0].activeProfile, 0);
+        EXPECT_EQ(arrivals[0].lighting, device::ResultOk);
+    }
+    EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::Keyboard);
+    EXPECT_FALSE(app->Lighting().Effects().Effects().empty());
+    // The load replaces the window's PROFILE_SYNC: the window only hears
+    // the result.
+    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 0u);
+
+    std::string before;
+    ASSERT_TRUE(profiles::SerializeImage(app->Store(), before));
+
+    // Key A of profile 0 becomes key B on the keyboard while it is away: at
+    // the position where the default key map holds key A's own code.
+    ASSERT_EQ(kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    app->WaitForPresence();
+    std::array<uint8_t, 512> defaultMap{};
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_DEFAULT_KEYMAP, 0, defaultMap.data(), 512), 1);
+    uint32_t keyA = 0;
+    while (keyA < 126 && !(defaultMap[3 * keyA] == 2 && defaultMap[3 * keyA + 2] == 0x04))
+        ++keyA;
+    ASSERT_LT(keyA, 126u);
+    const uint8_t keyB[3] = {2, 2, 0x05};
+    ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEYMAPS, 3 * keyA, keyB, 3), 1);
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    app->WaitForPresence();
+    {
+        std::lock_guard lock(mutex);
+        ASSERT_EQ(arrivals.size(), 2u);
+        EXPECT_TRUE(arrivalsOnKeyboardThread[1]);
+        EXPECT_EQ(arrivals[1].profiles.source, profiles::LoadReport::Source::Keyboard);
+    }
+    std::string after;
+    ASSERT_TRUE(profiles::SerializeImage(app->Store(), after));
+    EXPECT_TRUE(before != after) << "the store kept what the keyboard held before";
+}
+
+// A bank switch arrives while an Apply posted to the keyboard thread waits
+// for the keyboard's replies: neither waits for the other.
+TEST_F(KeyboardAppTest, BankSwitchDuringAnApplyOnTheKeyboardThread)
+{
+    Open(true);
+    ASSERT_TRUE(app->Profiles().ResetProfileKeys(0));
+    kb.QlSimSetLatency(5);
+    std::promise<bool> applied;
+    ASSERT_TRUE(app->Post([this] { return app->Profiles().Apply(); },
+                          [&applied](bool ok) { applied.set_value(ok); }));
+    ASSERT_EQ(kb.QlSimSendConsumerCode(device::ConsumerBankSwitch), 1);
+    EXPECT_TRUE(applied.get_future().get());
+    ASSERT_TRUE(kb.waitIdle());
+    EXPECT_EQ(window.Count("bank B"), 1u);
+    EXPECT_FALSE(app->Profiles().ChangesPending());
+}
+
+// Closing the program while a sequence waits for a keyboard that has
+// stopped answering: the exchange is cancelled instead of waiting out its
+// timeouts (three seconds each), and the sequence ends as a failure.
+TEST_F(KeyboardAppTest, ClosingWhileASequenceWaitsForTheKeyboardEndsItAtOnce)
+{
+    Open(true);
+    ASSERT_TRUE(app->Profiles().ResetProfileKeys(0));
+    kb.QlSimDropReplies(1);
+    std::promise<void> started;
+    std::promise<bool> applied;
+    ASSERT_TRUE(app->Post(
+        [&] {
+            started.set_value();
+            return app->Profiles().Apply();
+        },
+        [&applied](bool ok) { applied.set_value(ok); }));
+    started.get_future().wait();
+    const auto before = std::chrono::steady_clock::now();
+    app.reset();
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_FALSE(applied.get_future().get());
+    // Waiting out the timeouts of an Apply would take tens of seconds.
+    EXPECT_LT(took, std::chrono::seconds(5));
+}
+
+// The command line loads what it needs itself, through the keyboard thread.
+TEST_F(KeyboardAppTest, WithoutTheLoadOnArrivalTheFrontEndLoads)
+{
+    Open(false);
+    EXPECT_TRUE(arrivals.empty());
+    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
+    EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::NotFromKeyboard);
+    EXPECT_EQ(app->Call([this] { return app->Profiles().OnProfileSync(); }), 0);
+    EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::Keyboard);
+}
+
+}  // namespace
+}  // namespace trevolin::app
