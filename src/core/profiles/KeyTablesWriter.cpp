@@ -6,7 +6,6 @@
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ActiveProfile.h"
 #include "core/profiles/SnapshotKeyTableView.h"
-#include "core/profiles/StoreMacroLookups.h"
 
 #include <mutex>
 #include <new>
@@ -35,28 +34,16 @@ void Note(KeyboardWriteReport& report, int result, const std::string& what)
     report.failedWrite = what;
 }
 
-// The macro codec reads the snapshot's records under the snapshot lock.
-macros::MacroPayloadSize PayloadSizes(ApplySnapshot& snapshot)
-{
-    std::lock_guard guard(snapshot.Lock());
-    return macros::MacroPayloadSizes(snapshot.Image().MacroRecords());
-}
-
-bool EncodePayload(ApplySnapshot& snapshot, std::span<uint8_t> buffer, bool withNames)
-{
-    std::lock_guard guard(snapshot.Lock());
-    return macros::EncodeMacroPayload(snapshot.Image().MacroRecords(), buffer, withNames);
-}
 
 }  // namespace
 
-bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
+bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& session, bool allProfiles,
                     const app::TextLookup& texts, KeyboardWriteReport& report)
 {
     using S = KeyboardWriteReport::Stop;
     report = KeyboardWriteReport{};
 
-    const macros::MacroPayloadSize sizes = PayloadSizes(snapshot);
+    const macros::MacroPayloadSize sizes = macros::MacroPayloadSizes(snapshot.Image().MacroRecords());
     report.fullSize = sizes.fullSize;
     report.bareSize = sizes.bareSize;
     report.capacity = session.MacroCapacity();
@@ -87,10 +74,12 @@ bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::Device
     std::vector<keys::KeyMapBlock> blocks;
     try {
         payload.resize(report.payloadSize);
-        if (!EncodePayload(snapshot, payload, report.namesIncluded))
+        if (!macros::EncodeMacroPayload(snapshot.Image().MacroRecords(), payload, report.namesIncluded))
             return Stop(report, S::EncodeFailed, "the macros could not be encoded for the keyboard");
         const SnapshotKeyTableView table(snapshot);
-        const keys::MacroPositionLookup positions = MacroPositionLookupOf(store);
+        // Key actions name macros by the position of the macro area sent
+        // with them.
+        const keys::MacroPositionLookup positions = [&snapshot](uint16_t id) { return snapshot.MacroPosition(id); };
         const keys::KeyMapBlock factoryMap = session.FactoryKeymap();
         for (const int profile : profiles) {
             std::optional<keys::KeyMapBlock> block = keys::EncodeKeyMapBlock(table, profile, factoryMap, positions);

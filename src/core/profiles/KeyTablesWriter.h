@@ -8,8 +8,7 @@
 
 namespace trevolin::profiles {
 
-// Sends the snapshot (made by the caller, who holds the store lock and the
-// snapshot lock) to the keyboard: the macro area sized against the
+// Sends the snapshot to the keyboard, with no lock held: the macro area sized against the
 // keyboard's capacity, with the macro names when they fit and without them
 // when only that makes it fit, and the key-map block of the active profile
 // or of all three. Everything is built before anything is sent; then
@@ -18,7 +17,7 @@ namespace trevolin::profiles {
 // only when the macro area and every block were written. Shows nothing:
 // the report says whether the names were dropped, and its problem says in
 // the language's words (`texts`) what failed.
-[[nodiscard]] bool WriteKeyTables(ApplySnapshot& snapshot, ProfileStore& store, device::DeviceSession& session, bool allProfiles,
-                    const app::TextLookup& texts, KeyboardWriteReport& report);
+[[nodiscard]] bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& session, bool allProfiles,
+                                  const app::TextLookup& texts, KeyboardWriteReport& report);
 
 }  // namespace trevolin::profiles

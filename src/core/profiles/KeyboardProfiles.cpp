@@ -64,6 +64,8 @@ KeyboardProfiles::~KeyboardProfiles() = default;
 
 void KeyboardProfiles::SetChangesPending(bool pending)
 {
+    if (pending)
+        edits_.fetch_add(1);
     pending_.store(pending);
     if (pendingListener_)
         pendingListener_(pending);
@@ -151,8 +153,8 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
             out.source = LoadReport::Source::Default;
             origin_.store(StoreOrigin::NotFromKeyboard);
         }
-        RefreshKeyButtons();
     }
+    RefreshKeyButtons();
     if (!keepPending) {
         SetChangesPending(false);
         out.pendingCleared = true;
@@ -178,26 +180,14 @@ bool KeyboardProfiles::WriteToKeyboard(bool allProfiles, KeyboardWriteReport* re
 {
     KeyboardWriteReport local;
     KeyboardWriteReport& r = report ? *report : local;
-    std::lock_guard guard(store_.Lock());
-    if (!MakeSnapshot(store_, snapshot_)) {
+    const std::optional<ApplySnapshot> snapshot = MakeSnapshot(store_);
+    if (!snapshot) {
         r = KeyboardWriteReport{};
         r.stop = KeyboardWriteReport::Stop::NoSnapshot;
         r.problem = "the profiles could not be prepared for the keyboard";
         return false;
     }
-    const bool ok = WriteKeyTablesToKeyboard(allProfiles, &r);
-    snapshot_.Release();
-    snapshot_.Lock().unlock();
-    return ok;
-}
-
-bool KeyboardProfiles::WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report)
-{
-    KeyboardWriteReport local;
-    KeyboardWriteReport& r = report ? *report : local;
-    std::lock_guard guard(store_.Lock());
-    std::lock_guard snapshotGuard(snapshot_.Lock());
-    const bool written = WriteKeyTables(snapshot_, store_, session_, allProfiles, texts_, r);
+    const bool written = WriteKeyTables(*snapshot, session_, allProfiles, texts_, r);
     if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
         Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
     // Only a macro area that reached the keyboard was stored without names.
@@ -227,17 +217,16 @@ bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report, bool overwri
         r.write.problem = "the keyboard's damaged macro area was left as it is";
         return false;
     }
-    {
-        std::lock_guard guard(store_.Lock());
-        // The profile file mirrors what the keyboard holds: it takes the
-        // store only once the keyboard has.
-        if (WriteToKeyboard(scope == WriteScope::AllProfiles, &r.write))
-            r.saved = SaveActiveProfile(store_, folder_, session_, false);
-    }
+    const uint64_t editsBefore = edits_.load();
+    // The profile file mirrors what the keyboard holds: it takes the store
+    // only once the keyboard has.
+    if (WriteToKeyboard(scope == WriteScope::AllProfiles, &r.write))
+        r.saved = SaveActiveProfile(store_, folder_, session_, true);
     r.ok = r.write.ok && r.saved;
     if (r.write.ok)
         origin_.store(StoreOrigin::Keyboard);
-    if (r.ok)
+    // An edit made while the keyboard was written is not on it yet.
+    if (r.ok && edits_.load() == editsBefore)
         SetChangesPending(false);
     return r.ok;
 }
@@ -304,10 +293,10 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
         // The check has noted them; the keyboard must not get a count it
         // cannot play.
         RaiseZeroPlayCounts(store_);
-        if (WriteToKeyboard(true, &r.write))
-            r.saved = SaveActiveProfile(store_, folder_, session_, false);
-        RefreshKeyButtons();
     }
+    if (WriteToKeyboard(true, &r.write))
+        r.saved = SaveActiveProfile(store_, folder_, session_, true);
+    RefreshKeyButtons();
     r.ok = r.write.ok;
     if (r.ok) {
         SetChangesPending(false);
@@ -377,10 +366,7 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
         s.switched = SetActiveProfile(session_, index);
     }
 
-    {
-        std::lock_guard guard(store_.Lock());
-        RefreshKeyButtons();
-    }
+    RefreshKeyButtons();
     const ProfileMenu menu = BuildProfileMenu();
     if (hooks_.showProfileMenu)
         hooks_.showProfileMenu(menu);
@@ -397,6 +383,8 @@ ProfileMenu KeyboardProfiles::BuildProfileMenu()
 
 void KeyboardProfiles::RefreshKeyButtons()
 {
+    // The buttons take the store lock while they read it; it is not held
+    // here, since asking for the active profile may ask the keyboard.
     // Without a window there is nothing to show, and nothing to ask the
     // keyboard for.
     if (relay_->HasView())

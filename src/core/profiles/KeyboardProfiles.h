@@ -59,9 +59,11 @@ struct ProfileSelection {
 // The key tables and macros of all three profiles between the working
 // store, the profile file, exchange files and the keyboard: loading on
 // arrival, Apply, backup and restore, and switching the active profile.
-// One instance for the desktop program and the command line alike. Every
-// operation runs on the caller's (the user-interface) thread; operations on
-// the store take the store lock, and the snapshot lock after it.
+// One instance for the desktop program and the command line alike. The
+// operations that talk to the keyboard run on the keyboard thread
+// (app::KeyboardApp); they take the store lock only while they read or
+// change the store, never across the keyboard's input and output, so a
+// window may read the store meanwhile.
 //
 // The boolean (or integer) results mean what they always meant; the
 // optional report arguments say more, for the command line.
@@ -107,20 +109,18 @@ public:
     [[nodiscard]] int OnProfileSync(LoadReport* report = nullptr);
 
     // --- Program to keyboard ----------------------------------------------
-    // The snapshot of the store, then WriteKeyTablesToKeyboard. The store
-    // lock is taken (callers usually hold it already).
+    // A snapshot of the store taken under the store lock, then, with the
+    // lock released, the macro area checked against the keyboard's capacity
+    // (names dropped when only that makes it fit) and sent, then the blocks,
+    // inside one begin/end bracket. True only when the macro area and every
+    // block reached the keyboard.
     [[nodiscard]] bool WriteToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
-    // On the snapshot the caller made and holds: the macro area checked
-    // against the keyboard's capacity (names dropped when only that makes it
-    // fit) and sent, then the blocks, inside one begin/end bracket. True
-    // only when the macro area and every block reached the keyboard.
-    [[nodiscard]] bool WriteKeyTablesToKeyboard(bool allProfiles, KeyboardWriteReport* report = nullptr);
-    ApplySnapshot& Snapshot() { return snapshot_; }
 
     // Writes the store to the keyboard and then saves it to the profile file
     // (which thus always holds what the keyboard took), whether or not
     // changes are pending; on success of both the pending changes are
-    // cleared, otherwise they stay.
+    // cleared, otherwise they stay. The store lock is not held while the
+    // keyboard is written; an edit made meanwhile stays pending.
     //
     // The store must hold the keyboard's tables: with the default image in
     // it (the keyboard could not be read) nothing is written, and the user
@@ -181,12 +181,14 @@ private:
     const app::TextLookup& texts_;
     platform::Prompts& prompts_;
     StoreKeyTable keyTable_;
-    ApplySnapshot snapshot_;
     std::unique_ptr<ButtonRelay> relay_;
     std::unique_ptr<keys::KeyButtons> buttons_;
     ProfileSwitchHooks hooks_;
     std::function<void(bool)> pendingListener_;
     std::atomic<bool> pending_{false};
+    // Counts the edits made pending, so that a write can tell whether the
+    // store changed after its snapshot.
+    std::atomic<uint64_t> edits_{0};
     std::atomic<StoreOrigin> origin_{StoreOrigin::NotFromKeyboard};
     bool selectPromptOpen_ = false;
 };

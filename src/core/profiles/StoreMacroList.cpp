@@ -16,10 +16,7 @@ using macros::Macro;
 static_assert(MacroRecordSize == Macro::Size);
 static_assert(MaxMacroCount == macros::MaxMacroCount);
 
-namespace {
-
-// Position of the first record with this id in the store's list, if any.
-std::optional<size_t> FindStored(const ProfileImage& image, uint16_t id)
+std::optional<size_t> FindMacroPosition(const ProfileImage& image, uint16_t id)
 {
     for (size_t position = 0; position < image.MacroCount(); ++position) {
         if (Macro::ReadId(image.MacroRecord(position)) == id)
@@ -28,12 +25,10 @@ std::optional<size_t> FindStored(const ProfileImage& image, uint16_t id)
     return std::nullopt;
 }
 
-}  // namespace
-
 int MacroPositionOfId(ProfileStore& store, uint16_t id)
 {
     std::lock_guard guard(store.Lock());
-    return static_cast<int>(FindStored(store.Image(), id).value_or(0));
+    return static_cast<int>(FindMacroPosition(store.Image(), id).value_or(0));
 }
 
 uint16_t MacroIdAt(ProfileStore& store, int position)
@@ -47,7 +42,7 @@ uint16_t MacroIdAt(ProfileStore& store, int position)
 std::string MacroNameOfId(ProfileStore& store, uint16_t id)
 {
     std::lock_guard guard(store.Lock());
-    const auto position = FindStored(store.Image(), id);
+    const auto position = FindMacroPosition(store.Image(), id);
     if (!position)
         return {};
     try {

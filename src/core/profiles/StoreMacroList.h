@@ -4,6 +4,7 @@
 #include "core/profiles/ProfileStore.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ namespace trevolin::profiles {
 // The macro list as the profile store holds it: records in list order.
 // Every function here takes the store lock.
 
+
+// The position of the first record with this id in the image's list, if any.
+// Takes no lock.
+std::optional<size_t> FindMacroPosition(const ProfileImage& image, uint16_t id);
 
 // The position of the first macro with this id; 0 when there is none.
 int MacroPositionOfId(ProfileStore& store, uint16_t id);

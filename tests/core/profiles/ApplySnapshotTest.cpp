@@ -22,7 +22,7 @@ bool OtherThreadCanLock(std::recursive_mutex& lock)
            }).get();
 }
 
-TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLock)
+TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndLetsItsLockGo)
 {
     ProfileStore store;
     std::vector<uint8_t> macros(2 * MacroRecordSize, 0x5A);
@@ -30,11 +30,10 @@ TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLoc
     store.Image().SetEntryKind(700, keys::KeyAction::TextBlock);
     EXPECT_TRUE(store.Texts().Set(700, u"abc"));
     EXPECT_TRUE(store.Texts().Set(20, u"not packed"));  // its entry has kind 0
-    ApplySnapshot snapshot;
-
-    std::lock_guard storeGuard(store.Lock());
-    ASSERT_TRUE(MakeSnapshot(store, snapshot));
-    EXPECT_FALSE(OtherThreadCanLock(snapshot.Lock()));
+    const std::optional<ApplySnapshot> made = MakeSnapshot(store);
+    ASSERT_TRUE(made);
+    const ApplySnapshot& snapshot = *made;
+    EXPECT_TRUE(OtherThreadCanLock(store.Lock()));
 
     const auto header = ProfileHeader::Read(snapshot.Image().FixedPart());
     EXPECT_EQ(header.macroCount, 2);
@@ -53,19 +52,14 @@ TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndKeepsItsLoc
     // Later edits of the store do not reach the snapshot.
     store.Image().SetEntryKind(701, 2);
     EXPECT_EQ(snapshot.Image().EntryKind(701), 0);
-
-    snapshot.Lock().unlock();
-    EXPECT_TRUE(OtherThreadCanLock(snapshot.Lock()));
 }
 
 TEST(ApplySnapshot, StoreWithoutAFixedPartGivesNoSnapshotAndNoHeldLock)
 {
     ProfileStore store;
     store.ReleaseFixedPart();
-    ApplySnapshot snapshot;
-    EXPECT_FALSE(MakeSnapshot(store, snapshot));
-    EXPECT_TRUE(OtherThreadCanLock(snapshot.Lock()));
-    EXPECT_FALSE(snapshot.Image().HasFixedPart());
+    EXPECT_FALSE(MakeSnapshot(store));
+    EXPECT_TRUE(OtherThreadCanLock(store.Lock()));
 }
 
 TEST(ApplySnapshot, MacroPayloadComesFromTheSnapshotAfterTheStoreMovesOn)
@@ -81,18 +75,13 @@ TEST(ApplySnapshot, MacroPayloadComesFromTheSnapshotAfterTheStoreMovesOn)
     std::vector<uint8_t> fromStore(storeSizes.fullSize);
     ASSERT_TRUE(macros::EncodeMacroPayload(store.Image().MacroRecords(), fromStore, true));
 
-    ApplySnapshot snapshot;
-    {
-        std::lock_guard guard(store.Lock());
-        ASSERT_TRUE(MakeSnapshot(store, snapshot));
-        snapshot.Lock().unlock();  // store lock first, snapshot lock second: released the other way
-    }
+    const std::optional<ApplySnapshot> snapshot = MakeSnapshot(store);
+    ASSERT_TRUE(snapshot);
     // The store moves on; the snapshot keeps what was taken.
     ASSERT_TRUE(CommitMacroList(store, {}).committed);
-    std::lock_guard guard(snapshot.Lock());
-    const auto sizes = macros::MacroPayloadSizes(snapshot.Image().MacroRecords());
+    const auto sizes = macros::MacroPayloadSizes(snapshot->Image().MacroRecords());
     std::vector<uint8_t> payload(sizes.fullSize);
-    ASSERT_TRUE(macros::EncodeMacroPayload(snapshot.Image().MacroRecords(), payload, true));
+    ASSERT_TRUE(macros::EncodeMacroPayload(snapshot->Image().MacroRecords(), payload, true));
     EXPECT_EQ(payload, fromStore);
 }
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <mutex>
+
 namespace trevolin::profiles::test {
 namespace {
 
@@ -86,6 +89,38 @@ TEST(KeyboardWriteTest, ApplySendsTheMacroAreaAndOnlyTheActiveProfilesBlock)
     ASSERT_TRUE(SerializeImage(rig.store, stored));
     EXPECT_EQ(Bytes(rig.ProfileFile()), stored);
     EXPECT_TRUE(rig.prompts.entries.empty());
+}
+
+// The window edits on its own thread while the keyboard thread writes: the
+// store lock is free during the keyboard's input and output, the keyboard
+// gets the snapshot taken before, and the later edit stays pending.
+TEST(KeyboardWriteTest, AnEditDuringTheWriteIsNotBlockedAndStaysPending)
+{
+    LoadedRig rig;  // profile 1 is active
+    const size_t key = MappedKeyNumber(17);
+    SetEntry(rig.store, 1, key, KeyAction{KeyAction::Key, 0, 0x1E});
+    rig.profiles->SetChangesPending(true);
+    const auto expected = ExpectedBlock(rig.store, 1, [](uint16_t) { return 0u; });
+    bool editedDuringWrite = false;
+    rig.fake.answer = [&](const device::DeviceReport& request, device::DeviceReport& reply) {
+        if (request.Command() == 8 && !editedDuringWrite) {
+            editedDuringWrite = std::async(std::launch::async, [&] {
+                                    std::unique_lock lock(rig.store.Lock(), std::try_to_lock);
+                                    if (!lock.owns_lock())
+                                        return false;
+                                    SetEntry(rig.store, 1, key, KeyAction{KeyAction::Key, 0, 0x1F});
+                                    rig.profiles->SetChangesPending(true);
+                                    return true;
+                                }).get();
+        }
+        rig.keyboard.Answer(request, reply);
+    };
+
+    ApplyReport report;
+    EXPECT_TRUE(rig.profiles->Apply(WriteScope::ActiveProfile, &report));
+    EXPECT_TRUE(editedDuringWrite);
+    EXPECT_EQ(rig.keyboard.KeyMapBlock(1), expected);
+    EXPECT_TRUE(rig.profiles->ChangesPending());
 }
 
 TEST(KeyboardWriteTest, AllProfilesSendsTheThreeBlocksInOrder)
