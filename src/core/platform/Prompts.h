@@ -23,6 +23,10 @@ public:
     // A question with the buttons Yes and No, No being the default: true
     // only for Yes.
     virtual bool AskYesNo(std::string_view textKey, std::string_view text) = 0;
+
+    // A question with the buttons OK and Cancel: true only for OK. Where a
+    // front end has no such box, Yes stands for OK.
+    virtual bool AskOkCancel(std::string_view textKey, std::string_view text) { return AskYesNo(textKey, text); }
 };
 
 }  // namespace trevolin::platform

@@ -1,12 +1,8 @@
 // The composition root against the simulated keyboard, with its real
 // threads: the library's, the presence workers and the keyboard thread.
-#include "core/app/KeyboardApp.h"
+#include "SimAppRig.h"
+
 #include "core/profiles/ImageFile.h"
-#include "support/MapTextLookup.h"
-#include "support/RecordingMainWindow.h"
-#include "support/RecordingPrompts.h"
-#include "support/TempDir.h"
-#include "transport/sim/SimKeyboardControl.h"
 
 #include <gtest/gtest.h>
 
@@ -19,56 +15,24 @@
 namespace trevolin::app {
 namespace {
 
-using sim::SimKeyboardControl;
-
 class KeyboardAppTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(kb.ok()) << kb.error();
-        ASSERT_EQ(kb.Init(0), 1);
-        ASSERT_EQ(kb.QlSimReset(), 1);
-        ASSERT_TRUE(kb.waitIdle());
-    }
-
-    void TearDown() override
-    {
-        app.reset();
-        kb.QlSimSetLatency(0);
-        kb.QlSimDropReplies(0);
-    }
-
     void Open(bool loadOnArrival)
     {
-        KeyboardAppOptions options{
-            .libraryName = device::SimulatedHidLibrary,
-            .startedHidden = true,
-            .userFolder = {dir.File("user"), dir.File("template.userd")},
-            .lightingFiles = lighting::LightingFiles(dir.File("user/UserDengColor_"), dir.File("UserDengColor_"),
-                                                     dir.File("wskb.ini")),
-            .loadOnArrival = loadOnArrival,
-            .arrivalLoaded =
-                [this](const ArrivalLoad& load) {
-                    std::lock_guard lock(mutex);
-                    arrivals.push_back(load);
-                    arrivalsOnKeyboardThread.push_back(app && app->Worker().OnWorkerThread());
-                },
-            .beforeKeyboardChange = {},
-            .keyButtons = nullptr,
-        };
-        auto opened = KeyboardApp::Open(std::move(options), texts, prompts, window);
-        ASSERT_EQ(opened.error, KeyboardApp::OpenError::None) << opened.detail;
-        app = std::move(opened.app);
-        app->WaitForPresence();
+        rig.Open(
+            [this](const ArrivalLoad& load) {
+                std::lock_guard lock(mutex);
+                arrivals.push_back(load);
+                arrivalsOnKeyboardThread.push_back(app && app->Worker().OnWorkerThread());
+            },
+            loadOnArrival);
         ASSERT_EQ(app->Session().DeviceCount(), 1u);
     }
 
-    SimKeyboardControl& kb = SimKeyboardControl::instance();
-    trevolin::test::TempDir dir;
-    trevolin::test::MapTextLookup texts{{"PROFILE_1", "Profile 1"}};
-    trevolin::test::RecordingPrompts prompts;
-    trevolin::test::RecordingMainWindow window;
-    std::unique_ptr<KeyboardApp> app;
+    test::SimAppRig rig;
+    std::unique_ptr<KeyboardApp>& app = rig.app;
+    sim::SimKeyboardControl& kb = rig.kb;
+    trevolin::test::RecordingMainWindow& window = rig.window;
     std::mutex mutex;
     std::vector<ArrivalLoad> arrivals;
     std::vector<bool> arrivalsOnKeyboardThread;

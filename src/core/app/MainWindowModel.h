@@ -1,0 +1,141 @@
+#pragma once
+
+#include "core/app/KeyboardApp.h"
+#include "core/app/MainWindowView.h"
+#include "core/app/SettingsStore.h"
+#include "core/app/TextLookup.h"
+#include "core/platform/Prompts.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trevolin::app {
+
+// Main-window commands that are not key buttons.
+namespace command {
+inline constexpr uint32_t Ok = 1;
+inline constexpr uint32_t Cancel = 2;
+inline constexpr uint32_t Apply = 1006;
+inline constexpr uint32_t MacroButton = 1007;
+inline constexpr uint32_t ProfileMenu = 1009;
+inline constexpr uint32_t Close = 1124;
+inline constexpr uint32_t FlipLeft = 1130;
+inline constexpr uint32_t FlipRight = 1131;
+inline constexpr uint32_t Profile1 = 1135;
+inline constexpr uint32_t Profile2 = 1136;
+inline constexpr uint32_t Profile3 = 1137;
+inline constexpr uint32_t RestoreDefaults = 1138;
+inline constexpr uint32_t TrayOpen = 32771;
+inline constexpr uint32_t About = 32773;
+inline constexpr uint32_t TrayExit = 32774;
+inline constexpr uint32_t RestoreFile = 32776;
+inline constexpr uint32_t BackupFile = 32777;
+inline constexpr uint32_t Exit = 32779;
+}  // namespace command
+
+// Private messages a second instance sends, besides those of the device link.
+inline constexpr uint32_t MSG_KILL = 0x4D4B;
+inline constexpr uint32_t MSG_TRAY_INIT = 0x4D4E;
+inline constexpr uint32_t CODE_KILL = 0x4C4C494B;
+inline constexpr uint32_t CODE_INIT = 0x494E4954;
+
+// The firmware version below which the user is asked to update, and the
+// updater the check starts from the Help folder.
+inline constexpr uint16_t MinimumFirmwareVersion = 0x0105;
+inline constexpr std::string_view FirmwareUpdater = "UPDATE-DRAVIK-94KEY-V0105-20210306";
+inline constexpr std::string_view FirmwareTooOldKey = "VERSION_TOO_LOW";
+inline constexpr std::string_view FirmwareTooOldText = "The current version is too low!";
+inline constexpr std::string_view UpdaterMissingKey = "VERSION_UPDATER_MISSING";
+
+// The picture the tray shows: the one presence handling set last, or for a
+// while the keyboard's alternate-state picture.
+class TrayPicture {
+public:
+    // The picture to show now, or nothing when it is shown already.
+    std::optional<int> SetNormal(int icon);
+    std::optional<int> ShowTemporary(int icon);
+    std::optional<int> RestoreNormal();
+    int Current() const { return current_; }
+
+private:
+    std::optional<int> Show(int icon);
+
+    int current_ = 128;
+    int normal_ = 128;
+};
+
+// The main window's presentation model: what each private message, timer
+// and command does, decided without widgets. It runs on the window's
+// thread; keyboard sequences go to the keyboard thread, and their
+// completions come back through `toWindow`, which must run the function it
+// is given on the window's thread later (never at once).
+class MainWindowModel {
+public:
+    using PostToWindow = std::function<void(std::function<void()>)>;
+
+    MainWindowModel(KeyboardApp& app, MainWindowView& view, platform::Prompts& prompts, const TextLookup& texts,
+                    const SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
+
+    // --- From the device link and a second instance (window thread) --------
+    // A message whose code is not its own does nothing (false).
+    bool OnMessage(uint32_t message, uint32_t code);
+    void OnTimer(uint32_t id);
+    // The load on arrival has finished on the keyboard thread.
+    void OnArrivalLoaded(const ArrivalLoad& load);
+    void OnBankChanged(bool bankB);
+    void SetNormalTrayPicture(int icon);
+    void ShowTemporaryTrayPicture(int icon);
+    void RestoreTrayPicture();
+    // Any thread: the presence worker waits for it.
+    bool InitComplete() const { return initComplete_.load(); }
+
+    // --- The user (window thread) ---------------------------------------------
+    // False when the command was refused (a keyboard sequence runs).
+    bool OnCommand(uint32_t id);
+    void OnKeyClicked(uint32_t controlId);
+    [[nodiscard]] bool Backup(const std::string& path);
+    [[nodiscard]] bool Restore(const std::string& path);
+
+    void ShowFromTray();
+    // The Apply button; `then` runs on the window's thread afterwards with
+    // whether the store reached the keyboard and the profile file.
+    bool ApplyChanges(std::function<void(bool ok)> then = {});
+    bool RestoreDefaults(bool ask, std::function<void(bool ok)> then = {});
+    bool SelectProfile(int profile);
+    void ExitPath();
+    void ToggleFlip();
+    void ShowFlip();
+
+    bool Busy() const { return busy_ > 0; }
+    bool Exiting() const { return exiting_; }
+    const TrayPicture& Tray() const { return tray_; }
+
+private:
+    // Runs `sequence` on the keyboard thread and `done` with its result on
+    // the window's thread, showing the busy indicator meanwhile.
+    template <class Sequence, class Done>
+    bool RunBusy(Sequence sequence, Done done);
+    void EndBusy();
+    void CheckFirmware();
+    void ShowSelection(int active);
+    bool Flipped() const;
+
+    KeyboardApp& app_;
+    MainWindowView& view_;
+    platform::Prompts& prompts_;
+    const TextLookup& texts_;
+    const SettingsStore& settings_;
+    std::string helpFolder_;
+    PostToWindow toWindow_;
+
+    std::atomic<bool> initComplete_{false};
+    int busy_ = 0;
+    bool exiting_ = false;
+    TrayPicture tray_;
+};
+
+}  // namespace trevolin::app

@@ -1,0 +1,289 @@
+// The main window's decisions against the simulated keyboard, with the
+// keyboard thread running for real and the window's thread played by the
+// test, which runs what was posted to it.
+#include "SimAppRig.h"
+
+#include "core/app/MainWindowModel.h"
+#include "core/platform/MainWindowLink.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace trevolin::app {
+namespace {
+
+class RecordingView final : public MainWindowView {
+public:
+    void ShowWindow() override { Add("show"); }
+    void HideWindow() override { Add("hide"); }
+    bool HasTray() const override { return tray; }
+    void CreateTray() override { Add("tray"); }
+    void SetTrayPicture(int icon) override { Add("tray " + std::to_string(icon)); }
+    void SetBusy(bool busy) override { Add(busy ? "busy" : "idle"); }
+    void SetApplyEnabled(bool enabled) override { Add(enabled ? "apply on" : "apply off"); }
+    void SetKeyboardPresent(bool present) override { Add(present ? "present" : "absent"); }
+    void ShowActiveProfile(int profile) override { Add("profile " + std::to_string(profile)); }
+    void ShowProfileMenu(const profiles::ProfileMenu& menu) override { Add("menu " + menu.profileName); }
+    void ShowKeyBank(bool bankB) override { Add(bankB ? "bank B" : "bank A"); }
+    void ShowFlip(bool flipped) override { Add(flipped ? "flipped" : "not flipped"); }
+    void ShowReportRate(int rate) override { Add("rate " + std::to_string(rate)); }
+    void RefreshLighting() override { Add("lighting"); }
+    void OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly) override
+    {
+        Add("assign " + std::to_string(controlId) + " " + std::to_string(keyNumber) + (macroOnly ? " macros" : ""));
+    }
+    bool CloseChildDialogs() override
+    {
+        Add("close dialogs");
+        return dialogsClose;
+    }
+    bool StartProgram(const std::string& program, const std::string&) override
+    {
+        Add("start " + program);
+        return programStarts;
+    }
+    void EndProgram(int exitCode) override { Add("end " + std::to_string(exitCode)); }
+
+    bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
+
+    void Add(std::string event) { events.push_back(std::move(event)); }
+
+    std::vector<std::string> events;
+    bool tray = true;
+    bool dialogsClose = true;
+    bool programStarts = false;
+};
+
+class MainWindowModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig.Open([this](const ArrivalLoad& load) { Post([this, load] { model->OnArrivalLoaded(load); }); });
+        model = std::make_unique<MainWindowModel>(*rig.app, view, rig.prompts, rig.texts, settings,
+                                                  rig.dir.File("Help/"),
+                                                  [this](std::function<void()> f) { Post(std::move(f)); });
+    }
+
+    void TearDown() override
+    {
+        // The keyboard thread may still hold completions for the model.
+        rig.app.reset();
+        model.reset();
+    }
+
+    void Post(std::function<void()> f)
+    {
+        std::lock_guard lock(mutex);
+        queue.push_back(std::move(f));
+    }
+
+    // Plays the window's thread until nothing is left to do anywhere.
+    void Settle()
+    {
+        for (;;) {
+            rig.app->Worker().WaitIdle();
+            std::deque<std::function<void()>> ready;
+            {
+                std::lock_guard lock(mutex);
+                ready.swap(queue);
+            }
+            if (ready.empty() && !rig.app->Worker().Busy())
+                return;
+            for (auto& f : ready)
+                f();
+        }
+    }
+
+    void SetFirmware(uint16_t version)
+    {
+        const uint8_t bytes[2] = {static_cast<uint8_t>(version), static_cast<uint8_t>(version >> 8)};
+        ASSERT_EQ(rig.kb.QlSimWriteArea(QL_SIM_AREA_INFO, 8, bytes, 2), 1);
+    }
+
+    test::SimAppRig rig;
+    RecordingView view;
+    SettingsStore settings{rig.dir.File("settings.ini")};
+    std::unique_ptr<MainWindowModel> model;
+    std::mutex mutex;
+    std::deque<std::function<void()>> queue;
+};
+
+TEST_F(MainWindowModelTest, MessagesActOnlyWithTheirOwnCode)
+{
+    Settle();
+    view.events.clear();
+    EXPECT_FALSE(model->OnMessage(platform::MSG_OPEN, CODE_KILL));
+    EXPECT_FALSE(model->OnMessage(MSG_KILL, platform::CODE_OPEN));
+    EXPECT_FALSE(model->OnMessage(MSG_TRAY_INIT, 0));
+    EXPECT_TRUE(view.events.empty());
+    EXPECT_FALSE(model->InitComplete());
+
+    EXPECT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    EXPECT_TRUE(model->InitComplete());
+    EXPECT_EQ(view.events, (std::vector<std::string>{"tray", "menu Profile 1", "hide"}));
+}
+
+// Where the desktop has no tray nothing could bring a hidden window back.
+TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
+{
+    view.tray = false;
+    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    EXPECT_FALSE(view.Has("hide"));
+    EXPECT_TRUE(view.Has("show"));
+    EXPECT_TRUE(view.Has("present"));
+    view.events.clear();
+    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"close dialogs", "absent"}));
+    EXPECT_TRUE(model->OnCommand(command::Cancel));
+    EXPECT_FALSE(view.Has("hide"));
+}
+
+// Apply runs on the keyboard thread: the busy indicator shows until it has
+// finished, other keyboard work is refused meanwhile, and Apply is disabled
+// once the keyboard took the change. With nothing pending it still shows
+// the indicator and writes nothing.
+TEST_F(MainWindowModelTest, ApplyShowsTheBusyIndicatorUntilTheKeyboardThreadHasFinished)
+{
+    Settle();
+    ASSERT_TRUE(rig.app->Profiles().ResetActiveProfileKeys());
+    view.events.clear();
+    rig.kb.QlSimLogClear();
+    ASSERT_TRUE(model->OnCommand(command::Apply));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"busy"}));
+    EXPECT_FALSE(model->OnCommand(command::Profile2));
+    EXPECT_FALSE(model->Backup(rig.dir.File("b.tvl")));
+    Settle();
+    EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "idle", "apply off"}));
+    EXPECT_GT(rig.kb.QlSimLogCount(), 0);
+
+    view.events.clear();
+    rig.kb.QlSimLogClear();
+    ASSERT_TRUE(model->OnCommand(command::Apply));
+    Settle();
+    EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "idle", "apply off"}));
+    EXPECT_EQ(rig.kb.QlSimLogCount(), 0);
+}
+
+// The program ends only after the sequence that runs when the user exits.
+TEST_F(MainWindowModelTest, ExitWaitsForTheRunningSequence)
+{
+    Settle();
+    ASSERT_TRUE(rig.app->Profiles().ResetActiveProfileKeys());
+    rig.kb.QlSimSetLatency(2);
+    view.events.clear();
+    ASSERT_TRUE(model->OnCommand(command::Apply));
+    model->OnCommand(command::TrayExit);
+    EXPECT_FALSE(view.Has("end 0"));
+    Settle();
+    EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "hide", "close dialogs", "idle", "apply off", "end 0"}));
+    EXPECT_FALSE(rig.app->Profiles().ChangesPending());
+}
+
+TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
+{
+    view.dialogsClose = false;
+    model->ExitPath();
+    Settle();
+    EXPECT_FALSE(view.Has("end 0"));
+    EXPECT_FALSE(model->Exiting());
+}
+
+// The firmware check on MSG_OPEN: an old version asks for the update,
+// Cancel ends the program, OK starts the updater from the Help folder and
+// says so when it cannot.
+TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
+{
+    Settle();
+    SetFirmware(0x0104);
+    rig.prompts.answers = {false};
+    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    Settle();
+    EXPECT_TRUE(view.Has("show"));
+    ASSERT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(FirmwareTooOldKey)}));
+    EXPECT_TRUE(view.Has("end 0"));
+
+    view.events.clear();
+    rig.prompts.entries.clear();
+    rig.prompts.answers = {true};
+    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    Settle();
+    EXPECT_TRUE(view.Has("start " + rig.dir.File("Help/") + std::string(FirmwareUpdater)));
+    EXPECT_FALSE(view.Has("end 0"));
+    EXPECT_EQ(rig.prompts.Keys(),
+              (std::vector<std::string>{std::string(FirmwareTooOldKey), std::string(UpdaterMissingKey)}));
+
+    rig.prompts.entries.clear();
+    SetFirmware(0x0105);
+    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    Settle();
+    EXPECT_TRUE(rig.prompts.entries.empty());
+}
+
+// Without a keyboard there is no version to check: the window says so and
+// stays hidden, and the program goes on.
+TEST_F(MainWindowModelTest, OpeningWithoutAKeyboardSaysSoAndChecksNothing)
+{
+    Settle();
+    ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(rig.kb.waitIdle());
+    rig.app->WaitForPresence();
+    view.events.clear();
+    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    Settle();
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_DEVICE_PROMPT"}));
+    EXPECT_FALSE(view.Has("show"));
+    EXPECT_FALSE(view.Has("end 0"));
+}
+
+// The keyboard reset itself: the defaults are applied without a question and
+// the keyboard ends on profile 1.
+TEST_F(MainWindowModelTest, KeyboardSideResetAppliesTheDefaultsAndSelectsProfile1)
+{
+    Settle();
+    ASSERT_TRUE(model->SelectProfile(2));
+    Settle();
+    ASSERT_TRUE(view.Has("profile 2"));
+    view.events.clear();
+    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    Settle();
+    EXPECT_TRUE(rig.prompts.entries.empty());
+    EXPECT_TRUE(view.Has("rate 0"));
+    EXPECT_TRUE(view.Has("profile 0"));
+    EXPECT_FALSE(rig.app->Profiles().ChangesPending());
+    EXPECT_EQ(rig.app->Session().ActiveProfileCache(), 0);
+}
+
+TEST_F(MainWindowModelTest, KeyClicksOpenTheKeyAssignmentForTheBankShown)
+{
+    Settle();
+    model->OnKeyClicked(1143);  // G9
+    ASSERT_EQ(rig.kb.QlSimSendConsumerCode(device::ConsumerBankSwitch), 1);
+    ASSERT_TRUE(rig.kb.waitIdle());
+    model->OnKeyClicked(1000);  // G1
+    model->OnKeyClicked(1174);  // Fn: only the lighting view paints it
+    model->OnKeyClicked(4242);
+    EXPECT_TRUE(view.Has("assign 1143 264 macros"));
+    EXPECT_TRUE(view.Has("assign 1000 265"));
+    EXPECT_EQ(std::count_if(view.events.begin(), view.events.end(),
+                            [](const std::string& e) { return e.starts_with("assign"); }),
+              2);
+}
+
+TEST(TrayPicture, FollowsPresenceAndComesBackAfterTheAlternateState)
+{
+    TrayPicture tray;
+    EXPECT_EQ(tray.SetNormal(128), std::nullopt);  // shown already
+    EXPECT_EQ(tray.SetNormal(141), 141);
+    EXPECT_EQ(tray.ShowTemporary(142), 142);
+    EXPECT_EQ(tray.ShowTemporary(142), std::nullopt);
+    EXPECT_EQ(tray.RestoreNormal(), 141);
+    EXPECT_EQ(tray.SetNormal(128), 128);
+    EXPECT_EQ(tray.RestoreNormal(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace trevolin::app
