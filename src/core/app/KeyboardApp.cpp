@@ -116,6 +116,7 @@ ArrivalLoad KeyboardApp::LoadOnArrival()
     load.activeProfile = profiles_->OnProfileSync(&load.profiles);
     // The lighting addresses the profile OnProfileSync made current.
     load.lighting = lighting_->OnConnected();
+    load.reportRate = lighting_->Mode().reportRate;
     return load;
 }
 

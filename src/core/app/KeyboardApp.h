@@ -30,6 +30,7 @@ struct ArrivalLoad {
     profiles::LoadReport profiles;
     int activeProfile = -1;            // the profile button to show pressed, or -1
     int lighting = device::ResultOk;   // the lighting read-back's result
+    int reportRate = 0;                // as the lighting read it
 };
 
 struct KeyboardAppOptions {

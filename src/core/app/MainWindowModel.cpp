@@ -121,13 +121,12 @@ bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
     case platform::MSG_DEVICE_GONE:
         view_.CloseChildDialogs();
         view_.SetKeyboardPresent(false);
-        if (view_.HasTray())
-            view_.HideWindow();
         return true;
     case platform::MSG_BANK_CHANGED:
         if (code != platform::CODE_DEL)
             return false;
-        OnBankChanged(app_.Session().BankB());
+        // The G keys now show the other bank's assignments.
+        app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
         return true;
     default:
         return false;
@@ -148,6 +147,7 @@ void MainWindowModel::OnTimer(uint32_t id)
 
 void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
 {
+    reportRate_ = load.reportRate;
     view_.SetKeyboardPresent(true);
     view_.SetApplyEnabled(app_.Profiles().ChangesPending());
     ShowSelection(load.activeProfile);
@@ -155,11 +155,17 @@ void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
     view_.RefreshLighting();
 }
 
-void MainWindowModel::OnBankChanged(bool bankB)
+void MainWindowModel::ShowKeyBank(bool bankB)
 {
     view_.ShowKeyBank(bankB);
-    // The G keys now show the other bank's assignments.
-    app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
+}
+
+void MainWindowModel::HideToTray()
+{
+    // Without a tray nothing could bring the window back: it stays, with
+    // its keyboard controls disabled.
+    if (view_.HasTray())
+        view_.HideWindow();
 }
 
 void MainWindowModel::SetNormalTrayPicture(int icon)
@@ -311,6 +317,7 @@ bool MainWindowModel::RestoreDefaults(bool ask, std::function<void(bool ok)> the
             return reset;
         },
         [this, then = std::move(then)](bool) mutable {
+            reportRate_ = 0;
             view_.ShowReportRate(0);
             view_.RefreshLighting();
             if (!ApplyChanges(std::move(then)) && then)
@@ -337,6 +344,21 @@ bool MainWindowModel::SelectProfile(int profile)
             ShowSelection(s.active);
             view_.SetApplyEnabled(app_.Profiles().ChangesPending());
             view_.RefreshLighting();
+        });
+}
+
+bool MainWindowModel::ChooseReportRate(int rate)
+{
+    if (Busy())
+        return false;
+    return RunBusy(
+        [this, rate] {
+            static_cast<void>(app_.Lighting().ReportRateChosen(rate));
+            return static_cast<int>(app_.Lighting().Mode().reportRate);
+        },
+        [this](int held) {
+            reportRate_ = held;
+            view_.ShowReportRate(held);
         });
 }
 

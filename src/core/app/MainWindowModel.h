@@ -86,7 +86,10 @@ public:
     void OnTimer(uint32_t id);
     // The load on arrival has finished on the keyboard thread.
     void OnArrivalLoaded(const ArrivalLoad& load);
-    void OnBankChanged(bool bankB);
+    // The bank indicator and the G keys' labels.
+    void ShowKeyBank(bool bankB);
+    // The keyboard has gone: hidden to the tray, where there is one.
+    void HideToTray();
     void SetNormalTrayPicture(int icon);
     void ShowTemporaryTrayPicture(int icon);
     void RestoreTrayPicture();
@@ -106,11 +109,16 @@ public:
     bool ApplyChanges(std::function<void(bool ok)> then = {});
     bool RestoreDefaults(bool ask, std::function<void(bool ok)> then = {});
     bool SelectProfile(int profile);
+    // A report-rate button (0 to 3).
+    bool ChooseReportRate(int rate);
     void ExitPath();
     void ToggleFlip();
     void ShowFlip();
 
     bool Busy() const { return busy_ > 0; }
+    bool ApplyPending() const { return app_.Profiles().ChangesPending(); }
+    // The report rate as the keyboard thread last read or wrote it.
+    int ReportRate() const { return reportRate_; }
     bool Exiting() const { return exiting_; }
     const TrayPicture& Tray() const { return tray_; }
 
@@ -134,6 +142,7 @@ private:
 
     std::atomic<bool> initComplete_{false};
     int busy_ = 0;
+    int reportRate_ = 0;
     bool exiting_ = false;
     TrayPicture tray_;
 };

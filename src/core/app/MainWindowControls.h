@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace trevolin::app {
+
+// The main window's controls that are not keys, by skin key and control id.
+struct MainControl {
+    std::string_view skinKey;
+    uint32_t id;
+};
+
+std::span<const MainControl> MainControls();
+std::optional<uint32_t> MainControlIdOf(std::string_view skinKey);
+
+// More control ids the window acts on.
+namespace control {
+inline constexpr uint32_t ProfileName = 1005;  // opens the profile manager
+inline constexpr uint32_t ButtonMenu = 1139;
+inline constexpr uint32_t LogoLink = 1121;
+inline constexpr uint32_t Help = 1122;
+inline constexpr uint32_t Minimise = 1123;
+inline constexpr uint32_t LockAb = 1128;
+inline constexpr uint32_t FlipIndicator = 1129;
+inline constexpr uint32_t FirstReportRate = 1147;
+inline constexpr uint32_t UpdateDialog = 32780;
+}  // namespace control
+
+// The caption a G key's button carries: "A1".."A5" in bank A, "B1".."B5" in
+// bank B; G6 to G9 carry none.
+std::string GKeyLabel(size_t gIndex, bool bankB);
+
+}  // namespace trevolin::app

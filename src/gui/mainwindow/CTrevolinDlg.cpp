@@ -1,0 +1,594 @@
+#include "gui/mainwindow/CTrevolinDlg.h"
+
+#include "core/app/MainWindowControls.h"
+#include "core/keyboard/KeyboardLayout.h"
+#include "core/skin/MainSkin.h"
+#include "core/skin/SkinIni.h"
+#include "gui/skin/SkinLayout.h"
+#include "gui/tray/CTrayIcon.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+#include <optional>
+
+namespace trevolin::gui {
+
+namespace {
+
+constexpr int BusyFramePeriodMs = 50;
+constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
+// F1 to F4, which the flip setting enables, and the keyboard's controls a
+// missing keyboard disables besides the keys.
+constexpr uint32_t FirstFlipKey = 1010;
+constexpr uint32_t LastFlipKey = 1013;
+constexpr std::array KeyboardControls = {app::command::Apply,       app::command::Profile1,   app::command::Profile2,
+                                         app::command::Profile3,    app::command::MacroButton,
+                                         app::command::RestoreDefaults, app::control::ProfileName};
+constexpr std::array WebControls = {1219u, 1220u, 1221u};
+
+std::optional<QString> nextFileName;
+
+}  // namespace
+
+CTrevolinDlg::CTrevolinDlg(const app::Locations& locations, const app::TextLookup& texts, QWidget* parent)
+    : CBaseDialog(QString::fromStdString(locations.MainSkinFile()), parent), locations_(locations), texts_(texts)
+{
+    busyTimer_.setInterval(BusyFramePeriodMs);
+    connect(&busyTimer_, &QTimer::timeout, this, [this] {
+        busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
+        ShowBusyFrame();
+    });
+}
+
+CTrevolinDlg::~CTrevolinDlg() = default;
+
+void CTrevolinDlg::SetNextFileName(const QString& name)
+{
+    nextFileName = name;
+}
+
+QString CTrevolinDlg::Text(std::string_view key) const
+{
+    return QString::fromStdString(texts_.Text(key));
+}
+
+bool CTrevolinDlg::Initialise()
+{
+    if (!InitSkin())
+        return false;
+    using skin::MainPicture;
+    namespace ms = skin::main_skin;
+    const auto load = [this](std::string_view name) { return Picture(QString::fromUtf8(name.data(), name.size())); };
+    sources_.normal = load(ms::NormalPicture);
+    sources_.hover = load(ms::OverPicture);
+    sources_.pressed = load(ms::DownPicture);
+    sources_.disabled = load(ms::DisablePicture);
+    const QPixmap arrows = load(ms::ArrowPicture);
+    flipOff_ = load(ms::Color0Picture);
+    flipOn_ = load(ms::Color1Picture);
+    for (const QPixmap* p : {&sources_.normal, &sources_.hover, &sources_.pressed, &sources_.disabled, &arrows,
+                             &flipOff_, &flipOn_}) {
+        if (p->isNull())
+            return false;
+    }
+    link_ = QString::fromStdString(Skin().String(skin::SkinIni::Screen, ms::LinkKey, ""));
+
+    for (const std::string_view key : skin::MainCommandButtonKeys()) {
+        if (key == ms::LeftArrowKey || key == ms::RightArrowKey) {
+            auto* arrow = new CPngButton(this);
+            const bool left = key == ms::LeftArrowKey;
+            static_cast<void>(SkinLayout::PlaceButtonWithFaceKey(*arrow, Skin(), skin::SkinIni::ButtonInfo, key,
+                                                                 skin::SkinIni::ButtonInfo2,
+                                                                 left ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1",
+                                                                 arrows));
+            continue;
+        }
+        AddButton(std::string(key), app::MainControlIdOf(key).value_or(0));
+    }
+    keyboard::ForEachKey(
+        [this](keyboard::KeyRef key) {
+            CPngButton* button = AddButton(keyboard::SkinNameOf(key), keyboard::ControlIdOf(key));
+            keyButtons_.push_back(button);
+            if (key.kind == keyboard::KeyKind::GKey) {
+                button->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"),
+                                     {QColor(0xe6, 0xea, 0xf0), Qt::white, QColor(0x2f, 0xa8, 0xff),
+                                      QColor(0x6b, 0x72, 0x7d), QColor(0x2f, 0xa8, 0xff)});
+            }
+        },
+        keyboard::FnKeyVisit::Last);
+
+    busy_ = new QLabel(this);
+    static_cast<void>(SkinLayout::PlaceControl(*busy_, Skin(), skin::SkinIni::ButtonInfo, BusyKey));
+    for (size_t i = 0; i < busyFrames_.size(); ++i)
+        busyFrames_[i] = Picture(QStringLiteral("jdt%1.bmp").arg(i + 1));
+    busy_->setScaledContents(true);
+    busy_->hide();
+
+    // Shown over the keyboard while there is none.
+    noKeyboard_ = new QLabel(this);
+    noKeyboard_->setAlignment(Qt::AlignCenter);
+    noKeyboard_->setWordWrap(true);
+    noKeyboard_->setStyleSheet(QStringLiteral("QLabel { color: #e6eaf0; background: rgba(18, 20, 24, 215); "
+                                              "border: 1px solid #2a2f38; border-radius: 8px; padding: 12px; "
+                                              "font: 15px 'DejaVu Sans'; }"));
+    noKeyboard_->setGeometry(QRect(QPoint(0, 0), QSize(420, 72)));
+
+    if (CPngButton* version = Button(0))
+        version->setText(QString());
+    for (const uint32_t web : WebControls) {
+        // The maker's addresses are not known here.
+        if (CPngButton* button = Button(web))
+            button->hide();
+    }
+    Relabel();
+    BuildButtonMenu();
+    SetKeyboardPresent(false);
+    ShowKeyBank(false);
+    return true;
+}
+
+CPngButton* CTrevolinDlg::AddButton(const std::string& skinKey, uint32_t controlId)
+{
+    auto* button = new CPngButton(this);
+    CPngButton::Sources sources = sources_;
+    if (const auto looks = skin::MainButtonPicturesOf(skinKey)) {
+        const auto pick = [this](skin::MainPicture picture) -> const QPixmap& {
+            switch (picture) {
+            case skin::MainPicture::Over:
+                return sources_.hover;
+            case skin::MainPicture::Down:
+                return sources_.pressed;
+            case skin::MainPicture::Disable:
+                return sources_.disabled;
+            case skin::MainPicture::Normal:
+                break;
+            }
+            return sources_.normal;
+        };
+        sources.hover = pick(looks->hover);
+        sources.pressed = pick(looks->pressed);
+        sources.disabled = pick(looks->disabled);
+        sources.ticked = pick(looks->ticked);
+    }
+    static_cast<void>(
+        SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, sources));
+    button->setObjectName(QString::fromStdString(skinKey));
+    if (controlId != 0) {
+        buttons_[controlId] = button;
+        connect(button, &QAbstractButton::clicked, this, [this, controlId] { OnControl(controlId); });
+    } else {
+        buttons_.emplace(0, button);
+    }
+    return button;
+}
+
+CPngButton* CTrevolinDlg::Button(uint32_t controlId) const
+{
+    const auto it = buttons_.find(controlId);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void CTrevolinDlg::Relabel()
+{
+    setWindowTitle(Text("MAIN_CAPTION"));
+    const auto label = [this](uint32_t id, std::string_view key) {
+        if (CPngButton* button = Button(id)) {
+            button->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"),
+                                 {QColor(0xe6, 0xea, 0xf0), Qt::white, QColor(0x2f, 0xa8, 0xff),
+                                  QColor(0x6b, 0x72, 0x7d), QColor(0x2f, 0xa8, 0xff)});
+            button->setText(Text(key));
+        }
+    };
+    label(app::command::Profile1, "PROFILE_1");
+    label(app::command::Profile2, "PROFILE_2");
+    label(app::command::Profile3, "PROFILE_3");
+    label(app::command::MacroButton, "PROFILE_MACRO");
+    label(app::command::RestoreDefaults, "PROFILE_DEFAULT");
+    label(app::command::Ok, "PROFILE_OK");
+    label(app::command::Cancel, "PROFILE_CANCLE");
+    label(app::command::Apply, "PROFILE_APPLY");
+    const auto tip = [this](uint32_t id, std::string_view key) {
+        if (CPngButton* button = Button(id))
+            button->SetTipText(Text(key));
+    };
+    tip(app::control::Help, "MAIN_HELP_PROMPT");
+    tip(app::command::Close, "MAIN_CLOSE_PROMPT");
+    tip(app::control::Minimise, "MAIN_MINIMIZE_PROMPT");
+    tip(app::control::ButtonMenu, "MAIN_MENU_PROMPT");
+    if (CPngButton* name = Button(app::control::ProfileName)) {
+        // The profile's name, turned as the button's picture is.
+        name->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"),
+                           {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white},
+                           40);
+    }
+    if (noKeyboard_)
+        noKeyboard_->setText(Text("MAIN_NO_DEVICE_PROMPT"));
+    BuildButtonMenu();
+}
+
+void CTrevolinDlg::BuildButtonMenu()
+{
+    buttonMenu_.clear();
+    buttonMenu_.addAction(Text("MENU_1"), this, &CTrevolinDlg::Restore);
+    buttonMenu_.addAction(Text("MENU_2"), this, &CTrevolinDlg::Backup);
+    profileSubmenu_ = buttonMenu_.addMenu(Text("MENU_6"));
+    for (QAction* action : profileMenu_.actions())
+        profileSubmenu_->addAction(action);
+    buttonMenu_.addSeparator();
+    buttonMenu_.addAction(Text("MAIN_HELP_PROMPT"), this, &CTrevolinDlg::OpenHelp);
+    buttonMenu_.addAction(Text("MENU_3"), this, &CTrevolinDlg::ShowAbout);
+    buttonMenu_.addAction(Text("MENU_5"), this, [this] { emit UpdateDialogRequested(); });
+    buttonMenu_.addSeparator();
+    buttonMenu_.addAction(Text("MENU_4"), this, [this] {
+        if (model_)
+            model_->OnCommand(app::command::Exit);
+    });
+}
+
+void CTrevolinDlg::OnControl(uint32_t controlId)
+{
+    if (!model_)
+        return;
+    if (keyboard::FindKeyButton(controlId)) {
+        model_->OnKeyClicked(controlId);
+        return;
+    }
+    switch (controlId) {
+    case app::control::ButtonMenu:
+        buttonMenu_.popup(QCursor::pos());
+        return;
+    case app::control::ProfileName:
+        emit ProfileManagerRequested();
+        return;
+    case app::control::Help:
+        OpenHelp();
+        return;
+    case app::control::LogoLink:
+        OpenLink(link_);
+        return;
+    case app::control::Minimise:
+        if (HasTray())
+            HideWindow();
+        else
+            showMinimized();
+        return;
+    case app::command::MacroButton:
+        emit KeyAssignmentRequested(keyboard::MacroOnlyControlId,
+                                    keyboard::GKeyNumber(keyboard::GKeyCount - 1, bankB_), true);
+        return;
+    default:
+        break;
+    }
+    if (controlId >= app::control::FirstReportRate && controlId <= 1170) {
+        const int rate = controlId == app::control::FirstReportRate ? 0 : static_cast<int>(controlId - 1167);
+        model_->ChooseReportRate(rate);
+        return;
+    }
+    model_->OnCommand(controlId);
+}
+
+// --- The model's view ---------------------------------------------------------------
+
+void CTrevolinDlg::ShowWindow()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void CTrevolinDlg::HideWindow()
+{
+    hide();
+}
+
+bool CTrevolinDlg::HasTray() const
+{
+    return tray_ && tray_->Created();
+}
+
+void CTrevolinDlg::CreateTray()
+{
+    if (tray_)
+        static_cast<void>(tray_->AddTrayIcon());
+}
+
+void CTrevolinDlg::SetTrayPicture(int icon)
+{
+    if (tray_)
+        tray_->SetTrayIcon(icon);
+}
+
+void CTrevolinDlg::SetBusy(bool busy)
+{
+    if (!busy_)
+        return;
+    if (busy) {
+        busyFrame_ = 0;
+        ShowBusyFrame();
+        busy_->show();
+        busy_->raise();
+        busyTimer_.start();
+    } else {
+        busyTimer_.stop();
+        busy_->hide();
+    }
+}
+
+void CTrevolinDlg::ShowBusyFrame()
+{
+    busy_->setPixmap(busyFrames_[static_cast<size_t>(busyFrame_)]);
+}
+
+void CTrevolinDlg::SetApplyEnabled(bool enabled)
+{
+    if (CPngButton* apply = Button(app::command::Apply))
+        apply->setEnabled(enabled && present_);
+}
+
+void CTrevolinDlg::SetKeyboardPresent(bool present)
+{
+    present_ = present;
+    for (size_t i = 0; i < keyButtons_.size(); ++i)
+        keyButtons_[i]->setEnabled(present);
+    // G6 to G9 are not on this keyboard.
+    for (size_t g = 0; g < keyboard::GKeyCount; ++g) {
+        if (!keyboard::GKeyEnabledAtStart(g))
+            if (CPngButton* button = Button(keyboard::GKeyControlIds()[g]))
+                button->setEnabled(false);
+    }
+    for (const uint32_t id : KeyboardControls) {
+        if (CPngButton* button = Button(id))
+            button->setEnabled(present && (id != app::command::Apply || (model_ && model_->ApplyPending())));
+    }
+    if (noKeyboard_) {
+        noKeyboard_->move((width() - noKeyboard_->width()) / 2, (height() - noKeyboard_->height()) / 2);
+        noKeyboard_->setVisible(!present);
+        noKeyboard_->raise();
+    }
+    if (present && model_)
+        model_->ShowFlip();
+}
+
+void CTrevolinDlg::ShowActiveProfile(int profile)
+{
+    for (int p = 0; p < 3; ++p) {
+        if (CPngButton* button = Button(app::command::Profile1 + static_cast<uint32_t>(p)))
+            button->SetTicked(p == profile);
+    }
+}
+
+void CTrevolinDlg::ShowProfileMenu(const profiles::ProfileMenu& menu)
+{
+    profileMenu_.clear();
+    for (size_t i = 0; i < menu.items.size(); ++i) {
+        const auto& item = menu.items[i];
+        if (item.separator) {
+            profileMenu_.addSeparator();
+            continue;
+        }
+        QAction* action = profileMenu_.addAction(QString::fromStdString(item.text));
+        action->setCheckable(true);
+        action->setChecked(i == menu.tickedPosition);
+        const uint32_t id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (model_)
+                model_->OnCommand(id);
+        });
+    }
+    if (CPngButton* name = Button(app::control::ProfileName)) {
+        name->setText(QString::fromStdString(menu.profileName));
+        name->SetTipText(QString::fromStdString(menu.tooltip));
+    }
+    BuildButtonMenu();
+}
+
+void CTrevolinDlg::ShowKeyBank(bool bankB)
+{
+    bankB_ = bankB;
+    if (CPngButton* lock = Button(app::control::LockAb))
+        lock->SetTicked(bankB);
+    const auto ids = keyboard::GKeyControlIds();
+    for (size_t g = 0; g < ids.size(); ++g) {
+        if (CPngButton* button = Button(ids[g]))
+            button->setText(QString::fromStdString(app::GKeyLabel(g, bankB)));
+    }
+}
+
+void CTrevolinDlg::ShowFlip(bool flipped)
+{
+    if (CPngButton* indicator = Button(app::control::FlipIndicator))
+        indicator->SetOverride(flipOff_, flipOn_, true, flipped);
+    for (uint32_t id = FirstFlipKey; id <= LastFlipKey; ++id) {
+        if (CPngButton* key = Button(id))
+            key->setEnabled(present_ && !flipped);
+    }
+}
+
+void CTrevolinDlg::ShowReportRate(int rate)
+{
+    const std::array ids = {app::control::FirstReportRate, 1168u, 1169u, 1170u};
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (CPngButton* button = Button(ids[i]))
+            button->SetTicked(static_cast<int>(i) == rate);
+    }
+}
+
+void CTrevolinDlg::RefreshLighting()
+{
+    // The lighting panel draws the controller's state once it exists; until
+    // then the report-rate buttons are the lighting this window shows.
+    if (model_)
+        ShowReportRate(model_->ReportRate());
+}
+
+void CTrevolinDlg::OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly)
+{
+    emit KeyAssignmentRequested(controlId, keyNumber, macroOnly);
+}
+
+bool CTrevolinDlg::CloseChildDialogs()
+{
+    if (about_)
+        about_->close();
+    return true;
+}
+
+bool CTrevolinDlg::StartProgram(const std::string& program, const std::string& folder)
+{
+    // Nothing of the maker's runs against the simulated keyboard.
+    if (simulated_)
+        return false;
+    const QString path = QString::fromStdString(program);
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    return QProcess::startDetached(path, {QStringLiteral("In the upgrade")}, QString::fromStdString(folder));
+}
+
+void CTrevolinDlg::EndProgram(int exitCode)
+{
+    emit ProgramEnded(exitCode);
+}
+
+// --- Key buttons (keyboard thread) ----------------------------------------------------
+
+void CTrevolinDlg::ShowKeyLook(uint16_t controlId, const keys::KeyLook& look)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, controlId, look] {
+            CPngButton* button = Button(controlId);
+            if (!button)
+                return;
+            button->SetTipText(QString::fromStdString(look.tooltip));
+            button->SetTicked(look.assigned);
+            const auto key = keyboard::FindKeyButton(controlId);
+            const bool gKeyOff = key && key->kind == keyboard::KeyKind::GKey &&
+                                 !keyboard::GKeyEnabledAtStart(key->index);
+            button->setEnabled(present_ && look.available && !gKeyOff);
+        },
+        Qt::QueuedConnection);
+}
+
+void CTrevolinDlg::EnableApply()
+{
+    QMetaObject::invokeMethod(this, [this] { SetApplyEnabled(true); }, Qt::QueuedConnection);
+}
+
+// --- The user ---------------------------------------------------------------------------
+
+void CTrevolinDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The window never closes by keyboard.
+        event->accept();
+        return;
+    case Qt::Key_F1:
+        OpenHelp();
+        event->accept();
+        return;
+    default:
+        CBaseDialog::keyPressEvent(event);
+    }
+}
+
+void CTrevolinDlg::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close button hides; the program stays in the tray.
+    event->ignore();
+    if (model_)
+        model_->OnCommand(app::command::Cancel);
+}
+
+void CTrevolinDlg::reject()
+{
+    // Esc reaches here past keyPressEvent only from child widgets; it does
+    // not close the window either.
+}
+
+void CTrevolinDlg::ShowAbout()
+{
+    if (about_) {
+        about_->raise();
+        return;
+    }
+    auto* box = new QMessageBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(Text("LANG_ABOUT_TITLE"));
+    box->setText(Text("GUANYU_JIESHAO"));
+    box->setInformativeText(Text("GUANYU_BANQUAN"));
+    box->setIconPixmap(windowIcon().pixmap(64, 64));
+    QPushButton* ok = box->addButton(QMessageBox::Ok);
+    ok->setText(Text("LANG_ABOUT_OK"));
+    box->setModal(false);
+    about_ = box;
+    box->show();
+}
+
+void CTrevolinDlg::OpenHelp()
+{
+    const QString page = QString::fromStdString(locations_.HelpDirectory()) + QStringLiteral("index.html");
+    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void CTrevolinDlg::OpenLink(const QString& target)
+{
+    if (target.isEmpty())
+        return;
+    const QUrl url(target);
+    if (url.scheme().startsWith(QStringLiteral("http")))
+        QDesktopServices::openUrl(url);
+    else
+        // A link within the program's own folder (its help page).
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QDir(QString::fromStdString(locations_.ExeDirectory())).filePath(target)));
+}
+
+QString CTrevolinDlg::AskFileName(bool save)
+{
+    if (nextFileName) {
+        const QString name = *nextFileName;
+        nextFileName.reset();
+        return name;
+    }
+    const QString filter = QStringLiteral("(*.tvl) (*.tvl);;(*.*) (*)");
+    const QString folder = QString::fromStdString(locations_.UserFolder());
+    if (save) {
+        QString name = QFileDialog::getSaveFileName(this, QString(), folder, filter);
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+            name += QStringLiteral(".tvl");
+        return name;
+    }
+    return QFileDialog::getOpenFileName(this, QString(), folder, filter);
+}
+
+void CTrevolinDlg::Backup()
+{
+    const QString name = AskFileName(true);
+    if (!name.isEmpty() && model_)
+        static_cast<void>(model_->Backup(name.toStdString()));
+}
+
+void CTrevolinDlg::Restore()
+{
+    const QString name = AskFileName(false);
+    if (!name.isEmpty() && model_)
+        static_cast<void>(model_->Restore(name.toStdString()));
+}
+
+}  // namespace trevolin::gui

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "core/app/Locations.h"
+#include "core/app/MainWindowModel.h"
+#include "core/app/MainWindowView.h"
+#include "core/app/TextLookup.h"
+#include "core/keys/KeyButtonView.h"
+#include "gui/skin/CBaseDialog.h"
+#include "gui/skin/CPngButton.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace trevolin::gui {
+
+class CTrayIcon;
+
+// The main window: the keyboard drawn key by key, the profile buttons and
+// menus, Apply with its busy indicator. It draws what the main window's
+// model decides and hands the user's clicks to it.
+class CTrevolinDlg final : public CBaseDialog, public app::MainWindowView, public keys::KeyButtonView {
+    Q_OBJECT
+public:
+    CTrevolinDlg(const app::Locations& locations, const app::TextLookup& texts, QWidget* parent = nullptr);
+    ~CTrevolinDlg() override;
+
+    // The skin, its pictures and every control. False when a picture could
+    // not be used (the skin failure has been reported).
+    bool Initialise();
+    void SetModel(app::MainWindowModel* model) { model_ = model; }
+    void SetTray(CTrayIcon* tray) { tray_ = tray; }
+    // Programs (the firmware updater) are not started for the simulated
+    // keyboard.
+    void SetSimulated(bool simulated) { simulated_ = simulated; }
+    // The language's texts on every control.
+    void Relabel();
+    // At most one about box is open.
+    void ShowAbout();
+
+    // --- app::MainWindowView (window thread) -------------------------------
+    void ShowWindow() override;
+    void HideWindow() override;
+    bool HasTray() const override;
+    void CreateTray() override;
+    void SetTrayPicture(int icon) override;
+    void SetBusy(bool busy) override;
+    void SetApplyEnabled(bool enabled) override;
+    void SetKeyboardPresent(bool present) override;
+    void ShowActiveProfile(int profile) override;
+    void ShowProfileMenu(const profiles::ProfileMenu& menu) override;
+    void ShowKeyBank(bool bankB) override;
+    void ShowFlip(bool flipped) override;
+    void ShowReportRate(int rate) override;
+    void RefreshLighting() override;
+    void OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly) override;
+    bool CloseChildDialogs() override;
+    bool StartProgram(const std::string& program, const std::string& folder) override;
+    void EndProgram(int exitCode) override;
+
+    // --- keys::KeyButtonView (keyboard thread) -------------------------------
+    void ShowKeyLook(uint16_t controlId, const keys::KeyLook& look) override;
+    void EnableApply() override;
+
+    // For tests and the screenshot.
+    CPngButton* Button(uint32_t controlId) const;
+    QLabel* BusyIndicator() const { return busy_; }
+    int BusyFrame() const { return busyFrame_; }
+    QMenu& ButtonMenu() { return buttonMenu_; }
+    QMenu& ProfileMenu() { return profileMenu_; }
+    bool KeyboardPresent() const { return present_; }
+
+    // Test seam: the next file dialog answers this instead (empty: Cancel).
+    static void SetNextFileName(const QString& name);
+
+signals:
+    // The key assignment dialog's entry point.
+    void KeyAssignmentRequested(uint16_t controlId, uint16_t keyNumber, bool macroOnly);
+    // The profile manager's entry point.
+    void ProfileManagerRequested();
+    // The update dialog's entry point.
+    void UpdateDialogRequested();
+    void ProgramEnded(int exitCode);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    CPngButton* AddButton(const std::string& skinKey, uint32_t controlId);
+    void OnControl(uint32_t controlId);
+    void BuildButtonMenu();
+    void OpenHelp();
+    void OpenLink(const QString& target);
+    void Backup();
+    void Restore();
+    QString AskFileName(bool save);
+    void ShowBusyFrame();
+    QString Text(std::string_view key) const;
+
+    const app::Locations& locations_;
+    const app::TextLookup& texts_;
+    app::MainWindowModel* model_ = nullptr;
+    CTrayIcon* tray_ = nullptr;
+    bool simulated_ = false;
+
+    CPngButton::Sources sources_;
+    QPixmap flipOff_;
+    QPixmap flipOn_;
+    std::map<uint32_t, CPngButton*> buttons_;
+    std::vector<CPngButton*> keyButtons_;
+    QLabel* busy_ = nullptr;
+    QLabel* noKeyboard_ = nullptr;
+    std::array<QPixmap, 10> busyFrames_;
+    QTimer busyTimer_;
+    int busyFrame_ = 0;
+    QMenu buttonMenu_;
+    QMenu profileMenu_;
+    QMenu* profileSubmenu_ = nullptr;
+    QPointer<QWidget> about_;
+    QString link_;
+    bool present_ = false;
+    bool bankB_ = false;
+};
+
+}  // namespace trevolin::gui

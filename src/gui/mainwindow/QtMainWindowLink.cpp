@@ -1,0 +1,104 @@
+#include "gui/mainwindow/QtMainWindowLink.h"
+
+#include <QMetaObject>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+namespace trevolin::gui {
+
+QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, QObject* context)
+    : prompts_(prompts), texts_(texts), context_(context)
+{
+}
+
+template <class Function>
+void QtMainWindowLink::Post(Function function)
+{
+    QObject* context = context_.data();
+    if (!context)
+        return;
+    QMetaObject::invokeMethod(
+        context,
+        [this, function = std::move(function)]() mutable {
+            if (app::MainWindowModel* model = model_.load())
+                function(*model);
+        },
+        Qt::QueuedConnection);
+}
+
+void QtMainWindowLink::SendMessage(uint32_t message, uint32_t code)
+{
+    // Handled on the window's thread before the worker goes on (the window
+    // closes its dialogs before the keyboard counts as gone).
+    QObject* context = context_.data();
+    if (!context)
+        return;
+    auto done = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        context,
+        [this, message, code, done] {
+            if (app::MainWindowModel* model = model_.load())
+                model->OnMessage(message, code);
+            std::lock_guard lock(mutex_);
+            *done = true;
+            handled_.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(mutex_);
+    handled_.wait(lock, [&] { return *done || closed_; });
+}
+
+void QtMainWindowLink::PostMessage(uint32_t message, uint32_t code)
+{
+    Post([message, code](app::MainWindowModel& model) { model.OnMessage(message, code); });
+}
+
+void QtMainWindowLink::StartTimer(uint32_t id, uint32_t periodMs)
+{
+    Post([this, id, periodMs](app::MainWindowModel& model) {
+        QTimer::singleShot(static_cast<int>(periodMs), context_.data(), [&model, id] { model.OnTimer(id); });
+    });
+}
+
+void QtMainWindowLink::SetNormalTrayPicture(int icon)
+{
+    Post([icon](app::MainWindowModel& model) { model.SetNormalTrayPicture(icon); });
+}
+
+void QtMainWindowLink::ShowTemporaryTrayPicture(int icon)
+{
+    Post([icon](app::MainWindowModel& model) { model.ShowTemporaryTrayPicture(icon); });
+}
+
+void QtMainWindowLink::RestoreTrayPicture()
+{
+    Post([](app::MainWindowModel& model) { model.RestoreTrayPicture(); });
+}
+
+void QtMainWindowLink::ShowKeyBank(bool bankB)
+{
+    Post([bankB](app::MainWindowModel& model) { model.ShowKeyBank(bankB); });
+}
+
+void QtMainWindowLink::HideWindow()
+{
+    Post([](app::MainWindowModel& model) { model.HideToTray(); });
+}
+
+void QtMainWindowLink::ShowMessage(std::string_view textKey)
+{
+    Post([this, key = std::string(textKey)](app::MainWindowModel&) {
+        prompts_.ShowMessage(key, texts_.Text(key), platform::Prompts::Style::Plain);
+    });
+}
+
+void QtMainWindowLink::Close()
+{
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    handled_.notify_all();
+}
+
+}  // namespace trevolin::gui

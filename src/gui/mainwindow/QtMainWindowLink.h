@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/app/MainWindowModel.h"
+#include "core/app/TextLookup.h"
+#include "core/platform/MainWindowLink.h"
+#include "core/platform/Prompts.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+namespace trevolin::gui {
+
+// The device link's way to the main window: every call is carried over to
+// the window's thread, where the main window's model handles it. The
+// library's thread never waits. A presence worker waits for MSG_DEVICE_GONE
+// and MSG_PROFILE_SYNC to be handled, but gives up once the window closes,
+// so that closing (which joins the presence workers) cannot wait for a
+// worker that waits for the window.
+class QtMainWindowLink final : public QObject, public platform::MainWindowLink {
+    Q_OBJECT
+public:
+    // `context` is the window: what is carried over dies with it.
+    QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, QObject* context);
+
+    // The model exists only after the keyboard's link (which needs this
+    // link) has started; what arrives before waits on the window's thread,
+    // which runs it once the model is there.
+    void SetModel(app::MainWindowModel* model) { model_.store(model); }
+
+    void SendMessage(uint32_t message, uint32_t code) override;
+    void PostMessage(uint32_t message, uint32_t code) override;
+    void StartTimer(uint32_t id, uint32_t periodMs) override;
+    void SetNormalTrayPicture(int icon) override;
+    void ShowTemporaryTrayPicture(int icon) override;
+    void RestoreTrayPicture() override;
+    void ShowKeyBank(bool bankB) override;
+    void HideWindow() override;
+    bool InitComplete() override
+    {
+        const app::MainWindowModel* model = model_.load();
+        return model && model->InitComplete();
+    }
+    void ShowMessage(std::string_view textKey) override;
+
+    // The window is closing: nothing waits for it any more.
+    void Close();
+
+private:
+    template <class Function>
+    void Post(Function function);
+
+    std::atomic<app::MainWindowModel*> model_{nullptr};
+    platform::Prompts& prompts_;
+    const app::TextLookup& texts_;
+    QPointer<QObject> context_;
+    std::mutex mutex_;
+    std::condition_variable handled_;
+    bool closed_ = false;
+};
+
+}  // namespace trevolin::gui

@@ -1,0 +1,98 @@
+#include "gui/mainwindow/QtPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include <mutex>
+
+namespace trevolin::gui {
+
+namespace {
+
+std::mutex answererMutex;
+QtPrompts::Answerer& TheAnswerer()
+{
+    static QtPrompts::Answerer answerer;
+    return answerer;
+}
+
+}  // namespace
+
+QtPrompts::QtPrompts(QObject* parent) : QObject(parent) {}
+
+void QtPrompts::SetAnswerer(Answerer answerer)
+{
+    std::lock_guard lock(answererMutex);
+    TheAnswerer() = std::move(answerer);
+}
+
+void QtPrompts::ShowMessage(std::string_view textKey, std::string_view text, Style style)
+{
+    static_cast<void>(Run(Kind::Message, textKey, text, style));
+}
+
+bool QtPrompts::AskYesNo(std::string_view textKey, std::string_view text)
+{
+    return Run(Kind::YesNo, textKey, text, Style::TopMost);
+}
+
+bool QtPrompts::AskOkCancel(std::string_view textKey, std::string_view text)
+{
+    return Run(Kind::OkCancel, textKey, text, Style::TopMost);
+}
+
+bool QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, Style style)
+{
+    const QString key = QString::fromUtf8(textKey.data(), static_cast<qsizetype>(textKey.size()));
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (QThread::currentThread() == thread())
+        return Show(kind, key, shown, style);
+    if (closing_)
+        return false;
+    if (kind == Kind::Message) {
+        // Nobody waits for a plain message.
+        QMetaObject::invokeMethod(this, [this, kind, key, shown, style] { Show(kind, key, shown, style); },
+                                  Qt::QueuedConnection);
+        return false;
+    }
+    bool answer = false;
+    QMetaObject::invokeMethod(
+        this, [this, kind, key, shown, style] { return Show(kind, key, shown, style); },
+        Qt::BlockingQueuedConnection, &answer);
+    return answer;
+}
+
+bool QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style style)
+{
+    {
+        std::lock_guard lock(answererMutex);
+        if (TheAnswerer())
+            return TheAnswerer()(key.toStdString(), kind != Kind::Message);
+    }
+    QMessageBox box(owner_);
+    box.setText(text);
+    // The firmware question has a caption of its own; the others have none.
+    box.setWindowTitle(key == QStringLiteral("VERSION_TOO_LOW") ? QStringLiteral("Version update") : QString());
+    if (style == Style::TopMost)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    switch (kind) {
+    case Kind::Message:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Kind::YesNo:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
+    case Kind::OkCancel:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    }
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
+}
+
+}  // namespace trevolin::gui

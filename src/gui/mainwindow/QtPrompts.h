@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/platform/Prompts.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+#include <string_view>
+
+namespace trevolin::gui {
+
+// The core's messages and questions as message boxes on the window's
+// thread. The keyboard thread asks too (the apply-or-discard question of a
+// profile switch): it waits while the box is open; the window's thread never
+// waits for the keyboard thread, so the two cannot lock each other.
+class QtPrompts final : public QObject, public platform::Prompts {
+    Q_OBJECT
+public:
+    explicit QtPrompts(QObject* parent = nullptr);
+
+    // The window the boxes belong to (centred on it); none: boxes of their own.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    void ShowMessage(std::string_view textKey, std::string_view text, Style style) override;
+    bool AskYesNo(std::string_view textKey, std::string_view text) override;
+    bool AskOkCancel(std::string_view textKey, std::string_view text) override;
+
+    // Tests answer here instead of a box: given the text key, true for Yes
+    // or OK. A message is passed with `question` false.
+    using Answerer = std::function<bool(std::string_view textKey, bool question)>;
+    static void SetAnswerer(Answerer answerer);
+
+    // From now on the keyboard thread's questions are answered No at once:
+    // the window is going away and nobody would see them.
+    void Close() { closing_ = true; }
+
+private:
+    enum class Kind { Message, YesNo, OkCancel };
+    bool Run(Kind kind, std::string_view textKey, std::string_view text, Style style);
+    bool Show(Kind kind, const QString& key, const QString& text, Style style);
+
+    QPointer<QWidget> owner_;
+    std::atomic<bool> closing_{false};
+};
+
+}  // namespace trevolin::gui

@@ -1,0 +1,157 @@
+#include "gui/startup/CTrevolinApp.h"
+
+#include "core/device/HidLibrary.h"
+#include "core/profiles/UserFolder.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMetaObject>
+
+namespace trevolin::gui {
+
+CTrevolinApp::CTrevolinApp() = default;
+
+CTrevolinApp::~CTrevolinApp()
+{
+    Shutdown();
+}
+
+bool CTrevolinApp::Start(Options options, std::string& problem)
+{
+    const auto environment = app::Environment::System();
+    locations_ = options.locations ? options.locations : app::Locations::ForThisProcess(environment);
+    if (!locations_) {
+        problem = "cannot tell where the program's files are (is $HOME set?)";
+        return false;
+    }
+    settings_ = std::make_unique<app::SettingsStore>(
+        options.settingsFile.value_or(app::SettingsStore::DefaultFile(environment).value_or("")));
+    language_ = std::make_unique<app::Language>(*locations_, *settings_, environment);
+    prompts_ = std::make_unique<QtPrompts>();
+
+    dialog_ = std::make_unique<CTrevolinDlg>(*locations_, *language_);
+    dialog_->SetSimulated(options.simulate);
+    const QString icons = QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Icons/hicolor/");
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(icons + QStringLiteral("%1x%1/apps/trevolin.png").arg(size));
+    dialog_->setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
+    if (!dialog_->Initialise()) {
+        problem = "the skin in " + locations_->SkinDirectory() + " cannot be used";
+        return false;
+    }
+    prompts_->SetOwner(dialog_.get());
+    link_ = std::make_unique<QtMainWindowLink>(*prompts_, *language_, dialog_.get());
+
+    CTrevolinDlg* dialog = dialog_.get();
+    app::KeyboardAppOptions appOptions{
+        .libraryName = device::ChooseHidLibrary(options.hidLibrary, options.simulate),
+        .startedHidden = options.startHidden,
+        .userFolder = profiles::UserFolderOf(*locations_),
+        .lightingFiles = lighting::LightingFiles::FromLocations(*locations_),
+        .loadOnArrival = true,
+        .arrivalLoaded =
+            [this, dialog](const app::ArrivalLoad& load) {
+                QMetaObject::invokeMethod(
+                    dialog,
+                    [this, load] {
+                        if (model_)
+                            model_->OnArrivalLoaded(load);
+                    },
+                    Qt::QueuedConnection);
+            },
+        .beforeKeyboardChange = {},
+        .keyButtons = dialog,
+    };
+    const std::string libraryName = appOptions.libraryName;
+    auto opened = app::KeyboardApp::Open(std::move(appOptions), *language_, *prompts_, *link_);
+    if (!opened.app) {
+        switch (opened.error) {
+        case app::KeyboardApp::OpenError::ExportMissing:
+            problem = "the HID library " + libraryName + " lacks the entry point " + opened.detail +
+                      "; it is not a Trevolin transport library";
+            break;
+        case app::KeyboardApp::OpenError::StartFailed:
+            problem = "the HID library " + libraryName + " failed to start";
+            break;
+        default:
+            problem = "cannot load the HID library " + libraryName + ": " + opened.detail;
+            break;
+        }
+        return false;
+    }
+    keyboard_ = std::move(opened.app);
+    keyboard_->Profiles().SetPendingListener([dialog](bool pending) {
+        QMetaObject::invokeMethod(dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); },
+                                  Qt::QueuedConnection);
+    });
+
+    model_ = std::make_unique<app::MainWindowModel>(
+        *keyboard_, *dialog_, *prompts_, *language_, *settings_, locations_->HelpDirectory(),
+        [dialog](std::function<void()> f) { QMetaObject::invokeMethod(dialog, std::move(f), Qt::QueuedConnection); });
+    dialog_->SetModel(model_.get());
+    link_->SetModel(model_.get());
+
+    std::unique_ptr<TraySurface> surface = options.tray ? std::move(options.tray)
+                                                        : std::make_unique<SystemTraySurface>();
+    tray_ = std::make_unique<CTrayIcon>(
+        std::move(surface), *language_, QString::fromStdString(locations_->SkinDirectory()),
+        [this](uint32_t command) {
+            if (command == CTrayIcon::AboutCommand)
+                dialog_->ShowAbout();
+            else if (model_)
+                model_->OnCommand(command);
+        });
+    dialog_->SetTray(tray_.get());
+    connect(dialog_.get(), &CTrevolinDlg::ProgramEnded, this, [this](int code) {
+        ended_ = true;
+        exitCode_ = code;
+        emit Finished(code);
+        QApplication::exit(code);
+    });
+    // Until the profile manager exists, its button opens the profile menu.
+    connect(dialog_.get(), &CTrevolinDlg::ProfileManagerRequested, this,
+            [this] { dialog_->ProfileMenu().popup(QCursor::pos()); });
+
+    model_->ShowFlip();
+    QMetaObject::invokeMethod(
+        dialog_.get(), [this] { model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT); }, Qt::QueuedConnection);
+    return true;
+}
+
+int CTrevolinApp::Run()
+{
+    if (ended_)
+        return exitCode_;
+    return QApplication::exec();
+}
+
+void CTrevolinApp::RequestExit()
+{
+    if (!model_)
+        return;
+    QMetaObject::invokeMethod(dialog_.get(), [this] { model_->ExitPath(); }, Qt::QueuedConnection);
+}
+
+void CTrevolinApp::Shutdown()
+{
+    // Nothing may wait for the window from here on: the keyboard thread's
+    // questions are answered No, the presence workers stop waiting.
+    if (prompts_)
+        prompts_->Close();
+    if (link_)
+        link_->Close();
+    // The keyboard's link stops (its workers joined, its thread ended)
+    // before anything it calls goes.
+    keyboard_.reset();
+    tray_.reset();
+    model_.reset();
+    link_.reset();
+    dialog_.reset();
+    prompts_.reset();
+    language_.reset();
+    settings_.reset();
+}
+
+}  // namespace trevolin::gui

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/app/Environment.h"
+#include "core/app/KeyboardApp.h"
+#include "core/app/Language.h"
+#include "core/app/Locations.h"
+#include "core/app/MainWindowModel.h"
+#include "core/app/SettingsStore.h"
+#include "gui/mainwindow/CTrevolinDlg.h"
+#include "gui/mainwindow/QtMainWindowLink.h"
+#include "gui/mainwindow/QtPrompts.h"
+#include "gui/tray/CTrayIcon.h"
+#include "gui/tray/TraySurface.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace trevolin::gui {
+
+// The desktop program: the main window on the keyboard's link, the tray
+// icon, and the order in which they are made and released.
+class CTrevolinApp final : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        bool startHidden = false;  // "/Start": stay in the tray when the keyboard is found
+        bool simulate = false;
+        std::string hidLibrary;
+        // Tests put their own tray here; empty: the desktop's.
+        std::unique_ptr<TraySurface> tray;
+        // Tests run in their own folders.
+        std::optional<app::Locations> locations;
+        std::optional<std::string> settingsFile;
+    };
+
+    CTrevolinApp();
+    ~CTrevolinApp() override;
+
+    // Makes everything and starts the keyboard's link. False with a reason
+    // (a missing library, a skin that cannot be used).
+    bool Start(Options options, std::string& problem);
+    // The event loop; the program's exit code.
+    int Run();
+
+    CTrevolinDlg& Window() { return *dialog_; }
+    app::MainWindowModel& Model() { return *model_; }
+    app::KeyboardApp& Keyboard() { return *keyboard_; }
+    CTrayIcon& Tray() { return *tray_; }
+    bool Ended() const { return ended_; }
+    int ExitCode() const { return exitCode_; }
+
+    // Runs the exit path once the event loop runs (SIGTERM, SIGINT, a
+    // second instance's KILL): the running keyboard sequence finishes first.
+    void RequestExit();
+
+signals:
+    void Finished(int exitCode);
+
+private:
+    void Shutdown();
+
+    std::optional<app::Locations> locations_;
+    std::unique_ptr<app::SettingsStore> settings_;
+    std::unique_ptr<app::Language> language_;
+    std::unique_ptr<QtPrompts> prompts_;
+    std::unique_ptr<CTrevolinDlg> dialog_;
+    std::unique_ptr<QtMainWindowLink> link_;
+    std::unique_ptr<app::KeyboardApp> keyboard_;
+    std::unique_ptr<app::MainWindowModel> model_;
+    std::unique_ptr<CTrayIcon> tray_;
+    bool ended_ = false;
+    int exitCode_ = 0;
+};
+
+}  // namespace trevolin::gui
