@@ -37,6 +37,10 @@ struct Dialog {
 DrawnPicture DrawState(const Dialog& dialog, Look look, const std::string& activeTab, bool withButtons)
 {
     return SkinCanvas::Draw(dialog.size, palette::Window, [&](QPainter& painter) {
+        // Buttons cut their faces one pixel up and left of their place.
+        if (withButtons) {
+            painter.translate(-1, -1);
+        }
         painter.fillRect(QRect(QPoint(), dialog.size), palette::Window);
         painter.setPen(QPen(palette::Hairline, 1));
         painter.drawLine(QPointF(16, 44.5), QPointF(dialog.size.width() - 16, 44.5));
@@ -44,7 +48,7 @@ DrawnPicture DrawState(const Dialog& dialog, Look look, const std::string& activ
             return;
         }
         for (const auto& control : dialog.buttons) {
-            const QRect rect = control.rect.translated(-1, -1);
+            const QRect& rect = control.rect;
             const Look shown = control.key == activeTab ? Look::Ticked : look;
             switch (control.kind) {
             case Kind::Page:

@@ -60,7 +60,7 @@ the per-key effect, click keys to paint them.</li>
 
 void HelpPage::Write(SkinWriter& writer)
 {
-    writer.Text("Help/index.html", Page);
+    writer.Text("index.html", Page);
 }
 
 }  // namespace trevolin::skingen

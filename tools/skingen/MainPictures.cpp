@@ -60,8 +60,7 @@ Look LookIn(const std::string& key, MainPicture picture)
 void DrawControl(QPainter& painter, const MainLayout& layout, const std::string& key, const QRect& place, Look look,
                  bool flipSet)
 {
-    // The face is cut one pixel up and left of the button's place.
-    const QRect rect = place.translated(-1, -1);
+    const QRect& rect = place;
     for (const auto& cap : layout.Keys()) {
         if (cap.skinName != key) {
             continue;
@@ -103,29 +102,25 @@ void DrawControl(QPainter& painter, const MainLayout& layout, const std::string&
     } else if (key == "FLIP_1" || key == "FLIP_2") {
         SkinLooks::Button(painter, rect, look, false, QStringLiteral("\u21c5"));
     } else if (key == "FUNC_PROFILES") {
-        // The profile name is written at run time, slanted; its plate is a
-        // parallelogram that follows the slant.
+        // The profile name is written at run time rising at 26.8 degrees;
+        // its plate is a band at the same angle through the button's middle.
         painter.save();
-        QPainterPath plate;
-        const QRectF r = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
-        plate.moveTo(r.left() + 14, r.top());
-        plate.lineTo(r.right(), r.top());
-        plate.lineTo(r.right() - 14, r.bottom());
-        plate.lineTo(r.left(), r.bottom());
-        plate.closeSubpath();
         QColor fill = palette::PanelRaised;
         QColor edge = palette::Accent;
         if (look == Look::Hover) {
             fill = fill.lighter(130);
+            edge = edge.lighter(120);
         } else if (look == Look::Pressed) {
             fill = fill.darker(130);
         } else if (look == Look::Disabled) {
             fill = SkinLooks::Dimmed(fill);
             edge = SkinLooks::Dimmed(edge);
         }
+        painter.translate(QRectF(rect).center());
+        painter.rotate(-26.8);
         painter.setPen(QPen(edge, 1.2));
         painter.setBrush(fill);
-        painter.drawPath(plate);
+        painter.drawRoundedRect(QRectF(-85, -13, 170, 26), 13, 13);
         painter.restore();
     } else if (key == "LEFT_ARROW" || key == "RIGHT_ARROW") {
         // Drawn from "Arrow.jpg" by the window.
@@ -137,6 +132,10 @@ void DrawControl(QPainter& painter, const MainLayout& layout, const std::string&
 DrawnPicture DrawState(const MainLayout& layout, MainPicture picture, bool flipSet)
 {
     return SkinCanvas::Draw(layout.WindowSize(), palette::Window, [&](QPainter& painter) {
+        // A button shows its picture from one pixel up and left of its
+        // place: the whole picture is drawn that much up and left, so the
+        // background around a face lines up with the window's.
+        painter.translate(-1, -1);
         DrawBackground(painter, layout);
         for (const auto& control : layout.ImageButtons()) {
             DrawControl(painter, layout, control.key, control.rect, LookIn(control.key, picture), flipSet);

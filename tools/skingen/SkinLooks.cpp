@@ -100,9 +100,12 @@ void SkinLooks::KeyCap(QPainter& painter, const QRect& rect, const QString& lege
         painter.setPen(look == Look::Disabled ? Dimmed(p::TextDim) : p::TextDim);
         painter.drawText(cap.adjusted(5, 1, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, legend);
     } else if (second.isEmpty()) {
-        // Letters and F keys large and bold, words smaller.
-        const int size = legend.size() <= 2 ? 13 : (legend.size() <= 3 ? 12 : (legend.size() <= 5 ? 10 : 9));
-        painter.setFont(Font(size, legend.size() <= 3));
+        // Letters, symbols and F keys large and bold; words smaller.
+        const bool fKey = legend.size() <= 3 && legend.startsWith(QLatin1Char('F')) && legend.size() > 1 &&
+                          legend.at(1).isDigit();
+        const bool glyph = legend.size() <= 2 && !fKey;
+        const int size = glyph ? 13 : (fKey ? 12 : (legend.size() <= 5 ? 10 : 9));
+        painter.setFont(Font(size, glyph || fKey));
         painter.drawText(cap.adjusted(2, 0, -2, 0), Qt::AlignCenter, legend);
     } else {
         painter.setFont(Font(9));
