@@ -121,7 +121,7 @@ Dialog Composite()
         {"CONTROL_OSK", {388, 160, 36, 36}, Kind::Icon, QStringLiteral("\u2328")},
         {"FUNC_MACRO_ADD", {218, 154, 28, 26}, Kind::Plain, QStringLiteral("+")},
         {"FUNC_MACRO_DELETE", {250, 154, 28, 26}, Kind::Plain, QStringLiteral("\u2212")},
-        {"FUNC_MACRO_RECORD", {444, 190, 164, 32}, Kind::Primary},
+        {"FUNC_MACRO_RECORD", {444, 190, 164, 32}},
         {"FUNC_MACRO_DELETE2", {444, 228, 164, 26}},
         {"FUNC_MACRO_CLEAR", {444, 258, 164, 26}},
         {"FUNC_MACRO_UP_TOP", {444, 288, 164, 26}},
@@ -129,7 +129,7 @@ Dialog Composite()
         {"FUNC_MACRO_DOWN", {444, 348, 164, 26}},
         {"FUNC_MACRO_DOWN_BOTTOM", {444, 378, 164, 26}},
         {"CONTROL_CANCEL", {400, 434, 104, 32}},
-        {"CONTROL_OK", {516, 434, 104, 32}, Kind::Primary},
+        {"CONTROL_OK", {516, 434, 104, 32}},
     };
     d.placements = {
         {"KEY_SETTING", {32, 102, 400, 22}},
@@ -176,7 +176,7 @@ Dialog Update()
         {"CONTROL_OPENButton", {24, 104, 104, 32}},
         {"CONTROL_BACKUPButton", {136, 104, 104, 32}},
         {"CONTROL_CUPButton", {248, 224, 104, 32}},
-        {"CONTROL_UPButton", {360, 224, 96, 32}, Kind::Primary},
+        {"CONTROL_UPButton", {360, 224, 96, 32}},
     };
     d.placements = {{"CONTROL_UPStatic", {24, 64, 428, 26}}, {"CONTROL_UPCombox", {24, 64, 428, 26}}};
     return d;

@@ -55,6 +55,15 @@ QRegion CBaseDialog::OutlineOf(const QImage& mask)
     return region;
 }
 
+QImage CBaseDialog::ShapedBackground(const QImage& background, const QImage& mask)
+{
+    QImage alpha = mask.scaled(background.size()).convertToFormat(QImage::Format_Grayscale8);
+    alpha.invertPixels();
+    QImage shaped = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    shaped.setAlphaChannel(alpha);
+    return shaped;
+}
+
 bool CBaseDialog::CompositorRuns()
 {
     const QString platform = QGuiApplication::platformName();
@@ -113,10 +122,8 @@ bool CBaseDialog::InitSkin()
         // The mask's grey edge becomes the outline's coverage: smooth
         // corners instead of the region's steps.
         const QPixmap edgeMask = SkinPictures::Load(maskPath, devicePixelRatioF());
-        QImage alpha = edgeMask.toImage().scaled(background_.size()).convertToFormat(QImage::Format_Grayscale8);
-        alpha.invertPixels();
-        QImage shaped = background_.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        shaped.setAlphaChannel(alpha);
+        QImage shaped = ShapedBackground(background_.toImage(), edgeMask.toImage());
+        shaped.setDevicePixelRatio(background_.devicePixelRatio());
         shapedBackground_ = QPixmap::fromImage(std::move(shaped));
     }
     update();

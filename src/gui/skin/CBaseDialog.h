@@ -41,6 +41,9 @@ public:
 
     // The outline a mask gives: every pixel that is not pure white.
     static QRegion OutlineOf(const QImage& mask);
+    // The background with the mask's darkness as its opacity: black inside,
+    // the anti-aliased grey of the edge partly, pure white not at all.
+    static QImage ShapedBackground(const QImage& background, const QImage& mask);
     // Whether a compositor draws the desktop (Wayland always; on X11 when
     // the compositing manager's selection has an owner).
     static bool CompositorRuns();

@@ -1,7 +1,9 @@
 #include "gui/skin/CPngButton.h"
 
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace trevolin::gui {
 
@@ -13,6 +15,9 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
+    tipTimer_.setSingleShot(true);
+    tipTimer_.setInterval(TipDelayMs);
+    connect(&tipTimer_, &QTimer::timeout, this, &CPngButton::ShowTip);
 }
 
 void CPngButton::SetSources(const Sources& sources, QPoint faceOrigin)
@@ -81,7 +86,24 @@ void CPngButton::SetEscapement(int escapement, bool rotate)
 
 void CPngButton::SetTipText(const QString& text)
 {
-    setToolTip(text);
+    tipText_ = text;
+}
+
+void CPngButton::ShowTip()
+{
+    if (hover_ && !tipText_.isEmpty()) {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), tipText_, this, rect());
+    }
+}
+
+bool CPngButton::event(QEvent* event)
+{
+    // The button times its own tip; the desktop's tip delay does not apply.
+    if (event->type() == QEvent::ToolTip) {
+        event->accept();
+        return true;
+    }
+    return QAbstractButton::event(event);
 }
 
 void CPngButton::SetAfterPaint(AfterPaint callback)
@@ -210,6 +232,7 @@ void CPngButton::enterEvent(QEnterEvent* event)
 {
     hover_ = true;
     update();
+    tipTimer_.start();
     QAbstractButton::enterEvent(event);
 }
 
@@ -217,6 +240,10 @@ void CPngButton::leaveEvent(QEvent* event)
 {
     hover_ = false;
     update();
+    tipTimer_.stop();
+    if (QToolTip::isVisible() && !tipText_.isEmpty() && QToolTip::text() == tipText_) {
+        QToolTip::hideText();
+    }
     QAbstractButton::leaveEvent(event);
 }
 

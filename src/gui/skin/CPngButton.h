@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -56,7 +57,11 @@ public:
     void SetMargins(int left, int right, int top, int bottom);
     // Escapement in tenths of a degree, counter-clockwise.
     void SetEscapement(int escapement, bool rotate);
+    // Shown 300 ms after the mouse comes over the button, for as long as it
+    // stays anywhere on it.
     void SetTipText(const QString& text);
+    const QString& TipText() const { return tipText_; }
+    static constexpr int TipDelayMs = 300;
     void SetAfterPaint(AfterPaint callback);
 
     // Which source the next paint shows.
@@ -65,6 +70,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -73,6 +79,7 @@ private:
     const QPixmap& SourceOf(skin::ButtonFace face) const;
     QColor TextColourOf(skin::ButtonFace face) const;
     void DrawText(QPainter& painter, skin::ButtonFace face);
+    void ShowTip();
 
     Sources sources_;
     QPoint faceOrigin_{1, 1};
@@ -95,6 +102,9 @@ private:
     int marginBottom_ = 0;
     int escapement_ = 0;
     bool rotate_ = false;
+
+    QString tipText_;
+    QTimer tipTimer_;
 
     AfterPaint afterPaint_;
 };
