@@ -1,0 +1,193 @@
+#include "gui/skin/CBaseDialog.h"
+
+#include "gui/skin/SkinFailure.h"
+#include "gui/skin/SkinPictures.h"
+
+#include "core/skin/MaskRuns.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <span>
+
+namespace trevolin::gui {
+
+CBaseDialog::CBaseDialog(QString iniPath, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), iniPath_(std::move(iniPath))
+{
+    // The background covers the whole window: nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QString CBaseDialog::SkinFolder() const
+{
+    return QString::fromStdString(skin_.Folder());
+}
+
+QPixmap CBaseDialog::Picture(const QString& name) const
+{
+    return SkinPictures::Load(SkinFolder() + name, devicePixelRatioF());
+}
+
+QRegion CBaseDialog::OutlineOf(const QImage& mask)
+{
+    const QImage rgb = mask.convertToFormat(QImage::Format_RGB32);
+    QRegion region;
+    // Rectangles are joined a block at a time: one union per rectangle is
+    // quadratic on a large mask.
+    QList<QRect> block;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(rgb.constScanLine(y));
+        for (const auto& run : skin::InsideRuns(std::span(line, static_cast<size_t>(rgb.width())))) {
+            block.append(QRect(run.start, y, run.end - run.start, 1));
+        }
+        if (block.size() >= 2000 || y + 1 == rgb.height()) {
+            QRegion part;
+            part.setRects(block.constData(), static_cast<int>(block.size()));
+            region += part;
+            block.clear();
+        }
+    }
+    return region;
+}
+
+QImage CBaseDialog::ShapedBackground(const QImage& background, const QImage& mask)
+{
+    QImage alpha = mask.scaled(background.size()).convertToFormat(QImage::Format_Grayscale8);
+    alpha.invertPixels();
+    QImage shaped = background.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    shaped.setAlphaChannel(alpha);
+    return shaped;
+}
+
+bool CBaseDialog::CompositorRuns()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland"))) {
+        return true;
+    }
+    if (platform != QLatin1String("xcb")) {
+        return false;
+    }
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) {
+        return false;
+    }
+    const QByteArray name = QByteArrayLiteral("_NET_WM_CM_S0");
+    auto atomCookie = xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.constData());
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, atomCookie, nullptr);
+    if (!atom) {
+        return false;
+    }
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+    std::free(atom);
+    return owned;
+}
+
+bool CBaseDialog::InitSkin()
+{
+    if (!skin_.Load(iniPath_.toStdString())) {
+        // Without its ini the window has no background to show: the same
+        // failure as a missing picture, naming the ini.
+        SkinFailure::Report(iniPath_, QStringLiteral("the skin file cannot be read"));
+        return false;
+    }
+    const QString folder = SkinFolder();
+    const QString backgroundPath = folder + QString::fromStdString(skin_.BackgroundName());
+    const QString maskPath = folder + QString::fromStdString(skin_.MaskName());
+    background_ = SkinPictures::Load(backgroundPath, devicePixelRatioF());
+    // The outline is in window coordinates: the mask at its natural size.
+    const QPixmap mask = background_.isNull() ? QPixmap() : SkinPictures::Load(maskPath, 1.0);
+    if (background_.isNull() || mask.isNull()) {
+        return false;
+    }
+
+    resize(background_.deviceIndependentSize().toSize());
+    outline_ = OutlineOf(mask.toImage());
+    // An empty region would lift the mask altogether; a rectangle outside
+    // the window keeps an all-white mask's window empty.
+    setMask(outline_.isEmpty() ? QRegion(-2, -2, 1, 1) : outline_);
+
+    translucent_ = CompositorRuns();
+    if (translucent_) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        // The mask's grey edge becomes the outline's coverage: smooth
+        // corners instead of the region's steps.
+        const QPixmap edgeMask = SkinPictures::Load(maskPath, devicePixelRatioF());
+        QImage shaped = ShapedBackground(background_.toImage(), edgeMask.toImage());
+        shaped.setDevicePixelRatio(background_.devicePixelRatio());
+        shapedBackground_ = QPixmap::fromImage(std::move(shaped));
+    }
+    update();
+    return true;
+}
+
+void CBaseDialog::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    if (translucent_) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawPixmap(0, 0, shapedBackground_);
+    } else if (!background_.isNull()) {
+        painter.drawPixmap(0, 0, background_);
+    }
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    // Wayland moves a window only through the compositor; elsewhere the
+    // window follows the mouse itself when the system will not move it.
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragging_ = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CBaseDialog::ReleasePictures()
+{
+    background_ = QPixmap();
+    shapedBackground_ = QPixmap();
+}
+
+void CBaseDialog::OnOK()
+{
+    ReleasePictures();
+    accept();
+}
+
+void CBaseDialog::OnCancel()
+{
+    ReleasePictures();
+    reject();
+}
+
+}  // namespace trevolin::gui

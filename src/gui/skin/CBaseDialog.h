@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/skin/SkinIni.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <QRegion>
+
+namespace trevolin::gui {
+
+// The base of every skinned window: frameless, the size of its background
+// picture, shaped by its mask picture, moved by dragging its surface.
+//
+// The skin ini ("SCREEN": "Main" the background, "Mask" the outline,
+// "Main" when absent) is named at construction; InitSkin loads it. A
+// picture that is missing or cannot be decoded goes to SkinFailure, which
+// ends the program unless a handler says otherwise.
+class CBaseDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CBaseDialog(QString iniPath, QWidget* parent = nullptr);
+
+    // Reads the ini, loads background and mask, takes the background's
+    // size and the mask's outline. False when a picture could not be used.
+    bool InitSkin();
+
+    const skin::SkinIni& Skin() const { return skin_; }
+    // The folder the skin's pictures are named relative to.
+    QString SkinFolder() const;
+    // A picture of this window's skin folder, through the shared cache.
+    QPixmap Picture(const QString& name) const;
+
+    const QPixmap& Background() const { return background_; }
+    const QRegion& Outline() const { return outline_; }
+    // Whether the outline's edge is blended with what lies under the window
+    // (only where a compositor runs).
+    bool Translucent() const { return translucent_; }
+
+    // The outline a mask gives: every pixel that is not pure white.
+    static QRegion OutlineOf(const QImage& mask);
+    // The background with the mask's darkness as its opacity: black inside,
+    // the anti-aliased grey of the edge partly, pure white not at all.
+    static QImage ShapedBackground(const QImage& background, const QImage& mask);
+    // Whether a compositor draws the desktop (Wayland always; on X11 when
+    // the compositing manager's selection has an owner).
+    static bool CompositorRuns();
+
+    // OK and Cancel release the pictures and end the dialog.
+    void OnOK();
+    void OnCancel();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ReleasePictures();
+
+    QString iniPath_;
+    skin::SkinIni skin_;
+    QPixmap background_;
+    QPixmap shapedBackground_;  // with the mask as alpha, when translucent
+    QRegion outline_;
+    bool translucent_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+}  // namespace trevolin::gui
