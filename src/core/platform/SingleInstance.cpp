@@ -179,7 +179,8 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
             const char* code = forRunningInstance == Message::Kill ? KillCode : OpenCode;
             char answer[CodeSize] = {};
             const uint64_t spent = clock.NowMs() - start;
-            const uint32_t left = spent < options.answerWaitMs ? options.answerWaitMs - static_cast<uint32_t>(spent) : 0;
+            const uint32_t left =
+                spent < options.answerWaitMs ? options.answerWaitMs - static_cast<uint32_t>(spent) : 0;
             if (SendAll(connection.Get(), code, CodeSize) &&
                 ReadExactly(connection.Get(), answer, CodeSize, left, clock) &&
                 std::memcmp(answer, DoneCode, CodeSize) == 0) {
