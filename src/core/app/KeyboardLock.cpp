@@ -1,5 +1,7 @@
 #include "core/app/KeyboardLock.h"
 
+#include "core/platform/RuntimeFolder.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -68,9 +70,7 @@ void WriteHolder(int fd, const std::string& program)
 
 std::optional<std::string> KeyboardLock::DefaultPath(const Environment& env)
 {
-    if (auto runtime = env.AbsolutePath("XDG_RUNTIME_DIR"))
-        return *runtime + "/trevolin/keyboard.lock";
-    return "/tmp/trevolin-" + std::to_string(::getuid()) + "/keyboard.lock";
+    return platform::RuntimeFolder::PathFor(env.AbsolutePath("XDG_RUNTIME_DIR")) + "/keyboard.lock";
 }
 
 KeyboardLock::Outcome KeyboardLock::Acquire(const std::string& path, const std::string& program, uint32_t waitMs,

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/platform/Clock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <sys/types.h>
+
+namespace trevolin::platform {
+
+// One desktop program per user. The first process takes an flock on
+// "VSDRAVIK.lock" in the user's private runtime folder and listens on the
+// Unix socket "VSDRAVIK.socket" beside it; a later start finds the lock
+// held, connects, hands over OPEN (show the window) or KILL (exit) and ends
+// once the first has acknowledged, which it does only after it has handled
+// the message. The kernel drops the lock with its holder, however it ends,
+// so a socket left by a crashed run is simply replaced by the next holder;
+// nobody else ever removes it. Both ends check who is on the other side:
+// a process of another user never counts as a running instance and is
+// never obeyed.
+//
+// Nothing here starts a thread. The first instance hands ListenFd() to its
+// event loop (a QSocketNotifier in the desktop program) and calls
+// HandlePending() on that thread when it becomes readable, so the handler
+// runs where the window lives.
+class SingleInstance {
+public:
+    enum class Message { Open, Kill };
+
+    enum class Result {
+        Primary,                   // this process is the first; keep the object for the whole run
+        SignalledRunningInstance,  // the running instance has handled the message: end with exit code 0
+        NoAnswer,                  // an instance holds the lock but did not acknowledge in time
+        ForeignPeer,               // the socket's other end belongs to another user
+        Unavailable,               // no private folder, lock or socket; `detail` says why
+    };
+
+    // The user id of the process at the other end of a connected socket.
+    using PeerUidReader = std::function<std::optional<uid_t>(int socket)>;
+
+    struct Options {
+        // A later start: how long it tries to reach the running instance and
+        // waits for its acknowledgement, all told.
+        uint32_t answerWaitMs = 5000;
+        // The first instance: how long a connection may take to say what it
+        // wants. Only processes of the user get this far.
+        uint32_t requestWaitMs = 1000;
+        // Empty: SO_PEERCRED.
+        PeerUidReader peerUid;
+    };
+
+    struct Outcome {
+        Result result = Result::Unavailable;
+        std::unique_ptr<SingleInstance> instance;  // Primary only
+        std::string detail;
+    };
+
+    static constexpr std::string_view Name = "VSDRAVIK";
+
+    // Becomes the first instance, or hands `forRunningInstance` to the one
+    // that is. `folder` is made private first (RuntimeFolder::MakePrivate).
+    // `clock` paces the retries while the running instance is still coming
+    // up; it must outlive the returned instance.
+    static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options,
+                         Clock& clock);
+
+    static std::optional<uid_t> ReadPeerUid(int socket);
+
+    // Readable when later starts are waiting; -1 after Release().
+    int ListenFd() const { return listenFd_; }
+
+    // Takes every waiting start without blocking for new ones, runs
+    // `handler` for each OPEN or KILL from a process of this user, and
+    // acknowledges it once `handler` has returned. Connections of other
+    // users, and those that send nothing sensible in time, are closed
+    // unanswered. `handler` may call Release() (the exit path does); it
+    // must not destroy this object. Returns the number of messages handled.
+    size_t HandlePending(const std::function<void(Message)>& handler);
+
+    // Stops listening, removes the socket and lets the lock go, in that
+    // order, so that the next first instance never loses its socket to us.
+    void Release();
+
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+private:
+    SingleInstance(int lockFd, int listenFd, std::string socketPath, const Options& options, Clock& clock);
+
+    int lockFd_ = -1;
+    int listenFd_ = -1;
+    std::string socketPath_;
+    Options options_;
+    Clock* clock_;
+};
+
+}  // namespace trevolin::platform
