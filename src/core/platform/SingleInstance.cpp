@@ -188,7 +188,7 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                 return outcome;
             }
             outcome.result = Result::NoAnswer;
-            outcome.detail = "the running instance did not answer within " +
+            outcome.detail = "the running instance did not acknowledge within " +
                              std::to_string(options.answerWaitMs) + " ms";
             return outcome;
         }

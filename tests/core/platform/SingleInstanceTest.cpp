@@ -80,7 +80,8 @@ protected:
     }
 
     test::TempDir dir_;
-    std::string folder_ = dir_.File("trevolin");
+    // The folder the program uses with $XDG_RUNTIME_DIR pointing here.
+    std::string folder_ = RuntimeFolder::PathFor(dir_.Path().string());
 };
 
 TEST_F(SingleInstanceTest, SecondStartHandsOverOpenAndEndsOnceTheFirstHasShownItself)
