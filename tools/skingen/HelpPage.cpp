@@ -25,8 +25,9 @@ memory; Trevolin reads it back whenever the keyboard is plugged in.</p>
 
 <h2>Where it lives</h2>
 <p>Trevolin runs in the notification area (the tray). Its icon shows whether a keyboard is connected: a hollow
-key when none is, a lit key when one is. Click or double-click the icon to open the window; right-click it for
-<em>Open</em>, <em>About</em> and <em>Exit</em>. On a desktop without a tray the window stays open instead.</p>
+key when none is, a lit key when one is. Double-click the icon to open the window (one click where the desktop's
+tray knows single clicks only); right-click it for <em>Open</em>, <em>About</em> and <em>Exit</em>. On a desktop
+without a tray the window stays open instead.</p>
 
 <h2>The window</h2>
 <ul>

@@ -1,4 +1,4 @@
-#include "KeyLegend.h"
+#include "KeyLegends.h"
 
 #include "core/keyboard/KeyboardLayout.h"
 

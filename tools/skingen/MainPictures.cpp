@@ -1,6 +1,6 @@
 #include "MainPictures.h"
 
-#include "KeyLegend.h"
+#include "KeyLegends.h"
 #include "SkinLooks.h"
 #include "SkinPalette.h"
 

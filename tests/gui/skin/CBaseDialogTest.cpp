@@ -177,6 +177,21 @@ TEST(CBaseDialogTest, APictureThatCannotBeUsedIsReportedByName)
     }
 }
 
+TEST(CBaseDialogTest, WithoutAHandlerAnUnusablePictureEndsTheProgramWithExitCodeZero)
+{
+    SkinFolder skin;
+    const QString ini = QString::fromStdString(skin.Ini("[SCREEN]\nMain=missing.jpg\n"));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SkinFailure::SetHandler({});
+            CBaseDialog dialog(ini);
+            dialog.InitSkin();
+            std::exit(3);  // not reached: the failure ends the program first
+        },
+        ::testing::ExitedWithCode(0), "trevolin: cannot use the skin picture .*/missing\\.jpg: the file is missing\n");
+}
+
 TEST(CBaseDialogTest, AMissingSkinFileIsReportedByName)
 {
     test::SkinFailureRecorder failures;
