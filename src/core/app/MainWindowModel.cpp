@@ -114,11 +114,12 @@ bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
             view_.HideWindow();
         } else {
             // Nothing could bring a hidden window back.
-            view_.SetKeyboardPresent(app_.Session().DeviceCount() > 0);
+            view_.SetKeyboardPresent(keyboardPresent_);
             view_.ShowWindow();
         }
         return true;
     case platform::MSG_DEVICE_GONE:
+        keyboardPresent_ = false;
         view_.CloseChildDialogs();
         view_.SetKeyboardPresent(false);
         return true;
@@ -148,6 +149,7 @@ void MainWindowModel::OnTimer(uint32_t id)
 void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
 {
     reportRate_ = load.reportRate;
+    keyboardPresent_ = true;
     view_.SetKeyboardPresent(true);
     view_.SetApplyEnabled(app_.Profiles().ChangesPending());
     ShowSelection(load.activeProfile);

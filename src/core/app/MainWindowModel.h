@@ -143,6 +143,9 @@ private:
     std::atomic<bool> initComplete_{false};
     int busy_ = 0;
     int reportRate_ = 0;
+    // The window's picture of the keyboard: loaded on arrival, gone on
+    // removal (the session's count follows later, after the window's part).
+    bool keyboardPresent_ = false;
     bool exiting_ = false;
     TrayPicture tray_;
 };

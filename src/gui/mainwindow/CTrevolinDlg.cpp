@@ -1,6 +1,7 @@
 #include "gui/mainwindow/CTrevolinDlg.h"
 
 #include "core/app/MainWindowControls.h"
+#include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
@@ -16,8 +17,10 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
+#include <initializer_list>
 #include <optional>
 
 namespace trevolin::gui {
@@ -75,8 +78,8 @@ bool CTrevolinDlg::Initialise()
     const QPixmap arrows = load(ms::ArrowPicture);
     flipOff_ = load(ms::Color0Picture);
     flipOn_ = load(ms::Color1Picture);
-    for (const QPixmap* p : {&sources_.normal, &sources_.hover, &sources_.pressed, &sources_.disabled, &arrows,
-                             &flipOff_, &flipOn_}) {
+    for (const QPixmap* p : std::initializer_list<const QPixmap*>{&sources_.normal, &sources_.hover, &sources_.pressed,
+                                                                  &sources_.disabled, &arrows, &flipOff_, &flipOn_}) {
         if (p->isNull())
             return false;
     }
@@ -99,9 +102,10 @@ bool CTrevolinDlg::Initialise()
             CPngButton* button = AddButton(keyboard::SkinNameOf(key), keyboard::ControlIdOf(key));
             keyButtons_.push_back(button);
             if (key.kind == keyboard::KeyKind::GKey) {
-                button->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"),
-                                     {QColor(0xe6, 0xea, 0xf0), Qt::white, QColor(0x2f, 0xa8, 0xff),
-                                      QColor(0x6b, 0x72, 0x7d), QColor(0x2f, 0xa8, 0xff)});
+                // The bank label sits right of the key's own legend.
+                button->SetTextStyle(true, 8, QStringLiteral("Arial Unicode MS"),
+                                     {QColor(0x2f, 0xa8, 0xff), Qt::white, Qt::white, Qt::gray, Qt::white});
+                button->SetMargins(-14, 0, 0, 0);
             }
         },
         keyboard::FnKeyVisit::Last);
@@ -182,9 +186,9 @@ void CTrevolinDlg::Relabel()
     setWindowTitle(Text("MAIN_CAPTION"));
     const auto label = [this](uint32_t id, std::string_view key) {
         if (CPngButton* button = Button(id)) {
-            button->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"),
-                                 {QColor(0xe6, 0xea, 0xf0), Qt::white, QColor(0x2f, 0xa8, 0xff),
-                                  QColor(0x6b, 0x72, 0x7d), QColor(0x2f, 0xa8, 0xff)});
+            button->SetTextStyle(true, id == app::command::Apply ? 10 : 9, QStringLiteral("Arial Unicode MS"),
+                                 {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
+                                  QColor(0x2f, 0xa8, 0xff)});
             button->setText(Text(key));
         }
     };
@@ -206,9 +210,10 @@ void CTrevolinDlg::Relabel()
     tip(app::control::ButtonMenu, "MAIN_MENU_PROMPT");
     if (CPngButton* name = Button(app::control::ProfileName)) {
         // The profile's name, turned as the button's picture is.
-        name->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"),
+        name->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"),
                            {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white},
                            40);
+        name->SetEscapement(268, true);
     }
     if (noKeyboard_)
         noKeyboard_->setText(Text("MAIN_NO_DEVICE_PROMPT"));

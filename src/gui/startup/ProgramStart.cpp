@@ -1,0 +1,164 @@
+#include "gui/startup/ProgramStart.h"
+
+#include "core/app/Environment.h"
+#include "core/app/Locations.h"
+#include "core/app/MainWindowModel.h"
+#include "core/app/StartupSwitches.h"
+#include "core/platform/Clock.h"
+#include "core/platform/DaemonLauncher.h"
+#include "core/platform/NamedEvents.h"
+#include "core/platform/RuntimeFolder.h"
+#include "core/platform/SingleInstance.h"
+#include "gui/startup/CTrevolinApp.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
+#include <fcntl.h>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace trevolin::gui {
+
+namespace {
+
+// SIGTERM and SIGINT become the exit path on the window's thread: the
+// handler only writes to a pipe the event loop watches.
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    static_cast<void>(::write(signalPipe[1], &byte, 1));
+}
+
+void WatchSignals(CTrevolinApp& program)
+{
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &program);
+    QObject::connect(notifier, &QSocketNotifier::activated, &program, [&program] {
+        char bytes[16];
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        program.RequestExit();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+// TREVOLIN_SCREENSHOT=FILE: once the keyboard has been read (or after ten
+// seconds without one) the window is drawn into FILE and the program ends.
+// For machines without a display, and for the documentation.
+void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
+{
+    auto* timer = new QTimer(&program);
+    auto* waited = new int(0);
+    QObject::connect(timer, &QTimer::timeout, &program, [&program, file, timer, waited] {
+        *waited += 100;
+        CTrevolinDlg& window = program.Window();
+        if ((!window.KeyboardPresent() || program.Model().Busy()) && *waited < 10000)
+            return;
+        timer->stop();
+        delete waited;
+        const bool saved = window.grab().save(file);
+        std::cout << (saved ? "trevolin: the window is drawn in " : "trevolin: cannot write ") << file.toStdString()
+                  << "\n";
+        program.RequestExit();
+    });
+    timer->start(100);
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv)
+{
+    const auto switches = app::StartupSwitches::Parse(argc, argv);
+    if (!switches.error.empty()) {
+        std::cerr << "trevolin: " << switches.error << "\n";
+        return 2;
+    }
+    const auto environment = app::Environment::System();
+    const std::string folder = platform::RuntimeFolder::PathFor(environment.AbsolutePath("XDG_RUNTIME_DIR"));
+
+    // A second start hands its wish to the first and ends.
+    platform::SingleInstance::Options instanceOptions;
+    auto claim = platform::SingleInstance::Claim(
+        folder, switches.Kills() ? platform::SingleInstance::Message::Kill : platform::SingleInstance::Message::Open,
+        instanceOptions, platform::SteadyClock::Instance());
+    switch (claim.result) {
+    case platform::SingleInstance::Result::SignalledRunningInstance:
+        return 0;
+    case platform::SingleInstance::Result::NoAnswer:
+        std::cerr << "trevolin: Trevolin is already running but does not answer.\n";
+        return 0;
+    case platform::SingleInstance::Result::ForeignPeer:
+    case platform::SingleInstance::Result::Unavailable:
+        // Without the lock this run cannot tell whether another one runs;
+        // it goes on, as a stale mutex lets the program go on.
+        std::cerr << "trevolin: warning: cannot make sure only one Trevolin runs (" << claim.detail << ").\n";
+        break;
+    case platform::SingleInstance::Result::Primary:
+        break;
+    }
+    const bool holdsLock = claim.result == platform::SingleInstance::Result::Primary;
+    auto events = platform::NamedEvents::Create(platform::NamedEvents::DefaultOwner(), holdsLock);
+    if (!events.detail.empty())
+        std::cerr << "trevolin: warning: " << events.detail << "\n";
+
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trevolin"));
+    QApplication::setDesktopFileName(QStringLiteral("trevolin"));
+    // The window lives in the tray; closing it is not the end.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    if (const auto locations = app::Locations::ForThisProcess(environment))
+        static_cast<void>(platform::DaemonLauncher::Launch(locations->Daemon(), switches.simulate));
+
+    CTrevolinApp program;
+    CTrevolinApp::Options options;
+    options.startHidden = switches.StartsHidden();
+    options.simulate = switches.simulate;
+    options.hidLibrary = switches.hidLibrary;
+    std::string problem;
+    if (!program.Start(std::move(options), problem)) {
+        std::cerr << "trevolin: " << problem << "\n";
+        return 0;
+    }
+    if (claim.instance) {
+        platform::SingleInstance* instance = claim.instance.get();
+        auto* notifier = new QSocketNotifier(instance->ListenFd(), QSocketNotifier::Read, &program);
+        QObject::connect(notifier, &QSocketNotifier::activated, &program, [instance, &program] {
+            instance->HandlePending([&program](platform::SingleInstance::Message message) {
+                if (message == platform::SingleInstance::Message::Open)
+                    program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+                else
+                    program.RequestExit();
+            });
+        });
+    }
+    WatchSignals(program);
+    if (const auto screenshot = environment.AbsolutePath("TREVOLIN_SCREENSHOT"))
+        TakeScreenshotWhenReady(program, QString::fromStdString(*screenshot));
+    // The session ends: the exit path, as for SIGTERM.
+    QObject::connect(&qt, &QGuiApplication::commitDataRequest, &program, [&program] { program.RequestExit(); });
+    const int code = program.Run();
+    // Released in the exit path's order: the instance's socket and lock,
+    // then the named events; the window and the keyboard follow with the
+    // program object.
+    if (claim.instance)
+        claim.instance->Release();
+    if (events.events)
+        events.events->Release();
+    return code;
+}
+
+}  // namespace trevolin::gui
