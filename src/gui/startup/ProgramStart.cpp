@@ -35,9 +35,24 @@ void OnSignal(int)
     static_cast<void>(::write(signalPipe[1], &byte, 1));
 }
 
-void WatchSignals(CTrevolinApp& program)
+// From the very start: a signal that comes while the program is still
+// coming up waits in the pipe until the event loop runs.
+void CatchSignals()
 {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+void WatchSignals(CTrevolinApp& program)
+{
+    if (signalPipe[0] < 0)
         return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &program);
     QObject::connect(notifier, &QSocketNotifier::activated, &program, [&program] {
@@ -46,13 +61,6 @@ void WatchSignals(CTrevolinApp& program)
         }
         program.RequestExit();
     });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
 }
 
 // TREVOLIN_SCREENSHOT=FILE: once the keyboard has been read (or after ten
@@ -86,11 +94,15 @@ int RunProgram(int argc, char** argv)
         std::cerr << "trevolin: " << switches.error << "\n";
         return 2;
     }
+    CatchSignals();
     const auto environment = app::Environment::System();
     const std::string folder = platform::RuntimeFolder::PathFor(environment.AbsolutePath("XDG_RUNTIME_DIR"));
 
     // A second start hands its wish to the first and ends.
     platform::SingleInstance::Options instanceOptions;
+    // The first may itself be coming up (reading the skin, finding the
+    // keyboard) when a second start arrives.
+    instanceOptions.answerWaitMs = 10000;
     auto claim = platform::SingleInstance::Claim(
         folder, switches.Kills() ? platform::SingleInstance::Message::Kill : platform::SingleInstance::Message::Open,
         instanceOptions, platform::SteadyClock::Instance());
@@ -138,8 +150,13 @@ int RunProgram(int argc, char** argv)
         auto* notifier = new QSocketNotifier(instance->ListenFd(), QSocketNotifier::Read, &program);
         QObject::connect(notifier, &QSocketNotifier::activated, &program, [instance, &program] {
             instance->HandlePending([&program](platform::SingleInstance::Message message) {
+                // Both are taken on at once and run from the event loop: the
+                // answer to OPEN may be a message box that waits for the
+                // user, and the other start must not wait with it.
                 if (message == platform::SingleInstance::Message::Open)
-                    program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+                    QMetaObject::invokeMethod(
+                        &program, [&program] { program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN); },
+                        Qt::QueuedConnection);
                 else
                     program.RequestExit();
             });

@@ -1,0 +1,98 @@
+// The program as separate processes: one per user, a second start hands
+// over and ends, "/Kill" ends the first, and nothing is left behind.
+#include "core/platform/NamedEvents.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <semaphore.h>
+#include <sys/stat.h>
+
+namespace trevolin::gui {
+namespace {
+
+class InstanceProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(::mkdir(dir.File("run").c_str(), 0700), 0);
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.File("run")));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(dir.File("data")));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.File("config")));
+        env.insert("TREVOLIN_SIM_STATE", QString::fromStdString(dir.File("sim")));
+    }
+
+    std::unique_ptr<QProcess> Start(const QStringList& arguments)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationDirPath() + "/trevolin", arguments);
+        EXPECT_TRUE(process->waitForStarted(10000));
+        return process;
+    }
+
+    QString Socket() const { return QString::fromStdString(dir.File("run/trevolin/VSDRAVIK.socket")); }
+
+    static bool EventExists(int number)
+    {
+        const std::string name = platform::NamedEvents::NameOf(number, platform::NamedEvents::DefaultOwner());
+        sem_t* event = ::sem_open(name.c_str(), 0);
+        if (event == SEM_FAILED)
+            return false;
+        ::sem_close(event);
+        return true;
+    }
+
+    trevolin::test::TempDir dir;
+    QProcessEnvironment env;
+};
+
+TEST_F(InstanceProcessTest, ASecondStartHandsOverAndKillEndsTheFirst)
+{
+    auto first = Start({"--simulate"});
+    // The first instance listens once it has come up.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Socket()), 20000);
+    EXPECT_TRUE(EventExists(1));
+    EXPECT_TRUE(EventExists(210));
+
+    auto second = Start({"--simulate"});
+    ASSERT_TRUE(second->waitForFinished(20000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    auto killer = Start({"/KILL", "--simulate"});
+    ASSERT_TRUE(killer->waitForFinished(20000));
+    EXPECT_EQ(killer->exitCode(), 0);
+    ASSERT_TRUE(first->waitForFinished(20000));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(Socket()));
+    EXPECT_FALSE(EventExists(1));
+    EXPECT_FALSE(EventExists(210));
+}
+
+// SIGTERM runs the exit path too: no socket and no event stays.
+TEST_F(InstanceProcessTest, TerminatedTheProgramLeavesNothingBehind)
+{
+    auto first = Start({"--simulate"});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Socket()), 20000);
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(20000));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(Socket()));
+    EXPECT_FALSE(EventExists(1));
+}
+
+}  // namespace
+}  // namespace trevolin::gui
