@@ -33,7 +33,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     dialog_->SetSimulated(options.simulate);
     const QString icons = QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Icons/hicolor/");
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(icons + QStringLiteral("%1x%1/apps/trevolin.png").arg(size));
     dialog_->setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
