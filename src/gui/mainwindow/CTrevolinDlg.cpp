@@ -9,6 +9,7 @@
 #include "gui/tray/CTrayIcon.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <cstdio>
 #include <initializer_list>
 #include <optional>
 
@@ -493,6 +495,18 @@ void CTrevolinDlg::EnableApply()
 }
 
 // --- The user ---------------------------------------------------------------------------
+
+void CTrevolinDlg::paintEvent(QPaintEvent* event)
+{
+    CBaseDialog::paintEvent(event);
+    // TREVOLIN_TIMING: the benchmark reads when the first frame was drawn.
+    if (!painted_) {
+        painted_ = true;
+        if (qEnvironmentVariableIsSet("TREVOLIN_TIMING"))
+            std::fprintf(stderr, "trevolin: first frame at %lld ms\n",
+                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+    }
+}
 
 void CTrevolinDlg::keyPressEvent(QKeyEvent* event)
 {

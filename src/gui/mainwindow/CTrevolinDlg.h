@@ -89,6 +89,7 @@ signals:
     void ProgramEnded(int exitCode);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -128,6 +129,7 @@ private:
     QString link_;
     bool present_ = false;
     bool bankB_ = false;
+    bool painted_ = false;
 };
 
 }  // namespace trevolin::gui
