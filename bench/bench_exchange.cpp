@@ -28,7 +28,8 @@ struct Link {
 
     Link()
     {
-        const auto state = std::filesystem::temp_directory_path() / ("trevolin-bench-" + std::to_string(getpid()) + ".sim");
+        const auto state =
+            std::filesystem::temp_directory_path() / ("trevolin-bench-" + std::to_string(getpid()) + ".sim");
         setenv("TREVOLIN_SIM_STATE", state.c_str(), 1);
         setenv("TREVOLIN_SIM_LATENCY_MS", "0", 1);
         auto loaded = device::LoadHidLibrary(device::SimulatedHidLibrary);
@@ -93,10 +94,22 @@ namespace loopback {
 
 QlCallback g_vendorCallback = nullptr;
 
-int32_t Init(int32_t) { return 1; }
-int32_t End() { return 1; }
-int32_t Debug(int32_t) { return 1; }
-int32_t Count(const QlUnitId*, QlCallback, uint32_t, uint32_t, uint32_t*) { return 1; }
+int32_t Init(int32_t)
+{
+    return 1;
+}
+int32_t End()
+{
+    return 1;
+}
+int32_t Debug(int32_t)
+{
+    return 1;
+}
+int32_t Count(const QlUnitId*, QlCallback, uint32_t, uint32_t, uint32_t*)
+{
+    return 1;
+}
 int32_t WriteOne(const QlUnitId*, QlCallback, uint32_t, const uint8_t* data, uint32_t length, uint32_t, uint32_t*)
 {
     uint8_t reply[64] = {};
@@ -106,7 +119,10 @@ int32_t WriteOne(const QlUnitId*, QlCallback, uint32_t, const uint8_t* data, uin
     g_vendorCallback(&record);
     return 1;
 }
-int32_t Write(const QlUnitId*, QlCallback, uint32_t, const uint8_t*, uint32_t, uint32_t, uint32_t*) { return 1; }
+int32_t Write(const QlUnitId*, QlCallback, uint32_t, const uint8_t*, uint32_t, uint32_t, uint32_t*)
+{
+    return 1;
+}
 int32_t AsyncRead(const QlUnitId* unit, QlCallback cb, uint32_t, uint32_t, uint32_t* handle)
 {
     if (unit->usagePage == 0xFF1C)
@@ -114,9 +130,18 @@ int32_t AsyncRead(const QlUnitId* unit, QlCallback cb, uint32_t, uint32_t, uint3
     *handle = 1;
     return 1;
 }
-int32_t StatusWrite(const QlUnitId*, QlCallback, uint32_t, const uint8_t*, uint32_t, uint32_t, uint32_t*) { return 1; }
-int32_t StatusGet(const QlUnitId*, QlCallback, uint32_t, uint8_t*, uint32_t, uint32_t, uint32_t*) { return 1; }
-int32_t Delete(uint32_t) { return 1; }
+int32_t StatusWrite(const QlUnitId*, QlCallback, uint32_t, const uint8_t*, uint32_t, uint32_t, uint32_t*)
+{
+    return 1;
+}
+int32_t StatusGet(const QlUnitId*, QlCallback, uint32_t, uint8_t*, uint32_t, uint32_t, uint32_t*)
+{
+    return 1;
+}
+int32_t Delete(uint32_t)
+{
+    return 1;
+}
 
 }  // namespace loopback
 

@@ -94,9 +94,8 @@ void MeasureScripted()
     auto& api = h.api;
     const Calls calls{
         [&](auto... a) { return api.asyncRead(a...); },
-        [&](const QlUnitId* u, QlCallback cb, uint32_t tag, const uint8_t* d, uint32_t n, uint32_t sum, uint32_t* handle) {
-            return api.statusWrite(u, cb, tag, d, n, sum, handle);
-        },
+        [&](const QlUnitId* u, QlCallback cb, uint32_t tag, const uint8_t* d, uint32_t n, uint32_t sum,
+            uint32_t* handle) { return api.statusWrite(u, cb, tag, d, n, sum, handle); },
         [&](const QlUnitId* u, QlCallback cb, uint32_t tag, uint32_t sum, uint32_t*) {
             return api.getDeviceCount(u, cb, tag, sum);
         },

@@ -15,8 +15,8 @@ using namespace trevolin::lighting::preview;
 
 void PreviewFrame(benchmark::State& state)
 {
-    const PreviewSettings settings{static_cast<uint8_t>(state.range(0)), 255,
-                                   static_cast<uint8_t>(state.range(1) ? 255 : 0), {200, 100, 50}};
+    const PreviewSettings settings{
+        static_cast<uint8_t>(state.range(0)), 255, static_cast<uint8_t>(state.range(1) ? 255 : 0), {200, 100, 50}};
     SystemRandomSource random;
     PreviewEngine engine(random);
     // Well into the animation, with the wave effects' fronts on their way.

@@ -171,15 +171,15 @@ void Measure(benchmark::State& state, Step step, uint32_t latencyMs = LatencyMs)
     state.counters["round_trips"] = perIteration;
     state.counters["ideal_ms"] = perIteration * latencyMs;
     if (latencyMs > 0 && roundTrips > 0)
-        state.counters["ratio"] = std::chrono::duration<double, std::milli>(spent).count() / (double(roundTrips) * latencyMs);
+        state.counters["ratio"] =
+            std::chrono::duration<double, std::milli>(spent).count() / (double(roundTrips) * latencyMs);
 }
 
 void BM_LoadOnArrival(benchmark::State& state)
 {
     Measure(state, [](Rig& rig) {
         const auto load = rig.profiles->LoadFromKeyboard(false);
-        return load.source == profiles::LoadReport::Source::Keyboard &&
-               load.read.macroCount == 8;
+        return load.source == profiles::LoadReport::Source::Keyboard && load.read.macroCount == 8;
     });
 }
 

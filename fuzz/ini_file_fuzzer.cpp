@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t newline = input.find('\n');
     const std::string_view head = std::string_view(input).substr(0, newline);
-    const std::string_view file = newline == std::string::npos ? std::string_view() : std::string_view(input).substr(newline + 1);
+    const std::string_view file =
+        newline == std::string::npos ? std::string_view() : std::string_view(input).substr(newline + 1);
 
     std::array<std::string_view, 5> names{};  // section, key, value, other section, other key
     std::string_view rest = head;

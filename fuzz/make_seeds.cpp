@@ -31,7 +31,6 @@ void Must(bool ok)
         std::abort();
 }
 
-
 std::filesystem::path root;
 
 void Save(const std::string& target, const std::string& name, const Bytes& bytes)

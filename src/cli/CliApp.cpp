@@ -133,9 +133,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         locations = moved;
     }
-    const app::Language language(*locations,
-                                 app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")),
-                                 environment);
+    const app::Language language(
+        *locations, app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")), environment);
 
     connection.onKeyboardChange = std::move(onKeyboardChange);
     CliContext context{connection, out, err, *locations, language};

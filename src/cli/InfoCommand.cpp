@@ -59,8 +59,7 @@ int InfoCommand::Execute(CliContext& context)
     }
     context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)
                 << fmt::format("Active profile     {}\n", info.ActiveProfile())
-                << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity())
-                << "Lighting effects\n";
+                << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity()) << "Lighting effects\n";
     for (uint8_t e : effects)
         context.out << fmt::format("  {:>2}  {}\n", e, context.texts.ModeText(std::to_string(e)));
     if (info.FirmwareTooOld())

@@ -11,11 +11,9 @@
 
 #include <CLI/CLI.hpp>
 
-
 namespace trevolin::cli {
 
 namespace {
-
 
 // A change to the active profile is sent as Apply sends it; a change to
 // another profile needs that profile's block too.
@@ -38,10 +36,12 @@ CLI::App* KeyCommand::Register(CLI::App& parent)
                      "('trevolinctl keys --names' lists the names)")
         ->required();
     set_->add_option("--bank", bank_, "The G keys' bank: a or b (default a)");
-    repeatOption_ = set_->add_option("--repeat", repeat_, "How often the macro plays (1 to 255); it is the macro's "
-                                                          "own count, for every key that plays it")
+    repeatOption_ = set_->add_option("--repeat", repeat_,
+                                     "How often the macro plays (1 to 255); it is the macro's "
+                                     "own count, for every key that plays it")
                         ->check(CLI::Range(1, 255));
-    reset_ = key->add_subcommand("reset", "Every key of the profile, and the G keys of the bank the keyboard shows, back to their own function");
+    reset_ = key->add_subcommand(
+        "reset", "Every key of the profile, and the G keys of the bank the keyboard shows, back to their own function");
     for (auto* sub : {set_, reset_})
         sub->add_option("--profile", profile_, "The profile: 0, 1 or 2 (default: the active one)")
             ->check(CLI::Range(0, 2));

@@ -11,12 +11,12 @@ namespace trevolin::cli {
 // A key of a profile's table as the command line names it: the English key
 // name, and for a G key its bank.
 struct KeyTarget {
-    std::string name;       // "A", "NumEnter", "G3"
+    std::string name;  // "A", "NumEnter", "G3"
     uint16_t keyNumber = 0;
-    uint16_t scan = 0;      // the key's own code, for layout keys
+    uint16_t scan = 0;  // the key's own code, for layout keys
     bool gKey = false;
-    size_t gIndex = 0;      // G1 = 0
-    int bank = 0;           // 0 or 1 for G keys
+    size_t gIndex = 0;  // G1 = 0
+    int bank = 0;       // 0 or 1 for G keys
 };
 
 // Every key that has an entry: the layout keys in keyboard order, then G1 to

@@ -44,7 +44,8 @@ bool TakeKeyboardLock(std::unique_ptr<app::KeyboardLock>& lock, std::ostream& er
 }  // namespace
 
 KeyboardConnection::KeyboardConnection(std::ostream& err)
-    : prompts_(err), window_([&err](std::string_view key) {
+    : prompts_(err),
+      window_([&err](std::string_view key) {
           if (key == "MAIN_DEFAULT_MATRIX_PROMPT")
               err << "trevolinctl: warning: could not read the keyboard's default key map; using the built-in one.\n";
           else

@@ -113,8 +113,7 @@ int KeysCommand::Assignments(CliContext& context)
     nlohmann::json list = nlohmann::json::array();
     std::lock_guard lock(store.Lock());
     for (const auto& target : AllKeyTargets()) {
-        const auto entry = keys::TryReadKeyAction(
-            store.Image().Entry(static_cast<size_t>(profile), target.keyNumber));
+        const auto entry = keys::TryReadKeyAction(store.Image().Entry(static_cast<size_t>(profile), target.keyNumber));
         const bool available = keys::KeyHasPosition(defaultMap, target.keyNumber);
         if (!entry || (assignedOnly_ && (entry->kind == keys::KeyAction::Default || !available)))
             continue;
@@ -131,8 +130,8 @@ int KeysCommand::Assignments(CliContext& context)
         const auto look = target.gKey ? keys::DescribeGKeyAction(context.texts, target.gIndex, *entry, macroName)
                                       : keys::DescribeKeyAction(context.texts, target.scan, *entry, macroName);
         if (json_) {
-            nlohmann::json k{{"key", target.name}, {"keyNumber", target.keyNumber}, {"available", available},
-                             {"kind", entry->kind}, {"value", entry->value}, {"action", spec},
+            nlohmann::json k{{"key", target.name},         {"keyNumber", target.keyNumber}, {"available", available},
+                             {"kind", entry->kind},        {"value", entry->value},         {"action", spec},
                              {"description", look.tooltip}};
             if (target.gKey)
                 k["bank"] = bank;

@@ -127,8 +127,8 @@ EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectL
     EffectArgument found;
     if (const auto number = app::ParseWholeNumber(text, 0, 255)) {
         found.effect = *number;
-        found.outcome = offered.Contains(*number) ? EffectArgument::Outcome::Found
-                                                  : EffectArgument::Outcome::NotOffered;
+        found.outcome =
+            offered.Contains(*number) ? EffectArgument::Outcome::Found : EffectArgument::Outcome::NotOffered;
         return found;
     }
     const std::string wanted = Folded(text);

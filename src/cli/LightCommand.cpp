@@ -47,8 +47,7 @@ int Refuse(CliContext& context, std::string_view what, std::string_view typed, s
 
 }  // namespace
 
-CLI::App* LightCommand::AddVerb(CLI::App& light, Action action, const std::string& name,
-                                const std::string& description)
+CLI::App* LightCommand::AddVerb(CLI::App& light, Action action, const std::string& name, const std::string& description)
 {
     CLI::App* app = light.add_subcommand(name, description);
     verbs_.push_back({app, action});
@@ -102,12 +101,13 @@ CLI::App* LightCommand::Register(CLI::App& parent)
 
     const std::string keyNames = "Key names (any case): " + keyboard::KeyNameListText() +
                                  ".\nThe G keys share one light: painting one paints all nine.\n";
-    auto* paint = AddVerb(*light, Action::Paint, "paint",
-                          "Paint one key in the per-key effect (20), in the chosen user mode");
+    auto* paint =
+        AddVerb(*light, Action::Paint, "paint", "Paint one key in the per-key effect (20), in the chosen user mode");
     paint->add_option("KEY", key_, "Key name, for example A, F1, Esc, NumEnter, RightShift, G1")->required();
     paint->add_option("COLOUR", colourText_, "R,G,B, #rgb, #rrggbb or a name; becomes the paint colour (brush 0 only)");
-    paint->add_option("--tool", tool_,
-                      "Brush: 0 paints with COLOUR, 1 with the base colour, which the key then follows (default 0)")
+    paint
+        ->add_option("--tool", tool_,
+                     "Brush: 0 paints with COLOUR, 1 with the base colour, which the key then follows (default 0)")
         ->type_name("0|1");
     paint->footer(keyNames);
 

@@ -26,8 +26,21 @@ public:
 
 private:
     enum class Action {
-        Show, Effect, Brightness, Speed, Direction, Colour, Multicolour, ColourChoice, ReportRate, Preset,
-        Paint, Page, BaseColour, Mode, RestoreDefaults,
+        Show,
+        Effect,
+        Brightness,
+        Speed,
+        Direction,
+        Colour,
+        Multicolour,
+        ColourChoice,
+        ReportRate,
+        Preset,
+        Paint,
+        Page,
+        BaseColour,
+        Mode,
+        RestoreDefaults,
     };
     struct Verb {
         CLI::App* app = nullptr;

@@ -30,8 +30,9 @@ int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
     const auto& texts = context_.texts;
     const std::string perKeyName = texts.ModeText(std::to_string(lighting::PerKeyEffect));
     if (!session_.PerKeyOffered()) {
-        context_.err << fmt::format("trevolinctl: cannot {}: this keyboard does not offer the per-key effect ({} {}).\n",
-                                    what, lighting::PerKeyEffect, perKeyName);
+        context_.err << fmt::format(
+            "trevolinctl: cannot {}: this keyboard does not offer the per-key effect ({} {}).\n", what,
+            lighting::PerKeyEffect, perKeyName);
         return ExitUsage;
     }
     const int current = session_.Controller().Mode().mode;
@@ -39,8 +40,8 @@ int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
         context_.err << fmt::format(
             "trevolinctl: cannot {}: key colours show only in effect {} ({}), and profile {} is in effect {} ({}). "
             "Choose it first with 'trevolinctl light effect {}'.\n",
-            what, lighting::PerKeyEffect, perKeyName, session_.Profile(), current, texts.ModeText(std::to_string(current)),
-            lighting::PerKeyEffect);
+            what, lighting::PerKeyEffect, perKeyName, session_.Profile(), current,
+            texts.ModeText(std::to_string(current)), lighting::PerKeyEffect);
         return ExitUsage;
     }
     return ExitOk;
@@ -56,7 +57,8 @@ int LightKeyColours::RequireUserFolder()
 
 int LightKeyColours::ReadKeyboardPage()
 {
-    return LightSession::Report(context_, session_.Call([&] { return session_.Controller().Editor().ReadPageFromKeyboard(); }),
+    return LightSession::Report(context_,
+                                session_.Call([&] { return session_.Controller().Editor().ReadPageFromKeyboard(); }),
                                 "read the key colours from the keyboard");
 }
 

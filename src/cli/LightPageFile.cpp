@@ -72,14 +72,14 @@ LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
         const std::string_view colourText =
             gap == std::string_view::npos ? std::string_view() : WithoutComment(app::TrimBlanks(line.substr(gap)));
         if (colourText.empty()) {
-            parsed.error = fmt::format("line {}: a key name and a colour are expected, as in \"Esc 255,0,0\"",
-                                       lineNumber);
+            parsed.error =
+                fmt::format("line {}: a key name and a colour are expected, as in \"Esc 255,0,0\"", lineNumber);
             return parsed;
         }
         const auto colour = ParseColour(colourText);
         if (!colour) {
-            parsed.error = fmt::format("line {}: \"{}\" is not a colour; expected {}", lineNumber, colourText,
-                                       ColourExpected);
+            parsed.error =
+                fmt::format("line {}: \"{}\" is not a colour; expected {}", lineNumber, colourText, ColourExpected);
             return parsed;
         }
         if (name == "*") {

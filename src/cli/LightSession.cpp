@@ -12,7 +12,9 @@
 namespace trevolin::cli {
 
 LightSession::LightSession(std::unique_ptr<KeyboardConnection> connection, int profile, bool profileActive)
-    : connection_(std::move(connection)), profile_(profile), profileActive_(profileActive)
+    : connection_(std::move(connection)),
+      profile_(profile),
+      profileActive_(profileActive)
 {
 }
 

@@ -15,7 +15,9 @@ namespace trevolin::cli {
 
 using Field = lighting::LightingSetting::Field;
 
-LightSettings::LightSettings(LightSession& session, CliContext& context) : session_(session), context_(context) {}
+LightSettings::LightSettings(LightSession& session, CliContext& context) : session_(session), context_(context)
+{
+}
 
 int LightSettings::Already(std::string_view what)
 {
@@ -69,7 +71,8 @@ int LightSettings::Effect(std::string_view typed)
     const auto found = FindEffectArgument(typed, controller.Effects(), texts);
     std::string offered;
     for (const uint8_t effect : controller.Effects().Effects())
-        offered += fmt::format("{}{} ({})", offered.empty() ? "" : ", ", effect, texts.ModeText(std::to_string(effect)));
+        offered +=
+            fmt::format("{}{} ({})", offered.empty() ? "" : ", ", effect, texts.ModeText(std::to_string(effect)));
     using Outcome = EffectArgument::Outcome;
     switch (found.outcome) {
     case Outcome::NotOffered:
@@ -122,8 +125,8 @@ int LightSettings::Direction(uint8_t direction)
 
 int LightSettings::Colour(lighting::RgbColor colour)
 {
-    return Change(lighting::LightingSetting(colour), fmt::format("Colour is {}", ColourNumbers(colour)), "set the colour",
-                  fmt::format("Colour {}, multicolour off", ColourNumbers(colour)));
+    return Change(lighting::LightingSetting(colour), fmt::format("Colour is {}", ColourNumbers(colour)),
+                  "set the colour", fmt::format("Colour {}, multicolour off", ColourNumbers(colour)));
 }
 
 int LightSettings::Multicolour(bool on)
@@ -141,15 +144,16 @@ int LightSettings::ColourChoice(int colourChoice)
 
 int LightSettings::ReportRate(int reportRate)
 {
-    return Change({Field::ReportRate, reportRate}, fmt::format("Report rate is {}", reportRate),
-                  "set the report rate", fmt::format("Report rate {}", reportRate));
+    return Change({Field::ReportRate, reportRate}, fmt::format("Report rate is {}", reportRate), "set the report rate",
+                  fmt::format("Report rate {}", reportRate));
 }
 
 int LightSettings::Preset(int preset)
 {
     const lighting::RgbColor colour = lighting::ColourPresets()[static_cast<size_t>(preset)].colour;
     return Change({Field::Preset, preset}, fmt::format("Colour is preset {} ({})", preset, ColourNumbers(colour)),
-                  "set the colour", fmt::format("Colour preset {} ({}), multicolour off", preset, ColourNumbers(colour)));
+                  "set the colour",
+                  fmt::format("Colour preset {} ({}), multicolour off", preset, ColourNumbers(colour)));
 }
 
 int LightSettings::RestoreDefaults()

@@ -49,7 +49,10 @@ bool Uses(const std::vector<std::string>& controls, std::string_view control)
 
 LightShow::LightShow(const lighting::LightingController& controller, const app::TextLookup& texts, int profile,
                      bool perKeyOffered, std::optional<lighting::ColourPage> keyColours)
-    : controller_(controller), texts_(texts), profile_(profile), perKeyOffered_(perKeyOffered),
+    : controller_(controller),
+      texts_(texts),
+      profile_(profile),
+      perKeyOffered_(perKeyOffered),
       keyColours_(std::move(keyColours))
 {
 }

@@ -23,8 +23,8 @@ using macros::MacroListEditor;
 
 nlohmann::json MacroJson(const Macro& m, bool withEvents)
 {
-    nlohmann::json j{{"id", m.id}, {"name", macros::Utf16ToUtf8(m.name)}, {"repeat", m.playCount},
-                     {"events", m.events.size()}};
+    nlohmann::json j{
+        {"id", m.id}, {"name", macros::Utf16ToUtf8(m.name)}, {"repeat", m.playCount}, {"events", m.events.size()}};
     if (withEvents) {
         nlohmann::json events = nlohmann::json::array();
         for (const auto& e : m.events)
@@ -75,7 +75,8 @@ CLI::App* MacroCommand::Register(CLI::App& parent)
     show_->add_option("macro", macro_, "The macro's id or name")->required();
     for (auto* sub : {list_, show_})
         sub->add_flag("--json", json_, "Print JSON");
-    add_ = macro->add_subcommand("add", "A new macro from its events, e.g. LeftCtrl:down:0 C:down:50 C:up:0 LeftCtrl:up");
+    add_ =
+        macro->add_subcommand("add", "A new macro from its events, e.g. LeftCtrl:down:0 C:down:50 C:up:0 LeftCtrl:up");
     add_->add_option("name", name_, "The macro's name (at most 249 characters)")->required();
     add_->add_option("events", events_, "KEY:down|up[:DELAY_MS] ...")->required();
     add_->add_option("--repeat", repeat_, "How often the macro plays (1 to 255)")->check(CLI::Range(1, 255));
@@ -126,9 +127,9 @@ int MacroCommand::Execute(CliContext& context)
         std::string problem;
         if (file_ == "-" ? !ReadStandardInput(content) : !macros::MacroFile::Read(file_, content, problem)) {
             context.err << "trevolinctl: cannot read " << (file_ == "-" ? "standard input" : file_) << ": "
-                        << (problem.empty() ? "it is larger than " + std::to_string(macros::MacroFile::MaxSize) +
-                                                  " bytes"
-                                            : problem)
+                        << (problem.empty()
+                                ? "it is larger than " + std::to_string(macros::MacroFile::MaxSize) + " bytes"
+                                : problem)
                         << ".\n";
             return ExitFileError;
         }

@@ -7,8 +7,7 @@
 
 namespace trevolin::cli {
 
-std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode,
-                                                         bool needKeyboardTables)
+std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, int& exitCode, bool needKeyboardTables)
 {
     std::unique_ptr<ProfileWorkspace> w(new ProfileWorkspace(context));
     w->connection_ =
@@ -20,7 +19,8 @@ std::unique_ptr<ProfileWorkspace> ProfileWorkspace::Open(CliContext& context, in
     const bool unreadable = load.source != profiles::LoadReport::Source::Keyboard || w->activeProfile_ < 0;
     if (unreadable && !needKeyboardTables) {
         context.err << "trevolinctl: note: the keyboard's key tables could not be read ("
-                    << (load.read.problem.empty() ? device::DescribeResult(load.read.deviceResult, context.texts) : load.read.problem)
+                    << (load.read.problem.empty() ? device::DescribeResult(load.read.deviceResult, context.texts)
+                                                  : load.read.problem)
                     << "); they are replaced all the same.\n";
         exitCode = ExitOk;
         return w;
@@ -53,8 +53,7 @@ int ProfileWorkspace::ReportWriteFailure(const profiles::KeyboardWriteReport& wr
         return ExitMacrosTooLong;
     }
     context_.err << "trevolinctl: writing the keyboard failed: "
-                 << (write.problem.empty() ? device::DescribeResult(write.deviceResult, context_.texts)
-                                           : write.problem)
+                 << (write.problem.empty() ? device::DescribeResult(write.deviceResult, context_.texts) : write.problem)
                  << ".\n";
     if (const auto parts = profiles::DescribeWrittenParts(write); !parts.empty())
         context_.err << "trevolinctl: " << parts << "\n";
@@ -70,8 +69,8 @@ int ProfileWorkspace::Apply(profiles::WriteScope scope)
         return ExitOk;
     if (!report.write.ok)
         return ReportWriteFailure(report.write);
-    context_.err << "trevolinctl: the keyboard was written, but the profile file in "
-                 << Profiles().Folder().path << " could not be saved.\n";
+    context_.err << "trevolinctl: the keyboard was written, but the profile file in " << Profiles().Folder().path
+                 << " could not be saved.\n";
     return ExitFileError;
 }
 

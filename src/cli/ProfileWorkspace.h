@@ -22,8 +22,7 @@ public:
     // `needKeyboardTables` a keyboard whose tables cannot be read is no
     // failure (the user is told): a restore replaces everything, so it
     // must not depend on reading what it replaces.
-    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode,
-                                                  bool needKeyboardTables = true);
+    static std::unique_ptr<ProfileWorkspace> Open(CliContext& context, int& exitCode, bool needKeyboardTables = true);
 
     profiles::KeyboardProfiles& Profiles() { return connection_->App().Profiles(); }
     profiles::ProfileStore& Store() { return connection_->App().Store(); }

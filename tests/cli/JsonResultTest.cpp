@@ -41,8 +41,7 @@ TEST_F(JsonResultTest, WriteCommandsSayWhatTheyWroteOrWhyNot)
     ASSERT_TRUE(kb.waitIdle());
     EXPECT_EQ(refused["ok"], false);
     ASSERT_FALSE(refused["messages"].empty());
-    EXPECT_NE(refused["messages"].back().get<std::string>().find("Not written"), std::string::npos)
-        << refused.dump();
+    EXPECT_NE(refused["messages"].back().get<std::string>().find("Not written"), std::string::npos) << refused.dump();
 
     const auto usage = RunJson({"--json", "key", "set", "Num7"}, cli::ExitUsage);
     EXPECT_EQ(usage["keyboardWritten"], Json::array());

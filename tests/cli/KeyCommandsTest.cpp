@@ -67,8 +67,8 @@ protected:
         return keys;
     }
 
-    static constexpr Code KeyA{2, 2, 0x04}, KeyS{2, 2, 0x16}, KeyD{2, 2, 0x07}, KeyQ{2, 2, 0x14},
-        KeyW{2, 2, 0x1A}, KeyE{2, 2, 0x08}, NumLock{2, 2, 0x53};
+    static constexpr Code KeyA{2, 2, 0x04}, KeyS{2, 2, 0x16}, KeyD{2, 2, 0x07}, KeyQ{2, 2, 0x14}, KeyW{2, 2, 0x1A},
+        KeyE{2, 2, 0x08}, NumLock{2, 2, 0x53};
 };
 
 TEST_F(KeyCommandsTest, AKeyWithoutAPositionIsRefusedAndShownAsNotAvailable)
@@ -183,8 +183,8 @@ TEST_F(KeyCommandsTest, TheNamesTheCommandsTakeAreListedWithoutAKeyboard)
     ASSERT_TRUE(kb.waitIdle());
     const auto names = Run({"keys", "--names"});
     ASSERT_EQ(names.exitCode, cli::ExitOk) << names.err;
-    for (const char* name : {"NumEnter", "RightShift", "volume-up", "browser-favorites", "G1 to G9",
-                             "MouseLeft", "mouse:left", "stop-macro", "raw:XX-XX-XX"})
+    for (const char* name : {"NumEnter", "RightShift", "volume-up", "browser-favorites", "G1 to G9", "MouseLeft",
+                             "mouse:left", "stop-macro", "raw:XX-XX-XX"})
         EXPECT_NE(names.out.find(name), std::string::npos) << name;
     EXPECT_NE(names.out.find("  11  "), std::string::npos) << names.out;
 

@@ -88,10 +88,7 @@ protected:
         return writes;
     }
 
-    void SetActiveProfile(uint8_t profile)
-    {
-        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 10, &profile, 1), 1);
-    }
+    void SetActiveProfile(uint8_t profile) { ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_INFO, 10, &profile, 1), 1); }
 
     void SetRecordBytes(int profile, size_t field, std::vector<uint8_t> bytes)
     {
@@ -110,20 +107,23 @@ protected:
     std::array<uint8_t, 3> KeyColour(int profile, int light)
     {
         std::array<uint8_t, 3> rgb{};
-        EXPECT_EQ(kb.QlSimReadArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light), rgb.data(),
-                                   3),
-                  1);
+        EXPECT_EQ(
+            kb.QlSimReadArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light), rgb.data(), 3),
+            1);
         return rgb;
     }
 
     void SetKeyColour(int profile, int light, std::array<uint8_t, 3> rgb)
     {
-        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light),
-                                    rgb.data(), 3),
-                  1);
+        ASSERT_EQ(
+            kb.QlSimWriteArea(QL_SIM_AREA_KEY_COLORS, static_cast<uint32_t>(512 * profile + 3 * light), rgb.data(), 3),
+            1);
     }
 
-    std::string ModeFile(int profile) const { return userFolder.File("UserDengColor_" + std::to_string(profile) + ".userd"); }
+    std::string ModeFile(int profile) const
+    {
+        return userFolder.File("UserDengColor_" + std::to_string(profile) + ".userd");
+    }
 
     std::string ModeValue(int profile, const std::string& section, const std::string& key) const
     {
@@ -161,9 +161,9 @@ TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
     const auto text = RunLogged({"light", "show"});
     ASSERT_EQ(text.exitCode, cli::ExitOk) << text.err;
     EXPECT_TRUE(Writes().empty());
-    for (const char* line : {"Profile            1\n", "Brightness         2\n", "Speed              3\n",
-                             "Direction          left\n", "Multicolour        off\n",
-                             "Colour             10,20,30 (#0a141e)\n", "Report rate        2\n"})
+    for (const char* line :
+         {"Profile            1\n", "Brightness         2\n", "Speed              3\n", "Direction          left\n",
+          "Multicolour        off\n", "Colour             10,20,30 (#0a141e)\n", "Report rate        2\n"})
         EXPECT_NE(text.out.find(line), std::string::npos) << line << " in\n" << text.out;
     EXPECT_NE(text.out.find("Colour choice      1 (yellow)   (not used by this effect)"), std::string::npos);
 
@@ -234,8 +234,8 @@ TEST_F(LightCommandTest, EachSettingWritesTheBytesTheWindowWrites)
 TEST_F(LightCommandTest, AValueTheKeyboardAlreadyHoldsIsNotSentAgain)
 {
     const std::vector<std::vector<std::string>> factoryValues = {
-        {"brightness", "4"}, {"speed", "2"},         {"direction", "right"},   {"multicolour", "on"},
-        {"effect", "1"},     {"effect", "wave"},     {"colour-choice", "red"}, {"report-rate", "0"},
+        {"brightness", "4"}, {"speed", "2"},     {"direction", "right"},   {"multicolour", "on"},
+        {"effect", "1"},     {"effect", "wave"}, {"colour-choice", "red"}, {"report-rate", "0"},
     };
     for (const auto& args : factoryValues) {
         SCOPED_TRACE(args[0] + " " + args[1]);
@@ -259,8 +259,8 @@ TEST_F(LightCommandTest, BadArgumentsAreRefusedWithTheUsageCodeAndNothingIsWritt
 {
     struct Case {
         std::vector<std::string> args;
-        const char* said;   // part of the sentence on stderr
-        bool needsKeyboard; // checked against what the keyboard offers or holds
+        const char* said;    // part of the sentence on stderr
+        bool needsKeyboard;  // checked against what the keyboard offers or holds
     };
     const Case cases[] = {
         {{"brightness", "5"}, "is not a brightness from 0 to 4", false},
@@ -405,8 +405,8 @@ TEST_F(LightCommandTest, PaintingWritesTheKeysColourAtItsLight)
         const char* key;
         int light;
     };
-    const Case cases[] = {{"F1", 2},         {"print", 100}, {"NumEnter", 104}, {"fn", 96},
-                          {"G5", 125},       {"RightShift", 80}, {"Esc", 0}};
+    const Case cases[] = {{"F1", 2},   {"print", 100},     {"NumEnter", 104}, {"fn", 96},
+                          {"G5", 125}, {"RightShift", 80}, {"Esc", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
         const auto run = RunLogged({"light", "paint", c.key, "10,20,30"});
@@ -476,13 +476,12 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
 {
     SetActiveProfile(1);
     SetRecordBytes(1, 0, {20});
-    const std::string file = userFolder.Write("page.txt",
-                                              "\xEF\xBB\xBF# the arrows in red\r\n"
-                                              "*      blue   # every key first\n"
-                                              "  Up   255,0,0\t# then the arrows\n"
-                                              "left\t#FF0000 #red too\n"
-                                              "\n"
-                                              "g3 1, 2, 3");
+    const std::string file = userFolder.Write("page.txt", "\xEF\xBB\xBF# the arrows in red\r\n"
+                                                          "*      blue   # every key first\n"
+                                                          "  Up   255,0,0\t# then the arrows\n"
+                                                          "left\t#FF0000 #red too\n"
+                                                          "\n"
+                                                          "g3 1, 2, 3");
     const auto run = RunLogged({"light", "page", file});
     ASSERT_EQ(run.exitCode, cli::ExitOk) << run.err;
     const auto writes = Writes();
@@ -493,12 +492,12 @@ TEST_F(LightCommandTest, APageFileSetsTheNamedKeysAndWritesTheWholePage)
         EXPECT_EQ(writes[i].data.size(), 54u);
     }
     using Rgb = std::array<uint8_t, 3>;
-    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 126, 255}));    // Esc
-    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 126, 255}));   // Fn
-    EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));     // Up
-    EXPECT_EQ(KeyColour(1, 97), (Rgb{255, 0, 0}));     // Left
-    EXPECT_EQ(KeyColour(1, 125), (Rgb{1, 2, 3}));      // the G keys
-    EXPECT_EQ(KeyColour(1, 1), (Rgb{255, 255, 255}))   // no key: as it was
+    EXPECT_EQ(KeyColour(1, 0), (Rgb{0, 126, 255}));   // Esc
+    EXPECT_EQ(KeyColour(1, 96), (Rgb{0, 126, 255}));  // Fn
+    EXPECT_EQ(KeyColour(1, 81), (Rgb{255, 0, 0}));    // Up
+    EXPECT_EQ(KeyColour(1, 97), (Rgb{255, 0, 0}));    // Left
+    EXPECT_EQ(KeyColour(1, 125), (Rgb{1, 2, 3}));     // the G keys
+    EXPECT_EQ(KeyColour(1, 1), (Rgb{255, 255, 255}))  // no key: as it was
         << "positions without a key keep what the keyboard showed";
     EXPECT_EQ(KeyColour(0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(ModeValue(1, "Mode0", "81"), "255,0,0,0");

@@ -147,8 +147,10 @@ TEST_F(MacroCommandsTest, ADamagedMacroAreaCanAlwaysBeRepaired)
     const uint8_t total[2] = {static_cast<uint8_t>(declared & 0xFF), static_cast<uint8_t>(declared >> 8)};
     ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_MACRO, 2, total, 2), 1);
 
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"keys"}, {"macro", "list"}, {"profile", "1"}, {"export", userFolder.File("e.tvl")}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"keys"},
+                                                 {"macro", "list"},
+                                                 {"profile", "1"},
+                                                 {"export", userFolder.File("e.tvl")}}) {
         const auto run = Run(args);
         EXPECT_EQ(run.exitCode, cli::ExitOk) << args[0] << ": " << run.err;
         EXPECT_TRUE(Has(run.err, "macro area is damaged")) << run.err;

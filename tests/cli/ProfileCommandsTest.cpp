@@ -120,8 +120,9 @@ TEST_F(ProfileCommandsTest, AnotherProfilesChangeStillReachesTheKeyboard)
 TEST_F(ProfileCommandsTest, BackupAndRestoreCarryAllThreeProfiles)
 {
     for (int p = 0; p < 3; ++p)
-        ASSERT_EQ(Run({"key", "set", "A", "function:" + std::to_string(p + 1), "--profile", std::to_string(p)}).exitCode,
-                  cli::ExitOk);
+        ASSERT_EQ(
+            Run({"key", "set", "A", "function:" + std::to_string(p + 1), "--profile", std::to_string(p)}).exitCode,
+            cli::ExitOk);
     const std::string file = userFolder.File("all.tvl");
     ASSERT_EQ(Run({"backup", file}).exitCode, cli::ExitOk);
     for (int p = 0; p < 3; ++p)

@@ -14,17 +14,30 @@ FakeHidLibrary* g_fake = nullptr;
 std::string TagName(uint32_t tag)
 {
     switch (tag) {
-    case QL_TAG_CTRL: return "CTRL";
-    case QL_TAG_CONS: return "CONS";
-    case QL_TAG_DEL: return "DEL";
-    case 0: return "0";
+    case QL_TAG_CTRL:
+        return "CTRL";
+    case QL_TAG_CONS:
+        return "CONS";
+    case QL_TAG_DEL:
+        return "DEL";
+    case 0:
+        return "0";
     }
     return std::to_string(tag);
 }
 
-int32_t FakeInit(int32_t flags) { return g_fake->Init(flags); }
-int32_t FakeEnd() { return 1; }
-int32_t FakeDebug(int32_t) { return 1; }
+int32_t FakeInit(int32_t flags)
+{
+    return g_fake->Init(flags);
+}
+int32_t FakeEnd()
+{
+    return 1;
+}
+int32_t FakeDebug(int32_t)
+{
+    return 1;
+}
 int32_t FakeGetDeviceCount(const QlUnitId* u, QlCallback cb, uint32_t tag, uint32_t sum, uint32_t*)
 {
     return g_fake->GetDeviceCount(u, cb, tag, sum);
@@ -58,8 +71,14 @@ int32_t FakeSetFeature(const QlUnitId*, QlCallback, uint32_t, const uint8_t*, ui
     g_fake->calls.push_back("RequestStatusSetFeature");
     return -1;
 }
-int32_t FakeDelete(uint32_t handle) { return g_fake->Delete(handle); }
-int32_t FakeDeleteFromHandle(uint32_t handle) { return g_fake->Delete(handle); }
+int32_t FakeDelete(uint32_t handle)
+{
+    return g_fake->Delete(handle);
+}
+int32_t FakeDeleteFromHandle(uint32_t handle)
+{
+    return g_fake->Delete(handle);
+}
 
 }  // namespace
 
@@ -92,8 +111,8 @@ device::HidLibrary FakeHidLibrary::Exports() const
     return l;
 }
 
-bool FakeHidLibrary::ChecksumOk(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                                uint32_t length, uint32_t checksum)
+bool FakeHidLibrary::ChecksumOk(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, uint32_t length,
+                                uint32_t checksum)
 {
     if (unit && ql::callSum(unit, cb, tag, data, length) == checksum)
         return true;

@@ -43,7 +43,7 @@ FakeKeyboard::FakeKeyboard() : defaultKeymap(device::BuiltInFactoryKeymap())
 {
     info[8] = 0x07;  // firmware 0x107
     info[9] = 0x01;
-    info[10] = 1;    // active profile
+    info[10] = 1;  // active profile
     SetMacroUnits(255);
     // Every profile holds the default map, as a new keyboard does.
     for (size_t p = 0; p < ProfileCount; ++p)
@@ -85,18 +85,41 @@ void FakeKeyboard::Answer(const DeviceReport& request, DeviceReport& reply)
         return;
     }
     switch (request.Command()) {
-    case KeyboardCommands::CmdReadInfo: Read(info, request, reply); break;
-    case KeyboardCommands::CmdWriteInfo: Write(info, request, reply); break;
-    case KeyboardCommands::CmdReadLighting: Read(lighting, request, reply); break;
-    case KeyboardCommands::CmdWriteLighting: Write(lighting, request, reply); break;
-    case KeyboardCommands::CmdReadKeymap: Read(keymaps, request, reply); break;
-    case KeyboardCommands::CmdWriteKeymap: Write(keymaps, request, reply); break;
-    case KeyboardCommands::CmdReadMacros: Read(macroArea, request, reply); break;
-    case KeyboardCommands::CmdWriteMacros: Write(macroArea, request, reply); break;
-    case KeyboardCommands::CmdReadDefaultKeymap: Read(defaultKeymap, request, reply); break;
-    case KeyboardCommands::CmdReadKeyColors: Read(keyColours, request, reply); break;
-    case KeyboardCommands::CmdWriteKeyColors: Write(keyColours, request, reply); break;
-    default: break;
+    case KeyboardCommands::CmdReadInfo:
+        Read(info, request, reply);
+        break;
+    case KeyboardCommands::CmdWriteInfo:
+        Write(info, request, reply);
+        break;
+    case KeyboardCommands::CmdReadLighting:
+        Read(lighting, request, reply);
+        break;
+    case KeyboardCommands::CmdWriteLighting:
+        Write(lighting, request, reply);
+        break;
+    case KeyboardCommands::CmdReadKeymap:
+        Read(keymaps, request, reply);
+        break;
+    case KeyboardCommands::CmdWriteKeymap:
+        Write(keymaps, request, reply);
+        break;
+    case KeyboardCommands::CmdReadMacros:
+        Read(macroArea, request, reply);
+        break;
+    case KeyboardCommands::CmdWriteMacros:
+        Write(macroArea, request, reply);
+        break;
+    case KeyboardCommands::CmdReadDefaultKeymap:
+        Read(defaultKeymap, request, reply);
+        break;
+    case KeyboardCommands::CmdReadKeyColors:
+        Read(keyColours, request, reply);
+        break;
+    case KeyboardCommands::CmdWriteKeyColors:
+        Write(keyColours, request, reply);
+        break;
+    default:
+        break;
     }
 }
 

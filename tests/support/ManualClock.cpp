@@ -15,8 +15,8 @@ void ManualClock::SleepMs(uint32_t ms)
     sleeps_.push_back(ms);
 }
 
-platform::WaitResult ManualClock::WaitFor(std::unique_lock<std::mutex>&, std::condition_variable&,
-                                          uint32_t timeoutMs, const std::function<bool()>& ready)
+platform::WaitResult ManualClock::WaitFor(std::unique_lock<std::mutex>&, std::condition_variable&, uint32_t timeoutMs,
+                                          const std::function<bool()>& ready)
 {
     std::lock_guard lock(mutex_);
     ++waits;

@@ -14,8 +14,8 @@ class ManualClock : public platform::Clock {
 public:
     uint64_t NowMs() override;
     void SleepMs(uint32_t ms) override;
-    platform::WaitResult WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
-                                 uint32_t timeoutMs, const std::function<bool()>& ready) override;
+    platform::WaitResult WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t timeoutMs,
+                                 const std::function<bool()>& ready) override;
 
     void FailNextWait() { failNextWait_ = true; }
     std::vector<uint32_t> Sleeps() const;

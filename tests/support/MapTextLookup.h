@@ -30,10 +30,7 @@ public:
     Section mode;
 
     MapTextLookup() = default;
-    MapTextLookup(std::initializer_list<std::pair<const std::string, std::string>> textEntries)
-        : text(textEntries)
-    {
-    }
+    MapTextLookup(std::initializer_list<std::pair<const std::string, std::string>> textEntries) : text(textEntries) {}
 
     std::string Text(std::string_view key) const override { return Find(text, key); }
     std::string LightText(std::string_view key) const override { return Find(light, key); }

@@ -9,10 +9,14 @@ namespace {
 std::string MessageName(uint32_t message)
 {
     switch (message) {
-    case platform::MSG_DEVICE_GONE: return "DEVICE_GONE";
-    case platform::MSG_PROFILE_SYNC: return "PROFILE_SYNC";
-    case platform::MSG_OPEN: return "OPEN";
-    case platform::MSG_BANK_CHANGED: return "BANK_CHANGED";
+    case platform::MSG_DEVICE_GONE:
+        return "DEVICE_GONE";
+    case platform::MSG_PROFILE_SYNC:
+        return "PROFILE_SYNC";
+    case platform::MSG_OPEN:
+        return "OPEN";
+    case platform::MSG_BANK_CHANGED:
+        return "BANK_CHANGED";
     }
     return std::to_string(message);
 }
@@ -20,10 +24,14 @@ std::string MessageName(uint32_t message)
 std::string CodeName(uint32_t code)
 {
     switch (code) {
-    case 0: return "0";
-    case platform::CODE_PROF: return "PROF";
-    case platform::CODE_OPEN: return "OPEN";
-    case platform::CODE_DEL: return "DEL";
+    case 0:
+        return "0";
+    case platform::CODE_PROF:
+        return "PROF";
+    case platform::CODE_OPEN:
+        return "OPEN";
+    case platform::CODE_DEL:
+        return "DEL";
     }
     return std::to_string(code);
 }

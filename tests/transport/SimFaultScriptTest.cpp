@@ -48,7 +48,8 @@ TEST_F(SimFaultScriptTest, StepsRunInOrderEachForItsCount)
     };
     const Case cases[] = {
         {"drop", {"-", "ok"}},
-        {"ok:2, drop:2,echo , status=0xFF:2,ok,status=0xfe", {"ok", "ok", "-", "-", "echo 7", "FF", "FF", "ok", "FE", "ok"}},
+        {"ok:2, drop:2,echo , status=0xFF:2,ok,status=0xfe",
+         {"ok", "ok", "-", "-", "echo 7", "FF", "FF", "ok", "FE", "ok"}},
         {"status=254:3,echo:2", {"FE", "FE", "FE", "echo 7", "echo 7", "ok"}},
         {"", {"ok", "ok"}},
         {"  ", {"ok"}},

@@ -36,12 +36,21 @@ struct FaultCase {
 const FaultCase kFaults[] = {
     {"none", [](SimKeyboardControl&) {}, {kOk, kOk, kOk}, {0, 0, 0}, true},
     {"drop two replies", [](SimKeyboardControl& k) { k.QlSimDropReplies(2); }, {-1, -1, kOk}, {0, 0, 0}, true},
-    {"echo another command once", [](SimKeyboardControl& k) { k.QlSimEchoOtherCommand(1); }, {kOk, kOk, kOk},
-     {7, 0, 0}, true},
-    {"status 0xFF twice", [](SimKeyboardControl& k) { k.QlSimFailStatus(0xFF, 2); }, {0xFF, 0xFF, kOk}, {0, 0, 0},
+    {"echo another command once",
+     [](SimKeyboardControl& k) { k.QlSimEchoOtherCommand(1); },
+     {kOk, kOk, kOk},
+     {7, 0, 0},
+     true},
+    {"status 0xFF twice",
+     [](SimKeyboardControl& k) { k.QlSimFailStatus(0xFF, 2); },
+     {0xFF, 0xFF, kOk},
+     {0, 0, 0},
      false},
-    {"status 0xFE three times", [](SimKeyboardControl& k) { k.QlSimFailStatus(0xFE, 3); }, {0xFE, 0xFE, 0xFE},
-     {0, 0, 0}, false},
+    {"status 0xFE three times",
+     [](SimKeyboardControl& k) { k.QlSimFailStatus(0xFE, 3); },
+     {0xFE, 0xFE, 0xFE},
+     {0, 0, 0},
+     false},
 };
 
 TEST_F(SimFaultsTest, FaultsApplyToTheNextRequestsOnly)
@@ -126,8 +135,8 @@ TEST_F(SimFaultsTest, BootModeLeavesTheBusWithoutAReply)
     ASSERT_TRUE(kb().waitIdle());
     EXPECT_FALSE(Recorder::instance().takeReply().has_value());
     EXPECT_EQ(kb().QlSimLogCount(), 1);
-    for (const QlUnitId& unit : {SimKeyboardControl::vendorUnit(), SimKeyboardControl::consumerUnit(),
-                                 SimKeyboardControl::statusUnit()})
+    for (const QlUnitId& unit :
+         {SimKeyboardControl::vendorUnit(), SimKeyboardControl::consumerUnit(), SimKeyboardControl::statusUnit()})
         EXPECT_EQ(deviceCount(unit), 0);
     EXPECT_EQ(countNotes(QL_TAG_CTRL), std::vector<uint32_t>{0});
     EXPECT_EQ(send(makeRequest(3, 44, 0)), QL_ERR_NO_DEVICE);

@@ -148,8 +148,7 @@ TEST_F(SimFramingTest, NullPointersAndBadLengthsAreRefused)
     EXPECT_EQ(kb().RequestGetDeviceCount(nullptr, nullptr, 0, 0, nullptr), QL_ERR_ARGUMENT);
     EXPECT_EQ(kb().RequestWriteOne(nullptr, nullptr, 0, report.data(), 64, 0, nullptr), QL_ERR_ARGUMENT);
     EXPECT_EQ(kb().RequestWriteOne(&vendor, nullptr, 0, nullptr, 64, 0, nullptr), QL_ERR_ARGUMENT);
-    EXPECT_EQ(kb().RequestAsyncRead(&vendor, nullptr, QL_TAG_CTRL, callChecksum(vendor, nullptr, QL_TAG_CTRL),
-                                    &handle),
+    EXPECT_EQ(kb().RequestAsyncRead(&vendor, nullptr, QL_TAG_CTRL, callChecksum(vendor, nullptr, QL_TAG_CTRL), &handle),
               QL_ERR_ARGUMENT);
     EXPECT_EQ(kb().RequestAsyncRead(&vendor, Recorder::callback, QL_TAG_CTRL,
                                     callChecksum(vendor, Recorder::callback, QL_TAG_CTRL), nullptr),
@@ -177,8 +176,7 @@ TEST_F(SimFramingTest, RequestWriteSendsSeveralReportsInOrder)
     const Report second = makeRequest(3, 44, 0);
     std::copy(first.begin(), first.end(), two);
     std::copy(second.begin(), second.end(), two + 64);
-    ASSERT_EQ(kb().RequestWrite(&vendor, nullptr, 0, two, 128, callChecksum(vendor, nullptr, 0, two, 128), nullptr),
-              1);
+    ASSERT_EQ(kb().RequestWrite(&vendor, nullptr, 0, two, 128, callChecksum(vendor, nullptr, 0, two, 128), nullptr), 1);
     ASSERT_TRUE(kb().waitIdle());
     const std::optional<Report> a = Recorder::instance().takeReply();
     const std::optional<Report> b = Recorder::instance().takeReply();

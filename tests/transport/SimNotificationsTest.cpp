@@ -199,9 +199,9 @@ TEST_F(SimNotificationsTest, WaitIdleIsRefusedInsideACallback)
             result = gControl->QlSimWaitIdle(1000);
         return 1;
     };
-    ASSERT_EQ(kb().RequestAsyncRead(&consumer, callback, QL_TAG_CONS, callChecksum(consumer, callback, QL_TAG_CONS),
-                                    &handle),
-              1);
+    ASSERT_EQ(
+        kb().RequestAsyncRead(&consumer, callback, QL_TAG_CONS, callChecksum(consumer, callback, QL_TAG_CONS), &handle),
+        1);
     ASSERT_EQ(kb().QlSimSendConsumerCode(0x0401), 1);
     ASSERT_TRUE(kb().waitIdle());
     EXPECT_EQ(result.load(), QL_ERR_ARGUMENT);

@@ -49,8 +49,8 @@ protected:
     }
 };
 
-const int32_t kStoredAreas[] = {QL_SIM_AREA_LIGHTING, QL_SIM_AREA_KEYMAPS, QL_SIM_AREA_MACRO,
-                                QL_SIM_AREA_KEY_COLORS, QL_SIM_AREA_INFO};
+const int32_t kStoredAreas[] = {QL_SIM_AREA_LIGHTING, QL_SIM_AREA_KEYMAPS, QL_SIM_AREA_MACRO, QL_SIM_AREA_KEY_COLORS,
+                                QL_SIM_AREA_INFO};
 
 TEST_F(SimPersistenceTest, MemorySurvivesARestart)
 {
@@ -129,14 +129,42 @@ struct Damage {
 };
 
 const Damage kDamages[] = {
-    {"truncated to half", [](std::vector<uint8_t> b) { b.resize(b.size() / 2); return b; }},
-    {"one byte short", [](std::vector<uint8_t> b) { b.pop_back(); return b; }},
-    {"one byte more", [](std::vector<uint8_t> b) { b.push_back(0); return b; }},
+    {"truncated to half",
+     [](std::vector<uint8_t> b) {
+         b.resize(b.size() / 2);
+         return b;
+     }},
+    {"one byte short",
+     [](std::vector<uint8_t> b) {
+         b.pop_back();
+         return b;
+     }},
+    {"one byte more",
+     [](std::vector<uint8_t> b) {
+         b.push_back(0);
+         return b;
+     }},
     {"empty", [](std::vector<uint8_t>) { return std::vector<uint8_t>{}; }},
-    {"a flipped payload bit", [](std::vector<uint8_t> b) { b[b.size() / 2] ^= 0x10; return b; }},
-    {"a huge length field", [](std::vector<uint8_t> b) { b[11] = 0x7F; return b; }},
-    {"wrong magic", [](std::vector<uint8_t> b) { b[0] = 'X'; return b; }},
-    {"text", [](std::vector<uint8_t>) { const std::string t = "hello\n"; return std::vector<uint8_t>(t.begin(), t.end()); }},
+    {"a flipped payload bit",
+     [](std::vector<uint8_t> b) {
+         b[b.size() / 2] ^= 0x10;
+         return b;
+     }},
+    {"a huge length field",
+     [](std::vector<uint8_t> b) {
+         b[11] = 0x7F;
+         return b;
+     }},
+    {"wrong magic",
+     [](std::vector<uint8_t> b) {
+         b[0] = 'X';
+         return b;
+     }},
+    {"text",
+     [](std::vector<uint8_t>) {
+         const std::string t = "hello\n";
+         return std::vector<uint8_t>(t.begin(), t.end());
+     }},
 };
 
 TEST_F(SimPersistenceTest, ACorruptOrTruncatedFileMeansFactoryStateAndOneWarning)
@@ -188,7 +216,8 @@ TEST_F(SimPersistenceTest, TheDefaultPathFollowsXdg)
         {"explicit", "@/x.state", "@/data", "@/home", "/x.state"},
         {"xdg data home", nullptr, "@/data", "@/home", "/data/Dravik-RGB_01/simulated-keyboard.state"},
         {"empty xdg falls back to home", "", "", "@/home", "/home/.local/share/Dravik-RGB_01/simulated-keyboard.state"},
-        {"relative xdg is ignored", nullptr, "data", "@/home", "/home/.local/share/Dravik-RGB_01/simulated-keyboard.state"},
+        {"relative xdg is ignored", nullptr, "data", "@/home",
+         "/home/.local/share/Dravik-RGB_01/simulated-keyboard.state"},
     };
     ASSERT_EQ(kb().End(), 1);
     auto expand = [&](const char* v) -> std::optional<std::string> {

@@ -39,15 +39,22 @@ uint32_t callChecksum(const QlUnitId& unit, QlCallback cb, uint32_t tag, const u
     // SumTable[i] = (i * 0x9D + 0x3B) mod 256, as quellink.h states it.
     auto add = [](uint32_t total, uint8_t b) { return total + ((b * 0x9Du + 0x3Bu) & 0xFFu); };
     uint32_t total = 0;
-    const uint8_t unitBytes[16] = {
-        static_cast<uint8_t>(unit.matchFlags), static_cast<uint8_t>(unit.matchFlags >> 8),
-        static_cast<uint8_t>(unit.matchFlags >> 16), static_cast<uint8_t>(unit.matchFlags >> 24),
-        static_cast<uint8_t>(unit.vendorId), static_cast<uint8_t>(unit.vendorId >> 8),
-        static_cast<uint8_t>(unit.productId), static_cast<uint8_t>(unit.productId >> 8),
-        static_cast<uint8_t>(unit.usagePage), static_cast<uint8_t>(unit.usagePage >> 8),
-        static_cast<uint8_t>(unit.usage), static_cast<uint8_t>(unit.usage >> 8),
-        static_cast<uint8_t>(unit.reserved), static_cast<uint8_t>(unit.reserved >> 8),
-        static_cast<uint8_t>(unit.reserved >> 16), static_cast<uint8_t>(unit.reserved >> 24)};
+    const uint8_t unitBytes[16] = {static_cast<uint8_t>(unit.matchFlags),
+                                   static_cast<uint8_t>(unit.matchFlags >> 8),
+                                   static_cast<uint8_t>(unit.matchFlags >> 16),
+                                   static_cast<uint8_t>(unit.matchFlags >> 24),
+                                   static_cast<uint8_t>(unit.vendorId),
+                                   static_cast<uint8_t>(unit.vendorId >> 8),
+                                   static_cast<uint8_t>(unit.productId),
+                                   static_cast<uint8_t>(unit.productId >> 8),
+                                   static_cast<uint8_t>(unit.usagePage),
+                                   static_cast<uint8_t>(unit.usagePage >> 8),
+                                   static_cast<uint8_t>(unit.usage),
+                                   static_cast<uint8_t>(unit.usage >> 8),
+                                   static_cast<uint8_t>(unit.reserved),
+                                   static_cast<uint8_t>(unit.reserved >> 8),
+                                   static_cast<uint8_t>(unit.reserved >> 16),
+                                   static_cast<uint8_t>(unit.reserved >> 24)};
     for (uint8_t b : unitBytes)
         total = add(total, b);
     const auto address = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cb));
@@ -152,9 +159,9 @@ void SimKeyboardTest::SetUp()
     folder_ = pattern;
     statePath_ = folder_ + "/keyboard.state";
     setenv("TREVOLIN_SIM_STATE", statePath_.c_str(), 1);
-    for (const char* name : {"TREVOLIN_SIM_FIRMWARE", "TREVOLIN_SIM_MACRO_UNITS", "TREVOLIN_SIM_EFFECTS",
-                             "TREVOLIN_SIM_LATENCY_MS", "TREVOLIN_SIM_PRESENT", "TREVOLIN_SIM_DEBUG",
-                             "TREVOLIN_SIM_FSYNC", "TREVOLIN_SIM_FAULTS"})
+    for (const char* name :
+         {"TREVOLIN_SIM_FIRMWARE", "TREVOLIN_SIM_MACRO_UNITS", "TREVOLIN_SIM_EFFECTS", "TREVOLIN_SIM_LATENCY_MS",
+          "TREVOLIN_SIM_PRESENT", "TREVOLIN_SIM_DEBUG", "TREVOLIN_SIM_FSYNC", "TREVOLIN_SIM_FAULTS"})
         unsetenv(name);
     Recorder::instance().clear();
     ASSERT_EQ(kb().Init(0), 1);

@@ -158,12 +158,9 @@ Dialog Profile()
 {
     Dialog d{"profile", {520, 340}, {}, {}};
     d.buttons = {
-        {"FUNC_ADD", {16, 250, 96, 32}},
-        {"FUNC_LOAD", {120, 250, 96, 32}},
-        {"FUNC_DELETE", {224, 250, 96, 32}},
-        {"CONTROL_CANCEL", {184, 294, 104, 32}},
-        {"CONTROL_OK", {296, 294, 104, 32}},
-        {"CONTROL2_APPLY", {408, 294, 96, 32}, Kind::Primary},
+        {"FUNC_ADD", {16, 250, 96, 32}},     {"FUNC_LOAD", {120, 250, 96, 32}},
+        {"FUNC_DELETE", {224, 250, 96, 32}}, {"CONTROL_CANCEL", {184, 294, 104, 32}},
+        {"CONTROL_OK", {296, 294, 104, 32}}, {"CONTROL2_APPLY", {408, 294, 96, 32}, Kind::Primary},
     };
     d.placements = {{"PROGRAM_LIST", {16, 56, 488, 182}}};
     return d;
@@ -189,8 +186,9 @@ void DialogSkins::Write(SkinWriter& writer)
     const Dialog composite = Composite();
     WriteFrame(writer, composite, "Composite.ini");
     auto set = [](const std::string& prefix, bool withDisable) {
-        std::vector<std::pair<std::string, Look>> pictures = {
-            {prefix + "_normal.jpg", Look::Normal}, {prefix + "_over.jpg", Look::Hover}, {prefix + "_down.jpg", Look::Pressed}};
+        std::vector<std::pair<std::string, Look>> pictures = {{prefix + "_normal.jpg", Look::Normal},
+                                                              {prefix + "_over.jpg", Look::Hover},
+                                                              {prefix + "_down.jpg", Look::Pressed}};
         if (withDisable) {
             pictures.push_back({prefix + "_disable.jpg", Look::Disabled});
         }

@@ -49,8 +49,8 @@ void Icons::Write(SkinWriter& writer)
         QColor light;
         bool lit;
     };
-    for (const Tray& tray : {Tray{128, palette::TextDim, false}, Tray{141, palette::Accent, true},
-                             Tray{142, palette::Warm, true}}) {
+    for (const Tray& tray :
+         {Tray{128, palette::TextDim, false}, Tray{141, palette::Accent, true}, Tray{142, palette::Warm, true}}) {
         writer.Picture(fmt::format("tray_{}.png", tray.id),
                        {Mark(32, tray.light, tray.lit), Mark(64, tray.light, tray.lit)});
     }

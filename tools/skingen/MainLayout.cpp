@@ -21,8 +21,8 @@ struct GridPlace {
     double height = 1.0;
 };
 
-constexpr double R0 = 0.0;    // function row
-constexpr double R1 = 1.25;   // number row, after a gap
+constexpr double R0 = 0.0;   // function row
+constexpr double R1 = 1.25;  // number row, after a gap
 constexpr double R2 = 2.25;
 constexpr double R3 = 3.25;
 constexpr double R4 = 4.25;
@@ -31,43 +31,111 @@ constexpr double Nav = 15.25;  // the editing block
 constexpr double Pad = 18.5;   // the number pad
 
 constexpr std::array Grid = {
-    GridPlace{0x01, 0, R0},        GridPlace{0x3B, 2, R0},        GridPlace{0x3C, 3, R0},
-    GridPlace{0x3D, 4, R0},        GridPlace{0x3E, 5, R0},        GridPlace{0x3F, 6.5, R0},
-    GridPlace{0x40, 7.5, R0},      GridPlace{0x41, 8.5, R0},      GridPlace{0x42, 9.5, R0},
-    GridPlace{0x43, 11, R0},       GridPlace{0x44, 12, R0},       GridPlace{0x57, 13, R0},
-    GridPlace{0x58, 14, R0},       GridPlace{0x137, Nav, R0},     GridPlace{0x46, Nav + 1, R0},
+    GridPlace{0x01, 0, R0},
+    GridPlace{0x3B, 2, R0},
+    GridPlace{0x3C, 3, R0},
+    GridPlace{0x3D, 4, R0},
+    GridPlace{0x3E, 5, R0},
+    GridPlace{0x3F, 6.5, R0},
+    GridPlace{0x40, 7.5, R0},
+    GridPlace{0x41, 8.5, R0},
+    GridPlace{0x42, 9.5, R0},
+    GridPlace{0x43, 11, R0},
+    GridPlace{0x44, 12, R0},
+    GridPlace{0x57, 13, R0},
+    GridPlace{0x58, 14, R0},
+    GridPlace{0x137, Nav, R0},
+    GridPlace{0x46, Nav + 1, R0},
     GridPlace{0x45, Nav + 2, R0},
-    GridPlace{0x29, 0, R1},        GridPlace{0x02, 1, R1},        GridPlace{0x03, 2, R1},
-    GridPlace{0x04, 3, R1},        GridPlace{0x05, 4, R1},        GridPlace{0x06, 5, R1},
-    GridPlace{0x07, 6, R1},        GridPlace{0x08, 7, R1},        GridPlace{0x09, 8, R1},
-    GridPlace{0x0A, 9, R1},        GridPlace{0x0B, 10, R1},       GridPlace{0x0C, 11, R1},
-    GridPlace{0x0D, 12, R1},       GridPlace{0x0E, 13, R1, 2},    GridPlace{0x152, Nav, R1},
-    GridPlace{0x147, Nav + 1, R1}, GridPlace{0x149, Nav + 2, R1}, GridPlace{0x145, Pad, R1},
-    GridPlace{0x135, Pad + 1, R1}, GridPlace{0x37, Pad + 2, R1},  GridPlace{0x4A, Pad + 3, R1},
-    GridPlace{0x0F, 0, R2, 1.5},   GridPlace{0x10, 1.5, R2},      GridPlace{0x11, 2.5, R2},
-    GridPlace{0x12, 3.5, R2},      GridPlace{0x13, 4.5, R2},      GridPlace{0x14, 5.5, R2},
-    GridPlace{0x15, 6.5, R2},      GridPlace{0x16, 7.5, R2},      GridPlace{0x17, 8.5, R2},
-    GridPlace{0x18, 9.5, R2},      GridPlace{0x19, 10.5, R2},     GridPlace{0x1A, 11.5, R2},
-    GridPlace{0x1B, 12.5, R2},     GridPlace{0x2B, 13.5, R2, 1.5}, GridPlace{0x153, Nav, R2},
-    GridPlace{0x14F, Nav + 1, R2}, GridPlace{0x151, Nav + 2, R2}, GridPlace{0x47, Pad, R2},
-    GridPlace{0x48, Pad + 1, R2},  GridPlace{0x49, Pad + 2, R2},  GridPlace{0x4E, Pad + 3, R2, 1, 2},
-    GridPlace{0x3A, 0, R3, 1.75},  GridPlace{0x1E, 1.75, R3},     GridPlace{0x1F, 2.75, R3},
-    GridPlace{0x20, 3.75, R3},     GridPlace{0x21, 4.75, R3},     GridPlace{0x22, 5.75, R3},
-    GridPlace{0x23, 6.75, R3},     GridPlace{0x24, 7.75, R3},     GridPlace{0x25, 8.75, R3},
-    GridPlace{0x26, 9.75, R3},     GridPlace{0x27, 10.75, R3},    GridPlace{0x28, 11.75, R3},
-    GridPlace{0x1C, 12.75, R3, 2.25}, GridPlace{0x4B, Pad, R3},   GridPlace{0x4C, Pad + 1, R3},
+    GridPlace{0x29, 0, R1},
+    GridPlace{0x02, 1, R1},
+    GridPlace{0x03, 2, R1},
+    GridPlace{0x04, 3, R1},
+    GridPlace{0x05, 4, R1},
+    GridPlace{0x06, 5, R1},
+    GridPlace{0x07, 6, R1},
+    GridPlace{0x08, 7, R1},
+    GridPlace{0x09, 8, R1},
+    GridPlace{0x0A, 9, R1},
+    GridPlace{0x0B, 10, R1},
+    GridPlace{0x0C, 11, R1},
+    GridPlace{0x0D, 12, R1},
+    GridPlace{0x0E, 13, R1, 2},
+    GridPlace{0x152, Nav, R1},
+    GridPlace{0x147, Nav + 1, R1},
+    GridPlace{0x149, Nav + 2, R1},
+    GridPlace{0x145, Pad, R1},
+    GridPlace{0x135, Pad + 1, R1},
+    GridPlace{0x37, Pad + 2, R1},
+    GridPlace{0x4A, Pad + 3, R1},
+    GridPlace{0x0F, 0, R2, 1.5},
+    GridPlace{0x10, 1.5, R2},
+    GridPlace{0x11, 2.5, R2},
+    GridPlace{0x12, 3.5, R2},
+    GridPlace{0x13, 4.5, R2},
+    GridPlace{0x14, 5.5, R2},
+    GridPlace{0x15, 6.5, R2},
+    GridPlace{0x16, 7.5, R2},
+    GridPlace{0x17, 8.5, R2},
+    GridPlace{0x18, 9.5, R2},
+    GridPlace{0x19, 10.5, R2},
+    GridPlace{0x1A, 11.5, R2},
+    GridPlace{0x1B, 12.5, R2},
+    GridPlace{0x2B, 13.5, R2, 1.5},
+    GridPlace{0x153, Nav, R2},
+    GridPlace{0x14F, Nav + 1, R2},
+    GridPlace{0x151, Nav + 2, R2},
+    GridPlace{0x47, Pad, R2},
+    GridPlace{0x48, Pad + 1, R2},
+    GridPlace{0x49, Pad + 2, R2},
+    GridPlace{0x4E, Pad + 3, R2, 1, 2},
+    GridPlace{0x3A, 0, R3, 1.75},
+    GridPlace{0x1E, 1.75, R3},
+    GridPlace{0x1F, 2.75, R3},
+    GridPlace{0x20, 3.75, R3},
+    GridPlace{0x21, 4.75, R3},
+    GridPlace{0x22, 5.75, R3},
+    GridPlace{0x23, 6.75, R3},
+    GridPlace{0x24, 7.75, R3},
+    GridPlace{0x25, 8.75, R3},
+    GridPlace{0x26, 9.75, R3},
+    GridPlace{0x27, 10.75, R3},
+    GridPlace{0x28, 11.75, R3},
+    GridPlace{0x1C, 12.75, R3, 2.25},
+    GridPlace{0x4B, Pad, R3},
+    GridPlace{0x4C, Pad + 1, R3},
     GridPlace{0x4D, Pad + 2, R3},
-    GridPlace{0x2A, 0, R4, 1.25},  GridPlace{0x56, 1.25, R4},     GridPlace{0x2C, 2.25, R4},
-    GridPlace{0x2D, 3.25, R4},     GridPlace{0x2E, 4.25, R4},     GridPlace{0x2F, 5.25, R4},
-    GridPlace{0x30, 6.25, R4},     GridPlace{0x31, 7.25, R4},     GridPlace{0x32, 8.25, R4},
-    GridPlace{0x33, 9.25, R4},     GridPlace{0x34, 10.25, R4},    GridPlace{0x35, 11.25, R4},
-    GridPlace{0x36, 12.25, R4, 2.75}, GridPlace{0x148, Nav + 1, R4}, GridPlace{0x4F, Pad, R4},
-    GridPlace{0x50, Pad + 1, R4},  GridPlace{0x51, Pad + 2, R4},  GridPlace{0x11C, Pad + 3, R4, 1, 2},
-    GridPlace{0x1D, 0, R5, 1.25},  GridPlace{0x15B, 1.25, R5, 1.25}, GridPlace{0x38, 2.5, R5, 1.25},
-    GridPlace{0x39, 3.75, R5, 6.25}, GridPlace{0x138, 10, R5},    GridPlace{0x15C, 11, R5},
+    GridPlace{0x2A, 0, R4, 1.25},
+    GridPlace{0x56, 1.25, R4},
+    GridPlace{0x2C, 2.25, R4},
+    GridPlace{0x2D, 3.25, R4},
+    GridPlace{0x2E, 4.25, R4},
+    GridPlace{0x2F, 5.25, R4},
+    GridPlace{0x30, 6.25, R4},
+    GridPlace{0x31, 7.25, R4},
+    GridPlace{0x32, 8.25, R4},
+    GridPlace{0x33, 9.25, R4},
+    GridPlace{0x34, 10.25, R4},
+    GridPlace{0x35, 11.25, R4},
+    GridPlace{0x36, 12.25, R4, 2.75},
+    GridPlace{0x148, Nav + 1, R4},
+    GridPlace{0x4F, Pad, R4},
+    GridPlace{0x50, Pad + 1, R4},
+    GridPlace{0x51, Pad + 2, R4},
+    GridPlace{0x11C, Pad + 3, R4, 1, 2},
+    GridPlace{0x1D, 0, R5, 1.25},
+    GridPlace{0x15B, 1.25, R5, 1.25},
+    GridPlace{0x38, 2.5, R5, 1.25},
+    GridPlace{0x39, 3.75, R5, 6.25},
+    GridPlace{0x138, 10, R5},
+    GridPlace{0x15C, 11, R5},
     // 12: the Fn key
-    GridPlace{0x15D, 13, R5},      GridPlace{0x11D, 14, R5},      GridPlace{0x14B, Nav, R5},
-    GridPlace{0x150, Nav + 1, R5}, GridPlace{0x14D, Nav + 2, R5}, GridPlace{0x52, Pad, R5, 2},
+    GridPlace{0x15D, 13, R5},
+    GridPlace{0x11D, 14, R5},
+    GridPlace{0x14B, Nav, R5},
+    GridPlace{0x150, Nav + 1, R5},
+    GridPlace{0x14D, Nav + 2, R5},
+    GridPlace{0x52, Pad, R5, 2},
     GridPlace{0x53, Pad + 2, R5},
 };
 static_assert(Grid.size() == keyboard::LayoutKeyCount);
@@ -261,12 +329,11 @@ void MainLayout::PlacePanel()
     // "Arrow.jpg": up and down for each arrow, plain (1) and lit (2). The
     // rectangles are where the faces are drawn; their origins are one pixel
     // further right and down.
-    const std::array<const char*, 4> faces = {"UP_ARROW_LEFT", "DOWN_ARROW_LEFT", "UP_ARROW_RIGHT",
-                                              "DOWN_ARROW_RIGHT"};
+    const std::array<const char*, 4> faces = {"UP_ARROW_LEFT", "DOWN_ARROW_LEFT", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT"};
     for (int look = 0; look < 2; ++look) {
         for (size_t i = 0; i < faces.size(); ++i) {
-            arrowFaces_.push_back({fmt::format("{}{}", faces[i], look + 1),
-                                   QRect(2 + static_cast<int>(i) * 34, 2 + look * 34, 20, 32)});
+            arrowFaces_.push_back(
+                {fmt::format("{}{}", faces[i], look + 1), QRect(2 + static_cast<int>(i) * 34, 2 + look * 34, 20, 32)});
         }
     }
 }
@@ -292,8 +359,8 @@ std::string MainLayout::IniText() const
     std::string text = "; Trevolin's main window, written by skingen from the keyboard layout.\n";
     // The background carries no button faces: every image button paints its
     // own, cut from the state pictures one pixel up and left of its place.
-    text += fmt::format("[{}]\nMain=main_back.jpg\nMask=main_mask.png\n{}=Help/index.html\n\n",
-                        skin::SkinIni::Screen, skin::main_skin::LinkKey);
+    text += fmt::format("[{}]\nMain=main_back.jpg\nMask=main_mask.png\n{}=Help/index.html\n\n", skin::SkinIni::Screen,
+                        skin::main_skin::LinkKey);
     text += fmt::format("[{}]\n", skin::SkinIni::ButtonInfo);
     for (const auto& control : buttons_) {
         text += line(control);

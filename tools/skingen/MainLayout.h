@@ -29,9 +29,9 @@ class MainLayout {
 public:
     MainLayout();
 
-    static constexpr int Unit = 38;      // one key unit in pixels
-    static constexpr int CapGap = 4;     // between two caps
-    static constexpr int Radius = 14;    // the window's rounded corners
+    static constexpr int Unit = 38;    // one key unit in pixels
+    static constexpr int CapGap = 4;   // between two caps
+    static constexpr int Radius = 14;  // the window's rounded corners
 
     QSize WindowSize() const { return {1248, 540}; }
     QRect TitleBar() const { return {0, 0, 1248, 56}; }

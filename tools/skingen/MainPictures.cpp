@@ -76,8 +76,10 @@ void DrawControl(QPainter& painter, const MainLayout& layout, const std::string&
         return;
     }
     if (key.starts_with("LOCK_")) {
-        const QString label = key == "LOCK_CAPS" ? "CAPS" : key == "LOCK_NUM" ? "NUM" : key == "LOCK_SCROLL" ? "SCRL"
-                                                                                                            : "BANK B";
+        const QString label = key == "LOCK_CAPS"     ? "CAPS"
+                              : key == "LOCK_NUM"    ? "NUM"
+                              : key == "LOCK_SCROLL" ? "SCRL"
+                                                     : "BANK B";
         SkinLooks::Light(painter, rect, label, look == Look::Ticked);
     } else if (key == "CONTROL_CLOSE") {
         SkinLooks::IconButton(painter, rect, look, QStringLiteral("close"), true);

@@ -86,10 +86,22 @@ void PanelBitmaps::Write(const MainLayout& layout, SkinWriter& writer)
         std::function<void(QPainter&, QRectF)> glyph;
     };
     const std::array<Direction, 6> directions = {
-        Direction{"left", [](QPainter& p, QRectF f) { ArrowGlyph(p, f, {-1, 0}); }},
-        Direction{"right", [](QPainter& p, QRectF f) { ArrowGlyph(p, f, {1, 0}); }},
-        Direction{"up", [](QPainter& p, QRectF f) { ArrowGlyph(p, f, {0, -1}); }},
-        Direction{"down", [](QPainter& p, QRectF f) { ArrowGlyph(p, f, {0, 1}); }},
+        Direction{"left",
+                  [](QPainter& p, QRectF f) {
+                      ArrowGlyph(p, f, {-1, 0});
+                  }},
+        Direction{"right",
+                  [](QPainter& p, QRectF f) {
+                      ArrowGlyph(p, f, {1, 0});
+                  }},
+        Direction{"up",
+                  [](QPainter& p, QRectF f) {
+                      ArrowGlyph(p, f, {0, -1});
+                  }},
+        Direction{"down",
+                  [](QPainter& p, QRectF f) {
+                      ArrowGlyph(p, f, {0, 1});
+                  }},
         Direction{"kuosan", [](QPainter& p, QRectF f) { SpreadGlyph(p, f, true); }},
         Direction{"julong", [](QPainter& p, QRectF f) { SpreadGlyph(p, f, false); }},
     };

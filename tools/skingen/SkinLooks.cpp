@@ -49,8 +49,8 @@ void SkinLooks::SectionTitle(QPainter& painter, const QRect& rect, const QString
     painter.restore();
 }
 
-void SkinLooks::KeyCap(QPainter& painter, const QRect& rect, const QString& legend, const QString& second,
-                       Look look, bool gKey)
+void SkinLooks::KeyCap(QPainter& painter, const QRect& rect, const QString& legend, const QString& second, Look look,
+                       bool gKey)
 {
     painter.save();
     QRectF cap = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -101,8 +101,8 @@ void SkinLooks::KeyCap(QPainter& painter, const QRect& rect, const QString& lege
         painter.drawText(cap.adjusted(5, 1, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, legend);
     } else if (second.isEmpty()) {
         // Letters, symbols and F keys large and bold; words smaller.
-        const bool fKey = legend.size() <= 3 && legend.startsWith(QLatin1Char('F')) && legend.size() > 1 &&
-                          legend.at(1).isDigit();
+        const bool fKey =
+            legend.size() <= 3 && legend.startsWith(QLatin1Char('F')) && legend.size() > 1 && legend.at(1).isDigit();
         const bool glyph = legend.size() <= 2 && !fKey;
         const int size = glyph ? 13 : (fKey ? 12 : (legend.size() <= 5 ? 10 : 9));
         painter.setFont(Font(size, glyph || fKey));
@@ -154,9 +154,8 @@ void SkinLooks::Button(QPainter& painter, const QRect& rect, Look look, bool pri
     painter.setPen(QPen(edge, edgeWidth));
     painter.setBrush(fill);
     const QRectF drawn = look == Look::Pressed ? face.translated(0, 1) : face;
-    painter.drawRoundedRect(drawn.adjusted(edgeWidth / 2 - 0.5, edgeWidth / 2 - 0.5, -(edgeWidth / 2 - 0.5),
-                                           -(edgeWidth / 2 - 0.5)),
-                            6, 6);
+    painter.drawRoundedRect(
+        drawn.adjusted(edgeWidth / 2 - 0.5, edgeWidth / 2 - 0.5, -(edgeWidth / 2 - 0.5), -(edgeWidth / 2 - 0.5)), 6, 6);
     if (look == Look::Ticked) {
         // Not by colour alone: a ticked button also carries a bar.
         painter.setPen(Qt::NoPen);

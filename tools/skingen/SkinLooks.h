@@ -26,8 +26,7 @@ public:
     static void KeyCap(QPainter& p, const QRect& rect, const QString& legend, const QString& second, Look look,
                        bool gKey);
     // A plain button whose caption the window writes at run time.
-    static void Button(QPainter& p, const QRect& rect, Look look, bool primary = false,
-                       const QString& caption = {});
+    static void Button(QPainter& p, const QRect& rect, Look look, bool primary = false, const QString& caption = {});
     static void IconButton(QPainter& p, const QRect& rect, Look look, const QString& glyph, bool danger = false);
     static void Light(QPainter& p, const QRect& rect, const QString& label, bool lit);
     static void Toggle(QPainter& p, const QRect& rect, bool on);

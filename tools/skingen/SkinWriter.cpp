@@ -10,7 +10,9 @@
 
 namespace trevolin::skingen {
 
-SkinWriter::SkinWriter(QString folder) : folder_(std::move(folder)) {}
+SkinWriter::SkinWriter(QString folder) : folder_(std::move(folder))
+{
+}
 
 std::string SkinWriter::Encode(const QString& name, const QImage& image)
 {

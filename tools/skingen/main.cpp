@@ -29,8 +29,7 @@ namespace {
 // substitutions, extra fonts) never reach the pictures.
 std::filesystem::path PrivateFontConfig(const std::string& fontFolder)
 {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("trevolin-skingen-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() / ("trevolin-skingen-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream conf(folder / "fonts.conf");
     conf << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
@@ -69,7 +68,8 @@ int main(int argc, char** argv)
     const auto configFolder = PrivateFontConfig(fontFolder);
     ::setenv("FONTCONFIG_FILE", (configFolder / "fonts.conf").c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_ENABLE_HIGHDPI_SCALING"}) {
+    for (const char* name :
+         {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_ENABLE_HIGHDPI_SCALING"}) {
         ::unsetenv(name);
     }
     int status = 0;

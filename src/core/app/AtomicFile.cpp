@@ -18,7 +18,8 @@ namespace {
 // is for the user alone unless the user has chosen otherwise.
 constexpr mode_t NewFileMode = 0600;
 
-std::string ResolveLinks(const std::string& path) {
+std::string ResolveLinks(const std::string& path)
+{
     std::error_code error;
     if (!std::filesystem::is_symlink(path, error)) {
         return path;
@@ -29,7 +30,8 @@ std::string ResolveLinks(const std::string& path) {
     return error ? path : target.string();
 }
 
-bool WriteAll(int fd, std::string_view content) {
+bool WriteAll(int fd, std::string_view content)
+{
     size_t done = 0;
     while (done < content.size()) {
         const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
@@ -44,7 +46,8 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
-void SyncFolder(const std::string& folder) {
+void SyncFolder(const std::string& folder)
+{
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -55,7 +58,8 @@ void SyncFolder(const std::string& folder) {
 // The content in a new temporary file beside `target`, flushed, with
 // `mode`; its name, or nothing when it could not be written in full.
 std::optional<std::string> WriteTemporary(const std::string& folder, const std::filesystem::path& target,
-                                          std::string_view content, mode_t mode) {
+                                          std::string_view content, mode_t mode)
+{
     std::string pattern = folder + "/." + target.filename().string() + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -73,14 +77,16 @@ std::optional<std::string> WriteTemporary(const std::string& folder, const std::
     return temporary;
 }
 
-std::string FolderOf(const std::filesystem::path& target) {
+std::string FolderOf(const std::filesystem::path& target)
+{
     std::string folder = target.parent_path().string();
     return folder.empty() ? std::string(".") : folder;
 }
 
 }  // namespace
 
-bool AtomicFile::Write(const std::string& path, std::string_view content) {
+bool AtomicFile::Write(const std::string& path, std::string_view content)
+{
     if (path.empty()) {
         return false;
     }
@@ -109,7 +115,8 @@ bool AtomicFile::Write(const std::string& path, std::string_view content) {
     return true;
 }
 
-bool AtomicFile::Create(const std::string& path, std::string_view content) {
+bool AtomicFile::Create(const std::string& path, std::string_view content)
+{
     if (path.empty()) {
         return false;
     }

@@ -5,19 +5,22 @@
 
 namespace trevolin::app {
 
-Environment Environment::System() {
+Environment Environment::System()
+{
     Environment env;
     env.system_ = true;
     return env;
 }
 
-Environment Environment::FromValues(std::map<std::string, std::string, std::less<>> values) {
+Environment Environment::FromValues(std::map<std::string, std::string, std::less<>> values)
+{
     Environment env;
     env.values_ = std::move(values);
     return env;
 }
 
-std::optional<std::string> Environment::Get(std::string_view name) const {
+std::optional<std::string> Environment::Get(std::string_view name) const
+{
     if (system_) {
         const std::string key(name);
         const char* value = std::getenv(key.c_str());
@@ -33,7 +36,8 @@ std::optional<std::string> Environment::Get(std::string_view name) const {
     return it->second;
 }
 
-std::optional<std::string> Environment::AbsolutePath(std::string_view name) const {
+std::optional<std::string> Environment::AbsolutePath(std::string_view name) const
+{
     auto value = Get(name);
     if (!value || value->empty() || value->front() != '/') {
         return std::nullopt;

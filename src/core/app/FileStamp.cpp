@@ -4,15 +4,16 @@
 
 namespace trevolin::app {
 
-std::optional<FileStamp> FileStamp::Of(const std::string& path) {
+std::optional<FileStamp> FileStamp::Of(const std::string& path)
+{
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
         return std::nullopt;
     }
-    return FileStamp{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
-                     static_cast<int64_t>(status.st_size), static_cast<int64_t>(status.st_mtim.tv_sec),
-                     static_cast<int64_t>(status.st_mtim.tv_nsec),
-                     static_cast<int64_t>(status.st_ctim.tv_sec), static_cast<int64_t>(status.st_ctim.tv_nsec)};
+    return FileStamp{static_cast<uint64_t>(status.st_dev),         static_cast<uint64_t>(status.st_ino),
+                     static_cast<int64_t>(status.st_size),         static_cast<int64_t>(status.st_mtim.tv_sec),
+                     static_cast<int64_t>(status.st_mtim.tv_nsec), static_cast<int64_t>(status.st_ctim.tv_sec),
+                     static_cast<int64_t>(status.st_ctim.tv_nsec)};
 }
 
 }  // namespace trevolin::app

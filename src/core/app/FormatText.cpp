@@ -6,11 +6,15 @@ namespace trevolin::app {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads a decimal number at `pos`; nullopt past `limit` (the digits are
 // still consumed, so a long run cannot overflow).
-std::optional<size_t> ReadNumber(std::string_view text, size_t& pos, size_t limit) {
+std::optional<size_t> ReadNumber(std::string_view text, size_t& pos, size_t limit)
+{
     size_t value = 0;
     bool tooLarge = false;
     while (pos < text.size() && IsDigit(text[pos])) {
@@ -29,7 +33,8 @@ std::optional<size_t> ReadNumber(std::string_view text, size_t& pos, size_t limi
 
 }  // namespace
 
-bool FormatFits(std::string_view format, std::span<const FormatArgKind> kinds) {
+bool FormatFits(std::string_view format, std::span<const FormatArgKind> kinds)
+{
     size_t nextArgument = 0;
     bool positional = false;
     bool sequential = false;

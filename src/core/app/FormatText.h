@@ -35,21 +35,23 @@ bool FormatFits(std::string_view format, std::span<const FormatArgKind> kinds);
 namespace detail {
 
 template <typename T>
-constexpr FormatArgKind KindOf() {
+constexpr FormatArgKind KindOf()
+{
     using U = std::remove_cvref_t<T>;
     if constexpr (std::is_convertible_v<const U&, std::string_view>) {
         return FormatArgKind::Text;
     } else {
         static_assert(std::is_integral_v<U> && !std::is_same_v<U, bool> && !std::is_same_v<U, char> &&
-                          !std::is_same_v<U, char8_t> && !std::is_same_v<U, char16_t> &&
-                          !std::is_same_v<U, char32_t> && !std::is_same_v<U, wchar_t>,
+                          !std::is_same_v<U, char8_t> && !std::is_same_v<U, char16_t> && !std::is_same_v<U, char32_t> &&
+                          !std::is_same_v<U, wchar_t>,
                       "FormatText takes integers and texts");
         return FormatArgKind::Integer;
     }
 }
 
 template <typename T>
-auto Pass(const T& value) {
+auto Pass(const T& value)
+{
     using U = std::remove_cvref_t<T>;
     if constexpr (std::is_pointer_v<U>) {
         return value == nullptr ? std::string_view() : std::string_view(value);
@@ -63,7 +65,8 @@ auto Pass(const T& value) {
 }  // namespace detail
 
 template <typename... Args>
-std::string FormatText(std::string_view format, const Args&... args) {
+std::string FormatText(std::string_view format, const Args&... args)
+{
     static constexpr std::array<FormatArgKind, sizeof...(Args)> kinds{detail::KindOf<Args>()...};
     if (!FormatFits(format, kinds)) {
         return std::string(format);

@@ -23,7 +23,8 @@ enum class LoadStatus { Loaded, Missing, Unreadable };
 
 // Opened without blocking so that a FIFO or device given as an ini path
 // cannot hang the program; only regular files are read.
-LoadStatus Load(const std::string& path, std::string& content) {
+LoadStatus Load(const std::string& path, std::string& content)
+{
     content.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
@@ -65,7 +66,8 @@ struct Line {
     std::string_view ending;  // "\n", "\r\n"; "\r" or empty for a last line without "\n"
 };
 
-std::vector<Line> SplitLines(std::string_view content) {
+std::vector<Line> SplitLines(std::string_view content)
+{
     std::vector<Line> lines;
     size_t start = 0;
     while (start < content.size()) {
@@ -89,9 +91,13 @@ std::vector<Line> SplitLines(std::string_view content) {
     return lines;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
-std::string_view Trim(std::string_view text) {
+std::string_view Trim(std::string_view text)
+{
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
     }
@@ -101,9 +107,13 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
     if (a.size() != b.size()) {
         return false;
     }
@@ -115,7 +125,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<std::string_view> SectionOf(std::string_view line) {
+std::optional<std::string_view> SectionOf(std::string_view line)
+{
     const auto text = Trim(line);
     if (text.empty() || text.front() != '[') {
         return std::nullopt;
@@ -133,7 +144,8 @@ struct Entry {
     std::string_view value;
 };
 
-std::optional<Entry> EntryOf(std::string_view line) {
+std::optional<Entry> EntryOf(std::string_view line)
+{
     const auto text = Trim(line);
     if (text.empty() || text.front() == ';' || text.front() == '[') {
         return std::nullopt;
@@ -149,15 +161,23 @@ std::optional<Entry> EntryOf(std::string_view line) {
     return Entry{key, Trim(text.substr(equals + 1))};
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c)
+{
+    return c == '"' || c == '\'';
+}
 
-bool IsQuoted(std::string_view value) {
+bool IsQuoted(std::string_view value)
+{
     return value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
-size_t CountCharacters(std::string_view text) {
+size_t CountCharacters(std::string_view text)
+{
     size_t count = 0;
     for (const char c : text) {
         count += IsContinuationByte(c) ? 0 : 1;
@@ -165,7 +185,8 @@ size_t CountCharacters(std::string_view text) {
     return count;
 }
 
-std::string_view CutToCharacters(std::string_view text, size_t maxCharacters) {
+std::string_view CutToCharacters(std::string_view text, size_t maxCharacters)
+{
     size_t count = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (!IsContinuationByte(text[i])) {
@@ -178,7 +199,8 @@ std::string_view CutToCharacters(std::string_view text, size_t maxCharacters) {
     return text;
 }
 
-bool HasLineBreakOrNul(std::string_view text) {
+bool HasLineBreakOrNul(std::string_view text)
+{
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
@@ -189,7 +211,8 @@ struct Position {
     std::optional<size_t> lastEntry;  // last key line of that section
 };
 
-Position Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Position Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key)
+{
     Position position;
     bool inSection = false;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -216,17 +239,20 @@ Position Locate(const std::vector<Line>& lines, std::string_view section, std::s
     return position;
 }
 
-std::mutex& WriteMutex() {
+std::mutex& WriteMutex()
+{
     static std::mutex mutex;
     return mutex;
 }
 
 }  // namespace
 
-IniFile::IniFile(std::string path, size_t maxValueLength)
-    : path_(std::move(path)), maxValueLength_(maxValueLength) {}
+IniFile::IniFile(std::string path, size_t maxValueLength) : path_(std::move(path)), maxValueLength_(maxValueLength)
+{
+}
 
-std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) const {
+std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) const
+{
     std::string content;
     if (key.empty() || Load(path_, content) != LoadStatus::Loaded) {
         return std::nullopt;
@@ -234,7 +260,8 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
     return ReadFromText(content, section, key, maxValueLength_);
 }
 
-std::optional<std::string> IniFile::LoadText(const std::string& path) {
+std::optional<std::string> IniFile::LoadText(const std::string& path)
+{
     std::string content;
     if (Load(path, content) != LoadStatus::Loaded) {
         return std::nullopt;
@@ -242,8 +269,9 @@ std::optional<std::string> IniFile::LoadText(const std::string& path) {
     return content;
 }
 
-std::optional<std::string> IniFile::ReadFromText(std::string_view text, std::string_view section,
-                                                 std::string_view key, size_t maxValueLength) {
+std::optional<std::string> IniFile::ReadFromText(std::string_view text, std::string_view section, std::string_view key,
+                                                 size_t maxValueLength)
+{
     if (key.empty()) {
         return std::nullopt;
     }
@@ -262,13 +290,14 @@ std::optional<std::string> IniFile::ReadFromText(std::string_view text, std::str
     return std::string(CutToCharacters(value, maxValueLength));
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const
+{
     auto value = Read(section, key);
     return value ? std::move(*value) : std::string(fallback);
 }
 
-int IniFile::ReadInt(std::string_view section, std::string_view key, int fallback) const {
+int IniFile::ReadInt(std::string_view section, std::string_view key, int fallback) const
+{
     const auto value = Read(section, key);
     if (!value) {
         return fallback;
@@ -302,7 +331,8 @@ namespace {
 
 // The ending of a last line that gets a line after it: a lone carriage
 // return becomes "\r\n", so the line reads as it did.
-std::string_view Completed(std::string_view ending, std::string_view newline) {
+std::string_view Completed(std::string_view ending, std::string_view newline)
+{
     return ending == "\r" ? std::string_view("\r\n") : newline;
 }
 
@@ -354,13 +384,15 @@ std::string SetInText(std::string_view text, std::string_view section, std::stri
 
 }  // namespace
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const
+{
     const std::pair<std::string_view, std::string_view> entry{key, value};
     return WriteMany(section, std::span(&entry, 1));
 }
 
 bool IniFile::WriteMany(std::string_view section,
-                        std::span<const std::pair<std::string_view, std::string_view>> entries) const {
+                        std::span<const std::pair<std::string_view, std::string_view>> entries) const
+{
     // Checked before the file is read, so that a value that cannot be
     // stored fails the same way whatever the file holds.
     if (!WriteToText({}, section, entries, maxValueLength_)) {
@@ -375,9 +407,10 @@ bool IniFile::WriteMany(std::string_view section,
     return written && AtomicFile::Write(path_, *written);
 }
 
-std::optional<std::string> IniFile::WriteToText(
-    std::string_view text, std::string_view section,
-    std::span<const std::pair<std::string_view, std::string_view>> entries, size_t maxValueLength) {
+std::optional<std::string> IniFile::WriteToText(std::string_view text, std::string_view section,
+                                                std::span<const std::pair<std::string_view, std::string_view>> entries,
+                                                size_t maxValueLength)
+{
     // Names and values must read back exactly as they were written.
     if (section.empty() || Trim(section) != section || HasLineBreakOrNul(section) ||
         section.find(']') != std::string_view::npos) {

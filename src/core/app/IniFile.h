@@ -59,12 +59,11 @@ public:
     // value cannot be stored.
     static std::optional<std::string> LoadText(const std::string& path);
     static std::optional<std::string> ReadFromText(std::string_view text, std::string_view section,
-                                                   std::string_view key,
-                                                   size_t maxValueLength = DefaultMaxValueLength);
-    static std::optional<std::string> WriteToText(
-        std::string_view text, std::string_view section,
-        std::span<const std::pair<std::string_view, std::string_view>> entries,
-        size_t maxValueLength = DefaultMaxValueLength);
+                                                   std::string_view key, size_t maxValueLength = DefaultMaxValueLength);
+    static std::optional<std::string>
+    WriteToText(std::string_view text, std::string_view section,
+                std::span<const std::pair<std::string_view, std::string_view>> entries,
+                size_t maxValueLength = DefaultMaxValueLength);
 
 private:
     std::string path_;

@@ -36,8 +36,8 @@ private:
     platform::MainWindowLink& window_;
 };
 
-KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLookup& texts,
-                                      platform::Prompts& prompts, platform::MainWindowLink& window)
+KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
+                                      platform::MainWindowLink& window)
 {
     Opened opened;
     auto loaded = device::LoadHidLibrary(options.libraryName);
@@ -66,8 +66,8 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
       relay_(std::make_unique<WindowRelay>(*this, window)),
       lightingFiles_(std::move(options.lightingFiles))
 {
-    session_ = std::make_unique<device::DeviceSession>(library_, *relay_, presenceWorkers_,
-                                                       platform::SteadyClock::Instance());
+    session_ =
+        std::make_unique<device::DeviceSession>(library_, *relay_, presenceWorkers_, platform::SteadyClock::Instance());
     session_->Commands().SetBeforeChange(std::move(options.beforeKeyboardChange));
     profiles_ = std::make_unique<profiles::KeyboardProfiles>(store_, *session_, std::move(options.userFolder), texts,
                                                              prompts, options.keyButtons);

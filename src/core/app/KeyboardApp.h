@@ -28,9 +28,9 @@ namespace trevolin::app {
 // What the load on arrival found, heard on the keyboard thread.
 struct ArrivalLoad {
     profiles::LoadReport profiles;
-    int activeProfile = -1;            // the profile button to show pressed, or -1
-    int lighting = device::ResultOk;   // the lighting read-back's result
-    int reportRate = 0;                // as the lighting read it
+    int activeProfile = -1;           // the profile button to show pressed, or -1
+    int lighting = device::ResultOk;  // the lighting read-back's result
+    int reportRate = 0;               // as the lighting read it
 };
 
 struct KeyboardAppOptions {
@@ -121,9 +121,8 @@ public:
     template <class Sequence, class Done>
     bool Post(Sequence sequence, Done done, std::string coalesceKey = {})
     {
-        return worker_->Post(
-            [sequence = std::move(sequence), done = std::move(done)]() mutable { done(sequence()); },
-            std::move(coalesceKey));
+        return worker_->Post([sequence = std::move(sequence), done = std::move(done)]() mutable { done(sequence()); },
+                             std::move(coalesceKey));
     }
 
     // --- What a front end runs on the keyboard thread ----------------------

@@ -5,7 +5,9 @@
 
 namespace trevolin::app {
 
-KeyboardWorker::KeyboardWorker() : thread_([this] { Loop(); }) {}
+KeyboardWorker::KeyboardWorker() : thread_([this] { Loop(); })
+{
+}
 
 KeyboardWorker::~KeyboardWorker()
 {
@@ -19,8 +21,8 @@ bool KeyboardWorker::Post(Task task, std::string coalesceKey)
         if (stopping_ || !task)
             return false;
         if (!coalesceKey.empty()) {
-            const auto queued = std::find_if(queue_.begin(), queue_.end(),
-                                             [&](const Entry& e) { return e.key == coalesceKey; });
+            const auto queued =
+                std::find_if(queue_.begin(), queue_.end(), [&](const Entry& e) { return e.key == coalesceKey; });
             if (queued != queue_.end()) {
                 queued->task = std::move(task);
                 return true;

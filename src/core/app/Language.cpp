@@ -19,15 +19,15 @@ struct LanguageMapping {
 };
 
 constexpr LanguageMapping Mappings[] = {
-    {0x1004, 0x0404},
-    {0x0809, 0x0409}, {0x0C09, 0x0409}, {0x1009, 0x0409}, {0x1409, 0x0409}, {0x1809, 0x0409},
+    {0x1004, 0x0404}, {0x0809, 0x0409}, {0x0C09, 0x0409}, {0x1009, 0x0409}, {0x1409, 0x0409}, {0x1809, 0x0409},
     {0x1C09, 0x0409}, {0x2009, 0x0409}, {0x2409, 0x0409}, {0x2809, 0x0409}, {0x2C09, 0x0409},
 };
 
 // Only the first five slots are offered for choosing a language; the empty
 // slots among them never match, so an unknown system language (id 0) cannot
 // select a slot without a file.
-bool IsSupported(uint32_t id) {
+bool IsSupported(uint32_t id)
+{
     for (size_t i = 0; i < 5; ++i) {
         if (id != 0 && Language::SupportedIds[i] == id) {
             return true;
@@ -36,7 +36,8 @@ bool IsSupported(uint32_t id) {
     return false;
 }
 
-size_t SlotOf(int index) {
+size_t SlotOf(int index)
+{
     if (index < 0 || static_cast<size_t>(index) >= Language::SupportedIds.size() ||
         Language::SupportedIds[static_cast<size_t>(index)] == 0) {
         return 0;
@@ -64,15 +65,21 @@ struct Language::Cache {
 };
 
 Language::Language(Locations locations, SettingsStore settings, Environment environment)
-    : locations_(std::move(locations)), settings_(std::move(settings)), environment_(std::move(environment)),
-      cache_(std::make_shared<Cache>()) {}
+    : locations_(std::move(locations)),
+      settings_(std::move(settings)),
+      environment_(std::move(environment)),
+      cache_(std::make_shared<Cache>())
+{
+}
 
-size_t Language::FileReads() const {
+size_t Language::FileReads() const
+{
     const std::lock_guard lock(cache_->mutex);
     return cache_->reads;
 }
 
-uint32_t Language::LanguageId() const {
+uint32_t Language::LanguageId() const
+{
     const std::lock_guard lock(cache_->mutex);
     const auto stamp = FileStamp::Of(settings_.File());
     if (cache_->haveId && stamp == cache_->settingsStamp) {
@@ -104,7 +111,8 @@ uint32_t Language::LanguageId() const {
     return id;
 }
 
-int Language::LanguageIndex() const {
+int Language::LanguageIndex() const
+{
     const uint32_t id = LanguageId();
     for (size_t i = 0; i < 5; ++i) {
         if (SupportedIds[i] == id) {
@@ -114,18 +122,21 @@ int Language::LanguageIndex() const {
     return 0;
 }
 
-bool Language::SetLanguageIndex(int index) const {
+bool Language::SetLanguageIndex(int index) const
+{
     const size_t slot = (index < 0 || index > 5) ? 0 : static_cast<size_t>(index);
     const std::lock_guard lock(cache_->mutex);
     cache_->haveId = false;
     return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, SupportedIds[slot]);
 }
 
-std::string Language::LanguageFile(int index) const {
+std::string Language::LanguageFile(int index) const
+{
     return locations_.LanguageFile(SupportedIds[SlotOf(index)]);
 }
 
-std::string Language::Read(std::string_view section, std::string_view key, int index) const {
+std::string Language::Read(std::string_view section, std::string_view key, int index) const
+{
     const std::string path = LanguageFile(index);
     const std::lock_guard lock(cache_->mutex);
     auto& copy = cache_->files[SlotOf(index)];
@@ -140,12 +151,30 @@ std::string Language::Read(std::string_view section, std::string_view key, int i
     return text ? std::move(*text) : std::string(MissingText);
 }
 
-std::string Language::Text(std::string_view key, int index) const { return Read("TEXT", key, index); }
-std::string Language::LightText(std::string_view key, int index) const { return Read("LIGHT", key, index); }
-std::string Language::ModeText(std::string_view key, int index) const { return Read("MODE", key, index); }
+std::string Language::Text(std::string_view key, int index) const
+{
+    return Read("TEXT", key, index);
+}
+std::string Language::LightText(std::string_view key, int index) const
+{
+    return Read("LIGHT", key, index);
+}
+std::string Language::ModeText(std::string_view key, int index) const
+{
+    return Read("MODE", key, index);
+}
 
-std::string Language::Text(std::string_view key) const { return Text(key, LanguageIndex()); }
-std::string Language::LightText(std::string_view key) const { return LightText(key, LanguageIndex()); }
-std::string Language::ModeText(std::string_view key) const { return ModeText(key, LanguageIndex()); }
+std::string Language::Text(std::string_view key) const
+{
+    return Text(key, LanguageIndex());
+}
+std::string Language::LightText(std::string_view key) const
+{
+    return LightText(key, LanguageIndex());
+}
+std::string Language::ModeText(std::string_view key) const
+{
+    return ModeText(key, LanguageIndex());
+}
 
 }  // namespace trevolin::app

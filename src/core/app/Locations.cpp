@@ -19,14 +19,16 @@ constexpr std::string_view DeletedSuffix = " (deleted)";
 // Room for the longest name any user appends to a location.
 constexpr size_t NameReserve = 64;
 
-std::string WithoutTrailingSlashes(std::string path) {
+std::string WithoutTrailingSlashes(std::string path)
+{
     while (path.size() > 1 && path.back() == '/') {
         path.pop_back();
     }
     return path;
 }
 
-std::optional<std::string> DataHome(const Environment& env) {
+std::optional<std::string> DataHome(const Environment& env)
+{
     if (auto xdg = env.AbsolutePath("XDG_DATA_HOME")) {
         return WithoutTrailingSlashes(*xdg);
     }
@@ -42,7 +44,8 @@ std::optional<std::string> DataHome(const Environment& env) {
 
 }  // namespace
 
-std::optional<Locations> Locations::Build(const std::string& executable, const Environment& env) {
+std::optional<Locations> Locations::Build(const std::string& executable, const Environment& env)
+{
     if (executable.empty() || executable.front() != '/' || executable.back() == '/') {
         return std::nullopt;
     }
@@ -64,7 +67,8 @@ std::optional<Locations> Locations::Build(const std::string& executable, const E
     return locations;
 }
 
-std::optional<std::string> Locations::ExecutablePath() {
+std::optional<std::string> Locations::ExecutablePath()
+{
     std::error_code error;
     std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
     if (error || path.empty()) {
@@ -78,7 +82,8 @@ std::optional<std::string> Locations::ExecutablePath() {
     return path;
 }
 
-std::optional<Locations> Locations::ForThisProcess(const Environment& env) {
+std::optional<Locations> Locations::ForThisProcess(const Environment& env)
+{
     const auto executable = ExecutablePath();
     if (!executable) {
         return std::nullopt;
@@ -86,15 +91,18 @@ std::optional<Locations> Locations::ForThisProcess(const Environment& env) {
     return Build(*executable, env);
 }
 
-std::string Locations::LanguageFile(uint32_t languageId) const {
+std::string Locations::LanguageFile(uint32_t languageId) const
+{
     return exeDirectory_ + fmt::format("Lang{:04X}.ini", languageId);
 }
 
-bool Locations::EnsureUserFolder() const {
+bool Locations::EnsureUserFolder() const
+{
     return EnsureUserFolder(userFolder_, LightingTemplateFile());
 }
 
-bool Locations::EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate) {
+bool Locations::EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate)
+{
     if (!CreatePrivateFolders(folder)) {
         return false;
     }
@@ -117,7 +125,8 @@ bool Locations::EnsureUserFolder(const std::string& folder, const std::string& l
     return true;
 }
 
-std::optional<std::string> Locations::ReadLightingTemplate(const std::string& path) {
+std::optional<std::string> Locations::ReadLightingTemplate(const std::string& path)
+{
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return std::nullopt;

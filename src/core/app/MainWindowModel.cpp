@@ -234,8 +234,7 @@ bool MainWindowModel::OnCommand(uint32_t id)
 
 void MainWindowModel::OnKeyClicked(uint32_t controlId)
 {
-    const auto decision =
-        keyboard::DecideKeyClick(controlId, app_.Lighting().LightingViewOn(), app_.Session().BankB());
+    const auto decision = keyboard::DecideKeyClick(controlId, app_.Lighting().LightingViewOn(), app_.Session().BankB());
     switch (decision.action) {
     case keyboard::KeyClickAction::Nothing:
         return;

@@ -21,13 +21,15 @@ constexpr size_t MaxEncodedLength = SettingsStore::MaxTextLength * 4 + 16;
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
-bool NeedsEscapeInName(unsigned char c) {
+bool NeedsEscapeInName(unsigned char c)
+{
     return c < 0x20 || c == 0x7F || c == '%' || c == '=' || c == ';' || c == '[' || c == ']';
 }
 
 // Ini lines cannot hold every name; escaping keeps distinct names distinct
 // and leaves the usual ones readable.
-std::string EncodeName(std::string_view name) {
+std::string EncodeName(std::string_view name)
+{
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
         const auto c = static_cast<unsigned char>(name[i]);
@@ -43,7 +45,8 @@ std::string EncodeName(std::string_view name) {
     return out;
 }
 
-std::string EncodeText(std::string_view text) {
+std::string EncodeText(std::string_view text)
+{
     std::string out(TextPrefix);
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
@@ -60,7 +63,8 @@ std::string EncodeText(std::string_view text) {
     return out;
 }
 
-int HexValue(char c) {
+int HexValue(char c)
+{
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -73,7 +77,8 @@ int HexValue(char c) {
     return -1;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
     if (text.size() < prefix.size()) {
         return false;
     }
@@ -87,7 +92,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-std::optional<uint32_t> DecodeDword(std::string_view digits) {
+std::optional<uint32_t> DecodeDword(std::string_view digits)
+{
     if (digits.empty() || digits.size() > 8) {
         return std::nullopt;
     }
@@ -104,7 +110,8 @@ std::optional<uint32_t> DecodeDword(std::string_view digits) {
 
 // A hand-edited text may hold a lone backslash (a folder name, say); it is
 // kept as it stands rather than refused.
-std::string DecodeText(std::string_view text) {
+std::string DecodeText(std::string_view text)
+{
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 1 < text.size()) {
@@ -113,8 +120,7 @@ std::string DecodeText(std::string_view text) {
                 ++i;
                 continue;
             }
-            if (text[i + 1] == 'x' && i + 3 < text.size() && HexValue(text[i + 2]) >= 0 &&
-                HexValue(text[i + 3]) >= 0) {
+            if (text[i + 1] == 'x' && i + 3 < text.size() && HexValue(text[i + 2]) >= 0 && HexValue(text[i + 3]) >= 0) {
                 out += static_cast<char>(HexValue(text[i + 2]) * 16 + HexValue(text[i + 3]));
                 i += 3;
                 continue;
@@ -125,7 +131,8 @@ std::string DecodeText(std::string_view text) {
     return out;
 }
 
-std::optional<SettingValue> Decode(std::string_view stored) {
+std::optional<SettingValue> Decode(std::string_view stored)
+{
     if (StartsWithNoCase(stored, DwordPrefix)) {
         if (auto value = DecodeDword(stored.substr(DwordPrefix.size()))) {
             return SettingValue(*value);
@@ -138,7 +145,8 @@ std::optional<SettingValue> Decode(std::string_view stored) {
     return std::nullopt;
 }
 
-std::optional<std::string> ConfigHome(const Environment& env) {
+std::optional<std::string> ConfigHome(const Environment& env)
+{
     if (auto own = env.AbsolutePath("TREVOLIN_CONFIG_HOME")) {
         return own;
     }
@@ -153,9 +161,12 @@ std::optional<std::string> ConfigHome(const Environment& env) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::string file) : file_(std::move(file)) {}
+SettingsStore::SettingsStore(std::string file) : file_(std::move(file))
+{
+}
 
-std::optional<std::string> SettingsStore::DefaultFile(const Environment& env) {
+std::optional<std::string> SettingsStore::DefaultFile(const Environment& env)
+{
     auto home = ConfigHome(env);
     if (!home) {
         return std::nullopt;
@@ -166,7 +177,8 @@ std::optional<std::string> SettingsStore::DefaultFile(const Environment& env) {
     return (*home == "/" ? std::string() : *home) + "/trevolin/settings.ini";
 }
 
-std::optional<SettingValue> SettingsStore::Get(std::string_view keyPath, std::string_view name) const {
+std::optional<SettingValue> SettingsStore::Get(std::string_view keyPath, std::string_view name) const
+{
     const IniFile file(file_, MaxEncodedLength);
     const auto stored = file.Read(EncodeName(keyPath), EncodeName(name));
     if (!stored) {
@@ -175,7 +187,8 @@ std::optional<SettingValue> SettingsStore::Get(std::string_view keyPath, std::st
     return Decode(*stored);
 }
 
-std::optional<uint32_t> SettingsStore::GetDword(std::string_view keyPath, std::string_view name) const {
+std::optional<uint32_t> SettingsStore::GetDword(std::string_view keyPath, std::string_view name) const
+{
     const auto value = Get(keyPath, name);
     if (!value || !std::holds_alternative<uint32_t>(*value)) {
         return std::nullopt;
@@ -183,7 +196,8 @@ std::optional<uint32_t> SettingsStore::GetDword(std::string_view keyPath, std::s
     return std::get<uint32_t>(*value);
 }
 
-std::optional<std::string> SettingsStore::GetString(std::string_view keyPath, std::string_view name) const {
+std::optional<std::string> SettingsStore::GetString(std::string_view keyPath, std::string_view name) const
+{
     auto value = Get(keyPath, name);
     if (!value || !std::holds_alternative<std::string>(*value)) {
         return std::nullopt;
@@ -191,18 +205,21 @@ std::optional<std::string> SettingsStore::GetString(std::string_view keyPath, st
     return std::get<std::string>(std::move(*value));
 }
 
-bool SettingsStore::SetDword(std::string_view keyPath, std::string_view name, uint32_t value) const {
+bool SettingsStore::SetDword(std::string_view keyPath, std::string_view name, uint32_t value) const
+{
     return Set(keyPath, name, fmt::format("{}{:08x}", DwordPrefix, value));
 }
 
-bool SettingsStore::SetString(std::string_view keyPath, std::string_view name, std::string_view value) const {
+bool SettingsStore::SetString(std::string_view keyPath, std::string_view name, std::string_view value) const
+{
     if (value.size() > MaxTextLength) {
         return false;
     }
     return Set(keyPath, name, EncodeText(value));
 }
 
-bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const std::string& encoded) const {
+bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const std::string& encoded) const
+{
     if (keyPath.empty() || name.empty()) {
         return false;
     }
@@ -215,16 +232,19 @@ bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const s
     return file.Write(EncodeName(keyPath), EncodeName(name), encoded);
 }
 
-std::string SettingsStore::ProfilesKeyPath() {
+std::string SettingsStore::ProfilesKeyPath()
+{
     return fmt::format("Software\\{}\\{}\\{}", ApplicationKeyName, ApplicationTitle, ProfilesSectionName);
 }
 
-std::string SettingsStore::ProfileString(std::string_view entry, std::string_view fallback) const {
+std::string SettingsStore::ProfileString(std::string_view entry, std::string_view fallback) const
+{
     auto value = GetString(ProfilesKeyPath(), entry);
     return value ? std::move(*value) : std::string(fallback);
 }
 
-bool SettingsStore::SetProfileString(std::string_view entry, std::string_view value) const {
+bool SettingsStore::SetProfileString(std::string_view entry, std::string_view value) const
+{
     return SetString(ProfilesKeyPath(), entry, value);
 }
 

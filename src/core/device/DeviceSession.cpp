@@ -61,14 +61,14 @@ bool DeviceSession::Start(bool startedHidden)
     statusHandle_ = 0;
 
     library_.DeleteRequestFromUnitId(consumerHandle_);
-    library_.RequestAsyncRead(&ConsumerAbi, &OnHidNotify, TagCons,
-                              ChecksumOfCall(ConsumerUnit, &OnHidNotify, TagCons), &consumerHandle_);
+    library_.RequestAsyncRead(&ConsumerAbi, &OnHidNotify, TagCons, ChecksumOfCall(ConsumerUnit, &OnHidNotify, TagCons),
+                              &consumerHandle_);
     library_.DeleteRequestFromUnitId(vendorHandle_);
-    library_.RequestAsyncRead(&VendorAbi, &OnHidNotify, TagCtrl,
-                              ChecksumOfCall(VendorUnit, &OnHidNotify, TagCtrl), &vendorHandle_);
+    library_.RequestAsyncRead(&VendorAbi, &OnHidNotify, TagCtrl, ChecksumOfCall(VendorUnit, &OnHidNotify, TagCtrl),
+                              &vendorHandle_);
 
-    const int count = library_.RequestGetDeviceCount(&VendorAbi, nullptr, 0,
-                                                     ChecksumOfCall(VendorUnit, nullptr, 0), nullptr);
+    const int count =
+        library_.RequestGetDeviceCount(&VendorAbi, nullptr, 0, ChecksumOfCall(VendorUnit, nullptr, 0), nullptr);
     const uint32_t n = count > 0 ? static_cast<uint32_t>(count) : 0;
     reportedCount_.store(n);
     workers_.Run([this] { PresenceWorker(); });

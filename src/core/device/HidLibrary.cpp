@@ -104,10 +104,14 @@ DeviceProblem DescribeDeviceProblem(const HidLibrary& library)
 const char* LoadErrorText(LoadError error)
 {
     switch (error) {
-    case LoadError::None: return "loaded";
-    case LoadError::LibraryMissing: return "the HID library could not be loaded";
-    case LoadError::ExportMissing: return "the HID library lacks an entry point";
-    case LoadError::InitFailed: return "the HID library failed to start";
+    case LoadError::None:
+        return "loaded";
+    case LoadError::LibraryMissing:
+        return "the HID library could not be loaded";
+    case LoadError::ExportMissing:
+        return "the HID library lacks an entry point";
+    case LoadError::InitFailed:
+        return "the HID library failed to start";
     }
     return "unknown";
 }

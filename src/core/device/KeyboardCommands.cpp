@@ -15,7 +15,9 @@ bool FitsAddressSpace(size_t base, size_t count)
 
 }  // namespace
 
-KeyboardCommands::KeyboardCommands(ReportExchange& exchange) : exchange_(exchange) {}
+KeyboardCommands::KeyboardCommands(ReportExchange& exchange) : exchange_(exchange)
+{
+}
 
 void KeyboardCommands::WillChangeKeyboard(uint8_t command, uint16_t offset) const
 {

@@ -18,8 +18,8 @@ int ReportExchange::DeviceCount()
     return count > 0 ? count : 0;
 }
 
-int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply,
-                                   uint32_t replyCapacity, uint32_t* outReplyLength)
+int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply, uint32_t replyCapacity,
+                                   uint32_t* outReplyLength)
 {
     if (outReplyLength)
         *outReplyLength = 0;
@@ -39,8 +39,8 @@ int ReportExchange::ExchangeReport(const uint8_t* request, size_t requestLength,
 
     for (int attempt = 0;;) {
         slot_.Arm(replyCapacity, {report.Command(), report.Offset()});
-        const int written = library_.RequestWriteOne(&VendorAbi, nullptr, 0, report.Bytes(),
-                                                     DeviceReport::Size, checksum, nullptr);
+        const int written =
+            library_.RequestWriteOne(&VendorAbi, nullptr, 0, report.Bytes(), DeviceReport::Size, checksum, nullptr);
         if (written <= 0)
             return ResultWriteRefused;
 

@@ -16,8 +16,8 @@ inline constexpr int ResultOk = 1;
 inline constexpr int ResultNoDevice = 0;
 inline constexpr int ResultWriteRefused = -1;
 inline constexpr int ResultNoReply = -2;
-inline constexpr int ResultRefused = -102;      // status 0xFF
-inline constexpr int ResultBusy = -103;         // status 0xFE
+inline constexpr int ResultRefused = -102;  // status 0xFF
+inline constexpr int ResultBusy = -103;     // status 0xFE
 inline constexpr int ResultBadBlock = -201;
 // The program's own results, which neither the library nor the keyboard
 // gives: a request turned down before anything was sent (a value outside
@@ -40,8 +40,8 @@ public:
     // 1 a reply echoing the command came (its status may still be a
     // refusal after the last attempt), 0 no keyboard or the wait failed,
     // -1 the library refused the write, -2 no matching reply in three sends.
-    [[nodiscard]] int ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply, uint32_t replyCapacity,
-                       uint32_t* outReplyLength);
+    [[nodiscard]] int ExchangeReport(const uint8_t* request, size_t requestLength, uint8_t* reply,
+                                     uint32_t replyCapacity, uint32_t* outReplyLength);
     // Fire and forget: the library's result, unchanged.
     [[nodiscard]] int PostReport(const uint8_t* report, size_t length);
 

@@ -36,7 +36,7 @@ inline constexpr uint32_t TagDel = 0x004C4544;
 
 // The checksum of one library call: unit, callback address (low 32 bits),
 // tag, then the data the call carries.
-uint32_t ChecksumOfCall(const UnitId& unit, QlCallback callback, uint32_t tag,
-                        const uint8_t* data = nullptr, size_t length = 0);
+uint32_t ChecksumOfCall(const UnitId& unit, QlCallback callback, uint32_t tag, const uint8_t* data = nullptr,
+                        size_t length = 0);
 
 }  // namespace trevolin::device

@@ -19,12 +19,18 @@ std::string DescribeKeyboardChange(uint8_t command, uint16_t offset)
 {
     using C = KeyboardCommands;
     switch (command) {
-    case C::CmdWriteInfo: return "the active profile";
-    case C::CmdWriteLighting: return OfProfile("the lighting", offset / LightingRecordSize);
-    case C::CmdWriteKeymap: return OfProfile("the key map", static_cast<unsigned>(offset / C::BlockSize));
-    case C::CmdWriteMacros: return "the macro area";
-    case C::CmdWriteKeyColors: return OfProfile("the key colours", static_cast<unsigned>(offset / C::BlockSize));
-    case C::CmdBootMode: return "boot mode (firmware update)";
+    case C::CmdWriteInfo:
+        return "the active profile";
+    case C::CmdWriteLighting:
+        return OfProfile("the lighting", offset / LightingRecordSize);
+    case C::CmdWriteKeymap:
+        return OfProfile("the key map", static_cast<unsigned>(offset / C::BlockSize));
+    case C::CmdWriteMacros:
+        return "the macro area";
+    case C::CmdWriteKeyColors:
+        return OfProfile("the key colours", static_cast<unsigned>(offset / C::BlockSize));
+    case C::CmdBootMode:
+        return "boot mode (firmware update)";
     }
     return {};
 }

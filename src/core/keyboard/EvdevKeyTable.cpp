@@ -6,6 +6,7 @@ namespace {
 // Numbers from linux/input-event-codes.h, written out so that the program
 // builds without kernel headers. Sorted by evdev code.
 constexpr EvdevKey Keys[] = {
+    // clang-format off
     {  1, 0x01},  // KEY_ESC
     {  2, 0x02},  // KEY_1
     {  3, 0x03},  // KEY_2
@@ -141,6 +142,7 @@ constexpr EvdevKey Keys[] = {
     {173, 0x167}, // KEY_REFRESH
     {183, 0x64},  // KEY_F13
     {217, 0x165}, // KEY_SEARCH
+    // clang-format on
 };
 
 constexpr uint32_t XkbKeycodeOffset = 8;

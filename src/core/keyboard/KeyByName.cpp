@@ -7,6 +7,7 @@ namespace {
 
 // name, control id; row by row as the keys sit on the keyboard
 constexpr NamedKey Names[] = {
+    // clang-format off
     {"Esc", 1022},        {"F1", 1010},         {"F2", 1011},         {"F3", 1012},
     {"F4", 1013},         {"F5", 1014},         {"F6", 1015},         {"F7", 1023},
     {"F8", 1024},         {"F9", 1025},         {"F10", 1026},        {"F11", 1027},
@@ -45,6 +46,7 @@ constexpr NamedKey Names[] = {
     {"G1", 1000},         {"G2", 1001},         {"G3", 1002},         {"G4", 1003},
     {"G5", 1004},         {"G6", 1140},         {"G7", 1141},         {"G8", 1142},
     {"G9", 1143},
+    // clang-format on
 };
 static_assert(std::size(Names) == LayoutKeyCount + GKeyCount + 1, "one name for every key button");
 
@@ -54,6 +56,7 @@ struct Alias {
     std::string_view name;
 };
 constexpr Alias Aliases[] = {
+    // clang-format off
     {"Escape", "Esc"},         {"PrintScreen", "Print"},  {"PrtSc", "Print"},        {"Scroll", "ScrollLock"},
     {"Backquote", "Grave"},    {"Tilde", "Grave"},        {"Equal", "Equals"},       {"Ins", "Insert"},
     {"Del", "Delete"},         {"PgUp", "PageUp"},        {"PgDn", "PageDown"},      {"Caps", "CapsLock"},
@@ -62,6 +65,7 @@ constexpr Alias Aliases[] = {
     {"RCtrl", "RightCtrl"},    {"LAlt", "LeftAlt"},       {"RAlt", "RightAlt"},      {"LWin", "LeftWin"},
     {"RWin", "RightWin"},      {"NumDivide", "NumSlash"}, {"NumMultiply", "NumStar"}, {"NumDot", "NumPeriod"},
     {"NumAdd", "NumPlus"},     {"NumSubtract", "NumMinus"},
+    // clang-format on
 };
 
 char Lower(char c)

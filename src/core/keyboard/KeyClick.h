@@ -24,8 +24,8 @@ std::optional<KeyAssignmentTarget> KeyAssignmentTargetOf(uint32_t controlId, boo
 
 enum class KeyClickAction {
     Nothing,
-    PaintKey,             // the lighting view paints the clicked key
-    OpenKeyAssignment,    // the key assignment dialog opens for `target`
+    PaintKey,           // the lighting view paints the clicked key
+    OpenKeyAssignment,  // the key assignment dialog opens for `target`
 };
 
 struct KeyClickDecision {

@@ -17,6 +17,7 @@ struct ListedRow {
 // Every row that holds a key, by row index. Rows not listed are empty.
 // index, label, language key, VK, key id, device code
 constexpr ListedRow ListedRows[] = {
+    // clang-format off
     {  1, "Esc",           "IDS_KEYBOARD_ESC",             0x1B, 0x0025, 0x29},
     {  2, "1",             "IDS_KEYBOARD_1",               0x31, 0x001A, 0x1E},
     {  3, "2",             "IDS_KEYBOARD_2",               0x32, 0x001B, 0x1F},
@@ -174,6 +175,7 @@ constexpr ListedRow ListedRows[] = {
     {252, "Excel",         "IDS_KEYBOARD_FUNC_EXCEL",      0x9D, 0x800F, 0xD5},
     {253, "PowerPoint",    "IDS_KEYBOARD_FUNC_POWERPOINT", 0x9E, 0x8010, 0x00},
     {254, "Calendar",      "IDS_KEYBOARD_FUNC_CALENDAR",   0x9F, 0x8011, 0x00},
+    // clang-format on
 };
 
 struct RowVk {
@@ -183,6 +185,7 @@ struct RowVk {
 
 // What the keypad produces with Num Lock off.
 constexpr RowVk AlternateVks[] = {
+    // clang-format off
     {71, 0x24},  // Num 7: Home
     {72, 0x26},  // Num 8: Up
     {73, 0x21},  // Num 9: Page Up
@@ -194,17 +197,20 @@ constexpr RowVk AlternateVks[] = {
     {81, 0x22},  // Num 3: Page Down
     {82, 0x2D},  // Num 0: Insert
     {83, 0x2E},  // Num .: Delete
+    // clang-format on
 };
 
 // Virtual-key codes that several rows share, or that no row carries but
 // key messages do, resolved to one row.
 constexpr RowVk VkChoices[] = {
+    // clang-format off
     {42, 0x10},   // VK_SHIFT: left Shift
     {29, 0x11},   // VK_CONTROL: left Ctrl
     {56, 0x12},   // VK_MENU: left Alt
     {28, 0x0D},   // VK_RETURN: main Enter, not the keypad's
     {54, 0xA1},   // VK_RSHIFT: row 54, not its twin 182
     {183, 0x2C},  // VK_SNAPSHOT: Print Screen, not Sys Req
+    // clang-format on
 };
 
 // Device codes 0xC0 + position; the remaining slots stay 0.

@@ -10,6 +10,7 @@ constexpr uint8_t None = NoLight;
 
 // control id, caption, scan value, key number, light position; by layout position
 constexpr std::array<LayoutKey, LayoutKeyCount> Keys = {{
+    // clang-format off
     {1058, "A",         0x1E,  0x01E, 52},    // 0
     {1075, "B",         0x30,  0x030, 74},    // 1
     {1073, "C",         0x2E,  0x02E, 72},    // 2
@@ -115,6 +116,7 @@ constexpr std::array<LayoutKey, LayoutKeyCount> Keys = {{
     {1107, "-",         0x4A,  0x04A, 84},    // 102
     {1111, "+",         0x4E,  0x04E, 101},   // 103
     {1199, "K45",       0x56,  0x056, None},  // 104 the international layout's extra key
+    // clang-format on
 }};
 
 // G1 to G9

@@ -11,8 +11,8 @@ struct LayoutKey {
     uint16_t controlId;
     std::string_view caption;  // as the dialog resource has it ("&&" shows "&")
     uint16_t scan;
-    uint16_t keyNumber;        // entry in a profile's key table
-    uint8_t light;             // slot in a colour page; NoLight for none
+    uint16_t keyNumber;  // entry in a profile's key table
+    uint8_t light;       // slot in a colour page; NoLight for none
 };
 
 }  // namespace trevolin::keyboard

@@ -16,10 +16,14 @@ uint16_t MouseKeyCode(uint8_t sub, uint8_t data)
 {
     if (sub == ActionCode::SubMouseButton) {
         switch (data) {
-        case 1: return LeftButtonKeyCode;
-        case 2: return RightButtonKeyCode;
-        case 4: return MiddleButtonKeyCode;
-        default: return 0;
+        case 1:
+            return LeftButtonKeyCode;
+        case 2:
+            return RightButtonKeyCode;
+        case 4:
+            return MiddleButtonKeyCode;
+        default:
+            return 0;
         }
     }
     if (sub == ActionCode::SubMouseWheel) {

@@ -15,9 +15,24 @@ namespace trevolin::keys {
 namespace {
 
 constexpr std::array<std::string_view, MediaFunctionCount> MediaNames = {
-    "player",      "play-pause",   "stop",        "previous",   "next",         "volume-down",
-    "volume-up",   "mute",         "browser-home", "browser-refresh", "browser-stop", "browser-back",
-    "browser-forward", "browser-favorites", "browser-search", "my-computer", "calculator", "mail",
+    "player",
+    "play-pause",
+    "stop",
+    "previous",
+    "next",
+    "volume-down",
+    "volume-up",
+    "mute",
+    "browser-home",
+    "browser-refresh",
+    "browser-stop",
+    "browser-back",
+    "browser-forward",
+    "browser-favorites",
+    "browser-search",
+    "my-computer",
+    "calculator",
+    "mail",
 };
 
 constexpr uint32_t MouseLeft = 0x171;
@@ -118,7 +133,8 @@ ActionSpecResult ParseActionSpec(std::string_view text)
         for (uint32_t i = 0; i < MediaNames.size(); ++i)
             if (Fold(MediaNames[i]) == folded)
                 return Ok(KeyAction::Media, i);
-        return Fail("\"" + std::string(argument) + "\" is not a media function; expected one of: " + MediaNameListText());
+        return Fail("\"" + std::string(argument) +
+                    "\" is not a media function; expected one of: " + MediaNameListText());
     }
     if (kind == "function") {
         const auto n = ParseNumber(argument);
@@ -147,16 +163,24 @@ std::string FormatActionSpec(const KeyAction& action, std::string_view macroName
     if (const auto raw = RawCodeOf(action))
         return "raw:" + RawCodeText(*raw);
     switch (action.kind) {
-    case KeyAction::Default: return "default";
-    case KeyAction::Disabled: return "disabled";
-    case KeyAction::StopMacro: return "stop-macro";
+    case KeyAction::Default:
+        return "default";
+    case KeyAction::Disabled:
+        return "disabled";
+    case KeyAction::StopMacro:
+        return "stop-macro";
     case KeyAction::Key:
         switch (action.value) {
-        case MouseLeft: return "mouse:left";
-        case MouseRight: return "mouse:right";
-        case MouseMiddle: return "mouse:middle";
-        case WheelUp: return "wheel:up";
-        case WheelDown: return "wheel:down";
+        case MouseLeft:
+            return "mouse:left";
+        case MouseRight:
+            return "mouse:right";
+        case MouseMiddle:
+            return "mouse:middle";
+        case WheelUp:
+            return "wheel:up";
+        case WheelDown:
+            return "wheel:down";
         }
         for (const auto& key : keyboard::LayoutKeys())
             if (key.scan == action.value) {

@@ -23,8 +23,8 @@ namespace trevolin::keys {
 //   default                       the key's own function
 struct ActionSpec {
     uint16_t kind = KeyAction::Default;
-    uint32_t value = 0;     // key code, media index or function index
-    std::string macroRef;   // for kind Macro: the id or name as written
+    uint32_t value = 0;                 // key code, media index or function index
+    std::string macroRef;               // for kind Macro: the id or name as written
     std::optional<ActionCode> rawCode;  // for raw:, which keeps the code instead of kind and value
 };
 

@@ -27,9 +27,9 @@ struct KeyAction {
     static constexpr uint16_t LaunchProgram = 3;  // value: offset of the path in the image's text area
     static constexpr uint16_t Macro = 4;          // value: macro id
     static constexpr uint16_t StopMacro = 5;
-    static constexpr uint16_t TextBlock = 6;      // value: offset of the text in the image's text area
-    static constexpr uint16_t Media = 7;          // value: media index
-    static constexpr uint16_t Function = 8;       // value: keyboard function index
+    static constexpr uint16_t TextBlock = 6;  // value: offset of the text in the image's text area
+    static constexpr uint16_t Media = 7;      // value: media index
+    static constexpr uint16_t Function = 8;   // value: keyboard function index
 };
 
 // The keyboard's own functions are numbered 0 to 10.

@@ -17,12 +17,18 @@ ActionCode KeyCodeToActionCode(uint32_t keyCode)
     if (const uint8_t bit = ModifierBitOf(keyCode))
         return {ActionCode::ClassKey, ActionCode::SubModifier, bit};
     switch (keyCode) {
-    case LeftButtonKeyCode: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x01};
-    case RightButtonKeyCode: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x02};
-    case MiddleButtonKeyCode: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x04};
-    case WheelUpKeyCode: return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelUp};
-    case WheelDownKeyCode: return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelDown};
-    default: break;
+    case LeftButtonKeyCode:
+        return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x01};
+    case RightButtonKeyCode:
+        return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x02};
+    case MiddleButtonKeyCode:
+        return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x04};
+    case WheelUpKeyCode:
+        return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelUp};
+    case WheelDownKeyCode:
+        return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelDown};
+    default:
+        break;
     }
     // Keys that are no keyboard keys to the keyboard (system controls,
     // mouse functions, keys without a device code) send usage 0.
@@ -50,7 +56,8 @@ KeyAction Action(uint16_t kind, uint32_t value = 0)
 
 }  // namespace
 
-ActionCode EncodeKeyAction(const KeyAction& action, ActionCode defaultCode, const MacroPositionLookup& macroPositionOfId)
+ActionCode EncodeKeyAction(const KeyAction& action, ActionCode defaultCode,
+                           const MacroPositionLookup& macroPositionOfId)
 {
     if (const std::optional<ActionCode> raw = RawCodeOf(action))
         return *raw;

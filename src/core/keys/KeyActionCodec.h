@@ -16,7 +16,8 @@ using MacroPositionLookup = std::function<uint32_t(uint16_t macroId)>;
 // The code a key-map position sends for a key's action; `defaultCode` is
 // the position's code in the default key map. A raw entry sends the code it
 // keeps. Macro ids are looked up only for entries that play a macro.
-ActionCode EncodeKeyAction(const KeyAction& action, ActionCode defaultCode, const MacroPositionLookup& macroPositionOfId);
+ActionCode EncodeKeyAction(const KeyAction& action, ActionCode defaultCode,
+                           const MacroPositionLookup& macroPositionOfId);
 
 // The kind and value a code read back from the keyboard stands for, every
 // other field zero. Only for codes that differ from the position's default:

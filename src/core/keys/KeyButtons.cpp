@@ -43,7 +43,10 @@ std::optional<size_t> ProfileBlock(int profile)
 }  // namespace
 
 KeyButtons::KeyButtons(KeyTableStore& store, const app::TextLookup& texts, KeyButtonView& view, Sources sources)
-    : store_(store), texts_(texts), view_(view), sources_(std::move(sources))
+    : store_(store),
+      texts_(texts),
+      view_(view),
+      sources_(std::move(sources))
 {
 }
 

@@ -10,8 +10,8 @@ namespace trevolin::keys {
 KeyAction RawKeyAction(ActionCode code)
 {
     KeyAction action = DecodeKeyAction(code);
-    action.reserved = uint32_t{code.actionClass} | uint32_t{code.sub} << 8 | uint32_t{code.data} << 16 |
-                      uint32_t{RawMarker} << 24;
+    action.reserved =
+        uint32_t{code.actionClass} | uint32_t{code.sub} << 8 | uint32_t{code.data} << 16 | uint32_t{RawMarker} << 24;
     return action;
 }
 

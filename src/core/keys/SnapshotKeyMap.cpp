@@ -14,7 +14,8 @@ std::optional<KeyMapBlock> EncodeKeyMapBlock(const SnapshotKeyTable& snapshot, i
     std::lock_guard lock(snapshot.SnapshotLock());
     KeyBlock actions{};
     for (size_t entry = 0; entry < KeyBlockEntryCount; ++entry) {
-        const std::optional<KeyAction> action = TryReadKeyAction(snapshot.EntryBytes(static_cast<size_t>(profile), entry));
+        const std::optional<KeyAction> action =
+            TryReadKeyAction(snapshot.EntryBytes(static_cast<size_t>(profile), entry));
         if (!action)
             return std::nullopt;
         actions[entry] = *action;

@@ -124,7 +124,7 @@ std::optional<RgbColor> NumberColour(std::string_view text)
     return RgbColor{bytes[0], bytes[1], bytes[2]};
 }
 
-constexpr std::array<std::string_view, PresetCount> PresetNames = {"orange", "red",    "blue", "green",
+constexpr std::array<std::string_view, PresetCount> PresetNames = {"orange", "red",   "blue", "green",
                                                                    "yellow", "amber", "pink", "purple"};
 
 }  // namespace

@@ -45,7 +45,9 @@ const std::vector<uint8_t>& KeyLights()
 }  // namespace
 
 KeyColourEditor::KeyColourEditor(KeyboardLighting& keyboard, const LightingFiles& files, KeyTints& tints)
-    : keyboard_(keyboard), files_(files), tints_(tints),
+    : keyboard_(keyboard),
+      files_(files),
+      tints_(tints),
       names_(ModeFile::UserModeCount, std::string(ModeFile::DefaultName))
 {
 }

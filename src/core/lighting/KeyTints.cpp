@@ -32,7 +32,8 @@ std::optional<RgbColor> KeyTints::Get(keyboard::KeyRef key) const
 
 size_t KeyTints::TintedCount() const
 {
-    return static_cast<size_t>(std::count_if(tints_.begin(), tints_.end(), [](const auto& t) { return t.has_value(); }));
+    return static_cast<size_t>(
+        std::count_if(tints_.begin(), tints_.end(), [](const auto& t) { return t.has_value(); }));
 }
 
 }  // namespace trevolin::lighting

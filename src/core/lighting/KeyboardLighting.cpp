@@ -20,7 +20,9 @@ bool ValidProfile(int profile)
 
 }  // namespace
 
-KeyboardLighting::KeyboardLighting(device::KeyboardCommands& commands) : commands_(commands) {}
+KeyboardLighting::KeyboardLighting(device::KeyboardCommands& commands) : commands_(commands)
+{
+}
 
 int KeyboardLighting::CurrentProfile() const
 {
@@ -92,8 +94,7 @@ int KeyboardLighting::WriteColour(int profile, RgbColor colour)
 int KeyboardLighting::WriteDefaults(int profile)
 {
     const auto record = LightingRecord::Encode(LightMode{});
-    return WriteFields(profile,
-                       {{LightingRecord::Effect, std::span(record.data(), LightingRecord::DefaultsLength)}});
+    return WriteFields(profile, {{LightingRecord::Effect, std::span(record.data(), LightingRecord::DefaultsLength)}});
 }
 
 int KeyboardLighting::WriteKeyColour(uint8_t position, RgbColor colour)

@@ -18,7 +18,10 @@ constexpr std::string_view NumberFieldCap = "255";
 }  // namespace
 
 LightingController::LightingController(device::KeyboardCommands& commands, LightingFiles files, KeyTints& tints)
-    : keyboard_(commands), files_(std::move(files)), tints_(tints), editor_(keyboard_, files_, tints_)
+    : keyboard_(commands),
+      files_(std::move(files)),
+      tints_(tints),
+      editor_(keyboard_, files_, tints_)
 {
 }
 

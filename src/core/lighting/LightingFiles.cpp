@@ -21,7 +21,8 @@ std::string ModeFileName(const std::string& prefix, int number)
 }  // namespace
 
 LightingFiles::LightingFiles(std::string userPrefix, std::string templatePrefix, std::string settingsFile)
-    : userPrefix_(std::move(userPrefix)), templatePrefix_(std::move(templatePrefix)),
+    : userPrefix_(std::move(userPrefix)),
+      templatePrefix_(std::move(templatePrefix)),
       settingsFile_(std::move(settingsFile))
 {
 }

@@ -36,7 +36,9 @@ std::string ModeSection(int userMode)
 
 }  // namespace
 
-ModeFile::ModeFile(std::string path) : ini_(std::move(path)) {}
+ModeFile::ModeFile(std::string path) : ini_(std::move(path))
+{
+}
 
 int ModeFile::ReadPresentUserMode() const
 {

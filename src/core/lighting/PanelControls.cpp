@@ -69,18 +69,17 @@ constexpr std::array<ColourPreset, PresetCount> Presets = {{
 }};
 
 constexpr std::string_view Pictures[] = {
-    "dengup.bmp", "dengdown.bmp", "leftup.bmp", "leftdown.bmp", "rightup.bmp", "rightdown.bmp",
-    "upup.bmp", "updown.bmp", "downup.bmp", "downdown.bmp", "julong.bmp", "julongdown.bmp",
-    "kuosan.bmp", "kuosandown.bmp", "hong.bmp", "hongok.bmp", "huang.bmp", "huangok.bmp",
-    "lv.bmp", "lvok.bmp", "lan.bmp", "lanok.bmp", "sjsup.bmp", "sjsdown.bmp",
-    "user1up.bmp", "user1down.bmp", "user2up.bmp", "user2down.bmp",
-    "jdt1.bmp", "jdt2.bmp", "jdt3.bmp", "jdt4.bmp", "jdt5.bmp", "jdt6.bmp", "jdt7.bmp", "jdt8.bmp", "jdt9.bmp",
-    "jdt10.bmp",
-    "0.bmp", "1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp", "6.bmp", "7.bmp", "8.bmp", "9.bmp", "10.bmp",
-    "11.bmp", "12.bmp", "13.bmp", "14.bmp", "15.bmp", "16.bmp", "17.bmp", "18.bmp", "19.bmp", "20.bmp",
-    "21.bmp", "22.bmp", "23.bmp", "24.bmp", "25.bmp",
-    "Color1.bmp", "Color2.bmp", "Color3.bmp", "Color4.bmp", "Color5.bmp", "Color6.bmp", "Color7.bmp",
-    "Color8.bmp",
+    "dengup.bmp", "dengdown.bmp", "leftup.bmp",   "leftdown.bmp", "rightup.bmp",    "rightdown.bmp", "upup.bmp",
+    "updown.bmp", "downup.bmp",   "downdown.bmp", "julong.bmp",   "julongdown.bmp", "kuosan.bmp",    "kuosandown.bmp",
+    "hong.bmp",   "hongok.bmp",   "huang.bmp",    "huangok.bmp",  "lv.bmp",         "lvok.bmp",      "lan.bmp",
+    "lanok.bmp",  "sjsup.bmp",    "sjsdown.bmp",  "user1up.bmp",  "user1down.bmp",  "user2up.bmp",   "user2down.bmp",
+    "jdt1.bmp",   "jdt2.bmp",     "jdt3.bmp",     "jdt4.bmp",     "jdt5.bmp",       "jdt6.bmp",      "jdt7.bmp",
+    "jdt8.bmp",   "jdt9.bmp",     "jdt10.bmp",    "0.bmp",        "1.bmp",          "2.bmp",         "3.bmp",
+    "4.bmp",      "5.bmp",        "6.bmp",        "7.bmp",        "8.bmp",          "9.bmp",         "10.bmp",
+    "11.bmp",     "12.bmp",       "13.bmp",       "14.bmp",       "15.bmp",         "16.bmp",        "17.bmp",
+    "18.bmp",     "19.bmp",       "20.bmp",       "21.bmp",       "22.bmp",         "23.bmp",        "24.bmp",
+    "25.bmp",     "Color1.bmp",   "Color2.bmp",   "Color3.bmp",   "Color4.bmp",     "Color5.bmp",    "Color6.bmp",
+    "Color7.bmp", "Color8.bmp",
 };
 
 }  // namespace

@@ -11,10 +11,25 @@ namespace {
 
 // Shown whether the lighting view is on or not.
 constexpr std::initializer_list<uint16_t> AlwaysShown = {
-    control::DengStatic, control::DengStaPic, control::UsbStatic, control::Report1, control::Report2,
-    control::Report3,    control::Report4,    control::RGBStatic, control::ColorR,  control::ColorG,
-    control::ColorB,     1211,                1212,               1213,             1214,
-    1215,                1216,                1217,               1218,
+    control::DengStatic,
+    control::DengStaPic,
+    control::UsbStatic,
+    control::Report1,
+    control::Report2,
+    control::Report3,
+    control::Report4,
+    control::RGBStatic,
+    control::ColorR,
+    control::ColorG,
+    control::ColorB,
+    1211,
+    1212,
+    1213,
+    1214,
+    1215,
+    1216,
+    1217,
+    1218,
 };
 
 void Show(std::vector<uint16_t>& visible, std::initializer_list<uint16_t> ids)
@@ -66,8 +81,7 @@ std::map<uint16_t, std::string> Pictures(const PanelState& state, int brightness
 
     constexpr std::array<std::string_view, 4> choiceNames = {"hong", "huang", "lv", "lan"};
     for (size_t c = 0; c < choiceNames.size(); ++c) {
-        pictures[ColourChoicePictures[c]] =
-            std::string(choiceNames[c]) + (mode.colourChoice == c ? "ok.bmp" : ".bmp");
+        pictures[ColourChoicePictures[c]] = std::string(choiceNames[c]) + (mode.colourChoice == c ? "ok.bmp" : ".bmp");
     }
 
     pictures[control::USERgjStaPic1] = state.userSettings.tool == 0 ? "user1down.bmp" : "user1up.bmp";

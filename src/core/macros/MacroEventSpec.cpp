@@ -59,12 +59,13 @@ MacroEventSpecResult ParseMacroEventSpec(std::string_view text)
 {
     const auto first = text.find(':');
     if (first == std::string_view::npos)
-        return {std::nullopt, "\"" + std::string(text) + "\" is not an event; expected KEY:down|up[:DELAY_MS], "
-                                                          "for example LeftCtrl:down:0"};
+        return {std::nullopt, "\"" + std::string(text) +
+                                  "\" is not an event; expected KEY:down|up[:DELAY_MS], "
+                                  "for example LeftCtrl:down:0"};
     const auto second = text.find(':', first + 1);
     const std::string_view name = text.substr(0, first);
-    const std::string_view action = text.substr(first + 1, second == std::string_view::npos ? std::string_view::npos
-                                                                                             : second - first - 1);
+    const std::string_view action =
+        text.substr(first + 1, second == std::string_view::npos ? std::string_view::npos : second - first - 1);
     MacroEvent event;
     const auto code = KeyCodeOfName(name);
     if (!code)

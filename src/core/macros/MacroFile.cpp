@@ -69,8 +69,7 @@ MacroFile::Parsed MacroFile::Parse(std::string_view text)
                 return Fail(lineNumber, "the repeat count is given twice");
             unsigned count = 0;
             const auto [at, ec] = std::from_chars(value->data(), value->data() + value->size(), count);
-            if (value->empty() || ec != std::errc() || at != value->data() + value->size() || count < 1 ||
-                count > 255)
+            if (value->empty() || ec != std::errc() || at != value->data() + value->size() || count < 1 || count > 255)
                 return Fail(lineNumber, "the repeat count is 1 to 255, not \"" + std::string(*value) + "\"");
             macro.playCount = static_cast<uint8_t>(count);
             repeated = true;

@@ -39,7 +39,9 @@ bool OtherNameBeginsWith(std::span<const Macro> list, size_t except, std::u16str
 }  // namespace
 
 MacroListEditor::MacroListEditor(std::vector<Macro> list, const app::TextLookup& texts, platform::Clock& clock)
-    : list_(std::move(list)), texts_(texts), clock_(clock)
+    : list_(std::move(list)),
+      texts_(texts),
+      clock_(clock)
 {
     for (Macro& m : list_)
         m.isNew = 0;
@@ -65,8 +67,7 @@ MacroEditResult MacroListEditor::CheckName(std::u16string_view name)
 MacroEditResult MacroListEditor::CheckEvents(std::span<const MacroEvent> events)
 {
     if (events.size() > Macro::MaxEvents)
-        return Refused(Status::TooManyEvents,
-                       "a macro holds at most " + std::to_string(Macro::MaxEvents) + " events.");
+        return Refused(Status::TooManyEvents, "a macro holds at most " + std::to_string(Macro::MaxEvents) + " events.");
     return {};
 }
 
@@ -262,10 +263,18 @@ std::optional<size_t> MacroListEditor::MoveEvent(size_t position, size_t row, Ev
     auto& rows = macro->events;
     size_t to = row;
     switch (move) {
-    case EventMove::Top: to = 0; break;
-    case EventMove::Up: to = row == 0 ? 0 : row - 1; break;
-    case EventMove::Down: to = std::min(row + 1, rows.size() - 1); break;
-    case EventMove::Bottom: to = rows.size() - 1; break;
+    case EventMove::Top:
+        to = 0;
+        break;
+    case EventMove::Up:
+        to = row == 0 ? 0 : row - 1;
+        break;
+    case EventMove::Down:
+        to = std::min(row + 1, rows.size() - 1);
+        break;
+    case EventMove::Bottom:
+        to = rows.size() - 1;
+        break;
     }
     const auto from = rows.begin() + static_cast<std::ptrdiff_t>(row);
     const auto target = rows.begin() + static_cast<std::ptrdiff_t>(to);

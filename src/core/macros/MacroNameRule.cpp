@@ -10,8 +10,8 @@ namespace {
 
 bool IsBlank(char16_t c)
 {
-    return c == u' ' || c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F ||
-           c == 0x205F || c == 0x3000 || c == 0xFEFF;
+    return c == u' ' || c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F ||
+           c == 0x3000 || c == 0xFEFF;
 }
 
 // Line and paragraph separators break a line as a newline does.

@@ -37,13 +37,19 @@ ActionCode EventActionCode(uint16_t keyCode)
         return {ActionCode::ClassSystem, usage, 0};
     if (usage >= 0xF1 && usage <= 0xF8) {
         switch (usage) {
-        case 0xF1: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x01};
-        case 0xF2: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x02};
-        case 0xF3: return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x04};
-        case 0xF4: return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelUp};
-        case 0xF5: return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelDown};
+        case 0xF1:
+            return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x01};
+        case 0xF2:
+            return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x02};
+        case 0xF3:
+            return {ActionCode::ClassMouse, ActionCode::SubMouseButton, 0x04};
+        case 0xF4:
+            return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelUp};
+        case 0xF5:
+            return {ActionCode::ClassMouse, ActionCode::SubMouseWheel, ActionCode::WheelDown};
         // 0xF6 to 0xF8 belong to no key: the keyboard gets a code that plays nothing.
-        default: return {};
+        default:
+            return {};
         }
     }
     if (const uint8_t bit = keys::ModifierBitOf(keyCode); bit != 0)
@@ -203,8 +209,7 @@ bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buf
     return true;
 }
 
-int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords,
-                       const app::TextLookup& texts)
+int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords, const app::TextLookup& texts)
 {
     if (payload.size() < MacroPayloadHeader::Size)
         return -1;

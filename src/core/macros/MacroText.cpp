@@ -55,8 +55,7 @@ char16_t FoldCase(char16_t c)
 {
     if (c >= u'A' && c <= u'Z')
         return static_cast<char16_t>(c + 0x20);
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F))
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
         return static_cast<char16_t>(c + 0x20);
     if (c >= 0x400 && c <= 0x40F)
         return static_cast<char16_t>(c + 0x50);

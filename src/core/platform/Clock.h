@@ -18,8 +18,8 @@ public:
     virtual uint64_t NowMs() = 0;
     virtual void SleepMs(uint32_t ms) = 0;
     // Waits on `cv` (with `lock` held) until `ready()` or `timeoutMs` passed.
-    virtual WaitResult WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
-                               uint32_t timeoutMs, const std::function<bool()>& ready) = 0;
+    virtual WaitResult WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t timeoutMs,
+                               const std::function<bool()>& ready) = 0;
 };
 
 class SteadyClock final : public Clock {

@@ -18,8 +18,8 @@ bool ValidOwner(std::string_view owner)
     if (owner.empty() || owner.size() > MaxOwnerLength)
         return false;
     for (const char c : owner) {
-        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                             c == '.' || c == '_' || c == '-';
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+                             c == '_' || c == '-';
         if (!allowed)
             return false;
     }
@@ -45,8 +45,8 @@ NamedEvents::Outcome NamedEvents::Create(std::string_view owner, bool holdsInsta
 {
     Outcome outcome;
     if (!ValidOwner(owner)) {
-        outcome.detail = "the named events cannot carry the owner \"" +
-                         std::string(owner.substr(0, MaxOwnerLength)) + "\"";
+        outcome.detail =
+            "the named events cannot carry the owner \"" + std::string(owner.substr(0, MaxOwnerLength)) + "\"";
         return outcome;
     }
     outcome.events.reset(new NamedEvents);
@@ -74,8 +74,8 @@ NamedEvents::Outcome NamedEvents::Create(std::string_view owner, bool holdsInsta
         outcome.events->events_.push_back(std::move(event));
     }
     if (missing > 0)
-        outcome.detail = std::to_string(missing) + " of the " + std::to_string(Count) +
-                         " named events are missing; " + firstProblem;
+        outcome.detail =
+            std::to_string(missing) + " of the " + std::to_string(Count) + " named events are missing; " + firstProblem;
     else
         outcome.detail = firstProblem;
     return outcome;

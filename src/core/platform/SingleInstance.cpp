@@ -156,8 +156,7 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                 return outcome;
             }
             outcome.result = Result::Primary;
-            outcome.instance.reset(
-                new SingleInstance(lock.Take(), listener.Take(), socketPath, options, clock));
+            outcome.instance.reset(new SingleInstance(lock.Take(), listener.Take(), socketPath, options, clock));
             return outcome;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
@@ -188,8 +187,8 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                 return outcome;
             }
             outcome.result = Result::NoAnswer;
-            outcome.detail = "the running instance did not acknowledge within " +
-                             std::to_string(options.answerWaitMs) + " ms";
+            outcome.detail =
+                "the running instance did not acknowledge within " + std::to_string(options.answerWaitMs) + " ms";
             return outcome;
         }
         const int error = errno;
@@ -208,9 +207,12 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
     }
 }
 
-SingleInstance::SingleInstance(int lockFd, int listenFd, std::string socketPath, const Options& options,
-                               Clock& clock)
-    : lockFd_(lockFd), listenFd_(listenFd), socketPath_(std::move(socketPath)), options_(options), clock_(&clock)
+SingleInstance::SingleInstance(int lockFd, int listenFd, std::string socketPath, const Options& options, Clock& clock)
+    : lockFd_(lockFd),
+      listenFd_(listenFd),
+      socketPath_(std::move(socketPath)),
+      options_(options),
+      clock_(&clock)
 {
 }
 

@@ -67,8 +67,7 @@ public:
     // that is. `folder` is made private first (RuntimeFolder::MakePrivate).
     // `clock` paces the retries while the running instance is still coming
     // up; it must outlive the returned instance.
-    static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options,
-                         Clock& clock);
+    static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options, Clock& clock);
 
     static std::optional<uid_t> ReadPeerUid(int socket);
 

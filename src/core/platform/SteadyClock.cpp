@@ -18,8 +18,7 @@ void SteadyClock::SleepMs(uint32_t ms)
 WaitResult SteadyClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, uint32_t timeoutMs,
                                 const std::function<bool()>& ready)
 {
-    return cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready) ? WaitResult::Signalled
-                                                                          : WaitResult::Timeout;
+    return cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready) ? WaitResult::Signalled : WaitResult::Timeout;
 }
 
 SteadyClock& SteadyClock::Instance()

@@ -24,6 +24,6 @@ int GetActiveProfile(device::DeviceSession& session);
 // that file exists: a missing one is not created and the result is false.
 // With `takeLock` the store lock is taken here, otherwise the caller holds it.
 [[nodiscard]] bool SaveActiveProfile(ProfileStore& store, const UserFolder& folder, device::DeviceSession& session,
-                       bool takeLock);
+                                     bool takeLock);
 
 }  // namespace trevolin::profiles

@@ -138,7 +138,8 @@ bool MakeDefaultImage(const std::string& path, uint8_t flags)
 {
     try {
         const auto bytes = ProfileImage::DefaultFixedPart(flags);
-        return app::AtomicFile::Write(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return app::AtomicFile::Write(path,
+                                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     } catch (const std::bad_alloc&) {
         return false;
     }

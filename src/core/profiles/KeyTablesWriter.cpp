@@ -34,7 +34,6 @@ void Note(KeyboardWriteReport& report, int result, const std::string& what)
     report.failedWrite = what;
 }
 
-
 }  // namespace
 
 bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& session, bool allProfiles,
@@ -64,9 +63,9 @@ bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& sessio
         const int active = GetActiveProfile(session);
         if (active < 0 || active >= ProfileCount())
             return Stop(report, S::NoActiveProfile,
-                        active < 0 ? "the keyboard did not say which profile is active"
-                                   : "the keyboard reports profile " + std::to_string(active) +
-                                         ", which it cannot have");
+                        active < 0
+                            ? "the keyboard did not say which profile is active"
+                            : "the keyboard reports profile " + std::to_string(active) + ", which it cannot have");
         profiles = {active};
     }
 
@@ -107,8 +106,8 @@ bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& sessio
 
     report.ok = report.deviceResult == device::ResultOk;
     if (!report.ok)
-        report.problem = "writing the " + report.failedWrite + " to the keyboard failed: " +
-                         device::DescribeResult(report.deviceResult, texts);
+        report.problem = "writing the " + report.failedWrite +
+                         " to the keyboard failed: " + device::DescribeResult(report.deviceResult, texts);
     return report.ok;
 }
 

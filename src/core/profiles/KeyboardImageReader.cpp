@@ -47,8 +47,8 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
     if (report.activeProfile < 0 || report.activeProfile > 3)
         return Fail(report, report.activeProfile < 0 ? device::ResultNoDevice : device::ResultOk,
                     report.activeProfile < 0 ? "the keyboard did not say which profile is active"
-                                             : "the keyboard reports profile " +
-                                                   std::to_string(report.activeProfile) + ", which it cannot have");
+                                             : "the keyboard reports profile " + std::to_string(report.activeProfile) +
+                                                   ", which it cannot have");
 
     std::array<std::array<uint8_t, device::KeyboardCommands::BlockSize>, 3> blocks{};
     for (int block = 0; block < 3; ++block) {
@@ -103,8 +103,8 @@ bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& te
         for (size_t layer = 0; layer < 3; ++layer) {
             const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session.FactoryKeymap(), macroCount);
             for (size_t entry = 0; entry < EntriesPerLayer; ++entry) {
-                const auto at = all.subspan(EntriesOffset + layer * LayerBytes + entry * EntrySize)
-                                    .first<keys::KeyActionSize>();
+                const auto at =
+                    all.subspan(EntriesOffset + layer * LayerBytes + entry * EntrySize).first<keys::KeyActionSize>();
                 keys::WriteKeyAction(actions[entry], at);
             }
         }

@@ -17,6 +17,6 @@ namespace trevolin::profiles {
 // keyboard cannot say its active profile, a read fails or memory runs out;
 // `bytes` is then unchanged.
 [[nodiscard]] bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& texts, std::string& bytes,
-                       KeyboardReadReport& report);
+                                     KeyboardReadReport& report);
 
 }  // namespace trevolin::profiles

@@ -48,12 +48,12 @@ enum class StoreOrigin {
 
 // What SelectProfile did.
 struct ProfileSelection {
-    bool accepted = false;      // SelectProfile's boolean: the same as switched
-    int index = -1;             // the index after mapping (3 and above become 0)
-    bool asked = false;         // the apply-or-discard question was put
-    bool applied = false;       // answered Yes: Apply ran first
-    bool discarded = false;     // answered No: the edits were dropped
-    bool switched = false;      // the keyboard confirmed the new active profile
+    bool accepted = false;   // SelectProfile's boolean: the same as switched
+    int index = -1;          // the index after mapping (3 and above become 0)
+    bool asked = false;      // the apply-or-discard question was put
+    bool applied = false;    // answered Yes: Apply ran first
+    bool discarded = false;  // answered No: the edits were dropped
+    bool switched = false;   // the keyboard confirmed the new active profile
 };
 
 // The key tables and macros of all three profiles between the working

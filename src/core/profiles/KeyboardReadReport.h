@@ -9,9 +9,9 @@ namespace trevolin::profiles {
 // on arrival). `ok` is the operation's boolean.
 struct KeyboardReadReport {
     bool ok = false;
-    int activeProfile = -1;  // what the keyboard said, -1 when it could not be asked
-    int deviceResult = 1;    // the failing command's result (1 when none failed)
-    uint16_t macroCount = 0; // macros decoded from the keyboard's macro area
+    int activeProfile = -1;   // what the keyboard said, -1 when it could not be asked
+    int deviceResult = 1;     // the failing command's result (1 when none failed)
+    uint16_t macroCount = 0;  // macros decoded from the keyboard's macro area
     // The macro area was there but its content was impossible; the image
     // then holds the macros decoded before the damage (often none).
     bool macroAreaDamaged = false;
@@ -28,9 +28,9 @@ struct KeyboardReadReport {
 // What the load on arrival did to the store and the profile file.
 struct LoadReport {
     enum class Source {
-        Keyboard,  // the store holds the keyboard's tables
-        Default,   // the keyboard could not be read: the default image
-        Unchanged, // not even that could be built: the store kept its content
+        Keyboard,   // the store holds the keyboard's tables
+        Default,    // the keyboard could not be read: the default image
+        Unchanged,  // not even that could be built: the store kept its content
     };
     Source source = Source::Unchanged;
     KeyboardReadReport read;  // read.fileWritten: the profile file holds them too

@@ -29,7 +29,8 @@ std::string List(bool macroArea, const std::vector<int>& profiles)
 
 std::string DescribeWrittenParts(const KeyboardWriteReport& report)
 {
-    if (report.ok || report.stop != KeyboardWriteReport::Stop::None || report.blockResults.size() != report.profilesWritten.size())
+    if (report.ok || report.stop != KeyboardWriteReport::Stop::None ||
+        report.blockResults.size() != report.profilesWritten.size())
         return {};
     // Every part is sent whatever became of the one before, so each has its
     // own result.

@@ -23,12 +23,12 @@ struct KeyboardWriteReport {
     bool ok = false;
     Stop stop = Stop::None;  // why nothing was sent, when nothing was
 
-    size_t fullSize = 0;    // macro payload with names
-    size_t bareSize = 0;    // and without
-    uint32_t capacity = 0;  // the keyboard's macro area
-    size_t excessBytes = 0; // bareSize - capacity when the macros do not fit
+    size_t fullSize = 0;     // macro payload with names
+    size_t bareSize = 0;     // and without
+    uint32_t capacity = 0;   // the keyboard's macro area
+    size_t excessBytes = 0;  // bareSize - capacity when the macros do not fit
     bool namesIncluded = true;
-    size_t payloadSize = 0; // what was sent
+    size_t payloadSize = 0;  // what was sent
 
     std::vector<int> profilesWritten;  // blocks sent, ascending
     int beginResult = 0;
@@ -54,19 +54,19 @@ struct ApplyReport {
         NotLoaded,      // the store does not hold the keyboard's tables
         DamagedMacros,  // the user kept the damaged macro area
     };
-    bool ok = false;       // both, and the pending changes were cleared
+    bool ok = false;                // both, and the pending changes were cleared
     Refused refused = Refused::No;  // why nothing was written, when Apply refused
-    bool skipped = false;  // nothing was pending: nothing was written (ok is true)
+    bool skipped = false;           // nothing was pending: nothing was written (ok is true)
     bool saved = false;
     KeyboardWriteReport write;
 };
 
 // A restore from an exchange file.
 struct RestoreReport {
-    bool ok = false;            // the keyboard holds the file's three profiles
-    ProfileFileCheck check;     // the validation
-    bool storeReplaced = false; // the store holds the file's content
-    bool saved = false;         // the profile file too
+    bool ok = false;             // the keyboard holds the file's three profiles
+    ProfileFileCheck check;      // the validation
+    bool storeReplaced = false;  // the store holds the file's content
+    bool saved = false;          // the profile file too
     KeyboardWriteReport write;
     std::string problem;
 };

@@ -111,7 +111,8 @@ ProfileFileCheck CheckProfileFile(const std::string& path)
     if (size >= FourGiB)
         return Verdict(0, "the file is 4 GiB or larger");
     if (size < FixedPartSize)
-        return Verdict(0, "the file is " + std::to_string(size) + " bytes, smaller than the 32832 bytes of a profile file");
+        return Verdict(0, "the file is " + std::to_string(size) +
+                              " bytes, smaller than the 32832 bytes of a profile file");
 
     uint8_t header[HeaderSize];
     if (!file.read(reinterpret_cast<char*>(header), HeaderSize))
@@ -148,8 +149,10 @@ ProfileFileCheck CheckProfileFile(const std::string& path)
         // Read from the record itself: Macro::Read would already have cut it.
         const uint16_t events = GetLe16(record.data() + macros::Macro::EventCountOffset);
         if (events > macros::Macro::MaxEvents)
-            return Verdict(0, which + " declares " + std::to_string(events) + " events, more than the " +
-                                  std::to_string(macros::Macro::MaxEvents) + " a macro holds", true);
+            return Verdict(0,
+                           which + " declares " + std::to_string(events) + " events, more than the " +
+                               std::to_string(macros::Macro::MaxEvents) + " a macro holds",
+                           true);
         if (macros::Macro::Read(record).playCount == 0)
             verdict.notes.push_back(which + " has a play count of 0, which the keyboard cannot play; it is restored "
                                             "with a play count of 1");

@@ -14,7 +14,6 @@ namespace trevolin::profiles {
 // The macro list as the profile store holds it: records in list order.
 // Every function here takes the store lock.
 
-
 // The position of the first record with this id in the image's list, if any.
 // Takes no lock.
 std::optional<size_t> FindMacroPosition(const ProfileImage& image, uint16_t id);

@@ -10,7 +10,9 @@ constexpr size_t MaxUnits = 0x7FFFFFFE;
 
 }  // namespace
 
-TextTable::TextTable() : slots_(SlotCount) {}
+TextTable::TextTable() : slots_(SlotCount)
+{
+}
 
 std::u16string_view TextTable::Text(size_t slot) const
 {

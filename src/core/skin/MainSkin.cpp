@@ -52,11 +52,11 @@ constexpr std::array Rows = {
 };
 
 constexpr std::array<std::string_view, 29> CommandKeys = {
-    "VELTRA_LINK",   "VELTRA_VER",    "FUNC_PROFILES",  "FUNC_MACRO",    "CONTROL_OK",     "CONTROL_CANCEL",
+    "VELTRA_LINK",   "VELTRA_VER",    "FUNC_PROFILES",    "FUNC_MACRO",   "CONTROL_OK",     "CONTROL_CANCEL",
     "CONTROL_HELP",  "CONTROL_CLOSE", "CONTROL_MINIMIZE", "CONTROL_MENU", "CONTROL2_APPLY", "LOCK_CAPS",
-    "LOCK_NUM",      "LOCK_SCROLL",   "LOCK_AB",        "FLIP_0",        "FLIP_1",         "FLIP_2",
-    "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3",  "FUNC_DEFAULT",  "FUNC_REPORT1",   "FUNC_REPORT2",
-    "FUNC_REPORT3",  "FUNC_REPORT4",  "KEY_FN",         "LEFT_ARROW",    "RIGHT_ARROW",
+    "LOCK_NUM",      "LOCK_SCROLL",   "LOCK_AB",          "FLIP_0",       "FLIP_1",         "FLIP_2",
+    "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3",    "FUNC_DEFAULT", "FUNC_REPORT1",   "FUNC_REPORT2",
+    "FUNC_REPORT3",  "FUNC_REPORT4",  "KEY_FN",           "LEFT_ARROW",   "RIGHT_ARROW",
 };
 
 bool IsKeyboardKey(std::string_view key)

@@ -35,9 +35,9 @@ constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
 // missing keyboard disables besides the keys.
 constexpr uint32_t FirstFlipKey = 1010;
 constexpr uint32_t LastFlipKey = 1013;
-constexpr std::array KeyboardControls = {app::command::Apply,       app::command::Profile1,   app::command::Profile2,
-                                         app::command::Profile3,    app::command::MacroButton,
-                                         app::command::RestoreDefaults, app::control::ProfileName};
+constexpr std::array KeyboardControls = {
+    app::command::Apply,       app::command::Profile1,        app::command::Profile2,   app::command::Profile3,
+    app::command::MacroButton, app::command::RestoreDefaults, app::control::ProfileName};
 constexpr std::array WebControls = {1219u, 1220u, 1221u};
 
 std::optional<QString> nextFileName;
@@ -45,7 +45,9 @@ std::optional<QString> nextFileName;
 }  // namespace
 
 CTrevolinDlg::CTrevolinDlg(const app::Locations& locations, const app::TextLookup& texts, QWidget* parent)
-    : CBaseDialog(QString::fromStdString(locations.MainSkinFile()), parent), locations_(locations), texts_(texts)
+    : CBaseDialog(QString::fromStdString(locations.MainSkinFile()), parent),
+      locations_(locations),
+      texts_(texts)
 {
     busyTimer_.setInterval(BusyFramePeriodMs);
     connect(&busyTimer_, &QTimer::timeout, this, [this] {
@@ -91,10 +93,9 @@ bool CTrevolinDlg::Initialise()
         if (key == ms::LeftArrowKey || key == ms::RightArrowKey) {
             auto* arrow = new CPngButton(this);
             const bool left = key == ms::LeftArrowKey;
-            static_cast<void>(SkinLayout::PlaceButtonWithFaceKey(*arrow, Skin(), skin::SkinIni::ButtonInfo, key,
-                                                                 skin::SkinIni::ButtonInfo2,
-                                                                 left ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1",
-                                                                 arrows));
+            static_cast<void>(SkinLayout::PlaceButtonWithFaceKey(
+                *arrow, Skin(), skin::SkinIni::ButtonInfo, key, skin::SkinIni::ButtonInfo2,
+                left ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1", arrows));
             continue;
         }
         AddButton(std::string(key), app::MainControlIdOf(key).value_or(0));
@@ -165,8 +166,7 @@ CPngButton* CTrevolinDlg::AddButton(const std::string& skinKey, uint32_t control
         sources.disabled = pick(looks->disabled);
         sources.ticked = pick(looks->ticked);
     }
-    static_cast<void>(
-        SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, sources));
+    static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, sources));
     button->setObjectName(QString::fromStdString(skinKey));
     if (controlId != 0) {
         buttons_[controlId] = button;
@@ -188,9 +188,9 @@ void CTrevolinDlg::Relabel()
     setWindowTitle(Text("MAIN_CAPTION"));
     const auto label = [this](uint32_t id, std::string_view key) {
         if (CPngButton* button = Button(id)) {
-            button->SetTextStyle(true, id == app::command::Apply ? 10 : 9, QStringLiteral("Arial Unicode MS"),
-                                 {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
-                                  QColor(0x2f, 0xa8, 0xff)});
+            button->SetTextStyle(
+                true, id == app::command::Apply ? 10 : 9, QStringLiteral("Arial Unicode MS"),
+                {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c), QColor(0x2f, 0xa8, 0xff)});
             button->setText(Text(key));
         }
     };
@@ -213,8 +213,7 @@ void CTrevolinDlg::Relabel()
     if (CPngButton* name = Button(app::control::ProfileName)) {
         // The profile's name, turned as the button's picture is.
         name->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"),
-                           {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white},
-                           40);
+                           {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white}, 40);
         name->SetEscapement(268, true);
     }
     if (noKeyboard_)
@@ -269,8 +268,8 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
             showMinimized();
         return;
     case app::command::MacroButton:
-        emit KeyAssignmentRequested(keyboard::MacroOnlyControlId,
-                                    keyboard::GKeyNumber(keyboard::GKeyCount - 1, bankB_), true);
+        emit KeyAssignmentRequested(keyboard::MacroOnlyControlId, keyboard::GKeyNumber(keyboard::GKeyCount - 1, bankB_),
+                                    true);
         return;
     default:
         break;
@@ -482,8 +481,8 @@ void CTrevolinDlg::ShowKeyLook(uint16_t controlId, const keys::KeyLook& look)
             button->SetTipText(QString::fromStdString(look.tooltip));
             button->SetTicked(look.assigned);
             const auto key = keyboard::FindKeyButton(controlId);
-            const bool gKeyOff = key && key->kind == keyboard::KeyKind::GKey &&
-                                 !keyboard::GKeyEnabledAtStart(key->index);
+            const bool gKeyOff =
+                key && key->kind == keyboard::KeyKind::GKey && !keyboard::GKeyEnabledAtStart(key->index);
             button->setEnabled(present_ && look.available && !gKeyOff);
         },
         Qt::QueuedConnection);
@@ -491,7 +490,8 @@ void CTrevolinDlg::ShowKeyLook(uint16_t controlId, const keys::KeyLook& look)
 
 void CTrevolinDlg::EnableApply()
 {
-    QMetaObject::invokeMethod(this, [this] { SetApplyEnabled(true); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { SetApplyEnabled(true); }, Qt::QueuedConnection);
 }
 
 // --- The user ---------------------------------------------------------------------------

@@ -9,7 +9,9 @@
 namespace trevolin::gui {
 
 QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, QObject* context)
-    : prompts_(prompts), texts_(texts), context_(context)
+    : prompts_(prompts),
+      texts_(texts),
+      context_(context)
 {
 }
 

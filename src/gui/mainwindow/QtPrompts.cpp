@@ -19,7 +19,9 @@ QtPrompts::Answerer& TheAnswerer()
 
 }  // namespace
 
-QtPrompts::QtPrompts(QObject* parent) : QObject(parent) {}
+QtPrompts::QtPrompts(QObject* parent) : QObject(parent)
+{
+}
 
 void QtPrompts::SetAnswerer(Answerer answerer)
 {
@@ -52,14 +54,14 @@ bool QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, 
         return false;
     if (kind == Kind::Message) {
         // Nobody waits for a plain message.
-        QMetaObject::invokeMethod(this, [this, kind, key, shown, style] { Show(kind, key, shown, style); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, kind, key, shown, style] { Show(kind, key, shown, style); }, Qt::QueuedConnection);
         return false;
     }
     bool answer = false;
     QMetaObject::invokeMethod(
-        this, [this, kind, key, shown, style] { return Show(kind, key, shown, style); },
-        Qt::BlockingQueuedConnection, &answer);
+        this, [this, kind, key, shown, style] { return Show(kind, key, shown, style); }, Qt::BlockingQueuedConnection,
+        &answer);
     return answer;
 }
 

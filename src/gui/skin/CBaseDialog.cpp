@@ -17,7 +17,8 @@
 namespace trevolin::gui {
 
 CBaseDialog::CBaseDialog(QString iniPath, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), iniPath_(std::move(iniPath))
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      iniPath_(std::move(iniPath))
 {
     // The background covers the whole window: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);

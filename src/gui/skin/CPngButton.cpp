@@ -214,10 +214,10 @@ void CPngButton::DrawText(QPainter& painter, ButtonFace face)
 
     using H = skin::ButtonTextAlignment::Horizontal;
     using V = skin::ButtonTextAlignment::Vertical;
-    int flags = alignment.horizontal == H::Centre ? Qt::AlignHCenter
+    int flags = alignment.horizontal == H::Centre  ? Qt::AlignHCenter
                 : alignment.horizontal == H::Right ? Qt::AlignRight
                                                    : Qt::AlignLeft;
-    flags |= alignment.vertical == V::Centre ? Qt::AlignVCenter
+    flags |= alignment.vertical == V::Centre   ? Qt::AlignVCenter
              : alignment.vertical == V::Bottom ? Qt::AlignBottom
                                                : Qt::AlignTop;
     if (alignment.singleLine) {

@@ -11,8 +11,8 @@ void WarnIfMalformed(const skin::SkinRectReading& reading, const skin::SkinIni& 
 {
     if (reading.status == skin::SkinRectStatus::Malformed) {
         std::fprintf(stderr, "trevolin: %s: [%.*s] %.*s is not \"x,y,w,h\"; the control is left out\n",
-                     ini.Path().c_str(), static_cast<int>(section.size()), section.data(),
-                     static_cast<int>(key.size()), key.data());
+                     ini.Path().c_str(), static_cast<int>(section.size()), section.data(), static_cast<int>(key.size()),
+                     key.data());
     }
 }
 

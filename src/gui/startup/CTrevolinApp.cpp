@@ -83,8 +83,8 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     }
     keyboard_ = std::move(opened.app);
     keyboard_->Profiles().SetPendingListener([dialog](bool pending) {
-        QMetaObject::invokeMethod(dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); }, Qt::QueuedConnection);
     });
 
     model_ = std::make_unique<app::MainWindowModel>(
@@ -93,16 +93,15 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     dialog_->SetModel(model_.get());
     link_->SetModel(model_.get());
 
-    std::unique_ptr<TraySurface> surface = options.tray ? std::move(options.tray)
-                                                        : std::make_unique<SystemTraySurface>();
-    tray_ = std::make_unique<CTrayIcon>(
-        std::move(surface), *language_, QString::fromStdString(locations_->SkinDirectory()),
-        [this](uint32_t command) {
-            if (command == CTrayIcon::AboutCommand)
-                dialog_->ShowAbout();
-            else if (model_)
-                model_->OnCommand(command);
-        });
+    std::unique_ptr<TraySurface> surface =
+        options.tray ? std::move(options.tray) : std::make_unique<SystemTraySurface>();
+    tray_ = std::make_unique<CTrayIcon>(std::move(surface), *language_,
+                                        QString::fromStdString(locations_->SkinDirectory()), [this](uint32_t command) {
+                                            if (command == CTrayIcon::AboutCommand)
+                                                dialog_->ShowAbout();
+                                            else if (model_)
+                                                model_->OnCommand(command);
+                                        });
     dialog_->SetTray(tray_.get());
     connect(dialog_.get(), &CTrevolinDlg::ProgramEnded, this, [this](int code) {
         ended_ = true;
@@ -131,7 +130,8 @@ void CTrevolinApp::RequestExit()
 {
     if (!model_)
         return;
-    QMetaObject::invokeMethod(dialog_.get(), [this] { model_->ExitPath(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        dialog_.get(), [this] { model_->ExitPath(); }, Qt::QueuedConnection);
 }
 
 void CTrevolinApp::Shutdown()

@@ -26,7 +26,10 @@ QString Tip(const app::TextLookup& texts)
 
 CTrayIcon::CTrayIcon(std::unique_ptr<TraySurface> surface, const app::TextLookup& texts, QString skinFolder,
                      std::function<void(uint32_t)> command, QObject* parent)
-    : QObject(parent), surface_(std::move(surface)), texts_(texts), skinFolder_(std::move(skinFolder)),
+    : QObject(parent),
+      surface_(std::move(surface)),
+      texts_(texts),
+      skinFolder_(std::move(skinFolder)),
       command_(std::move(command))
 {
     open_ = menu_.addAction(QString(), this, [this] { command_(OpenCommand); });

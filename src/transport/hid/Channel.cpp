@@ -23,15 +23,16 @@ constexpr int kMaxReadErrors = 8;
 Channel::Channel(uint64_t serial, uint64_t keyboard, Identity identity,
                  std::shared_ptr<const ReportDescriptor> descriptor, size_t collection,
                  std::unique_ptr<HidConnection> connection, std::chrono::steady_clock::time_point openedAt)
-    : serial_(serial)
-    , keyboard_(keyboard)
-    , identity_(std::move(identity))
-    , descriptor_(std::move(descriptor))
-    , collection_(collection)
-    , openedAt_(openedAt)
-    // One byte in front, for the report id that hidraw leaves out of unnumbered reports.
-    , buffer_(1 + ReportDescriptor::kMaxReportLength)
-    , connection_(std::move(connection))
+    : serial_(serial),
+      keyboard_(keyboard),
+      identity_(std::move(identity)),
+      descriptor_(std::move(descriptor)),
+      collection_(collection),
+      openedAt_(openedAt)
+      // One byte in front, for the report id that hidraw leaves out of unnumbered reports.
+      ,
+      buffer_(1 + ReportDescriptor::kMaxReportLength),
+      connection_(std::move(connection))
 {
 }
 

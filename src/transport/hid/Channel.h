@@ -48,7 +48,8 @@ public:
     };
 
     Channel(uint64_t serial, uint64_t keyboard, Identity identity, std::shared_ptr<const ReportDescriptor> descriptor,
-            size_t collection, std::unique_ptr<HidConnection> connection, std::chrono::steady_clock::time_point openedAt);
+            size_t collection, std::unique_ptr<HidConnection> connection,
+            std::chrono::steady_clock::time_point openedAt);
     ~Channel();
     Channel(const Channel&) = delete;
     Channel& operator=(const Channel&) = delete;

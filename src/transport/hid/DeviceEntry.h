@@ -7,7 +7,7 @@ namespace ql::hid {
 
 // One hidraw node as the enumeration lists it.
 struct DeviceEntry {
-    std::string path;       // "/dev/hidraw3"
+    std::string path;  // "/dev/hidraw3"
     // Names the physical device the node belongs to (the USB device in sysfs):
     // one keyboard's interfaces share it, two keyboards never do.
     std::string deviceKey;

@@ -8,8 +8,7 @@
 
 namespace ql::hid {
 
-EventFd::EventFd()
-    : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+EventFd::EventFd() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 

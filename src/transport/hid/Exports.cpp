@@ -87,8 +87,8 @@ int32_t RequestStatusGet(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint
     return guarded([&] { return api().statusGet(unit, cb, tag, data, length, checksum); });
 }
 
-int32_t RequestStatusSetFeature(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                                uint32_t length, uint32_t checksum, uint32_t*)
+int32_t RequestStatusSetFeature(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, uint32_t length,
+                                uint32_t checksum, uint32_t*)
 {
     return guarded([&] { return api().statusSetFeature(unit, cb, tag, data, length, checksum); });
 }

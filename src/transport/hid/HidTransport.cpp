@@ -68,8 +68,8 @@ bool wantedBy(const std::vector<UnitMatch>& units, uint16_t vendorId, uint16_t p
 }  // namespace
 
 HidTransport::HidTransport(std::unique_ptr<HidBackend> backend, TransportOptions options)
-    : backend_(std::move(backend))
-    , options_(std::move(options))
+    : backend_(std::move(backend)),
+      options_(std::move(options))
 {
 }
 
@@ -454,7 +454,8 @@ void HidTransport::refresh(bool enumerate, const std::vector<std::string>& remov
                 const Channel::Failure failure = failures[i];
                 const auto& channel = open[i];
                 const std::string& path = channel->identity().path;
-                if (failure == Channel::Failure::None || std::find(removed.begin(), removed.end(), path) != removed.end())
+                if (failure == Channel::Failure::None ||
+                    std::find(removed.begin(), removed.end(), path) != removed.end())
                     continue;
                 if (now - channel->openedAt() < kQuickFailure)
                     backOff(path, now);
@@ -520,8 +521,9 @@ void HidTransport::refresh(bool enumerate, const std::vector<std::string>& remov
             for (const std::string& key : keys) {
                 const bool inUse = current != active_.end() && current->second.deviceKey == key;
                 uint64_t serial = inUse ? current->second.serial : 0;
-                bool any = std::any_of(kept.begin(), kept.end(),
-                                       [&](const std::shared_ptr<Channel>& c) { return c->identity().deviceKey == key; });
+                bool any = std::any_of(kept.begin(), kept.end(), [&](const std::shared_ptr<Channel>& c) {
+                    return c->identity().deviceKey == key;
+                });
                 if (!any)
                     serial = 0;  // nothing left of it: whatever opens now is a new arrival
                 for (auto it = nodes_.begin(); it != nodes_.end();) {

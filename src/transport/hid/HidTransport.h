@@ -73,8 +73,8 @@ public:
     // fails: it is sent again whenever a keyboard carrying the unit arrives,
     // so a replugged keyboard shows the indicator state the program set.
     // Its callback is never called; the report is the whole request.
-    int32_t addStatus(const UnitMatch& unit, QlCallback callback, uint32_t tag, const uint8_t* data,
-                      size_t length, uint32_t& handle);
+    int32_t addStatus(const UnitMatch& unit, QlCallback callback, uint32_t tag, const uint8_t* data, size_t length,
+                      uint32_t& handle);
     bool remove(uint32_t handle);
     // 0, or QL_ERR_PERMISSION / QL_ERR_IO with a sentence naming the nodes.
     int32_t describeProblem(std::string& sentence) const;
@@ -142,7 +142,7 @@ private:
     const TransportOptions options_;
     RequestRegistry registry_;
 
-    std::mutex refreshMutex_;  // one refresh at a time, across its device I/O; guards what follows
+    std::mutex refreshMutex_;            // one refresh at a time, across its device I/O; guards what follows
     std::map<std::string, Node> nodes_;  // the hidraw nodes of the products asked about, by path
     std::map<std::string, Backoff> backoff_;
     std::map<Product, Active> active_;

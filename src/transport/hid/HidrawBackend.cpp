@@ -48,10 +48,7 @@ bool readIds(udev_device* hid, uint16_t& vendorId, uint16_t& productId)
 
 struct DeviceRef {
     udev_device* device;
-    explicit DeviceRef(udev_device* d)
-        : device(d)
-    {
-    }
+    explicit DeviceRef(udev_device* d) : device(d) {}
     ~DeviceRef()
     {
         if (device)

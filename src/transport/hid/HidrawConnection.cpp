@@ -11,9 +11,7 @@
 
 namespace ql::hid {
 
-HidrawConnection::HidrawConnection(int fd, std::string path)
-    : fd_(fd)
-    , path_(std::move(path))
+HidrawConnection::HidrawConnection(int fd, std::string path) : fd_(fd), path_(std::move(path))
 {
 }
 

@@ -20,8 +20,8 @@ bool validLength(uint32_t length)
 }  // namespace
 
 QuellinkApi::QuellinkApi(BackendFactory factory, TransportOptions options)
-    : factory_(std::move(factory))
-    , options_(options)
+    : factory_(std::move(factory)),
+      options_(options)
 {
 }
 
@@ -82,8 +82,8 @@ int32_t QuellinkApi::debug(int32_t level)
     return 1;
 }
 
-int32_t QuellinkApi::check(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                           uint32_t length, uint32_t checksum, std::optional<UnitMatch>& match) const
+int32_t QuellinkApi::check(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, uint32_t length,
+                           uint32_t checksum, std::optional<UnitMatch>& match) const
 {
     if (!unit)
         return QL_ERR_ARGUMENT;
@@ -119,8 +119,8 @@ int32_t QuellinkApi::send(const QlUnitId* unit, QlCallback cb, uint32_t tag, con
     return running->send(*match, type, data, length);
 }
 
-int32_t QuellinkApi::writeOne(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                              uint32_t length, uint32_t checksum)
+int32_t QuellinkApi::writeOne(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, uint32_t length,
+                              uint32_t checksum)
 {
     return send(unit, cb, tag, data, length, checksum, ReportType::Output, true);
 }
@@ -137,8 +137,7 @@ int32_t QuellinkApi::statusSetFeature(const QlUnitId* unit, QlCallback cb, uint3
     return send(unit, cb, tag, data, length, checksum, ReportType::Feature, false);
 }
 
-int32_t QuellinkApi::asyncRead(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint32_t checksum,
-                               uint32_t* handle)
+int32_t QuellinkApi::asyncRead(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint32_t checksum, uint32_t* handle)
 {
     if (handle)
         *handle = 0;

@@ -41,8 +41,8 @@ public:
                         uint32_t checksum, uint32_t* handle);
     int32_t statusGet(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint8_t* data, uint32_t length,
                       uint32_t checksum);
-    int32_t statusSetFeature(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                             uint32_t length, uint32_t checksum);
+    int32_t statusSetFeature(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, uint32_t length,
+                             uint32_t checksum);
     int32_t deleteRequest(uint32_t handle);
     int32_t describeProblem(char* buffer, uint32_t capacity);
 

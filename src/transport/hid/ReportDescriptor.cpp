@@ -12,7 +12,14 @@ constexpr uint64_t kMaxBits = (ReportDescriptor::kMaxReportLength - 1) * 8;
 
 enum ItemType { Main = 0, Global = 1, Local = 2 };
 enum MainTag { InputItem = 0x8, OutputItem = 0x9, CollectionItem = 0xA, FeatureItem = 0xB, EndCollectionItem = 0xC };
-enum GlobalTag { UsagePageItem = 0x0, ReportSizeItem = 0x7, ReportIdItem = 0x8, ReportCountItem = 0x9, PushItem = 0xA, PopItem = 0xB };
+enum GlobalTag {
+    UsagePageItem = 0x0,
+    ReportSizeItem = 0x7,
+    ReportIdItem = 0x8,
+    ReportCountItem = 0x9,
+    PushItem = 0xA,
+    PopItem = 0xB
+};
 enum LocalTag { UsageItem = 0x0 };
 
 struct Globals {
@@ -38,11 +45,11 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
     ReportDescriptor d;
     Globals globals;
     std::vector<Globals> pushed;
-    bool hasUsage = false;          // a Usage came since the last main item
-    uint32_t usage = 0;             // the first one
-    bool usageExtended = false;     // a four-byte Usage carries its own page
+    bool hasUsage = false;       // a Usage came since the last main item
+    uint32_t usage = 0;          // the first one
+    bool usageExtended = false;  // a four-byte Usage carries its own page
     int depth = 0;
-    int topLevel = -1;              // index of the top-level collection being read
+    int topLevel = -1;  // index of the top-level collection being read
 
     size_t at = 0;
     while (at < size) {
@@ -104,9 +111,15 @@ std::optional<ReportDescriptor> ReportDescriptor::parse(const uint8_t* bytes, si
             usageExtended = false;
         } else if (type == Global) {
             switch (tag) {
-            case UsagePageItem: globals.usagePage = value; break;
-            case ReportSizeItem: globals.reportSize = value; break;
-            case ReportCountItem: globals.reportCount = value; break;
+            case UsagePageItem:
+                globals.usagePage = value;
+                break;
+            case ReportSizeItem:
+                globals.reportSize = value;
+                break;
+            case ReportCountItem:
+                globals.reportCount = value;
+                break;
             case ReportIdItem:
                 if (value == 0 || value > 255)
                     return std::nullopt;

@@ -20,8 +20,8 @@ enum class ReportType { Input = 0, Output = 1, Feature = 2 };
 // collection an input report belongs to and how long each report is.
 class ReportDescriptor {
 public:
-    static constexpr size_t kMaxSize = 4096;           // the kernel's limit for a descriptor
-    static constexpr size_t kMaxReportLength = 4097;   // report id byte plus the kernel's 4096
+    static constexpr size_t kMaxSize = 4096;          // the kernel's limit for a descriptor
+    static constexpr size_t kMaxReportLength = 4097;  // report id byte plus the kernel's 4096
 
     // Empty when the bytes are not a well-formed descriptor.
     static std::optional<ReportDescriptor> parse(const uint8_t* bytes, size_t size);

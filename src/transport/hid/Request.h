@@ -15,13 +15,7 @@ struct Request {
         Status,  // RequestStatusWrite: a report the device keeps getting while the request lives
     };
 
-    Request(Kind k, UnitMatch u, QlCallback cb, uint32_t t)
-        : kind(k)
-        , unit(u)
-        , callback(cb)
-        , tag(t)
-    {
-    }
+    Request(Kind k, UnitMatch u, QlCallback cb, uint32_t t) : kind(k), unit(u), callback(cb), tag(t) {}
 
     const Kind kind;
     const UnitMatch unit;
@@ -32,7 +26,7 @@ struct Request {
     // Guarded by HidTransport's state mutex.
     uint32_t announcedCount = 0;     // Read: the count the callback last heard of
     uint64_t announcedKeyboard = 0;  // Read: the keyboard that count was of
-    uint64_t statusNode = 0;      // Status: serial of the node that last got the report
+    uint64_t statusNode = 0;         // Status: serial of the node that last got the report
 
     // Guarded by RequestRegistry's mutex.
     uint32_t handle = 0;

@@ -11,10 +11,10 @@ std::optional<UnitMatch> UnitMatch::fromUnit(const QlUnitId& unit)
 }
 
 UnitMatch::UnitMatch(uint16_t vendorId, uint16_t productId, CollectionUsage collection, uint32_t flags)
-    : flags_(flags)
-    , vendorId_(vendorId)
-    , productId_(productId)
-    , collection_(collection)
+    : flags_(flags),
+      vendorId_(vendorId),
+      productId_(productId),
+      collection_(collection)
 {
 }
 

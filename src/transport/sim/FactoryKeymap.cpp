@@ -8,9 +8,18 @@ struct Code {
     uint8_t cls, sub, data;
 };
 
-constexpr Code key(uint8_t usage) { return {2, 2, usage}; }  // HID keyboard-page usage
-constexpr Code mod(uint8_t bit) { return {2, 1, bit}; }      // modifier bit
-constexpr Code gkey(uint8_t n) { return {6, 0xA2, n}; }      // G1..G9 bank A = 1..9, bank B = 10..18
+constexpr Code key(uint8_t usage)
+{
+    return {2, 2, usage};
+}  // HID keyboard-page usage
+constexpr Code mod(uint8_t bit)
+{
+    return {2, 1, bit};
+}  // modifier bit
+constexpr Code gkey(uint8_t n)
+{
+    return {6, 0xA2, n};
+}  // G1..G9 bank A = 1..9, bank B = 10..18
 
 constexpr Code None{0, 0, 0};  // no key wired here
 constexpr Code Fw{5, 0, 0};    // keyboard-internal function (firmware's own meaning)
@@ -52,20 +61,20 @@ constexpr Code NumLk = key(0x53), KpSlash = key(0x54);
 // has no such positions, so bytes 378 to 511 stay zero.
 constexpr Code kColumns[16][8] = {
     //          row 0  row 1      row 2      row 3      row 4   row 5  row 6  row 7
-    /* col 0 */ {Fw,   Fw,        Fw,        Fw,        Fw,     Fw,    None,  None},
-    /* col 1 */ {Esc,  Grave,     Tab,       Caps,      LShift, LCtrl, None,  None},
-    /* col 2 */ {F1,   D1,        Q,         A,         Z,      LWin,  None,  None},
-    /* col 3 */ {F2,   D2,        W,         S,         X,      LAlt,  None,  None},
-    /* col 4 */ {F3,   D3,        E,         D,         C,      Space, PrtSc, None},
-    /* col 5 */ {F4,   D4,        R,         F,         V,      RAlt,  ScrLk, None},
-    /* col 6 */ {F5,   D5,        T,         G,         B,      Fn,    Equal, None},
-    /* col 7 */ {F6,   D6,        Y,         H,         N,      App,   Pause, gkey(1)},
-    /* col 8 */ {F7,   D7,        U,         J,         M,      RWin,  Ins,   gkey(2)},
-    /* col 9 */ {F8,   D8,        I,         K,         Comma,  RCtrl, Home,  gkey(3)},
-    /* col10 */ {F9,   D9,        O,         L,         Period, Left,  PgUp,  gkey(4)},
-    /* col11 */ {F10,  D0,        P,         Semicolon, Slash,  Down,  Del,   gkey(5)},
-    /* col12 */ {F11,  Minus,     LBracket,  Quote,     RShift, Right, End,   gkey(6)},
-    /* col13 */ {F12,  Backspace, RBracket,  Enter,     K45,    Up,    PgDn,  gkey(7)},
+    /* col 0 */ {Fw, Fw, Fw, Fw, Fw, Fw, None, None},
+    /* col 1 */ {Esc, Grave, Tab, Caps, LShift, LCtrl, None, None},
+    /* col 2 */ {F1, D1, Q, A, Z, LWin, None, None},
+    /* col 3 */ {F2, D2, W, S, X, LAlt, None, None},
+    /* col 4 */ {F3, D3, E, D, C, Space, PrtSc, None},
+    /* col 5 */ {F4, D4, R, F, V, RAlt, ScrLk, None},
+    /* col 6 */ {F5, D5, T, G, B, Fn, Equal, None},
+    /* col 7 */ {F6, D6, Y, H, N, App, Pause, gkey(1)},
+    /* col 8 */ {F7, D7, U, J, M, RWin, Ins, gkey(2)},
+    /* col 9 */ {F8, D8, I, K, Comma, RCtrl, Home, gkey(3)},
+    /* col10 */ {F9, D9, O, L, Period, Left, PgUp, gkey(4)},
+    /* col11 */ {F10, D0, P, Semicolon, Slash, Down, Del, gkey(5)},
+    /* col12 */ {F11, Minus, LBracket, Quote, RShift, Right, End, gkey(6)},
+    /* col13 */ {F12, Backspace, RBracket, Enter, K45, Up, PgDn, gkey(7)},
     /* col14 */ {gkey(8), gkey(9), Backslash, gkey(10), gkey(11), gkey(12), gkey(13), gkey(14)},
     /* col15 */ {gkey(15), gkey(16), gkey(17), gkey(18), NumLk, KpSlash, None, None},
 };

@@ -16,17 +16,17 @@
 #include <stdint.h>
 
 /* Memory areas for QlSimReadArea / QlSimWriteArea / QlSimAreaSize. */
-#define QL_SIM_AREA_INFO           0  /* 44 bytes (commands 3, 4) */
-#define QL_SIM_AREA_LIGHTING       1  /* 3 x 42 bytes (commands 5, 6) */
-#define QL_SIM_AREA_KEYMAPS        2  /* 3 x 512 bytes (commands 7, 8) */
-#define QL_SIM_AREA_MACRO          3  /* info byte 11 x 128 bytes (commands 9, 10) */
-#define QL_SIM_AREA_DEFAULT_KEYMAP 4  /* 512 bytes (command 15) */
-#define QL_SIM_AREA_KEY_COLORS     5  /* 3 x 512 bytes (commands 16, 17) */
+#define QL_SIM_AREA_INFO 0           /* 44 bytes (commands 3, 4) */
+#define QL_SIM_AREA_LIGHTING 1       /* 3 x 42 bytes (commands 5, 6) */
+#define QL_SIM_AREA_KEYMAPS 2        /* 3 x 512 bytes (commands 7, 8) */
+#define QL_SIM_AREA_MACRO 3          /* info byte 11 x 128 bytes (commands 9, 10) */
+#define QL_SIM_AREA_DEFAULT_KEYMAP 4 /* 512 bytes (command 15) */
+#define QL_SIM_AREA_KEY_COLORS 5     /* 3 x 512 bytes (commands 16, 17) */
 
 /* Reply status bytes the simulated keyboard uses. */
-#define QL_SIM_STATUS_OK         0x00
+#define QL_SIM_STATUS_OK 0x00
 #define QL_SIM_STATUS_BAD_REPORT 0xFF /* report id, report checksum, length > 56, unknown command */
-#define QL_SIM_STATUS_REFUSED    0xFE /* offset/length outside the area, active profile > 2 */
+#define QL_SIM_STATUS_REFUSED 0xFE    /* offset/length outside the area, active profile > 2 */
 
 /* The consumer input report delivered on the consumer collection:
  * [QL_SIM_CONSUMER_REPORT_ID, code low byte, code high byte]. */

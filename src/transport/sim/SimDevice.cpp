@@ -73,12 +73,18 @@ void SimDevice::sealReply(Report& reply)
 std::span<uint8_t> SimDevice::area(Area which)
 {
     switch (which) {
-    case Area::Info: return info_;
-    case Area::Lighting: return lighting_;
-    case Area::Keymaps: return keymaps_;
-    case Area::Macro: return std::span<uint8_t>(macro_).first(macroCapacity());
-    case Area::DefaultKeymap: return defaultKeymap_;
-    case Area::KeyColors: return keyColors_;
+    case Area::Info:
+        return info_;
+    case Area::Lighting:
+        return lighting_;
+    case Area::Keymaps:
+        return keymaps_;
+    case Area::Macro:
+        return std::span<uint8_t>(macro_).first(macroCapacity());
+    case Area::DefaultKeymap:
+        return defaultKeymap_;
+    case Area::KeyColors:
+        return keyColors_;
     }
     return {};
 }
@@ -180,20 +186,49 @@ SimDevice::Outcome SimDevice::handle(const Report& request)
         status = kStatusBadReport;
     } else {
         switch (command) {
-        case 1: case 2: case 11: case 12: case 13: case 14:
+        case 1:
+        case 2:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
             break;  // accepted, no effect on memory
-        case 3: status = readArea(info_, offset, length, replyData); break;
-        case 4: status = writeInfo(offset, length, data, out.changed); break;
-        case 5: status = readArea(lighting_, offset, length, replyData); break;
-        case 6: status = writeArea(lighting_, offset, length, data, out.changed); break;
-        case 7: status = readArea(keymaps_, offset, length, replyData); break;
-        case 8: status = writeArea(keymaps_, offset, length, data, out.changed); break;
-        case 9: status = readArea(area(Area::Macro), offset, length, replyData); break;
-        case 10: status = writeArea(area(Area::Macro), offset, length, data, out.changed); break;
-        case 15: status = readArea(defaultKeymap_, offset, length, replyData); break;
-        case 16: status = readArea(keyColors_, offset, length, replyData); break;
-        case 17: status = writeArea(keyColors_, offset, length, data, out.changed); break;
-        default: status = kStatusBadReport; break;
+        case 3:
+            status = readArea(info_, offset, length, replyData);
+            break;
+        case 4:
+            status = writeInfo(offset, length, data, out.changed);
+            break;
+        case 5:
+            status = readArea(lighting_, offset, length, replyData);
+            break;
+        case 6:
+            status = writeArea(lighting_, offset, length, data, out.changed);
+            break;
+        case 7:
+            status = readArea(keymaps_, offset, length, replyData);
+            break;
+        case 8:
+            status = writeArea(keymaps_, offset, length, data, out.changed);
+            break;
+        case 9:
+            status = readArea(area(Area::Macro), offset, length, replyData);
+            break;
+        case 10:
+            status = writeArea(area(Area::Macro), offset, length, data, out.changed);
+            break;
+        case 15:
+            status = readArea(defaultKeymap_, offset, length, replyData);
+            break;
+        case 16:
+            status = readArea(keyColors_, offset, length, replyData);
+            break;
+        case 17:
+            status = writeArea(keyColors_, offset, length, data, out.changed);
+            break;
+        default:
+            status = kStatusBadReport;
+            break;
         }
     }
     if (status != kStatusOk)

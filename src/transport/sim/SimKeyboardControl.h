@@ -90,7 +90,7 @@ public:
         char buffer[4096];
         const int32_t n = QlSimGetStatePath(buffer, sizeof buffer);
         return n > 0 && static_cast<uint32_t>(n) < sizeof buffer ? std::string(buffer, static_cast<size_t>(n))
-                                                                   : std::string();
+                                                                 : std::string();
     }
 
     // The three collections of the keyboard.

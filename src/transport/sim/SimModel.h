@@ -14,13 +14,13 @@ namespace trevolin::sim {
 
 struct SimModel {
     uint16_t firmwareVersion = 0x0107;
-    uint8_t macroUnits = 64;                  // capacity = units x 128 bytes
+    uint8_t macroUnits = 64;  // capacity = units x 128 bytes
     std::array<uint8_t, 32> effects = defaultEffects();
     uint32_t latencyMs = 0;
-    bool present = true;                      // plugged in at Init
+    bool present = true;  // plugged in at Init
     int32_t debugLevel = 0;
-    bool syncWrites = false;                  // fsync the state file before renaming it
-    std::vector<SimFaultStep> faults;         // TREVOLIN_SIM_FAULTS, run from Init or a reset
+    bool syncWrites = false;           // fsync the state file before renaming it
+    std::vector<SimFaultStep> faults;  // TREVOLIN_SIM_FAULTS, run from Init or a reset
 
     static std::array<uint8_t, 32> defaultEffects();
 

@@ -216,8 +216,7 @@ SimStateFile::Load SimStateFile::load(const std::string& path, SimDevice& device
     return ok && decode(image, device) ? Load::Loaded : Load::Corrupt;
 }
 
-bool SimStateFile::save(const std::string& path, const std::vector<uint8_t>& image, bool durable,
-                        std::string& error)
+bool SimStateFile::save(const std::string& path, const std::vector<uint8_t>& image, bool durable, std::string& error)
 {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);

@@ -65,8 +65,8 @@ bool SimTransport::onWorker() const
     return ready_ && std::this_thread::get_id() == workerId_;
 }
 
-int32_t SimTransport::checkCall(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data,
-                                size_t length, uint32_t checksum) const
+int32_t SimTransport::checkCall(const QlUnitId* unit, QlCallback cb, uint32_t tag, const uint8_t* data, size_t length,
+                                uint32_t checksum) const
 {
     if (!ready_)
         return QL_ERR_NOT_READY;
@@ -370,8 +370,7 @@ int32_t SimTransport::writeReports(const QlUnitId* unit, QlCallback cb, uint32_t
     return 1;
 }
 
-int32_t SimTransport::asyncRead(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint32_t checksum,
-                                uint32_t* handle)
+int32_t SimTransport::asyncRead(const QlUnitId* unit, QlCallback cb, uint32_t tag, uint32_t checksum, uint32_t* handle)
 {
     if (!unit || !cb || !handle)
         return QL_ERR_ARGUMENT;
@@ -629,19 +628,37 @@ int32_t SimTransport::sendConsumerCode(uint16_t code)
     return 1;
 }
 
-#define SIM_CONTROL_SET(statement) \
-    std::lock_guard lock(mutex_);  \
-    if (!ready_)                   \
-        return QL_ERR_NOT_READY;   \
-    statement;                     \
+#define SIM_CONTROL_SET(statement)                                                                                     \
+    std::lock_guard lock(mutex_);                                                                                      \
+    if (!ready_)                                                                                                       \
+        return QL_ERR_NOT_READY;                                                                                       \
+    statement;                                                                                                         \
     return 1
 
-int32_t SimTransport::setLatency(uint32_t milliseconds) { SIM_CONTROL_SET(latencyMs_ = milliseconds); }
-int32_t SimTransport::dropReplies(uint32_t n) { SIM_CONTROL_SET(dropReplies_ = n); }
-int32_t SimTransport::echoOtherCommand(uint32_t n) { SIM_CONTROL_SET(echoOther_ = n); }
-int32_t SimTransport::refuseWrites(int32_t n) { SIM_CONTROL_SET(refuseWrites_ = n); }
-int32_t SimTransport::leaveBusAfter(uint32_t n) { SIM_CONTROL_SET(leaveAfter_ = n); }
-int32_t SimTransport::logClear() { SIM_CONTROL_SET(log_.clear()); }
+int32_t SimTransport::setLatency(uint32_t milliseconds)
+{
+    SIM_CONTROL_SET(latencyMs_ = milliseconds);
+}
+int32_t SimTransport::dropReplies(uint32_t n)
+{
+    SIM_CONTROL_SET(dropReplies_ = n);
+}
+int32_t SimTransport::echoOtherCommand(uint32_t n)
+{
+    SIM_CONTROL_SET(echoOther_ = n);
+}
+int32_t SimTransport::refuseWrites(int32_t n)
+{
+    SIM_CONTROL_SET(refuseWrites_ = n);
+}
+int32_t SimTransport::leaveBusAfter(uint32_t n)
+{
+    SIM_CONTROL_SET(leaveAfter_ = n);
+}
+int32_t SimTransport::logClear()
+{
+    SIM_CONTROL_SET(log_.clear());
+}
 int32_t SimTransport::failStatus(uint8_t status, uint32_t n)
 {
     SIM_CONTROL_SET((failStatus_ = status, failCount_ = n));

@@ -32,16 +32,34 @@ TEST(FormatTextTest, ShowsATextLiterallyWhenItsConversionsDoNotFit)
 {
     const std::string_view path = "/home/u/x.tvl";
     const std::string_view literal[] = {
-        "%s",            // a text conversion for a number
-        "%d %d",         // more conversions than values
-        "%n",            // would write to memory in printf
-        "%p", "%c", "%e", "%f", "%a", "%q", "%I64d", "%Lf",
-        "%*d", "%.*d",   // width or precision taken from a value
-        "%261d", "%.261d", "%99999999999999999999d", "%2147483647d",
-        "%1$d %d",       // positions mixed with order
-        "%2$d", "%0$d",  // a position without a value
-        "%ls", "%lc",    // wide characters
-        "%", "50%", "%-", "%5", "%l", "%.",  // unfinished
+        "%s",     // a text conversion for a number
+        "%d %d",  // more conversions than values
+        "%n",     // would write to memory in printf
+        "%p",
+        "%c",
+        "%e",
+        "%f",
+        "%a",
+        "%q",
+        "%I64d",
+        "%Lf",
+        "%*d",
+        "%.*d",  // width or precision taken from a value
+        "%261d",
+        "%.261d",
+        "%99999999999999999999d",
+        "%2147483647d",
+        "%1$d %d",  // positions mixed with order
+        "%2$d",
+        "%0$d",  // a position without a value
+        "%ls",
+        "%lc",  // wide characters
+        "%",
+        "50%",
+        "%-",
+        "%5",
+        "%l",
+        "%.",  // unfinished
     };
     for (const auto format : literal) {
         EXPECT_EQ(FormatText(format, 7), format) << format;

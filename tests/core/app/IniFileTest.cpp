@@ -19,25 +19,24 @@ using test::TempDir;
 
 // A file as people write them: comments, blank lines, odd spacing, quotes,
 // a repeated section and key, a CRLF line end in one line.
-constexpr std::string_view Sample =
-    "; settings\n"
-    "[Main]\n"
-    "  Name = Trevolin  \n"
-    "Empty=\n"
-    "Quoted=\"  spaced  \"\n"
-    "Single='x'\n"
-    "Half=\"open\n"
-    "Twice=first\n"
-    "twice=second\n"
-    "Crlf=yes\r\n"
-    "noequals\n"
-    "; Commented=1\n"
-    "=orphan\n"
-    "\n"
-    "[  Other  ]\n"
-    "Name=other\n"
-    "[main]\n"
-    "Late=hidden\n";
+constexpr std::string_view Sample = "; settings\n"
+                                    "[Main]\n"
+                                    "  Name = Trevolin  \n"
+                                    "Empty=\n"
+                                    "Quoted=\"  spaced  \"\n"
+                                    "Single='x'\n"
+                                    "Half=\"open\n"
+                                    "Twice=first\n"
+                                    "twice=second\n"
+                                    "Crlf=yes\r\n"
+                                    "noequals\n"
+                                    "; Commented=1\n"
+                                    "=orphan\n"
+                                    "\n"
+                                    "[  Other  ]\n"
+                                    "Name=other\n"
+                                    "[main]\n"
+                                    "Late=hidden\n";
 
 TEST(IniFileTest, ReadsLikeThePrivateProfileReader)
 {
@@ -88,9 +87,8 @@ TEST(IniFileTest, ReadsPastAByteOrderMarkAndCutsLongValuesAtACharacter)
 TEST(IniFileTest, ReadsIntegersLikeTheProfileIntegerReader)
 {
     TempDir dir;
-    const IniFile file(dir.Write("numbers.ini",
-                                 "[N]\nplain=42\nneg=-7\nplus=+3\ntrail=12abc\nword=abc\nempty=\n"
-                                 "huge=99999999999999999999\nsmall=-99999999999999999999\n"));
+    const IniFile file(dir.Write("numbers.ini", "[N]\nplain=42\nneg=-7\nplus=+3\ntrail=12abc\nword=abc\nempty=\n"
+                                                "huge=99999999999999999999\nsmall=-99999999999999999999\n"));
     EXPECT_EQ(file.ReadInt("N", "plain", 5), 42);
     EXPECT_EQ(file.ReadInt("N", "neg", 5), -7);
     EXPECT_EQ(file.ReadInt("N", "plus", 5), 3);
@@ -192,8 +190,18 @@ TEST(IniFileTest, EveryValueThatCanBeWrittenReadsBackTheSame)
     TempDir dir;
     const IniFile file(dir.File("values.ini"));
     const std::string values[] = {
-        "plain", "", "  leading", "trailing  ", "\"quoted\"", "'single'", "\"", "a=b;c[d]",
-        "\xE4\xB8\xAD\xE6\x96\x87", std::string(260, 'x'), "#Error", "%s%d",
+        "plain",
+        "",
+        "  leading",
+        "trailing  ",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "a=b;c[d]",
+        "\xE4\xB8\xAD\xE6\x96\x87",
+        std::string(260, 'x'),
+        "#Error",
+        "%s%d",
     };
     for (size_t i = 0; i < std::size(values); ++i) {
         const std::string key = "k" + std::to_string(i);

@@ -96,8 +96,7 @@ TEST_F(KeyboardAppTest, BankSwitchDuringAnApplyOnTheKeyboardThread)
     ASSERT_TRUE(app->Profiles().ResetProfileKeys(0));
     kb.QlSimSetLatency(5);
     std::promise<bool> applied;
-    ASSERT_TRUE(app->Post([this] { return app->Profiles().Apply(); },
-                          [&applied](bool ok) { applied.set_value(ok); }));
+    ASSERT_TRUE(app->Post([this] { return app->Profiles().Apply(); }, [&applied](bool ok) { applied.set_value(ok); }));
     ASSERT_EQ(kb.QlSimSendConsumerCode(device::ConsumerBankSwitch), 1);
     EXPECT_TRUE(applied.get_future().get());
     ASSERT_TRUE(kb.waitIdle());

@@ -34,6 +34,7 @@ TEST(SystemLanguageTest, TheLocaleVariablesNameTheLanguage)
         {{{"LANG", "zh_TW"}}, 0x0404},
         {{{"LANG", "fr_CA.utf8"}}, 0x0C0C},
         {{{"LANG", "de"}}, 0x0407},
+        // clang-format off
         {{{"LANG", "de_BE.UTF-8"}}, 0x0407},  // territory unknown: the language's main id
         {{{"LANG", "EN_nz"}}, 0x1409},
         {{{"LANG", "C"}}, 0x0409},
@@ -44,6 +45,7 @@ TEST(SystemLanguageTest, TheLocaleVariablesNameTheLanguage)
         {{{"LC_ALL", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR"}, {"LANG", "en_GB"}}, 0x0407},
         {{{"LC_ALL", ""}, {"LC_MESSAGES", "fr_FR"}, {"LANG", "en_GB"}}, 0x040C},
         {{{"LC_MESSAGES", ""}, {"LANG", "en_GB"}}, 0x0809},
+        // clang-format on
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SystemLanguage::Id(Environment::FromValues(c.env)), c.expected)
@@ -77,11 +79,13 @@ TEST_F(LanguageTest, TheSystemLanguageChoosesOnFirstUseAndIsStored)
         uint32_t expected;
     };
     const Case cases[] = {
+        // clang-format off
         {"en_GB.UTF-8", 0x0409},  // mapped to US English
         {"en_US.UTF-8", 0x0409},
         {"de_DE.UTF-8", 0x0409},  // not supported
         {"zh_SG.UTF-8", 0x0409},  // mapped to 0x0404, which has no file
         {"tlh_QO", 0x0409},       // no id at all
+        // clang-format on
     };
     for (const auto& c : cases) {
         std::filesystem::remove(settings.File());

@@ -39,8 +39,7 @@ TEST(LocationsTest, EverythingBesideTheExecutableAndTheUserFolderInTheDataHome)
 TEST(LocationsTest, TheDataHomeFallsBackToHomeAndBadInputsAreRefused)
 {
     const auto relativeXdg = Environment::FromValues({{"XDG_DATA_HOME", "data"}, {"HOME", "/home/u/"}});
-    EXPECT_EQ(Locations::Build("/usr/bin/trevolin", relativeXdg)->UserFolder(),
-              "/home/u/.local/share/Dravik-RGB_01");
+    EXPECT_EQ(Locations::Build("/usr/bin/trevolin", relativeXdg)->UserFolder(), "/home/u/.local/share/Dravik-RGB_01");
     const auto rootHome = Environment::FromValues({{"HOME", "/"}});
     EXPECT_EQ(Locations::Build("/trevolin", rootHome)->UserFolder(), "/.local/share/Dravik-RGB_01");
     EXPECT_EQ(Locations::Build("/trevolin", rootHome)->ExeDirectory(), "/");
@@ -51,8 +50,8 @@ TEST(LocationsTest, TheDataHomeFallsBackToHomeAndBadInputsAreRefused)
     EXPECT_FALSE(Locations::Build("/usr/bin/", rootHome));
     EXPECT_FALSE(Locations::Build("", rootHome));
     EXPECT_FALSE(Locations::Build("/" + std::string(Locations::MaxPathLength, 'x') + "/trevolin", rootHome));
-    EXPECT_FALSE(Locations::Build("/usr/bin/trevolin",
-                                  Environment::FromValues({{"HOME", "/" + std::string(Locations::MaxPathLength, 'x')}})));
+    EXPECT_FALSE(Locations::Build(
+        "/usr/bin/trevolin", Environment::FromValues({{"HOME", "/" + std::string(Locations::MaxPathLength, 'x')}})));
 }
 
 TEST(LocationsTest, TheRunningExecutableIsFoundAndTheUserFolderCreated)
@@ -89,8 +88,8 @@ TEST(LocationsTest, TheUserFolderGetsEveryModeFileItLacksFromTheTemplate)
         const char* name;
         std::vector<int> present;  // mode files the folder already holds
     };
-    for (const Case& c : {Case{"no folder", {}}, Case{"empty folder", {}}, Case{"one file written", {0}},
-                          Case{"two files", {0, 2}}}) {
+    for (const Case& c :
+         {Case{"no folder", {}}, Case{"empty folder", {}}, Case{"one file written", {0}}, Case{"two files", {0, 2}}}) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(locations->UserFolder());
         if (std::string_view(c.name) != "no folder")

@@ -63,9 +63,9 @@ protected:
     void SetUp() override
     {
         rig.Open([this](const ArrivalLoad& load) { Post([this, load] { model->OnArrivalLoaded(load); }); });
-        model = std::make_unique<MainWindowModel>(*rig.app, view, rig.prompts, rig.texts, settings,
-                                                  rig.dir.File("Help/"),
-                                                  [this](std::function<void()> f) { Post(std::move(f)); });
+        model =
+            std::make_unique<MainWindowModel>(*rig.app, view, rig.prompts, rig.texts, settings, rig.dir.File("Help/"),
+                                              [this](std::function<void()> f) { Post(std::move(f)); });
     }
 
     void TearDown() override

@@ -24,9 +24,8 @@ TEST(SettingsStoreTest, KeepsNumbersAndTextsApartInAReadableFile)
 
     ASSERT_TRUE(store.SetDword(LanguageKey, "dwLanguageId", 0x0409));
     ASSERT_TRUE(store.SetProfileString("Flip", "1"));
-    EXPECT_EQ(TempDir::Read(store.File()),
-              "[Software\\Dravik-RGB_01]\ndwLanguageId=dword:00000409\n"
-              "[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES]\nFlip=sz:1\n");
+    EXPECT_EQ(TempDir::Read(store.File()), "[Software\\Dravik-RGB_01]\ndwLanguageId=dword:00000409\n"
+                                           "[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES]\nFlip=sz:1\n");
 
     EXPECT_EQ(store.GetDword("software\\dravik-rgb_01", "DWLANGUAGEID"), 0x0409u);
     EXPECT_EQ(store.GetString(LanguageKey, "dwLanguageId"), std::nullopt);
@@ -68,16 +67,15 @@ TEST(SettingsStoreTest, AnyNameAndTextSurvivesARoundTripWithoutHarmingItsNeighbo
 TEST(SettingsStoreTest, ACorruptFileKeepsWhatParsesAndLosesNothingOnWrite)
 {
     TempDir dir;
-    const std::string garbage =
-        "\x01\x02 not ini at all\n"
-        "[Software\\Dravik-RGB_01]\n"
-        "dwLanguageId=dword:xyz\n"
-        "Other=dword:0000000A\n"
-        "Untyped=hello\n"
-        "Long=dword:123456789\n"
-        "Text=sz:a\\qb\\\n"
-        "[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES\n"
-        "Flip=sz:1\n";
+    const std::string garbage = "\x01\x02 not ini at all\n"
+                                "[Software\\Dravik-RGB_01]\n"
+                                "dwLanguageId=dword:xyz\n"
+                                "Other=dword:0000000A\n"
+                                "Untyped=hello\n"
+                                "Long=dword:123456789\n"
+                                "Text=sz:a\\qb\\\n"
+                                "[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES\n"
+                                "Flip=sz:1\n";
     const std::string path = dir.Write("settings.ini", garbage);
     const SettingsStore store(path);
 

@@ -57,8 +57,10 @@ struct SimAppRig {
 
     sim::SimKeyboardControl& kb = sim::SimKeyboardControl::instance();
     trevolin::test::TempDir dir;
-    trevolin::test::MapTextLookup texts{{"PROFILE_1", "Profile 1"}, {"PROFILE_2", "Profile 2"},
-                                        {"PROFILE_3", "Profile 3"}, {"DEFAULT_PROFILE_NAME", "Default"},
+    trevolin::test::MapTextLookup texts{{"PROFILE_1", "Profile 1"},
+                                        {"PROFILE_2", "Profile 2"},
+                                        {"PROFILE_3", "Profile 3"},
+                                        {"DEFAULT_PROFILE_NAME", "Default"},
                                         {"MAIN_NO_DEVICE_PROMPT", "No keyboard"},
                                         {"MAIN_PROMPT_DEFAULT", "Restore the defaults?"}};
     trevolin::test::RecordingPrompts prompts;

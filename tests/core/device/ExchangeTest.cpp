@@ -31,7 +31,7 @@ TEST_F(ExchangeTest, ResultsAndRetries)
         const char* name;
         std::vector<Reply> script;
         int writeResult;
-        int expected;        // after the status mapping
+        int expected;  // after the status mapping
         size_t reportsSent;
     } cases[] = {
         {"answered at once", {}, 1, 1, 1},

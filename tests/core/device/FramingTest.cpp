@@ -49,7 +49,10 @@ TEST(CallChecksum, TableIsAPermutationAndSumIsChainable)
     EXPECT_EQ(CallChecksum(CallChecksum(7, bytes, 2), bytes + 2, 3), CallChecksum(7, bytes, 5));
 }
 
-uint32_t SampleCallback(const QlNotification*) { return 1; }
+uint32_t SampleCallback(const QlNotification*)
+{
+    return 1;
+}
 
 // The program's sum must agree with what the transport library checks.
 TEST(CallChecksum, AgreesWithTheLibrarySideForEveryShapeOfCall)
@@ -71,7 +74,8 @@ TEST(CallChecksum, AgreesWithTheLibrarySideForEveryShapeOfCall)
     };
     for (const auto& c : cases) {
         const QlUnitId abi = c.unit.toAbi();
-        EXPECT_EQ(ChecksumOfCall(c.unit, c.cb, c.tag, c.data, c.length), ql::callSum(&abi, c.cb, c.tag, c.data, c.length));
+        EXPECT_EQ(ChecksumOfCall(c.unit, c.cb, c.tag, c.data, c.length),
+                  ql::callSum(&abi, c.cb, c.tag, c.data, c.length));
     }
     // The unit's bytes are little-endian, field by field.
     const auto b = VendorUnit.bytes();

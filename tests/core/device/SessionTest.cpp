@@ -140,8 +140,8 @@ TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
     fake.SendConsumer(ConsumerBankSwitch);
     EXPECT_EQ(session.KeyBankStatus(), (std::array<uint8_t, 2>{0x05, 0x02}));
     EXPECT_EQ(fake.statusWrites, (std::vector<std::array<uint8_t, 2>>{{0x05, 0x03}, {0x05, 0x02}}));
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"post BANK_CHANGED DEL", "bank B", "post BANK_CHANGED DEL",
-                                                         "bank A"}));
+    EXPECT_EQ(window.Events(),
+              (std::vector<std::string>{"post BANK_CHANGED DEL", "bank B", "post BANK_CHANGED DEL", "bank A"}));
     EXPECT_EQ(fake.checksumFailures, 0);
 }
 
@@ -152,8 +152,8 @@ TEST_F(SessionTest, KeyboardNotificationsBecomeTimersAndTrayChanges)
     for (uint16_t code : {ConsumerLightingChanged, ConsumerFactoryReset, uint16_t(0x1801), ConsumerActivityStarted,
                           ConsumerActivityEnded, uint16_t(0x1234)})
         fake.SendConsumer(code);
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"timer 1051 0", "timer 1053 0", "tray temporary 142",
-                                                         "tray restore"}));
+    EXPECT_EQ(window.Events(),
+              (std::vector<std::string>{"timer 1051 0", "timer 1053 0", "tray temporary 142", "tray restore"}));
 }
 
 TEST_F(SessionTest, StrayVendorReportIsDropped)

@@ -40,6 +40,7 @@ TEST(KeyByNameTest, NamesAreTheKeysTheyTell)
         uint16_t controlId;
     };
     const Case cases[] = {
+        // clang-format off
         {"A", 0x1E, 1058},          {"f1", 0x3B, 1010},         {"ESC", 0x01, 1022},
         {"Escape", 0x01, 1022},     {"NumEnter", 0x11C, 1118},  {"num enter", 0x11C, 1118},
         {"Enter", 0x1C, 1070},      {"RightShift", 0x36, 1081}, {"left_shift", 0x2A, 1082},
@@ -51,6 +52,7 @@ TEST(KeyByNameTest, NamesAreTheKeysTheyTell)
         {"Print", 0x137, 1091},     {"Space", 0x39, 1090},      {"K45", 0x56, 1199},
         {"Up", 0x148, 1103},        {"Left", 0x14B, 1100},      {"g1", 0, 1000},
         {"G9", 0, 1143},            {"fn", 0, FnKeyControlId},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const auto key = KeyByName(c.typed);

@@ -98,6 +98,7 @@ TEST(KeyCodeTable, VirtualKeyTableFindsARowCarryingTheKey)
         uint8_t row;
     };
     const Case cases[] = {
+        // clang-format off
         {0x10, 42},   // VK_SHIFT: left Shift
         {0x11, 29},   // VK_CONTROL: left Ctrl
         {0x12, 56},   // VK_MENU: left Alt
@@ -110,6 +111,7 @@ TEST(KeyCodeTable, VirtualKeyTableFindsARowCarryingTheKey)
         {0xFF, 0},
         {0x0C, 0},    // only an alternate VK
         {0x100, 0},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(VkTableEntry(c.vk), c.row) << std::hex << c.vk;

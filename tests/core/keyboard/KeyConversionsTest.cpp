@@ -84,6 +84,7 @@ TEST(KeyConversions, ActionFromScan)
         KeyActionPair expected;
     };
     const Case cases[] = {
+        // clang-format off
         {0x1E, {KeyActionPair::KeyboardKey, 0x04}},     // A
         {0x120, {KeyActionPair::KeyboardKey, 0xCD}},    // Mute: media keys travel as keys
         {0x15E, {KeyActionPair::SystemControl, 0x81}},  // Power
@@ -93,6 +94,7 @@ TEST(KeyConversions, ActionFromScan)
         {0x54, {}},                                     // Sys Req cannot be assigned
         {0x16E, {}},                                    // Pan Left: program-only
         {0x55, {}},                                     // empty row
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(ActionFromScan(c.scan), c.expected) << std::hex << c.scan;
@@ -106,6 +108,7 @@ TEST(KeyConversions, ScanFromAction)
         uint16_t expected;
     };
     const Case cases[] = {
+        // clang-format off
         {12, 0x00E2, 0x120},  // mute
         {12, 0x0183, 0x16D},  // media player
         {12, 0x0000, 0},      // an unused consumer slot is not Zoom-
@@ -119,6 +122,7 @@ TEST(KeyConversions, ScanFromAction)
         {7, 0x104, 0},        // no truncation to a byte
         {2, 0xF1, 0},         // mouse functions do not turn back into keys
         {0, 0x04, 0},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(ScanFromAction(c.type, c.code), c.expected) << c.type << "/" << std::hex << c.code;
@@ -144,10 +148,9 @@ TEST(KeyConversions, MediaFunctionsMatchTheirKeys)
 {
     // media index order: key code shown, consumer usage sent
     const std::pair<uint16_t, uint16_t> media[] = {
-        {0x16D, 0x0183}, {0x122, 0x00CD}, {0x124, 0x00B7}, {0x110, 0x00B6}, {0x119, 0x00B5},
-        {0x12E, 0x00EA}, {0x130, 0x00E9}, {0x120, 0x00E2}, {0x132, 0x0223}, {0x167, 0x0227},
-        {0x168, 0x0226}, {0x16A, 0x0224}, {0x169, 0x0225}, {0x166, 0x022A}, {0x165, 0x0221},
-        {0x16B, 0x0194}, {0x121, 0x0192}, {0x16C, 0x018A},
+        {0x16D, 0x0183}, {0x122, 0x00CD}, {0x124, 0x00B7}, {0x110, 0x00B6}, {0x119, 0x00B5}, {0x12E, 0x00EA},
+        {0x130, 0x00E9}, {0x120, 0x00E2}, {0x132, 0x0223}, {0x167, 0x0227}, {0x168, 0x0226}, {0x16A, 0x0224},
+        {0x169, 0x0225}, {0x166, 0x022A}, {0x165, 0x0221}, {0x16B, 0x0194}, {0x121, 0x0192}, {0x16C, 0x018A},
     };
     for (const auto& [scan, usage] : media)
         EXPECT_EQ(ScanFromAction(KeyActionPair::ConsumerFunction, usage), scan) << std::hex << usage;

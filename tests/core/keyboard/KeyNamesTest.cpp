@@ -41,22 +41,17 @@ TEST(KeyNames, AHostileFormatIsNeverInterpreted)
 
 TEST(KeyNames, NamesAreCutToTheBuffer)
 {
-    const MapTextLookup texts{{"IDS_KEYBOARD_BS", "Backspace"}, {"IDS_KEYBOARD_UP", "↑↓←"},
-                              {"UNKNOWN_KEY", "Unknown %d"}};
+    const MapTextLookup texts{
+        {"IDS_KEYBOARD_BS", "Backspace"}, {"IDS_KEYBOARD_UP", "↑↓←"}, {"UNKNOWN_KEY", "Unknown %d"}};
     struct Case {
         uint16_t scan;
         size_t capacity;
         const char* expected;
     };
     const Case cases[] = {
-        {0x0E, 10, "Backspace"},
-        {0x0E, 9, "Backspac"},
-        {0x0E, 5, "Back"},
-        {0x0E, 1, ""},
-        {0x0E, 0, ""},
-        {0x148, 3, "↑↓"},  // characters, never bytes of one
-        {0x148, 2, "↑"},
-        {0x55, 9, "Unknown "},
+        {0x0E, 10, "Backspace"}, {0x0E, 9, "Backspac"}, {0x0E, 5, "Back"},
+        {0x0E, 1, ""},           {0x0E, 0, ""},         {0x148, 3, "↑↓"},  // characters, never bytes of one
+        {0x148, 2, "↑"},         {0x55, 9, "Unknown "},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyNameFromScan(texts, c.scan, c.capacity), c.expected) << std::hex << c.scan << " " << c.capacity;
@@ -93,8 +88,7 @@ TEST(KeyNames, LanguageKeysCoverEveryKeyName)
     EXPECT_EQ(distinct.size(), keys.size());
     EXPECT_TRUE(distinct.count("UNKNOWN_KEY"));
     for (std::string_view key : keys) {
-        EXPECT_TRUE(key.starts_with("IDS_KEYBOARD_") || key.starts_with("MEDIA_") || key == "UNKNOWN_KEY")
-            << key;
+        EXPECT_TRUE(key.starts_with("IDS_KEYBOARD_") || key.starts_with("MEDIA_") || key == "UNKNOWN_KEY") << key;
     }
 
     // A language file holding exactly these keys names every key.

@@ -63,8 +63,8 @@ TEST(KeyboardLayout, LightPositionsAreDistinctSlotsOfTheColourPage)
         }
         EXPECT_TRUE(lights.insert(key.light).second) << "light " << int(key.light) << " used twice";
     }
-    EXPECT_EQ(unlit, (std::vector<std::string>{"Pause", "Insert", "Delete", "Home", "End", "Page Up",
-                                               "Page Down", "Scroll", "K45"}));
+    EXPECT_EQ(unlit, (std::vector<std::string>{"Pause", "Insert", "Delete", "Home", "End", "Page Up", "Page Down",
+                                               "Scroll", "K45"}));
     EXPECT_TRUE(HasLight(143));
     EXPECT_FALSE(HasLight(144));
     EXPECT_FALSE(HasLight(NoLight));
@@ -106,6 +106,7 @@ TEST(KeyboardLayout, KeyNumberOfControl)
         std::optional<uint16_t> expected;
     };
     const Case cases[] = {
+        // clang-format off
         {1058, false, 0x1E},   // A
         {1091, false, 0xB7},   // Print
         {1118, false, 0x9C},   // keypad Enter
@@ -116,6 +117,7 @@ TEST(KeyboardLayout, KeyNumberOfControl)
         {1143, true, 0x111},
         {1174, false, std::nullopt},  // Fn
         {4242, false, std::nullopt},
+        // clang-format on
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyNumberOfControl(c.controlId, c.bankB), c.expected) << c.controlId << " " << c.bankB;

@@ -50,7 +50,7 @@ TEST(ActionSpec, RefusesWithASentenceSayingWhatWasExpected)
         const char* text;
         const char* mentions;
     } cases[] = {
-        {"key:NoSuchKey", "NumEnter"},       // lists the key names
+        {"key:NoSuchKey", "NumEnter"},  // lists the key names
         {"key:G1", "not a key a key can send"},
         {"mouse:fourth", "left, right or middle"},
         {"wheel:sideways", "up or down"},

@@ -85,7 +85,7 @@ constexpr size_t AKey = 0x1E;
 class KeyButtonsTest : public ::testing::Test {
 protected:
     KeyButtonsTest()
-        : texts{{"IDS_KEYBOARD_A", "A"},         {"IDS_KEYBOARD_LSHIFT", "Shift"}, {"KEY_PROMPT_SET", " = "},
+        : texts{{"IDS_KEYBOARD_A", "A"},        {"IDS_KEYBOARD_LSHIFT", "Shift"},      {"KEY_PROMPT_SET", " = "},
                 {"KEY_PROMPT_SINGLE", "key ("}, {"KEY_PROMPT_FUNCTION", "function ("}, {"FUNC_KEY_DESC8", "Lock Win"}},
           buttons(store, texts, view,
                   {[this] { return activeProfile; }, [this] { return bankB; }, [](uint16_t) { return std::string(); },
@@ -177,11 +177,11 @@ TEST_F(KeyButtonsTest, KeysWithoutAPositionInTheDefaultMapShowAsNotAvailable)
         else
             withMap.RefreshKeyButtons();
         ASSERT_EQ(ShownIds(), ExpectedIds());
-        EXPECT_TRUE(LookOf(1058).available) << reset;    // A
-        EXPECT_TRUE(LookOf(1000).available) << reset;    // G1
-        EXPECT_FALSE(LookOf(1001).available) << reset;   // G2
-        EXPECT_FALSE(LookOf(1108).available) << reset;   // Num7
-        EXPECT_FALSE(LookOf(1118).available) << reset;   // NumEnter
+        EXPECT_TRUE(LookOf(1058).available) << reset;   // A
+        EXPECT_TRUE(LookOf(1000).available) << reset;   // G1
+        EXPECT_FALSE(LookOf(1001).available) << reset;  // G2
+        EXPECT_FALSE(LookOf(1108).available) << reset;  // Num7
+        EXPECT_FALSE(LookOf(1118).available) << reset;  // NumEnter
     }
     // Without a map to ask, every key is taken as available.
     view.shown.clear();

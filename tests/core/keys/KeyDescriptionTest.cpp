@@ -15,18 +15,10 @@ using test::MapTextLookup;
 MapTextLookup Texts()
 {
     return {
-        {"IDS_KEYBOARD_A", "A"},
-        {"IDS_KEYBOARD_LSHIFT", "Shift"},
-        {"IDS_KEYBOARD_ROLL_DOWN", "Wheel down"},
-        {"MEDIA_MUTE_8", "Mute"},
-        {"FUNC_KEY_DESC8", "Lock Win"},
-        {"FUNC_KEY_DESC11", "Game mode"},
-        {"UNKNOWN_KEY", "Key %d"},
-        {"KEY_PROMPT_SET", " = "},
-        {"KEY_PROMPT_SINGLE", "key ("},
-        {"KEY_PROMPT_MACRO", "macro ("},
-        {"KEY_PROMPT_MEDIA", "media ("},
-        {"KEY_PROMPT_FUNCTION", "function ("},
+        {"IDS_KEYBOARD_A", "A"},         {"IDS_KEYBOARD_LSHIFT", "Shift"}, {"IDS_KEYBOARD_ROLL_DOWN", "Wheel down"},
+        {"MEDIA_MUTE_8", "Mute"},        {"FUNC_KEY_DESC8", "Lock Win"},   {"FUNC_KEY_DESC11", "Game mode"},
+        {"UNKNOWN_KEY", "Key %d"},       {"KEY_PROMPT_SET", " = "},        {"KEY_PROMPT_SINGLE", "key ("},
+        {"KEY_PROMPT_MACRO", "macro ("}, {"KEY_PROMPT_MEDIA", "media ("},  {"KEY_PROMPT_FUNCTION", "function ("},
         {"KEY_PROMPT_RAW", "code ("},
     };
 }

@@ -334,13 +334,13 @@ KeyMapBlock FullDefaultMap()
 // one with that usage (the others share it, like Break with Pause).
 std::vector<uint16_t> KeyCodesTheEncodingHolds()
 {
-    std::vector<uint16_t> codes = {0x1D, 0x2A, 0x38, 0x15B, 0x11D, 0x36, 0x138, 0x15C,
-                                   0x171, 0x172, 0x173, 0x161, 0x162};
+    std::vector<uint16_t> codes = {0x1D,  0x2A,  0x38,  0x15B, 0x11D, 0x36, 0x138,
+                                   0x15C, 0x171, 0x172, 0x173, 0x161, 0x162};
     std::set<uint8_t> usages;
     for (uint32_t index = 0; index < keyboard::KeyCodeRowCount; ++index) {
         const uint8_t usage = keyboard::KeyCodeRow(index).deviceCode;
-        const bool keyboardUsage = usage != 0 && usage != 0xFF && !(usage >= 0x81 && usage <= 0x83) &&
-                                   !(usage >= 0xF1 && usage <= 0xF8);
+        const bool keyboardUsage =
+            usage != 0 && usage != 0xFF && !(usage >= 0x81 && usage <= 0x83) && !(usage >= 0xF1 && usage <= 0xF8);
         const uint16_t scan = keyboard::IndexToScan(index);
         if (keyboardUsage && usages.insert(usage).second && ModifierBitOf(scan) == 0)
             codes.push_back(scan);
@@ -376,11 +376,20 @@ TEST(KeyMapRoundTrip, RandomTableComesBackAsFarAsTheKeyboardHoldsIt)
                 KeyAction action;
                 action.kind = Kinds[pick(std::size(Kinds))];
                 switch (action.kind) {
-                case KeyAction::Key: action.value = keyCodes[pick(keyCodes.size())]; break;
-                case KeyAction::Macro: action.value = 1 + pick(100); break;
-                case KeyAction::Media: action.value = pick(MediaFunctionCount); break;
-                case KeyAction::Function: action.value = pick(256); break;
-                default: break;
+                case KeyAction::Key:
+                    action.value = keyCodes[pick(keyCodes.size())];
+                    break;
+                case KeyAction::Macro:
+                    action.value = 1 + pick(100);
+                    break;
+                case KeyAction::Media:
+                    action.value = pick(MediaFunctionCount);
+                    break;
+                case KeyAction::Function:
+                    action.value = pick(256);
+                    break;
+                default:
+                    break;
                 }
                 // A key given its own function is at its default.
                 if ((action.kind == KeyAction::Key && action.value == ownKey) ||
@@ -426,12 +435,12 @@ TEST(KeyMapPositions, OnlyKeysTheDefaultMapPlacesHaveAPosition)
 {
     const KeyMapBlock full = FullDefaultMap();
     EXPECT_TRUE(KeyHasPosition(BuiltInMap(), EscEntry));
-    EXPECT_TRUE(KeyHasPosition(BuiltInMap(), 0x1E));   // A
-    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x47));  // keypad 7
-    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x9C));  // keypad Enter
-    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x100)); // G1: the built-in map has no G keys
+    EXPECT_TRUE(KeyHasPosition(BuiltInMap(), 0x1E));    // A
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x47));   // keypad 7
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x9C));   // keypad Enter
+    EXPECT_FALSE(KeyHasPosition(BuiltInMap(), 0x100));  // G1: the built-in map has no G keys
     EXPECT_TRUE(KeyHasPosition(full, 0x100));
-    EXPECT_TRUE(KeyHasPosition(full, 0x111));          // G9 of bank b
+    EXPECT_TRUE(KeyHasPosition(full, 0x111));  // G9 of bank b
     EXPECT_FALSE(KeyHasPosition(full, 0x112));
     // Positions whose default names no key place none.
     EXPECT_FALSE(KeyHasPosition(KeyMapBlock{}, 0));

@@ -19,7 +19,7 @@ constexpr uint16_t F1 = 1010;     // light 2
 constexpr uint16_t Print = 1091;  // light 100
 constexpr uint16_t Pause = 1093;  // no light
 constexpr uint16_t G1 = 1000;
-constexpr uint16_t Fn = 1174;     // light 96
+constexpr uint16_t Fn = 1174;  // light 96
 const KeyRef F1Key{KeyKind::Layout, 52};
 const KeyRef EscKey{KeyKind::Layout, 37};  // light 0
 
@@ -34,9 +34,10 @@ protected:
     {
         rig.SetEffects({1, 4, 20});
         rig.Record(profile)[0] = 20;
-        rig.folder.Write("UserDengColor_" + std::to_string(profile) + ".userd",
-                         "[PRESENTMODE]\nmode=4\n[Mode4]\ntool=" + std::to_string(tool) +
-                             "\njcolor=10,20,30\ncolor=200,100,0\n0=10,20,30,1\n2=10,20,30,1\n125=10,20,30,1\n100=1,1,1,0\n");
+        rig.folder.Write(
+            "UserDengColor_" + std::to_string(profile) + ".userd",
+            "[PRESENTMODE]\nmode=4\n[Mode4]\ntool=" + std::to_string(tool) +
+                "\njcolor=10,20,30\ncolor=200,100,0\n0=10,20,30,1\n2=10,20,30,1\n125=10,20,30,1\n100=1,1,1,0\n");
         rig.Connect(profile);
     }
 

@@ -30,7 +30,9 @@ namespace trevolin::lighting::test {
 // "<command> @<offset> #<length>" for reads, "<command>" for the bracket.
 struct LightingRig {
     LightingRig()
-        : library(fake.Exports()), exchange(library, clock), commands(exchange),
+        : library(fake.Exports()),
+          exchange(library, clock),
+          commands(exchange),
           controller(commands, Files(folder), tints)
     {
         fake.replySink = [this](const uint8_t* d, uint32_t n) { exchange.OnReply(d, n); };

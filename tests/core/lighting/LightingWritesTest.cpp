@@ -45,7 +45,11 @@ TEST_F(LightingWritesTest, EachControlWritesItsFieldAtOnce)
         {"speed slider right end", [&] { return lighting.SliderMoved(control::SpeedSlider, 4); }, {Write6(86, {0})}},
         {"direction left", [&] { return lighting.DirectionChosen(255); }, {Write6(87, {0xFF})}},
         {"direction right", [&] { return lighting.DirectionChosen(0); }, {Write6(87, {0})}},
-        {"colour", [&] { return lighting.ColourChosen({10, 20, 30}); }, {Write6(88, {0}), Write6(89, {10, 20, 30})}},
+        {"colour",
+         [&] {
+             return lighting.ColourChosen({10, 20, 30});
+         },
+         {Write6(88, {0}), Write6(89, {10, 20, 30})}},
         // The colour switched multicolour off.
         {"multicolour toggled on", [&] { return lighting.MulticolourToggled(); }, {Write6(88, {1})}},
         {"multicolour toggled off", [&] { return lighting.MulticolourToggled(); }, {Write6(88, {0})}},
@@ -105,7 +109,9 @@ TEST_F(LightingWritesTest, ASettingTheKeyboardHoldsIsNotSentAgain)
         {"brightness", {Field::Brightness, 3}, {Write6(85, {3})}},
         {"speed position", {Field::Speed, 0}, {Write6(86, {4})}},
         // The colour of a multicolour record is not what the keys show.
-        {"white while multicolour", LightingSetting(RgbColor{255, 255, 255}), {Write6(88, {0}), Write6(89, {255, 255, 255})}},
+        {"white while multicolour",
+         LightingSetting(RgbColor{255, 255, 255}),
+         {Write6(88, {0}), Write6(89, {255, 255, 255})}},
         {"white again", LightingSetting(RgbColor{255, 255, 255}), {}},
         {"multicolour off, held now", {Field::Multicolour, 0}, {}},
         {"multicolour on", {Field::Multicolour, 1}, {Write6(88, {1})}},
@@ -218,7 +224,10 @@ TEST_F(LightingWritesTest, RestoreDefaultsSendsEffect1ThenTheDefaultRecord)
 
     EXPECT_EQ(lighting.RestoreDefaults(), 1);
     const Lines expected = {
-        "1", Write6(84, {1}), Write6(88, {0}), "2",
+        "1",
+        Write6(84, {1}),
+        Write6(88, {0}),
+        "2",
         "1",
         Write6(84, {0x01, 0x04, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                     0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0}),

@@ -31,17 +31,12 @@ TEST_F(ModeFileTest, AMissingFileReadsAsItsDefaults)
 TEST_F(ModeFileTest, KeyEntriesAreReadLenientlyButNeverOutOfRange)
 {
     const std::vector<std::pair<std::string, KeyColour>> cases = {
-        {"12,34,56,7", {{12, 34, 56}, true}},
-        {"12,34,56,1", {{12, 34, 56}, true}},
-        {"12,34,56,0", {{12, 34, 56}, false}},
-        {" 1 , 2 ,3, -1", {{1, 2, 3}, true}},
-        {"300,-5,20,1", {{255, 0, 20}, true}},
-        {"99999999999999999999,0,0,0", {{255, 0, 0}, false}},
-        {"12,34,56", {{12, 34, 56}, false}},  // no flag: the key keeps its own colour
-        {"12,34,56,x", {{12, 34, 56}, false}},
-        {"12,34", {{255, 0, 0}, true}},       // not a colour: as if missing
-        {"red", {{255, 0, 0}, true}},
-        {"", {{255, 0, 0}, true}},
+        {"12,34,56,7", {{12, 34, 56}, true}},  {"12,34,56,1", {{12, 34, 56}, true}},
+        {"12,34,56,0", {{12, 34, 56}, false}}, {" 1 , 2 ,3, -1", {{1, 2, 3}, true}},
+        {"300,-5,20,1", {{255, 0, 20}, true}}, {"99999999999999999999,0,0,0", {{255, 0, 0}, false}},
+        {"12,34,56", {{12, 34, 56}, false}},                                    // no flag: the key keeps its own colour
+        {"12,34,56,x", {{12, 34, 56}, false}}, {"12,34", {{255, 0, 0}, true}},  // not a colour: as if missing
+        {"red", {{255, 0, 0}, true}},          {"", {{255, 0, 0}, true}},
     };
     const std::string path = dir.Write("UserDengColor_0.userd", "");
     const ModeFile file(path);
@@ -68,10 +63,9 @@ TEST_F(ModeFileTest, WritesUseTheFilesFormats)
     EXPECT_TRUE(file.WriteUserModeSettings(4, {1, {1, 2, 3}, {250, 251, 252}}));
     EXPECT_TRUE(file.WriteKeyColour(4, 125, {{7, 8, 9}, true}));
     EXPECT_TRUE(file.WriteUserModeName(3, "Night"));
-    EXPECT_EQ(TempDir::Read(file.Path()),
-              "[PRESENTMODE]\nmode=4\n"
-              "[Mode4]\ntool=1\njcolor=1,2,3\ncolor=250,251,252\n125=7,8,9,1\n"
-              "[MODENAME]\n3=Night\n");
+    EXPECT_EQ(TempDir::Read(file.Path()), "[PRESENTMODE]\nmode=4\n"
+                                          "[Mode4]\ntool=1\njcolor=1,2,3\ncolor=250,251,252\n125=7,8,9,1\n"
+                                          "[MODENAME]\n3=Night\n");
     EXPECT_EQ(file.ReadKeyColour(4, 125), (KeyColour{{7, 8, 9}, true}));
     EXPECT_EQ(file.ReadUserModeName(3), "Night");
 

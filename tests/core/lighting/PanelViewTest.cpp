@@ -64,6 +64,7 @@ TEST_F(PanelViewTest, EachEffectShowsItsOwnControlsWhileTheViewIsOn)
         return ids;
     };
     const std::vector<std::pair<int, Ids>> cases = {
+        // clang-format off
         {1, all({base, speed, direction, groupA})},  {2, all({base, speed, direction, groupA})},
         {3, all({base, speed, direction, groupA})},  {4, all({base, speed})},
         {5, all({base, speed, groupA})},             {6, all({base, groupB})},
@@ -76,6 +77,7 @@ TEST_F(PanelViewTest, EachEffectShowsItsOwnControlsWhileTheViewIsOn)
         {20, all({base, user})},
         // Effects the program does not handle show no effect control at all.
         {0, {}}, {19, {}}, {21, {}}, {255, {}},
+        // clang-format on
     };
     for (const auto& [effect, expected] : cases) {
         mode.mode = static_cast<uint8_t>(effect);

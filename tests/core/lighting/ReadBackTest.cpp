@@ -107,9 +107,9 @@ TEST_F(ReadBackTest, TheLightingViewFollowsTheSettingsFile)
         bool viewAfter;
     };
     const Case cases[] = {
-        {false, "1", Kind::Connection, true},  {true, "0", Kind::Connection, false},
+        {false, "1", Kind::Connection, true},     {true, "0", Kind::Connection, false},
         {true, nullptr, Kind::Connection, false}, {true, "2", Kind::Connection, false},
-        {false, "1", Kind::Refresh, true},     {true, "0", Kind::Refresh, true},
+        {false, "1", Kind::Refresh, true},        {true, "0", Kind::Refresh, true},
         {false, "0", Kind::Refresh, false},
     };
     for (const auto& c : cases) {

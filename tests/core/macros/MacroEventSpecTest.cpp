@@ -32,8 +32,8 @@ TEST(MacroEventSpec, ParsesEventsAndWritesThemBack)
 
 TEST(MacroEventSpec, RefusesWhatAMacroCannotHold)
 {
-    for (const char* text : {"C", "C:press", "NoKey:down", "G1:down", "C:down:40001", "C:down:-5", "C:down:",
-                             "C:down:1e3", "Fn:down"}) {
+    for (const char* text :
+         {"C", "C:press", "NoKey:down", "G1:down", "C:down:40001", "C:down:-5", "C:down:", "C:down:1e3", "Fn:down"}) {
         const auto parsed = ParseMacroEventSpec(text);
         EXPECT_FALSE(parsed.event) << text;
         EXPECT_FALSE(parsed.error.empty()) << text;

@@ -23,8 +23,8 @@ TEST(MacroFileTest, AWrittenMacroReadsBackTheSame)
     macro.id = 7;
     macro.name = u"Copy # all ünicode";
     macro.playCount = 255;
-    macro.events = {Event("LeftCtrl:down:0"), Event("C:down:50"), Event("C:up"), Event("LeftCtrl:up:40000"),
-                    Event("MouseLeft:down"), Event("WheelDown:up:10")};
+    macro.events = {Event("LeftCtrl:down:0"),   Event("C:down:50"),      Event("C:up"),
+                    Event("LeftCtrl:up:40000"), Event("MouseLeft:down"), Event("WheelDown:up:10")};
     const auto written = MacroFile::Format(macro);
     ASSERT_FALSE(written.text.empty()) << written.error;
     const auto read = MacroFile::Parse(written.text);
@@ -50,8 +50,8 @@ TEST(MacroFileTest, CommentsBlanksAndWindowsLineEndsAreAccepted)
     ASSERT_TRUE(read.macro) << read.line << ": " << read.error;
     EXPECT_EQ(read.macro->name, u"Paste it");
     EXPECT_EQ(read.macro->playCount, 2);
-    EXPECT_EQ(read.macro->events, (std::vector<MacroEvent>{Event("LeftCtrl:down"), Event("V:down:20"),
-                                                           Event("V:up"), Event("LeftCtrl:up")}));
+    EXPECT_EQ(read.macro->events, (std::vector<MacroEvent>{Event("LeftCtrl:down"), Event("V:down:20"), Event("V:up"),
+                                                           Event("LeftCtrl:up")}));
     EXPECT_EQ(MacroFile::Parse("name = x\nA:down\n").macro->playCount, 1);
 }
 

@@ -75,7 +75,11 @@ TEST_F(MacroListEditorTest, AddFollowsTheListRules)
         {"a name taken", {Make(1, u"Copy")}, u"Copy", 2, Status::NameTaken, "a macro named \"Copy\" exists already."},
         {"the 101st macro", Numbered(100), u"one more", 2, Status::TooManyMacros, "At most 100 macros."},
         {"an empty name", {}, u"", 2, Status::BadName, "a macro's name has 1 to 249 characters."},
-        {"a bare number", {}, u"42", 2, Status::BadName,
+        {"a bare number",
+         {},
+         u"42",
+         2,
+         Status::BadName,
          "a macro's name cannot be a bare number, which reads as a macro's id."},
         {"4000 events", {}, u"long", 4000, Status::Done, ""},
         {"4001 events", {}, u"too long", 4001, Status::TooManyEvents, "a macro holds at most 4000 events."},
@@ -212,8 +216,8 @@ TEST_F(MacroListEditorTest, DeleteSelectsTheMacroBefore)
 TEST_F(MacroListEditorTest, PlayCountIsHeldBetweenOneAnd255)
 {
     auto editor = Editor({Make(1, u"a")});
-    const std::pair<int64_t, uint8_t> cases[] = {{0, 1}, {-5, 1}, {1, 1}, {200, 200}, {255, 255}, {256, 255},
-                                                 {1000000, 255}};
+    const std::pair<int64_t, uint8_t> cases[] = {{0, 1},     {-5, 1},    {1, 1},        {200, 200},
+                                                 {255, 255}, {256, 255}, {1000000, 255}};
     for (const auto& [typed, kept] : cases) {
         EXPECT_EQ(editor.SetPlayCount(0, typed), kept) << typed;
         EXPECT_EQ(editor.Macros()[0].playCount, kept) << typed;
@@ -276,9 +280,9 @@ TEST_F(MacroListEditorTest, MovedRowsKeepTheirDelays)
         std::vector<uint32_t> delays;
     };
     const Case cases[] = {
-        {2, EventMove::Top, 0, {30, 10, 20, 40}},     {2, EventMove::Up, 1, {10, 30, 20, 40}},
-        {1, EventMove::Down, 2, {10, 30, 20, 40}},    {1, EventMove::Bottom, 3, {10, 30, 40, 20}},
-        {0, EventMove::Up, 0, {10, 20, 30, 40}},      {3, EventMove::Down, 3, {10, 20, 30, 40}},
+        {2, EventMove::Top, 0, {30, 10, 20, 40}},  {2, EventMove::Up, 1, {10, 30, 20, 40}},
+        {1, EventMove::Down, 2, {10, 30, 20, 40}}, {1, EventMove::Bottom, 3, {10, 30, 40, 20}},
+        {0, EventMove::Up, 0, {10, 20, 30, 40}},   {3, EventMove::Down, 3, {10, 20, 30, 40}},
     };
     for (const auto& c : cases) {
         std::vector<MacroEvent> events;

@@ -61,10 +61,10 @@ TEST_F(DefaultNames, TakenCandidatesArePassedOverSixteenMillisecondsApart)
     };
     const Case cases[] = {
         {{u"Other"}, u"Macro 1", {}},
-        {{u"macro 1"}, u"Macro 2", {16}},                 // case does not matter
-        {{u"Macro 10"}, u"Macro 2", {16}},                // a longer name that begins with the candidate
+        {{u"macro 1"}, u"Macro 2", {16}},   // case does not matter
+        {{u"Macro 10"}, u"Macro 2", {16}},  // a longer name that begins with the candidate
         {{u"Macro 1", u"MACRO 2", u"Macro 3x"}, u"Macro 4", {16, 16, 16}},
-        {{u"Macro"}, u"Macro 1", {}},                     // the candidate is longer than the name
+        {{u"Macro"}, u"Macro 1", {}},  // the candidate is longer than the name
     };
     for (const auto& c : cases) {
         test::ManualClock fresh;
@@ -109,7 +109,7 @@ TEST(MacroLookup, AMacroIsFoundByIdFirstThenByName)
     list[1].name = u"Copy";
     list[2].id = 9;
     list[2].name = u"Grüße";
-    EXPECT_EQ(FindMacroByIdOrName(list, "7"), 1u);      // the id wins over a name "7"
+    EXPECT_EQ(FindMacroByIdOrName(list, "7"), 1u);  // the id wins over a name "7"
     EXPECT_EQ(FindMacroByIdOrName(list, "Copy"), 1u);
     EXPECT_EQ(FindMacroByIdOrName(list, "Grüße"), 2u);
     EXPECT_EQ(FindMacroByIdOrName(list, "copy"), std::nullopt);  // names match exactly

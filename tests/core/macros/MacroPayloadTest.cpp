@@ -92,20 +92,18 @@ TEST_F(MacroPayloadTest, FiveLetterNameWithLeftCtrlWithAndWithoutNames)
 {
     Store({Make(u"Hello", {Press(LeftCtrl), Release(LeftCtrl)}, 3)});
     EXPECT_EQ(Encode(true), (Bytes{
-                                0xAA, 0x55, 0x28, 0x00, 0x01, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,  // total 40
+                                0xAA, 0x55, 0x28, 0x00, 0x01, 0x00, 0x01, 0x00, 0,   0, 0, 0, 0, 0, 0, 0,  // total 40
                                 0x12, 0x00,              // the record at 18
                                 0x02, 0x00, 0x03, 0x05,  // two events, played 3 times, 5 name units
                                 0x00, 0xA0, 0x01, 0x01,  // press: class 2, modifier bit 0x01
                                 0x00, 0x20, 0x01, 0x01,  // release
-                                'H', 0, 'e', 0, 'l', 0, 'l', 0, 'o', 0,
+                                'H',  0,    'e',  0,    'l',  0,    'l',  0,    'o', 0,
                             }));
-    EXPECT_EQ(Encode(false), (Bytes{
-                                 0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0,  // total 30
-                                 0x12, 0x00,
-                                 0x02, 0x00, 0x03, 0x00,
-                                 0x00, 0xA0, 0x01, 0x01,
-                                 0x00, 0x20, 0x01, 0x01,
-                             }));
+    EXPECT_EQ(Encode(false),
+              (Bytes{
+                  0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00, 0x00, 0x00, 0,    0,    0,    0,    0,    0,    0, 0,  // total 30
+                  0x12, 0x00, 0x02, 0x00, 0x03, 0x00, 0x00, 0xA0, 0x01, 0x01, 0x00, 0x20, 0x01, 0x01,
+              }));
 }
 
 TEST_F(MacroPayloadTest, EachEventIsFourBytesOfDelayClassPressAndCode)

@@ -88,7 +88,9 @@ TEST(MacroText, Utf8AndUtf16ConvertBothWaysAndMalformedInputBecomesAReplacement)
 {
     EXPECT_EQ(Utf8ToUtf16("Fünf 宏 \xF0\x9F\x98\x80"), u"Fünf 宏 \U0001F600");
     EXPECT_EQ(Utf16ToUtf8(u"Fünf 宏 \U0001F600"), "Fünf 宏 \xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b\xC3"),
+              u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD");  // an overlong NUL
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }

@@ -128,8 +128,8 @@ TEST(NamedEvents, NameThatCannotBeCreatedIsReportedAndTheRestAreHeld)
 
 TEST(NamedEvents, OwnersThatWouldBendTheNameAreRefused)
 {
-    const std::vector<std::string> owners = {"", ".", "..", "a/b", "1000 ", std::string(65, '1'),
-                                             std::string("1\0", 2)};
+    const std::vector<std::string> owners = {
+        "", ".", "..", "a/b", "1000 ", std::string(65, '1'), std::string("1\0", 2)};
     for (const auto& owner : owners) {
         const auto outcome = NamedEvents::Create(owner, true);
         EXPECT_FALSE(outcome.events) << owner;

@@ -14,12 +14,14 @@ namespace {
 
 bool OtherThreadCanLock(std::recursive_mutex& lock)
 {
-    return std::async(std::launch::async, [&lock] {
-               if (!lock.try_lock())
-                   return false;
-               lock.unlock();
-               return true;
-           }).get();
+    return std::async(std::launch::async,
+                      [&lock] {
+                          if (!lock.try_lock())
+                              return false;
+                          lock.unlock();
+                          return true;
+                      })
+        .get();
 }
 
 TEST(ApplySnapshot, CopiesTheStoreWithARebuiltHeaderAndPackedTextsAndLetsItsLockGo)

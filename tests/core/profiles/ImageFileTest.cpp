@@ -55,9 +55,9 @@ void FillTexts(ProfileStore& store)
         image.SetEntryValue(slot, 0xDEAD);  // a stale offset the packing replaces
         EXPECT_TRUE(store.Texts().Set(slot, text));
     };
-    put(0, 3, keys::KeyAction::TextBlock, u"hello");      // 12 bytes
-    put(0, 300, keys::KeyAction::LaunchProgram, u"ab");   // 6 bytes
-    put(1, 2, 2, u"zzz");                    // kind 2: 8 bytes kept in the total, never packed
+    put(0, 3, keys::KeyAction::TextBlock, u"hello");           // 12 bytes
+    put(0, 300, keys::KeyAction::LaunchProgram, u"ab");        // 6 bytes
+    put(1, 2, 2, u"zzz");                                      // kind 2: 8 bytes kept in the total, never packed
     put(1, 5, keys::KeyAction::LaunchProgram, u"C:/a/b.exe");  // 10 characters, 22 bytes
 }
 

@@ -89,14 +89,39 @@ TEST(KeyboardReadTest, ExportTakesTheMacrosTheKeyboardHoldsAndNothingItCannotMea
     const std::vector<Case> cases = {
         {"two macros", [&](auto& a) { a = good; }, 2, false, {"9 0+16", whole}},
         {"no magic", [](auto& a) { std::fill(a.begin(), a.end(), 0x11); }, 0, false, {"9 0+16"}},
-        {"101 macros", [&](auto& a) { a = good; device::PutLe16(a.data() + 4, 101); }, 0, true, {"9 0+16"}},
-        {"total inside the header", [&](auto& a) { a = good; device::PutLe16(a.data() + 2, 8); }, 0, true,
+        {"101 macros",
+         [&](auto& a) {
+             a = good;
+             device::PutLe16(a.data() + 4, 101);
+         },
+         0,
+         true,
          {"9 0+16"}},
-        {"second record runs past the total", [&](auto& a) { a = good; device::PutLe16(a.data() + 18, 0xFFF0); },
-         1, true, {"9 0+16", whole}},
+        {"total inside the header",
+         [&](auto& a) {
+             a = good;
+             device::PutLe16(a.data() + 2, 8);
+         },
+         0,
+         true,
+         {"9 0+16"}},
+        {"second record runs past the total",
+         [&](auto& a) {
+             a = good;
+             device::PutLe16(a.data() + 18, 0xFFF0);
+         },
+         1,
+         true,
+         {"9 0+16", whole}},
         // The keyboard refuses a read that starts past its area: only what it holds is read.
-        {"a total beyond the keyboard's area", [&](auto& a) { a = good; device::PutLe16(a.data() + 2, 0xFFFF); },
-         2, true, {"9 0+16", "9 0+32640"}},
+        {"a total beyond the keyboard's area",
+         [&](auto& a) {
+             a = good;
+             device::PutLe16(a.data() + 2, 0xFFFF);
+         },
+         2,
+         true,
+         {"9 0+16", "9 0+32640"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -131,8 +131,7 @@ TEST(KeyboardWriteTest, AllProfilesSendsTheThreeBlocksInOrder)
 
     KeyboardWriteReport report;
     EXPECT_TRUE(rig.profiles->WriteToKeyboard(true, &report));
-    EXPECT_EQ(rig.Sent(),
-              (std::vector<std::string>{"1", "10 0+16", "8 0+512", "8 512+512", "8 1024+512", "2"}));
+    EXPECT_EQ(rig.Sent(), (std::vector<std::string>{"1", "10 0+16", "8 0+512", "8 512+512", "8 1024+512", "2"}));
     EXPECT_EQ(report.profilesWritten, (std::vector<int>{0, 1, 2}));
     const auto block = ExpectedBlock(rig.store, 2, [](uint16_t) { return 0u; });
     EXPECT_NE(block, rig.keyboard.defaultKeymap);
@@ -167,7 +166,11 @@ TEST(KeyboardWriteTest, CapacityDecidesWhatIsSent)
     };
     const std::vector<Case> cases = {
         {"too long even without names", 1, {MakeMacro(1, u"m", 30)}, false, true, {"EXTRA_MACRO_TOO_LONG"}},
-        {"fits only without names", 1, {MakeMacro(1, u"a rather long name", 20)}, true, false,
+        {"fits only without names",
+         1,
+         {MakeMacro(1, u"a rather long name", 20)},
+         true,
+         false,
          {"EXTRA_PROFILE_SPACE_TIGHT"}},
         {"fits with names", 1, {MakeMacro(1, u"short", 20)}, true, true, {}},
     };
@@ -201,7 +204,7 @@ TEST(KeyboardWriteTest, CapacityDecidesWhatIsSent)
         ASSERT_EQ(onKeyboard.size(), 1u);
         EXPECT_EQ(onKeyboard[0].events, c.list[0].events);
         if (!c.namesIncluded) {
-            EXPECT_EQ(onKeyboard[0].name, u"Macro 1");  // the keyboard has no name for it
+            EXPECT_EQ(onKeyboard[0].name, u"Macro 1");                      // the keyboard has no name for it
             EXPECT_EQ(rig.prompts.entries[0].at, rig.fake.written.size());  // after every write
             EXPECT_EQ(rig.prompts.entries[0].style, Style::TopMost);
             EXPECT_EQ(MacroNameOfId(rig.store, 1), "a rather long name");  // the store keeps it
@@ -228,8 +231,8 @@ TEST(KeyboardWriteTest, AFailingWriteAnywhereFailsTheSequence)
     const size_t beforeMacros = 1;
     const size_t beforeBlocks = 2;
     const std::vector<Case> cases = {
-        {"macro area refused", WriteScope::ActiveProfile,
-         [](FakeRig& r) { r.keyboard.statusOf[10] = 0xFF; }, -102, "macro area"},
+        {"macro area refused", WriteScope::ActiveProfile, [](FakeRig& r) { r.keyboard.statusOf[10] = 0xFF; }, -102,
+         "macro area"},
         {"macro area busy", WriteScope::AllProfiles, [](FakeRig& r) { r.keyboard.statusOf[10] = 0xFE; }, -103,
          "macro area"},
         {"first block's replies dropped", WriteScope::AllProfiles,

@@ -236,8 +236,7 @@ TEST(ProfileFileCheckTest, MacrosBeyondTheKeyboardsLimitsAreRefusedOrRaised)
     const auto refused = CheckProfileFile(tooManyPath);
     EXPECT_EQ(refused.result, 0);
     EXPECT_TRUE(refused.formatError);
-    EXPECT_NE(refused.reason.find("macro 2 (\"second\") declares 5000 events"), std::string::npos)
-        << refused.reason;
+    EXPECT_NE(refused.reason.find("macro 2 (\"second\") declares 5000 events"), std::string::npos) << refused.reason;
     RestoreReport refusedRestore;
     EXPECT_FALSE(rig.profiles->Restore(tooManyPath, &refusedRestore));
     EXPECT_TRUE(rig.fake.written.empty());

@@ -14,7 +14,11 @@ namespace {
 using keys::KeyAction;
 
 struct RecordingKeyButtons final : keys::KeyButtonView {
-    void ShowKeyLook(uint16_t controlId, const keys::KeyLook& look) override { looks[controlId] = look; ++shown; }
+    void ShowKeyLook(uint16_t controlId, const keys::KeyLook& look) override
+    {
+        looks[controlId] = look;
+        ++shown;
+    }
     void EnableApply() override { ++enabled; }
     std::map<uint16_t, keys::KeyLook> looks;
     size_t shown = 0;

@@ -79,7 +79,8 @@ protected:
         EXPECT_GE(count, 0);
         std::vector<macros::Macro> out;
         for (int i = 0; i < count; ++i)
-            out.push_back(macros::Macro::Read(std::span<const uint8_t>(records).subspan(size_t(i) * macros::Macro::Size)));
+            out.push_back(
+                macros::Macro::Read(std::span<const uint8_t>(records).subspan(size_t(i) * macros::Macro::Size)));
         return out;
     }
 

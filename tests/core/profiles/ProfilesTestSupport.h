@@ -37,8 +37,8 @@ namespace trevolin::profiles::test {
 
 using trevolin::test::FakeHidLibrary;
 using trevolin::test::FakeKeyboard;
-using trevolin::test::RecordingPrompts;
 using trevolin::test::MapTextLookup;
+using trevolin::test::RecordingPrompts;
 using trevolin::test::TempDir;
 
 // The language texts the profile operations show.
@@ -87,8 +87,7 @@ inline std::vector<std::string> Transfers(const std::vector<device::DeviceReport
             ++j;
         }
         out.push_back(bytes == 0 ? std::to_string(command)
-                                 : std::to_string(command) + " " + std::to_string(first) + "+" +
-                                       std::to_string(bytes));
+                                 : std::to_string(command) + " " + std::to_string(first) + "+" + std::to_string(bytes));
         i = j;
     }
     return out;

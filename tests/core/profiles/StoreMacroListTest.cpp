@@ -60,9 +60,9 @@ TEST_F(StoreMacroListTest, KeysPlayAMacroOnAnyLayerByItsId)
     };
     const Case cases[] = {
         {ProfileImage::SlotOf(0, 3), 4, 2, true},
-        {ProfileImage::SlotOf(3, 511), 4, 2, true},     // the last entry of the table
-        {ProfileImage::SlotOf(1, 3), 2, 2, false},      // a plain key whose value happens to be 2
-        {ProfileImage::SlotOf(1, 3), 4, 3, false},      // another macro
+        {ProfileImage::SlotOf(3, 511), 4, 2, true},      // the last entry of the table
+        {ProfileImage::SlotOf(1, 3), 2, 2, false},       // a plain key whose value happens to be 2
+        {ProfileImage::SlotOf(1, 3), 4, 3, false},       // another macro
         {ProfileImage::SlotOf(1, 3), 4, 0x10002, true},  // the id is the value's low 16 bits
     };
     for (const auto& c : cases) {

@@ -14,12 +14,21 @@ TEST(WrittenParts, SayWhatReachedTheKeyboardAndWhatDidNot)
         std::vector<int> results;
         std::string expected;
     } cases[] = {
-        {"stopped at block 1 of a restore", 1, {0, 1, 2}, {1, -2, 0},
+        {"stopped at block 1 of a restore",
+         1,
+         {0, 1, 2},
+         {1, -2, 0},
          "Written: the macro area, the keys of profile 0. Not written (the keyboard may hold a part of it): the "
          "keys of profiles 1 and 2."},
-        {"macro area refused, Apply's block taken", -102, {1}, {1},
+        {"macro area refused, Apply's block taken",
+         -102,
+         {1},
+         {1},
          "Written: the keys of profile 1. Not written (the keyboard may hold a part of it): the macro area."},
-        {"nothing taken", 0, {0, 1, 2}, {0, 0, 0},
+        {"nothing taken",
+         0,
+         {0, 1, 2},
+         {0, 0, 0},
          "Written: nothing. Not written (the keyboard may hold a part of it): the macro area, the keys of "
          "profiles 0, 1 and 2."},
         {"everything taken", 1, {0, 1, 2}, {1, 1, 1}, ""},

@@ -20,9 +20,9 @@ TEST(SkinRectTest, ReadsFourNumbersAndIgnoresWhatFollows)
         const char* text;
         SkinRect rect;
     };
-    for (const Case& c : {Case{"10,20,60,24", {10, 20, 60, 24}}, Case{"1,1,1,1,x", {1, 1, 1, 1}},
-                          Case{" 5, 6,\t7,8", {5, 6, 7, 8}}, Case{"-3,+4,0,0", {-3, 4, 0, 0}},
-                          Case{"1,2,3,4 ; comment", {1, 2, 3, 4}}}) {
+    for (const Case& c :
+         {Case{"10,20,60,24", {10, 20, 60, 24}}, Case{"1,1,1,1,x", {1, 1, 1, 1}}, Case{" 5, 6,\t7,8", {5, 6, 7, 8}},
+          Case{"-3,+4,0,0", {-3, 4, 0, 0}}, Case{"1,2,3,4 ; comment", {1, 2, 3, 4}}}) {
         const auto reading = ParseSkinRect(c.text);
         EXPECT_EQ(reading.status, SkinRectStatus::Ok) << c.text;
         EXPECT_EQ(reading.rect, c.rect) << c.text;
@@ -31,9 +31,9 @@ TEST(SkinRectTest, ReadsFourNumbersAndIgnoresWhatFollows)
 
 TEST(SkinRectTest, MalformedValuesReadAsTheUnusedPlace)
 {
-    for (const char* text : {"", "x", "10,20,60", "10,20,60,", "10;20;60;24", "10,,60,24", "a,b,c,d", "10,20,-1,5",
-                             "10,20,5,-1", "99999999999999999999,1,1,1", "16385,1,1,1", "1,1,1,2147483648",
-                             "- 1,2,3,4", "0x10,2,3,4", "5, 6 ,7,8"}) {
+    for (const char* text :
+         {"", "x", "10,20,60", "10,20,60,", "10;20;60;24", "10,,60,24", "a,b,c,d", "10,20,-1,5", "10,20,5,-1",
+          "99999999999999999999,1,1,1", "16385,1,1,1", "1,1,1,2147483648", "- 1,2,3,4", "0x10,2,3,4", "5, 6 ,7,8"}) {
         const auto reading = ParseSkinRect(text);
         EXPECT_EQ(reading.status, SkinRectStatus::Malformed) << '"' << text << '"';
         EXPECT_EQ(reading.rect, UnusedSkinRect) << '"' << text << '"';

@@ -92,10 +92,7 @@ struct ProgramRig {
     CTrevolinDlg& Window() { return program->Window(); }
 
     // The keyboard has been read and the window shows it.
-    void WaitForKeyboard()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(Window().KeyboardPresent() && !program->Model().Busy(), 10000);
-    }
+    void WaitForKeyboard() { QTRY_VERIFY_WITH_TIMEOUT(Window().KeyboardPresent() && !program->Model().Busy(), 10000); }
 
     sim::SimKeyboardControl& kb = sim::SimKeyboardControl::instance();
     trevolin::test::TempDir dir;

@@ -153,7 +153,9 @@ TEST(CBaseDialogTest, APictureThatCannotBeUsedIsReportedByName)
     const std::vector<Case> cases = {
         {"missing.jpg", {}},
         {"empty.jpg", QByteArray("")},
-        {"cut.jpg", jpeg.left(jpeg.size() / 2)}, {"cut90.jpg", jpeg.left(jpeg.size() * 9 / 10)}, {"cutend.jpg", jpeg.left(jpeg.size() - 2)},
+        {"cut.jpg", jpeg.left(jpeg.size() / 2)},
+        {"cut90.jpg", jpeg.left(jpeg.size() * 9 / 10)},
+        {"cutend.jpg", jpeg.left(jpeg.size() - 2)},
         {"cut.png", png.left(png.size() - 20)},
         {"garbage.jpg", QByteArray("this is not a picture at all")},
         {"huge.png", huge},

@@ -110,14 +110,43 @@ TEST(GeneratedSkinTest, DialogInisPlaceTheirControls)
          {"CONTROL_CUPButton", "CONTROL_UPButton", "CONTROL_OPENButton", "CONTROL_BACKUPButton", "CONTROL_UPStatic",
           "CONTROL_UPCombox"}},
         {"Composite.ini",
-         {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_OSK", "CONTROL_CLEAR", "CONTROL_MEDIA", "CONTROL_MACRO",
-          "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL", "FUNC_MACRO_DELETE", "FUNC_MACRO_ADD",
-          "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2",
-          "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD", "FUNC_MACRO_RECORD_DELAY", "FUNC_MACRO_LIST2", "FUNC_MACRO_CYCLES",
-          "FUNC_MACRO_CYCLES_PROMPT", "TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "KEY_SETTING",
-          "MEDIA_SETTING_TISHI", "FUNCTION_KEY_SETTING_TISHI", "FUNC_MACRO_RECORD_DELAY2", "FUNC_KEY_INPUT",
-          "FUNC_MEDIA_SELECT", "FUNC_MACRO_LIST", "FUNC_FUNCTION_SELECT", "FUNC_KEY_RADIO_KB",
-          "FUNC_KEY_RADIO_KB_STATIC", "FUNC_KEY_RADIO_MOU", "FUNC_KEY_RADIO_MOU_STATIC"}},
+         {"CONTROL_MASK",
+          "CONTROL_TITLE",
+          "CONTROL_OSK",
+          "CONTROL_CLEAR",
+          "CONTROL_MEDIA",
+          "CONTROL_MACRO",
+          "CONTROL_KEY",
+          "CONTROL_FUNCTION",
+          "CONTROL_OK",
+          "CONTROL_CANCEL",
+          "FUNC_MACRO_DELETE",
+          "FUNC_MACRO_ADD",
+          "FUNC_MACRO_UP_TOP",
+          "FUNC_MACRO_UP",
+          "FUNC_MACRO_DOWN",
+          "FUNC_MACRO_DOWN_BOTTOM",
+          "FUNC_MACRO_DELETE2",
+          "FUNC_MACRO_CLEAR",
+          "FUNC_MACRO_RECORD",
+          "FUNC_MACRO_RECORD_DELAY",
+          "FUNC_MACRO_LIST2",
+          "FUNC_MACRO_CYCLES",
+          "FUNC_MACRO_CYCLES_PROMPT",
+          "TISHI_SINGLE_STATIC",
+          "MARCO_NAME_SETTING",
+          "KEY_SETTING",
+          "MEDIA_SETTING_TISHI",
+          "FUNCTION_KEY_SETTING_TISHI",
+          "FUNC_MACRO_RECORD_DELAY2",
+          "FUNC_KEY_INPUT",
+          "FUNC_MEDIA_SELECT",
+          "FUNC_MACRO_LIST",
+          "FUNC_FUNCTION_SELECT",
+          "FUNC_KEY_RADIO_KB",
+          "FUNC_KEY_RADIO_KB_STATIC",
+          "FUNC_KEY_RADIO_MOU",
+          "FUNC_KEY_RADIO_MOU_STATIC"}},
     };
     for (const auto& [file, names] : keys) {
         const auto ini = LoadSkin(file);
@@ -131,10 +160,10 @@ TEST(GeneratedSkinTest, DialogInisPlaceTheirControls)
 
 TEST(GeneratedSkinTest, EveryPictureDecodesWithItsDoubleSizeTwin)
 {
-    std::vector<std::string> names = {"main_back.jpg", "main_mask.png", "Arrow.jpg", "main_color0.jpg",
-                                      "main_color1.jpg", "tray_128.png", "tray_141.png", "tray_142.png"};
-    for (auto picture : {skin::MainPicture::Normal, skin::MainPicture::Over, skin::MainPicture::Down,
-                         skin::MainPicture::Disable}) {
+    std::vector<std::string> names = {"main_back.jpg",   "main_mask.png", "Arrow.jpg",    "main_color0.jpg",
+                                      "main_color1.jpg", "tray_128.png",  "tray_141.png", "tray_142.png"};
+    for (auto picture :
+         {skin::MainPicture::Normal, skin::MainPicture::Over, skin::MainPicture::Down, skin::MainPicture::Disable}) {
         names.emplace_back(skin::MainPictureFile(picture));
     }
     for (const char* set : {"key", "macro", "macro2", "media", "function", "Profile", "update"}) {

@@ -40,7 +40,8 @@ public:
         for (const auto& key : skin::MainImageButtonKeys()) {
             auto button = std::make_unique<CPngButton>(&dialog_);
             if (key == skin::main_skin::LeftArrowKey || key == skin::main_skin::RightArrowKey) {
-                const std::string face = key == skin::main_skin::LeftArrowKey ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1";
+                const std::string face =
+                    key == skin::main_skin::LeftArrowKey ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1";
                 SkinLayout::PlaceButtonWithFaceKey(*button, dialog_.Skin(), skin::SkinIni::ButtonInfo, key,
                                                    skin::SkinIni::ButtonInfo2, face, arrows);
             } else {
@@ -62,9 +63,9 @@ public:
     {
         auto& button = Button(key);
         button.setText(text);
-        button.SetTextStyle(true, points, QStringLiteral("Arial Unicode MS"),
-                            {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
-                             QColor(0x2f, 0xa8, 0xff)});
+        button.SetTextStyle(
+            true, points, QStringLiteral("Arial Unicode MS"),
+            {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c), QColor(0x2f, 0xa8, 0xff)});
     }
 
     void Label(const std::string& key, const QString& text, QColor colour = QColor(0x8a, 0x93, 0xa3))

@@ -28,8 +28,9 @@ public:
     SkinFailureRecorder()
     {
         gui::SkinPictures::Forget();
-        previous_ = gui::SkinFailure::SetHandler(
-            [this](const QString& file, const QString& reason) { failures_.push_back({file, reason}); });
+        previous_ = gui::SkinFailure::SetHandler([this](const QString& file, const QString& reason) {
+            failures_.push_back({file, reason});
+        });
     }
     ~SkinFailureRecorder()
     {

@@ -66,7 +66,8 @@ bool CallbackRecorder::waitFor(uint32_t tag, size_t n, std::chrono::milliseconds
 {
     return waitUntil(
         [&](const std::vector<Notice>& all) {
-            return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const Notice& x) { return x.tag == tag; })) >= n;
+            return static_cast<size_t>(
+                       std::count_if(all.begin(), all.end(), [&](const Notice& x) { return x.tag == tag; })) >= n;
         },
         guard);
 }

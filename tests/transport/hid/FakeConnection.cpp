@@ -10,9 +10,9 @@
 namespace ql::hid::test {
 
 FakeConnection::FakeConnection(std::shared_ptr<FakeDeviceSet> devices, int handle, int fd)
-    : devices_(std::move(devices))
-    , handle_(handle)
-    , fd_(fd)
+    : devices_(std::move(devices)),
+      handle_(handle),
+      fd_(fd)
 {
 }
 

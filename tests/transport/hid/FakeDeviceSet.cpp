@@ -18,7 +18,9 @@ namespace {
 
 constexpr int kInterruptSignal = SIGUSR1;
 
-void ignoreSignal(int) {}
+void ignoreSignal(int)
+{
+}
 
 void installInterruptHandler()
 {
@@ -34,8 +36,7 @@ void installInterruptHandler()
 
 }  // namespace
 
-FakeDeviceSet::FakeDeviceSet()
-    : hotplugFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+FakeDeviceSet::FakeDeviceSet() : hotplugFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
     installInterruptHandler();
 }
@@ -130,8 +131,8 @@ std::vector<SentReport> FakeDeviceSet::sent() const
 int FakeDeviceSet::openHandles(const std::string& path) const
 {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
-                                          [&](const auto& entry) { return entry.second.path == path; }));
+    return static_cast<int>(
+        std::count_if(handles_.begin(), handles_.end(), [&](const auto& entry) { return entry.second.path == path; }));
 }
 
 int FakeDeviceSet::openHandles() const

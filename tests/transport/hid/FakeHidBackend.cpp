@@ -4,8 +4,7 @@
 
 namespace ql::hid::test {
 
-FakeHidBackend::FakeHidBackend(std::shared_ptr<FakeDeviceSet> devices)
-    : devices_(std::move(devices))
+FakeHidBackend::FakeHidBackend(std::shared_ptr<FakeDeviceSet> devices) : devices_(std::move(devices))
 {
 }
 

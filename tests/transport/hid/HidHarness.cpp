@@ -38,12 +38,12 @@ const std::vector<uint8_t> kVendorPiece = {
 std::vector<uint8_t> statusPiece(uint8_t mainItem)
 {
     return {
-        0x05, 0x08,      // Usage Page (LEDs)
-        0x09, 0x89,      // Usage (0x89)
-        0xA1, 0x01,      // Collection (Application)
-        0x85, 0x05,      //   Report ID (5)
-        0x75, 0x08,      //   Report Size (8)
-        0x95, 0x01,      //   Report Count (1)
+        0x05,     0x08,  // Usage Page (LEDs)
+        0x09,     0x89,  // Usage (0x89)
+        0xA1,     0x01,  // Collection (Application)
+        0x85,     0x05,  //   Report ID (5)
+        0x75,     0x08,  //   Report Size (8)
+        0x95,     0x01,  //   Report Count (1)
         mainItem, 0x02,  //   Output (0x91) or Feature (0xB1)
         0xC0,            // End Collection
     };
@@ -99,9 +99,8 @@ FakeDevice bootNode(const std::string& path, const std::string& device)
 
 HidHarness::HidHarness()
     : api([d = devices]() -> std::unique_ptr<HidBackend> { return std::make_unique<FakeHidBackend>(d); },
-          TransportOptions{[c = clockMs] {
-              return std::chrono::steady_clock::time_point(std::chrono::milliseconds(c->load()));
-          }})
+          TransportOptions{
+              [c = clockMs] { return std::chrono::steady_clock::time_point(std::chrono::milliseconds(c->load())); }})
 {
     CallbackRecorder::instance().reset();
     // QL_TEST_DEBUG=3 shows what the library does while a test runs.

@@ -22,14 +22,23 @@ std::vector<Layout> layouts()
     return {
         {"one node plus a boot node",
          {bootNode(kBootPath), configNode(kConfigPath)},
-         kConfigPath, kConfigPath, kConfigPath, ReportType::Output},
+         kConfigPath,
+         kConfigPath,
+         kConfigPath,
+         ReportType::Output},
         {"split nodes",
          {bootNode(kBootPath), keyboardNode(kConfigPath, {Piece::Consumer, Piece::StatusOutput}),
           keyboardNode("/dev/hidraw2", {Piece::Vendor})},
-         kConfigPath, "/dev/hidraw2", kConfigPath, ReportType::Output},
+         kConfigPath,
+         "/dev/hidraw2",
+         kConfigPath,
+         ReportType::Output},
         {"status declared feature-only",
          {bootNode(kBootPath), keyboardNode(kConfigPath, {Piece::Consumer, Piece::Vendor, Piece::StatusFeature})},
-         kConfigPath, kConfigPath, kConfigPath, ReportType::Feature},
+         kConfigPath,
+         kConfigPath,
+         kConfigPath,
+         ReportType::Feature},
     };
 }
 

@@ -59,14 +59,15 @@ TEST(HidWrite, FeatureReportIsReadIntoTheCallersBuffer)
     h.devices->plug(configNode(kConfigPath));
     h.devices->setFeatureReply({0x06, 0xAB, 0xCD});
     uint8_t buffer[8] = {0x06};
-    EXPECT_EQ(h.api.statusGet(&kVendorUnit, nullptr, 0, buffer, sizeof buffer, HidHarness::sum(kVendorUnit, nullptr, 0)),
-              3);
+    EXPECT_EQ(
+        h.api.statusGet(&kVendorUnit, nullptr, 0, buffer, sizeof buffer, HidHarness::sum(kVendorUnit, nullptr, 0)), 3);
     EXPECT_EQ(buffer[1], 0xAB);
     EXPECT_EQ(buffer[2], 0xCD);
 
     h.devices->setFeatureReply({});
-    EXPECT_EQ(h.api.statusGet(&kVendorUnit, nullptr, 0, buffer, sizeof buffer, HidHarness::sum(kVendorUnit, nullptr, 0)),
-              QL_ERR_IO);
+    EXPECT_EQ(
+        h.api.statusGet(&kVendorUnit, nullptr, 0, buffer, sizeof buffer, HidHarness::sum(kVendorUnit, nullptr, 0)),
+        QL_ERR_IO);
 }
 
 TEST(HidWrite, NothingToWriteToWithoutKeyboard)

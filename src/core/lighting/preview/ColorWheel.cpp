@@ -8,8 +8,8 @@ namespace {
 constexpr size_t SegmentSize = 32;
 
 constexpr std::array<uint8_t, SegmentSize> Rising = {
-    1,   3,   5,   7,   10,  14,  18,  22,  26,  32,  38,  44,  50,  57,  65,  73,
-    81,  89,  99,  109, 119, 129, 140, 152, 164, 176, 188, 200, 213, 227, 241, 255,
+    1,  3,  5,  7,   10,  14,  18,  22,  26,  32,  38,  44,  50,  57,  65,  73,
+    81, 89, 99, 109, 119, 129, 140, 152, 164, 176, 188, 200, 213, 227, 241, 255,
 };
 
 constexpr std::array<uint8_t, SegmentSize> Falling = {
@@ -23,12 +23,18 @@ constexpr TintColor WheelEntry(size_t index)
     const uint8_t up = Rising[i];
     const uint8_t down = Falling[i];
     switch (index / SegmentSize) {
-    case 0: return {255, up, 0};
-    case 1: return {down, 255, 0};
-    case 2: return {0, 255, up};
-    case 3: return {0, down, 255};
-    case 4: return {up, 0, 255};
-    default: return {255, 0, down};
+    case 0:
+        return {255, up, 0};
+    case 1:
+        return {down, 255, 0};
+    case 2:
+        return {0, 255, up};
+    case 3:
+        return {0, down, 255};
+    case 4:
+        return {up, 0, 255};
+    default:
+        return {255, 0, down};
     }
 }
 

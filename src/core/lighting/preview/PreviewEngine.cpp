@@ -85,20 +85,48 @@ const PreviewTints& PreviewEngine::Frame(const PreviewSettings& s, bool lighting
     }
 
     switch (s.mode) {
-    case 1: Wave(s); break;
-    case 2: FlashWave(s); break;
-    case 3: Snake(s); break;
-    case 4: ColorCycle(s); break;
-    case 5: Breathing(s); break;
-    case 6: Static(s); break;
-    case 10: Sparkle(s); break;
-    case 11: RainbowPerKey(); break;
-    case 12: RowWave(s); break;
-    case 13: Ripple(s); break;
-    case 14: Show(s); break;
-    case 15: Rain(s); break;
-    case 16: Bounce(s); break;
-    case 18: DiagonalWave(s); break;
+    case 1:
+        Wave(s);
+        break;
+    case 2:
+        FlashWave(s);
+        break;
+    case 3:
+        Snake(s);
+        break;
+    case 4:
+        ColorCycle(s);
+        break;
+    case 5:
+        Breathing(s);
+        break;
+    case 6:
+        Static(s);
+        break;
+    case 10:
+        Sparkle(s);
+        break;
+    case 11:
+        RainbowPerKey();
+        break;
+    case 12:
+        RowWave(s);
+        break;
+    case 13:
+        Ripple(s);
+        break;
+    case 14:
+        Show(s);
+        break;
+    case 15:
+        Rain(s);
+        break;
+    case 16:
+        Bounce(s);
+        break;
+    case 18:
+        DiagonalWave(s);
+        break;
     case 20:
         // The keys show their own colours, painted by the per-key editor.
         break;

@@ -28,18 +28,18 @@ inline constexpr uint16_t PageUp = 1096;
 inline constexpr uint16_t PageDown = 1099;
 
 inline constexpr uint16_t Backquote = 1029;
-inline constexpr uint16_t Digit1 = 1030;  // "1!"
-inline constexpr uint16_t Digit2 = 1031;  // "2@"
-inline constexpr uint16_t Digit3 = 1032;  // "3#"
-inline constexpr uint16_t Digit4 = 1033;  // "4$"
-inline constexpr uint16_t Digit5 = 1034;  // "5%"
-inline constexpr uint16_t Digit6 = 1035;  // "6^"
-inline constexpr uint16_t Digit7 = 1036;  // "7&&"
-inline constexpr uint16_t Digit8 = 1037;  // "8*"
-inline constexpr uint16_t Digit9 = 1038;  // "9("
-inline constexpr uint16_t Digit0 = 1039;  // "0)"
-inline constexpr uint16_t Minus = 1040;   // "-_"
-inline constexpr uint16_t Equals = 1041;  // "=+"
+inline constexpr uint16_t Digit1 = 1030;     // "1!"
+inline constexpr uint16_t Digit2 = 1031;     // "2@"
+inline constexpr uint16_t Digit3 = 1032;     // "3#"
+inline constexpr uint16_t Digit4 = 1033;     // "4$"
+inline constexpr uint16_t Digit5 = 1034;     // "5%"
+inline constexpr uint16_t Digit6 = 1035;     // "6^"
+inline constexpr uint16_t Digit7 = 1036;     // "7&&"
+inline constexpr uint16_t Digit8 = 1037;     // "8*"
+inline constexpr uint16_t Digit9 = 1038;     // "9("
+inline constexpr uint16_t Digit0 = 1039;     // "0)"
+inline constexpr uint16_t Minus = 1040;      // "-_"
+inline constexpr uint16_t Equals = 1041;     // "=+"
 inline constexpr uint16_t Backspace = 1043;  // "<--"
 
 inline constexpr uint16_t Tab = 1056;
@@ -67,7 +67,7 @@ inline constexpr uint16_t H = 1063;
 inline constexpr uint16_t J = 1064;
 inline constexpr uint16_t K = 1065;
 inline constexpr uint16_t L = 1066;
-inline constexpr uint16_t Semicolon = 1067;   // ";:"
+inline constexpr uint16_t Semicolon = 1067;  // ";:"
 inline constexpr uint16_t Apostrophe = 1068;
 inline constexpr uint16_t Enter = 1070;
 
@@ -99,22 +99,22 @@ inline constexpr uint16_t Down = 1101;
 inline constexpr uint16_t Left = 1100;
 inline constexpr uint16_t Right = 1102;
 
-inline constexpr uint16_t NumLock = 1104;   // "Num"
-inline constexpr uint16_t KpSlash = 1105;   // "/"
-inline constexpr uint16_t KpStar = 1106;    // "*"
-inline constexpr uint16_t KpMinus = 1107;   // "-"
-inline constexpr uint16_t KpPlus = 1111;    // "+"
+inline constexpr uint16_t NumLock = 1104;  // "Num"
+inline constexpr uint16_t KpSlash = 1105;  // "/"
+inline constexpr uint16_t KpStar = 1106;   // "*"
+inline constexpr uint16_t KpMinus = 1107;  // "-"
+inline constexpr uint16_t KpPlus = 1111;   // "+"
 inline constexpr uint16_t KpEnter = 1118;
-inline constexpr uint16_t KpDot = 1119;     // ".D"
-inline constexpr uint16_t Kp0 = 1120;       // "0"
-inline constexpr uint16_t Kp1 = 1115;       // "1E"
-inline constexpr uint16_t Kp2 = 1116;       // "2↓"
-inline constexpr uint16_t Kp3 = 1117;       // "3D"
-inline constexpr uint16_t Kp4 = 1112;       // "4←"
-inline constexpr uint16_t Kp5 = 1113;       // "5"
-inline constexpr uint16_t Kp6 = 1114;       // "6→"
-inline constexpr uint16_t Kp7 = 1108;       // "7H"
-inline constexpr uint16_t Kp8 = 1109;       // "8↑"
-inline constexpr uint16_t Kp9 = 1110;       // "9U"
+inline constexpr uint16_t KpDot = 1119;  // ".D"
+inline constexpr uint16_t Kp0 = 1120;    // "0"
+inline constexpr uint16_t Kp1 = 1115;    // "1E"
+inline constexpr uint16_t Kp2 = 1116;    // "2↓"
+inline constexpr uint16_t Kp3 = 1117;    // "3D"
+inline constexpr uint16_t Kp4 = 1112;    // "4←"
+inline constexpr uint16_t Kp5 = 1113;    // "5"
+inline constexpr uint16_t Kp6 = 1114;    // "6→"
+inline constexpr uint16_t Kp7 = 1108;    // "7H"
+inline constexpr uint16_t Kp8 = 1109;    // "8↑"
+inline constexpr uint16_t Kp9 = 1110;    // "9U"
 
 }  // namespace trevolin::lighting::preview::key

@@ -19,18 +19,19 @@ TEST_P(PreviewFade, StepsDownByTheBandOfTheLevel)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, PreviewFade,
-    ::testing::Values(
-        // ripple: 80 / 50 / 20
-        FadeCase{RippleFade, 255, 175}, FadeCase{RippleFade, 128, 48}, FadeCase{RippleFade, 127, 77},
-        FadeCase{RippleFade, 64, 14}, FadeCase{RippleFade, 63, 43}, FadeCase{RippleFade, 32, 12},
-        // show: 30 / 20 / 10
-        FadeCase{ShowFade, 255, 225}, FadeCase{ShowFade, 105, 85}, FadeCase{ShowFade, 45, 35},
-        // rain and bounce: 20 / 16 / 10
-        FadeCase{RainFade, 255, 235}, FadeCase{RainFade, 100, 84}, FadeCase{RainFade, 40, 30},
-        // the tail is the same for every rule: bit 0x20 clear below 32
-        FadeCase{RainFade, 31, 26}, FadeCase{RainFade, 17, 12}, FadeCase{RainFade, 16, 15},
-        FadeCase{RippleFade, 1, 0}, FadeCase{ShowFade, 0, 0},
-        FadeCase{ShowFade, 96, 76}, FadeCase{RainFade, 160, 140}));
+                         ::testing::Values(
+                             // ripple: 80 / 50 / 20
+                             FadeCase{RippleFade, 255, 175}, FadeCase{RippleFade, 128, 48},
+                             FadeCase{RippleFade, 127, 77}, FadeCase{RippleFade, 64, 14}, FadeCase{RippleFade, 63, 43},
+                             FadeCase{RippleFade, 32, 12},
+                             // show: 30 / 20 / 10
+                             FadeCase{ShowFade, 255, 225}, FadeCase{ShowFade, 105, 85}, FadeCase{ShowFade, 45, 35},
+                             // rain and bounce: 20 / 16 / 10
+                             FadeCase{RainFade, 255, 235}, FadeCase{RainFade, 100, 84}, FadeCase{RainFade, 40, 30},
+                             // the tail is the same for every rule: bit 0x20 clear below 32
+                             FadeCase{RainFade, 31, 26}, FadeCase{RainFade, 17, 12}, FadeCase{RainFade, 16, 15},
+                             FadeCase{RippleFade, 1, 0}, FadeCase{ShowFade, 0, 0}, FadeCase{ShowFade, 96, 76},
+                             FadeCase{RainFade, 160, 140}));
 
 TEST(PreviewCellSet, FadingRunsEveryLitCellDownToDarkAndStays)
 {

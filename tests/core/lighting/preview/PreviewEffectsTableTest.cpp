@@ -29,6 +29,7 @@ struct EffectCase {
 };
 
 const std::vector<EffectCase> Effects = {
+    // clang-format off
     {1, Keys::Grid, Keys::Grid},          {2, Keys::Grid, Keys::Grid},
     {3, Keys::Listed, Keys::Listed},      {4, Keys::Grid, Keys::Grid},
     {5, Keys::Grid, Keys::Grid},          {6, Keys::Diagonal, Keys::Grid},
@@ -41,6 +42,7 @@ const std::vector<EffectCase> Effects = {
     {20, Keys::Kept, Keys::Kept},         {0, Keys::Cleared, Keys::Cleared},
     {19, Keys::Cleared, Keys::Cleared},   {21, Keys::Cleared, Keys::Cleared},
     {255, Keys::Cleared, Keys::Cleared},
+    // clang-format on
 };
 
 uint32_t Packed(TintColor c)

@@ -114,8 +114,8 @@ TEST(PreviewEngine, ColourCycleWalksTheWheelTwoEntriesAFrame)
         const int sign = direction ? 1 : -1;
         for (int f = 1; f <= 200; ++f) {
             const TintColor color = WheelColor(static_cast<size_t>(Mod(sign * 2 * f, 192)));
-            ExpectTints(engine.Frame(Settings(4, false, direction), true), OverGrid([&](size_t, size_t) { return color; }),
-                        f);
+            ExpectTints(engine.Frame(Settings(4, false, direction), true),
+                        OverGrid([&](size_t, size_t) { return color; }), f);
         }
     }
 
@@ -138,8 +138,8 @@ TEST(PreviewEngine, RowWaveKeepsEachRow32StepsAheadOfTheRowAbove)
             const std::optional<int> top = WheelIndexOf(tints[Button(key::Esc)].color);
             ASSERT_TRUE(top);
             EXPECT_EQ(*top, Mod(sign * 3 * f, 192));
-            ExpectTints(tints, OverGrid([&](size_t r, size_t) { return WheelColor(static_cast<size_t>(*top) + 32 * r); }),
-                        f);
+            ExpectTints(tints,
+                        OverGrid([&](size_t r, size_t) { return WheelColor(static_cast<size_t>(*top) + 32 * r); }), f);
         }
     }
 }
@@ -182,8 +182,8 @@ TEST(PreviewEngine, GridWavesFollowTheirCurvesAcrossTheColumns)
         FakeRandomSource random;
         PreviewEngine engine(random);
         for (int f = 1; f <= 260; ++f)
-            ExpectTints(engine.Frame(c.settings, true), OverGrid([&](size_t, size_t column) { return c.colorAt(f, column); }),
-                        f);
+            ExpectTints(engine.Frame(c.settings, true),
+                        OverGrid([&](size_t, size_t column) { return c.colorAt(f, column); }), f);
     }
 }
 
