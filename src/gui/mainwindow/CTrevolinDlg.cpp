@@ -6,6 +6,7 @@
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
 #include "gui/skin/SkinLayout.h"
+#include "gui/skin/SkinPictures.h"
 #include "gui/tray/CTrayIcon.h"
 
 #include <QCloseEvent>
@@ -136,6 +137,16 @@ bool CTrevolinDlg::Initialise()
         if (CPngButton* button = Button(web))
             button->hide();
     }
+    if (CPngButton* indicator = Button(app::control::FlipIndicator))
+        indicator->SetOverride(flipOff_, flipOn_, true, false);
+    // Every button keeps only its own part of the whole-window pictures;
+    // the window's background is the one whole picture that stays.
+    for (CPngButton* button : findChildren<CPngButton*>())
+        button->KeepOnlyOwnPart();
+    sources_ = {};
+    flipOff_ = QPixmap();
+    flipOn_ = QPixmap();
+    SkinPictures::Forget();
     Relabel();
     BuildButtonMenu();
     SetKeyboardPresent(false);
@@ -415,7 +426,7 @@ void CTrevolinDlg::ShowKeyBank(bool bankB)
 void CTrevolinDlg::ShowFlip(bool flipped)
 {
     if (CPngButton* indicator = Button(app::control::FlipIndicator))
-        indicator->SetOverride(flipOff_, flipOn_, true, flipped);
+        indicator->ChooseOverride(true, flipped);
     for (uint32_t id = FirstFlipKey; id <= LastFlipKey; ++id) {
         if (CPngButton* key = Button(id))
             key->setEnabled(present_ && !flipped);

@@ -1,5 +1,7 @@
 #include "gui/skin/CPngButton.h"
 
+#include <map>
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPainter>
@@ -39,6 +41,37 @@ void CPngButton::SetOverride(const QPixmap& first, const QPixmap& second, bool o
     override_[1] = second;
     overrideOn_ = on;
     overrideSecond_ = secondOn;
+    update();
+}
+
+void CPngButton::ChooseOverride(bool on, bool secondOn)
+{
+    overrideOn_ = on;
+    overrideSecond_ = secondOn;
+    update();
+}
+
+void CPngButton::KeepOnlyOwnPart()
+{
+    const auto cut = skin::FaceSourceRect(faceOrigin_.x(), faceOrigin_.y(), width(), height());
+    // Pictures shared between states stay shared as pieces.
+    std::map<qint64, QPixmap> pieces;
+    const auto keep = [&](QPixmap& picture) {
+        if (picture.isNull())
+            return;
+        auto& piece = pieces[picture.cacheKey()];
+        if (piece.isNull()) {
+            const qreal ratio = picture.devicePixelRatio();
+            piece = picture.copy(QRectF(cut.x * ratio, cut.y * ratio, cut.w * ratio, cut.h * ratio).toRect());
+            piece.setDevicePixelRatio(ratio);
+        }
+        picture = piece;
+    };
+    for (QPixmap* picture : {&sources_.normal, &sources_.hover, &sources_.pressed, &sources_.disabled,
+                             &sources_.ticked, &override_[0], &override_[1]})
+        keep(*picture);
+    // The piece starts where the cut started.
+    faceOrigin_ = QPoint(1, 1);
     update();
 }
 

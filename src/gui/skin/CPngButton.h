@@ -45,6 +45,13 @@ public:
     // While `on`, the first (or, with `secondOn`, the second) override
     // picture shows whatever the button's state.
     void SetOverride(const QPixmap& first, const QPixmap& second, bool on, bool secondOn);
+    // Switches the override pictures on or off, and between the two, as
+    // they are.
+    void ChooseOverride(bool on, bool secondOn);
+    // Cuts every picture down to the part this button shows and forgets the
+    // rest, so a window's whole-window pictures need not stay in memory.
+    // The button must have its place; it keeps it afterwards.
+    void KeepOnlyOwnPart();
     void SetFrameMode(bool on, const QColor& colour);
     void SetTicked(bool ticked, bool repaint = true);
     bool Ticked() const { return ticked_; }
