@@ -69,6 +69,7 @@ constexpr std::string_view Text[] = {
     "MAIN_MENU_PROMPT",
     "MAIN_MINIMIZE_PROMPT",
     "MAIN_NO_DEVICE_PROMPT",
+    "MAIN_NO_TRAY_PROMPT",
     "MAIN_PROMPT_DEFAULT",
     "MAIN_PROMPT_INPORT",
     "MAIN_PROMPT_MACROS_DAMAGED",

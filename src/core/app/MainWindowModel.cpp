@@ -17,6 +17,8 @@ namespace {
 constexpr std::string_view NoDeviceText = "MAIN_NO_DEVICE_PROMPT";
 constexpr std::string_view DefaultsText = "MAIN_PROMPT_DEFAULT";
 constexpr std::string_view FlipName = "Flip";
+constexpr std::string_view NoTrayToldName = "NoTrayTold";
+constexpr std::string_view NoTrayText = "MAIN_NO_TRAY_PROMPT";
 
 bool IsProfile(int profile)
 {
@@ -116,6 +118,7 @@ bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
             // Nothing could bring a hidden window back.
             view_.SetKeyboardPresent(keyboardPresent_);
             view_.ShowWindow();
+            TellNoTrayOnce();
         }
         return true;
     case platform::MSG_DEVICE_GONE:
@@ -401,6 +404,15 @@ void MainWindowModel::ExitPath()
     const bool posted = app_.Post([] { return 0; }, [this](int) { toWindow_([this] { view_.EndProgram(0); }); });
     if (!posted)
         view_.EndProgram(0);
+}
+
+void MainWindowModel::TellNoTrayOnce()
+{
+    // Once per user: the desktop will not grow a tray by itself.
+    if (settings_.ProfileString(NoTrayToldName, "0") == "1")
+        return;
+    static_cast<void>(settings_.SetProfileString(NoTrayToldName, "1"));
+    prompts_.ShowMessage(NoTrayText, texts_.Text(NoTrayText), platform::Prompts::Style::Plain);
 }
 
 bool MainWindowModel::Flipped() const

@@ -131,6 +131,7 @@ private:
     void CheckFirmware();
     void ShowSelection(int active);
     bool Flipped() const;
+    void TellNoTrayOnce();
 
     KeyboardApp& app_;
     MainWindowView& view_;

@@ -507,6 +507,17 @@ void CTrevolinDlg::EnableApply()
 
 // --- The user ---------------------------------------------------------------------------
 
+bool CTrevolinDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // F1 in the about box opens the help page too.
+    if (watched == about_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        OpenHelp();
+        return true;
+    }
+    return CBaseDialog::eventFilter(watched, event);
+}
+
 void CTrevolinDlg::paintEvent(QPaintEvent* event)
 {
     CBaseDialog::paintEvent(event);
@@ -566,6 +577,7 @@ void CTrevolinDlg::ShowAbout()
     QPushButton* ok = box->addButton(QMessageBox::Ok);
     ok->setText(Text("LANG_ABOUT_OK"));
     box->setModal(false);
+    box->installEventFilter(this);
     about_ = box;
     box->show();
 }

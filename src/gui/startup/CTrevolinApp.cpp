@@ -6,8 +6,16 @@
 #include <QApplication>
 #include <QIcon>
 #include <QMetaObject>
+#include <QTimer>
 
 namespace trevolin::gui {
+
+namespace {
+
+constexpr int TrayPollMs = 500;
+constexpr int TrayWaitMs = 15000;
+
+}  // namespace
 
 CTrevolinApp::CTrevolinApp() = default;
 
@@ -95,6 +103,8 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
 
     std::unique_ptr<TraySurface> surface =
         options.tray ? std::move(options.tray) : std::make_unique<SystemTraySurface>();
+    const TraySurface* traySurface = surface.get();
+    const auto trayAvailable = [traySurface] { return traySurface->Available(); };
     tray_ = std::make_unique<CTrayIcon>(std::move(surface), *language_,
                                         QString::fromStdString(locations_->SkinDirectory()), [this](uint32_t command) {
                                             if (command == CTrayIcon::AboutCommand)
@@ -114,6 +124,23 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
             [this] { dialog_->ProfileMenu().popup(QCursor::pos()); });
 
     model_->ShowFlip();
+    // Started at login, the program may come before the desktop's tray:
+    // it waits a while for one before it settles for a window without.
+    if (options.startHidden && !trayAvailable()) {
+        auto* wait = new QTimer(this);
+        auto* waited = new int(0);
+        connect(wait, &QTimer::timeout, this, [this, wait, waited, trayAvailable] {
+            *waited += TrayPollMs;
+            if (!trayAvailable() && *waited < TrayWaitMs)
+                return;
+            wait->stop();
+            wait->deleteLater();
+            delete waited;
+            model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT);
+        });
+        wait->start(TrayPollMs);
+        return true;
+    }
     QMetaObject::invokeMethod(
         dialog_.get(), [this] { model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT); }, Qt::QueuedConnection);
     return true;

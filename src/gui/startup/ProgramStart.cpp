@@ -9,6 +9,7 @@
 #include "core/platform/NamedEvents.h"
 #include "core/platform/RuntimeFolder.h"
 #include "core/platform/SingleInstance.h"
+#include "gui/skin/SkinFailure.h"
 #include "gui/startup/CTrevolinApp.h"
 
 #include <QApplication>
@@ -125,6 +126,16 @@ int RunProgram(int argc, char** argv)
     auto events = platform::NamedEvents::Create(platform::NamedEvents::DefaultOwner(), holdsLock);
     if (!events.detail.empty())
         std::cerr << "trevolin: warning: " << events.detail << "\n";
+
+    // A skin picture that cannot be used ends the program, but not before
+    // the socket and the named events are gone.
+    SkinFailure::SetHandler([&claim, &events](const QString& file, const QString& reason) {
+        if (claim.instance)
+            claim.instance->Release();
+        if (events.events)
+            events.events->Release();
+        SkinFailure::EndProgram(file, reason);
+    });
 
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trevolin"));

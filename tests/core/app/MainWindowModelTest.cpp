@@ -142,6 +142,10 @@ TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
     EXPECT_EQ(view.events, (std::vector<std::string>{"close dialogs", "absent"}));
     EXPECT_TRUE(model->OnCommand(command::Cancel));
     EXPECT_FALSE(view.Has("hide"));
+    // The user is told once, not at every start.
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_TRAY_PROMPT"}));
+    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    EXPECT_EQ(rig.prompts.entries.size(), 1u);
 }
 
 // Apply runs on the keyboard thread: the busy indicator shows until it has
