@@ -23,7 +23,9 @@ protected:
             [this](const ArrivalLoad& load) {
                 std::lock_guard lock(mutex);
                 arrivals.push_back(load);
-                arrivalsOnKeyboardThread.push_back(app && app->Worker().OnWorkerThread());
+                // The app may not be handed to the test yet: only the
+                // thread is noted here.
+                arrivalThreads.push_back(std::this_thread::get_id());
             },
             loadOnArrival);
         ASSERT_EQ(app->Session().DeviceCount(), 1u);
@@ -35,7 +37,14 @@ protected:
     trevolin::test::RecordingMainWindow& window = rig.window;
     std::mutex mutex;
     std::vector<ArrivalLoad> arrivals;
-    std::vector<bool> arrivalsOnKeyboardThread;
+    std::vector<std::thread::id> arrivalThreads;
+
+    bool OnKeyboardThread(size_t arrival)
+    {
+        const auto keyboardThread = app->Call([] { return std::this_thread::get_id(); });
+        std::lock_guard lock(mutex);
+        return arrival < arrivalThreads.size() && arrivalThreads[arrival] == keyboardThread;
+    }
 };
 
 // The desktop program's arrival: the key tables and the lighting are read on
@@ -44,10 +53,10 @@ protected:
 TEST_F(KeyboardAppTest, EveryArrivalIsLoadedOnTheKeyboardThread)
 {
     Open(true);
+    EXPECT_TRUE(OnKeyboardThread(0));
     {
         std::lock_guard lock(mutex);
         ASSERT_EQ(arrivals.size(), 1u);
-        EXPECT_TRUE(arrivalsOnKeyboardThread[0]);
         EXPECT_EQ(arrivals[0].profiles.source, profiles::LoadReport::Source::Keyboard);
         EXPECT_EQ(arrivals[0].activeProfile, 0);
         EXPECT_EQ(arrivals[0].lighting, device::ResultOk);
@@ -77,10 +86,10 @@ TEST_F(KeyboardAppTest, EveryArrivalIsLoadedOnTheKeyboardThread)
     ASSERT_EQ(kb.QlSimPlug(), 1);
     ASSERT_TRUE(kb.waitIdle());
     app->WaitForPresence();
+    EXPECT_TRUE(OnKeyboardThread(1));
     {
         std::lock_guard lock(mutex);
         ASSERT_EQ(arrivals.size(), 2u);
-        EXPECT_TRUE(arrivalsOnKeyboardThread[1]);
         EXPECT_EQ(arrivals[1].profiles.source, profiles::LoadReport::Source::Keyboard);
     }
     std::string after;
@@ -114,10 +123,13 @@ TEST_F(KeyboardAppTest, ClosingWhileASequenceWaitsForTheKeyboardEndsItAtOnce)
     kb.QlSimDropReplies(1);
     std::promise<void> started;
     std::promise<bool> applied;
+    // The sequence holds the profiles themselves: the test lets go of the
+    // app while it runs.
+    profiles::KeyboardProfiles& profiles = app->Profiles();
     ASSERT_TRUE(app->Post(
-        [&] {
+        [&started, &profiles] {
             started.set_value();
-            return app->Profiles().Apply();
+            return profiles.Apply();
         },
         [&applied](bool ok) { applied.set_value(ok); }));
     started.get_future().wait();
