@@ -29,6 +29,10 @@ public:
     void ShowKeyBank(bool bankB) override { window_.ShowKeyBank(bankB); }
     void HideWindow() override { window_.HideWindow(); }
     bool InitComplete() override { return window_.InitComplete(); }
+    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override
+    {
+        return window_.WaitForInitComplete(timeoutMs);
+    }
     void ShowMessage(std::string_view textKey) override { window_.ShowMessage(textKey); }
 
 private:

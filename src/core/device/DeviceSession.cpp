@@ -182,11 +182,14 @@ void DeviceSession::PresenceWorker()
         mainWindow_.SendMessage(platform::MSG_PROFILE_SYNC, platform::CODE_PROF);
     }
     // The window may never finish (it failed, or the program is ending):
-    // the arrival then goes on without it.
-    constexpr uint32_t PollMs = 50;
-    for (uint32_t waited = 0; !mainWindow_.InitComplete() && waited < InitWaitLimitMs && !stopping_.load();
-         waited += PollMs)
-        clock_.SleepMs(PollMs);
+    // the arrival then goes on without it. A window that can be waited for
+    // wakes this worker itself; otherwise it is asked now and then.
+    if (!mainWindow_.InitComplete() && !mainWindow_.WaitForInitComplete(InitWaitLimitMs)) {
+        constexpr uint32_t PollMs = 50;
+        for (uint32_t waited = 0; !mainWindow_.InitComplete() && waited < InitWaitLimitMs && !stopping_.load();
+             waited += PollMs)
+            clock_.SleepMs(PollMs);
+    }
     mainWindow_.SetNormalTrayPicture(count != 0 ? platform::ICON_PRESENT : platform::ICON_ABSENT);
     deviceCount_.store(count);
     if (!firstArrivalDone_.load()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace trevolin::platform {
@@ -57,6 +58,11 @@ public:
     virtual void HideWindow() = 0;
     // W: any thread may ask; it must not wait for the window's thread.
     virtual bool InitComplete() = 0;
+    // W: waits at most `timeoutMs` for the initialisation to complete and
+    // says whether it did; nothing when this link cannot wait, and the
+    // caller asks InitComplete() from time to time instead. A link that can
+    // wait also stops waiting when its window closes.
+    virtual std::optional<bool> WaitForInitComplete(uint32_t /*timeoutMs*/) { return std::nullopt; }
     // W: a plain message box showing the language text under `textKey`,
     // queued; the worker does not wait for the user to close it.
     virtual void ShowMessage(std::string_view textKey) = 0;

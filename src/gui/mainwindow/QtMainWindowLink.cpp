@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -94,6 +95,19 @@ void QtMainWindowLink::ShowMessage(std::string_view textKey)
     Post([this, key = std::string(textKey)](app::MainWindowModel&) {
         prompts_.ShowMessage(key, texts_.Text(key), platform::Prompts::Style::Plain);
     });
+}
+
+std::optional<bool> QtMainWindowLink::WaitForInitComplete(uint32_t timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    handled_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return closed_ || InitComplete(); });
+    return InitComplete();
+}
+
+void QtMainWindowLink::NotifyInitComplete()
+{
+    std::lock_guard lock(mutex_);
+    handled_.notify_all();
 }
 
 void QtMainWindowLink::Close()

@@ -45,6 +45,10 @@ public:
         return model && model->InitComplete();
     }
     void ShowMessage(std::string_view textKey) override;
+    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override;
+    // The window's initialisation has completed (the model says so): a
+    // waiting presence worker goes on.
+    void NotifyInitComplete();
 
     // The window is closing: nothing waits for it any more.
     void Close();

@@ -136,14 +136,21 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
             wait->stop();
             wait->deleteLater();
             delete waited;
-            model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT);
+            InitTray();
         });
         wait->start(TrayPollMs);
         return true;
     }
     QMetaObject::invokeMethod(
-        dialog_.get(), [this] { model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT); }, Qt::QueuedConnection);
+        dialog_.get(), [this] { InitTray(); }, Qt::QueuedConnection);
     return true;
+}
+
+void CTrevolinApp::InitTray()
+{
+    model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT);
+    // A presence worker may be waiting for this.
+    link_->NotifyInitComplete();
 }
 
 int CTrevolinApp::Run()

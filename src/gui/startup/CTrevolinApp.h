@@ -60,6 +60,7 @@ signals:
     void Finished(int exitCode);
 
 private:
+    void InitTray();
     void Shutdown();
 
     std::optional<app::Locations> locations_;

@@ -5,6 +5,7 @@
 #include "core/app/MainWindowModel.h"
 #include "core/app/StartupSwitches.h"
 #include "core/platform/Clock.h"
+#include "core/platform/ClockChangeWatch.h"
 #include "core/platform/DaemonLauncher.h"
 #include "core/platform/NamedEvents.h"
 #include "core/platform/RuntimeFolder.h"
@@ -174,6 +175,15 @@ int RunProgram(int argc, char** argv)
         });
     }
     WatchSignals(program);
+    // The clock was set: changes still pending go to the keyboard now.
+    std::unique_ptr<platform::ClockChangeWatch> clock = platform::ClockChangeWatch::Create();
+    if (clock) {
+        auto* notifier = new QSocketNotifier(clock->Fd(), QSocketNotifier::Read, &program);
+        QObject::connect(notifier, &QSocketNotifier::activated, &program, [&clock, &program] {
+            if (clock->Consume())
+                static_cast<void>(program.Model().ApplyChanges());
+        });
+    }
     if (const auto screenshot = environment.AbsolutePath("TREVOLIN_SCREENSHOT"))
         TakeScreenshotWhenReady(program, QString::fromStdString(*screenshot));
     // The session ends: the exit path, as for SIGTERM.
