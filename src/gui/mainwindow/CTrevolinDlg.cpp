@@ -128,7 +128,7 @@ bool CTrevolinDlg::Initialise()
     noKeyboard_->setStyleSheet(QStringLiteral("QLabel { color: #e6eaf0; background: rgba(18, 20, 24, 215); "
                                               "border: 1px solid #2a2f38; border-radius: 8px; padding: 12px; "
                                               "font: 15px 'DejaVu Sans'; }"));
-    noKeyboard_->setGeometry(QRect(QPoint(0, 0), QSize(420, 72)));
+    noKeyboard_->setGeometry(QRect(QPoint(0, 0), QSize(560, 64)));
 
     if (CPngButton* version = Button(0))
         version->setText(QString());
