@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform/Prompts.h"
+#include "core/platform/QuestionGate.h"
 
 #include <cstddef>
 #include <deque>
@@ -33,6 +34,20 @@ public:
         entries.push_back({std::string(key), std::string(text), true, Style::Plain, progress ? progress() : 0});
         if (onAsk)
             onAsk();
+        // Through the gate, as the desktop program asks from another thread.
+        if (gate)
+            return gate->Ask(post, [this] { return NextAnswer(); });
+        return NextAnswer();
+    }
+    void EndQuestions() override
+    {
+        questionsEnded = true;
+        if (gate)
+            gate->Close();
+    }
+
+    bool NextAnswer()
+    {
         if (answers.empty())
             return false;
         const bool yes = answers.front();
@@ -52,6 +67,10 @@ public:
     std::deque<bool> answers;
     std::function<size_t()> progress;
     std::function<void()> onAsk;
+    bool questionsEnded = false;
+    // When set, questions go through `gate`, posted with `post`.
+    platform::QuestionGate* gate = nullptr;
+    platform::QuestionGate::Post post;
 };
 
 }  // namespace trevolin::test

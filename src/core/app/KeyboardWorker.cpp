@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <future>
+#include <memory>
 
 namespace trevolin::app {
 
@@ -36,20 +37,21 @@ bool KeyboardWorker::Post(Task task, std::string coalesceKey)
 
 bool KeyboardWorker::RunAndWait(Task task)
 {
-    std::promise<void> done;
-    auto finished = done.get_future();
-    const bool posted = Post([&task, &done] {
+    // The task owns the promise: when Stop() drops the task before it ran,
+    // the promise goes with it and the wait below ends as broken.
+    auto done = std::make_shared<std::promise<void>>();
+    auto finished = done->get_future();
+    const bool posted = Post([task = std::move(task), done = std::move(done)] {
         // What the sequence throws reaches the caller, not the worker.
         try {
             task();
-            done.set_value();
+            done->set_value();
         } catch (...) {
-            done.set_exception(std::current_exception());
+            done->set_exception(std::current_exception());
         }
     });
     if (!posted)
         return false;
-    // Stop() drops queued tasks; their promise is then broken.
     try {
         finished.get();
     } catch (const std::future_error&) {

@@ -203,7 +203,11 @@ bool MainWindowModel::OnCommand(uint32_t id)
     case command::Apply:
         return ApplyChanges();
     case command::Ok:
-        return ApplyChanges([this](bool) { view_.HideWindow(); });
+        // Without a tray a hidden window could not be brought back.
+        return ApplyChanges([this](bool) {
+            if (view_.HasTray())
+                view_.HideWindow();
+        });
     case command::Cancel:
         if (view_.HasTray())
             view_.HideWindow();
@@ -277,7 +281,8 @@ void MainWindowModel::CheckFirmware()
             if (!version || *version >= MinimumFirmwareVersion)
                 return;
             if (!prompts_.AskOkCancel(FirmwareTooOldKey, FirmwareTooOldText)) {
-                view_.EndProgram(0);
+                // Through the exit path: a sequence may still be running.
+                ExitPath();
                 return;
             }
             const std::string updater = helpFolder_ + std::string(FirmwareUpdater);
@@ -399,6 +404,9 @@ void MainWindowModel::ExitPath()
     if (!view_.CloseChildDialogs())
         return;
     exiting_ = true;
+    // A question the keyboard thread waits on would hold the end up until
+    // the user answers it; it reads No now.
+    prompts_.EndQuestions();
     // The store is freed only after the sequence that runs now, and those
     // queued before, have finished.
     const bool posted = app_.Post([] { return 0; }, [this](int) { toWindow_([this] { view_.EndProgram(0); }); });

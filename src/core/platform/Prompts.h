@@ -27,6 +27,10 @@ public:
     // A question with the buttons OK and Cancel: true only for OK. Where a
     // front end has no such box, Yes stands for OK.
     virtual bool AskOkCancel(std::string_view textKey, std::string_view text) { return AskYesNo(textKey, text); }
+
+    // The program is ending: a question another thread waits on reads No
+    // now, and later questions are answered No without being asked.
+    virtual void EndQuestions() {}
 };
 
 }  // namespace trevolin::platform

@@ -61,8 +61,10 @@ bool AddressOf(const std::string& path, sockaddr_un& address)
 
 // Reads exactly `size` bytes within `waitMs` all told; false on a timeout,
 // the end of the stream or an error.
-bool ReadExactly(int fd, char* buffer, size_t size, uint32_t waitMs, Clock& clock)
+// False on time-out, or when the other end closes (`closed` then true).
+bool ReadExactly(int fd, char* buffer, size_t size, uint32_t waitMs, Clock& clock, bool& closed)
 {
+    closed = false;
     const uint64_t start = clock.NowMs();
     size_t got = 0;
     while (got < size) {
@@ -78,8 +80,12 @@ bool ReadExactly(int fd, char* buffer, size_t size, uint32_t waitMs, Clock& cloc
         const ssize_t n = ::recv(fd, buffer + got, size - got, MSG_DONTWAIT);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            // A listener that goes away resets the connections it has not
+            // accepted yet.
+            closed = n == 0 || errno == ECONNRESET;
             return false;
+        }
         got += static_cast<size_t>(n);
     }
     return true;
@@ -180,16 +186,23 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
             const uint64_t spent = clock.NowMs() - start;
             const uint32_t left =
                 spent < options.answerWaitMs ? options.answerWaitMs - static_cast<uint32_t>(spent) : 0;
+            bool closed = false;
             if (SendAll(connection.Get(), code, CodeSize) &&
-                ReadExactly(connection.Get(), answer, CodeSize, left, clock) &&
+                ReadExactly(connection.Get(), answer, CodeSize, left, clock, closed) &&
                 std::memcmp(answer, DoneCode, CodeSize) == 0) {
                 outcome.result = Result::SignalledRunningInstance;
                 return outcome;
             }
-            outcome.result = Result::NoAnswer;
-            outcome.detail =
-                "the running instance did not acknowledge within " + std::to_string(options.answerWaitMs) + " ms";
-            return outcome;
+            // Closed unanswered: the running instance is ending and will
+            // let the lock go; this start then becomes the first.
+            if (!closed || clock.NowMs() - start >= options.answerWaitMs) {
+                outcome.result = Result::NoAnswer;
+                outcome.detail =
+                    "the running instance did not acknowledge within " + std::to_string(options.answerWaitMs) + " ms";
+                return outcome;
+            }
+            clock.SleepMs(RetryMs);
+            continue;
         }
         const int error = errno;
         // Not listening yet (ENOENT, ECONNREFUSED) or busy (EAGAIN): the
@@ -221,11 +234,10 @@ SingleInstance::~SingleInstance()
     Release();
 }
 
-size_t SingleInstance::HandlePending(const std::function<void(Message)>& handler)
+size_t SingleInstance::HandlePending(const Handler& handler)
 {
-    size_t handled = 0;
     while (listenFd_ >= 0) {
-        Descriptor connection(::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC));
+        Descriptor connection(::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (connection.Get() < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
@@ -233,26 +245,68 @@ size_t SingleInstance::HandlePending(const std::function<void(Message)>& handler
         }
         if (!IsOurs(options_.peerUid, connection.Get()))
             continue;
-        char request[CodeSize] = {};
-        if (!ReadExactly(connection.Get(), request, CodeSize, options_.requestWaitMs, *clock_))
+        unread_.push_back({connection.Take(), clock_->NowMs(), {}});
+    }
+
+    size_t handled = 0;
+    // The handler may release this instance, which closes what is left.
+    for (size_t i = 0; i < unread_.size();) {
+        Unread& u = unread_[i];
+        char buffer[CodeSize];
+        bool closedByPeer = false;
+        while (u.got.size() < CodeSize) {
+            const ssize_t n = ::recv(u.fd, buffer, CodeSize - u.got.size(), MSG_DONTWAIT);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n == 0)
+                closedByPeer = true;
+            if (n <= 0)
+                break;
+            u.got.append(buffer, static_cast<size_t>(n));
+        }
+        if (u.got.size() < CodeSize) {
+            if (closedByPeer || clock_->NowMs() - u.sinceMs >= options_.requestWaitMs) {
+                ::close(u.fd);
+                unread_.erase(unread_.begin() + static_cast<std::ptrdiff_t>(i));
+            } else {
+                ++i;
+            }
             continue;
-        Message message;
-        if (std::memcmp(request, OpenCode, CodeSize) == 0)
+        }
+        Descriptor connection(u.fd);
+        const std::string request = std::move(u.got);
+        unread_.erase(unread_.begin() + static_cast<std::ptrdiff_t>(i));
+        std::optional<Message> message;
+        if (request == std::string_view(OpenCode, CodeSize))
             message = Message::Open;
-        else if (std::memcmp(request, KillCode, CodeSize) == 0)
+        else if (request == std::string_view(KillCode, CodeSize))
             message = Message::Kill;
-        else
+        if (!message)
             continue;
-        handler(message);
+        const Verdict verdict = handler(*message);
+        ++handled;
+        if (verdict == Verdict::Refused)
+            continue;
+        if (*message == Message::Kill && lockFd_ >= 0) {
+            killsToAnswer_.push_back(connection.Take());
+            continue;
+        }
         // The sender may have given up meanwhile; that is its affair.
         (void)SendAll(connection.Get(), DoneCode, CodeSize);
-        ++handled;
     }
     return handled;
 }
 
+void SingleInstance::CloseUnread()
+{
+    for (const Unread& u : unread_)
+        ::close(u.fd);
+    unread_.clear();
+}
+
 void SingleInstance::Release()
 {
+    CloseUnread();
     if (listenFd_ >= 0) {
         ::unlink(socketPath_.c_str());
         ::close(listenFd_);
@@ -262,6 +316,11 @@ void SingleInstance::Release()
         ::close(lockFd_);
         lockFd_ = -1;
     }
+    for (const int fd : killsToAnswer_) {
+        (void)SendAll(fd, DoneCode, CodeSize);
+        ::close(fd);
+    }
+    killsToAnswer_.clear();
 }
 
 }  // namespace trevolin::platform

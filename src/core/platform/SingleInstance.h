@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -19,7 +20,11 @@ namespace trevolin::platform {
 // Unix socket "VSDRAVIK.socket" beside it; a later start finds the lock
 // held, connects, hands over OPEN (show the window) or KILL (exit) and ends
 // once the first has acknowledged, which it does only after it has handled
-// the message. The kernel drops the lock with its holder, however it ends,
+// the message: OPEN once the window was asked to show itself, KILL only
+// after the exit path has let the lock go, so that a start right after
+// "/Kill" becomes the first instance itself. An instance that is ending
+// refuses OPEN by closing the connection unanswered; the other start then
+// waits for the lock instead. The kernel drops the lock with its holder, however it ends,
 // so a socket left by a crashed run is simply replaced by the next holder;
 // nobody else ever removes it. Both ends check who is on the other side:
 // a process of another user never counts as a running instance and is
@@ -74,16 +79,29 @@ public:
     // Readable when later starts are waiting; -1 after Release().
     int ListenFd() const { return listenFd_; }
 
-    // Takes every waiting start without blocking for new ones, runs
-    // `handler` for each OPEN or KILL from a process of this user, and
-    // acknowledges it once `handler` has returned. Connections of other
-    // users, and those that send nothing sensible in time, are closed
-    // unanswered. `handler` may call Release() (the exit path does); it
-    // must not destroy this object. Returns the number of messages handled.
-    size_t HandlePending(const std::function<void(Message)>& handler);
+    // What the handler decides about a message.
+    enum class Verdict {
+        Taken,    // acknowledged now (KILL: once Release() has run)
+        Refused,  // closed unanswered: this instance is ending
+    };
+    using Handler = std::function<Verdict(Message)>;
+
+    // Takes every waiting start and every request that has arrived, never
+    // waiting for one that has not, runs `handler` for each OPEN or KILL
+    // from a process of this user and answers as it decides. Connections
+    // of other users, and those that send nothing sensible within
+    // requestWaitMs, are closed unanswered. `handler` may call Release()
+    // (the exit path does); it must not destroy this object. Returns the
+    // number of messages handled.
+    size_t HandlePending(const Handler& handler);
+    // Connections whose request has not arrived yet: call HandlePending
+    // again within about `RecheckMs` while this is true.
+    bool AwaitingRequests() const { return !unread_.empty(); }
+    static constexpr uint32_t RecheckMs = 50;
 
     // Stops listening, removes the socket and lets the lock go, in that
-    // order, so that the next first instance never loses its socket to us.
+    // order, so that the next first instance never loses its socket to us;
+    // then answers the KILL requests that waited for it.
     void Release();
 
     ~SingleInstance();
@@ -93,8 +111,17 @@ public:
 private:
     SingleInstance(int lockFd, int listenFd, std::string socketPath, const Options& options, Clock& clock);
 
+    struct Unread {
+        int fd = -1;
+        uint64_t sinceMs = 0;
+        std::string got;
+    };
+    void CloseUnread();
+
     int lockFd_ = -1;
     int listenFd_ = -1;
+    std::vector<Unread> unread_;
+    std::vector<int> killsToAnswer_;
     std::string socketPath_;
     Options options_;
     Clock* clock_;

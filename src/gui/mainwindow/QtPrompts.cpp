@@ -50,19 +50,22 @@ bool QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, 
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (QThread::currentThread() == thread())
         return Show(kind, key, shown, style);
-    if (closing_)
-        return false;
     if (kind == Kind::Message) {
+        if (questions_.Closed())
+            return false;
         // Nobody waits for a plain message.
         QMetaObject::invokeMethod(
             this, [this, kind, key, shown, style] { Show(kind, key, shown, style); }, Qt::QueuedConnection);
         return false;
     }
-    bool answer = false;
-    QMetaObject::invokeMethod(
-        this, [this, kind, key, shown, style] { return Show(kind, key, shown, style); }, Qt::BlockingQueuedConnection,
-        &answer);
-    return answer;
+    return questions_.Ask(
+        [this](std::function<void()> show) { QMetaObject::invokeMethod(this, std::move(show), Qt::QueuedConnection); },
+        [this, kind, key, shown, style] { return Show(kind, key, shown, style); });
+}
+
+void QtPrompts::EndQuestions()
+{
+    questions_.Close();
 }
 
 bool QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style style)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/platform/Prompts.h"
+#include "core/platform/QuestionGate.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 
-#include <atomic>
 #include <functional>
 #include <string_view>
 
@@ -15,7 +15,8 @@ namespace trevolin::gui {
 // The core's messages and questions as message boxes on the window's
 // thread. The keyboard thread asks too (the apply-or-discard question of a
 // profile switch): it waits while the box is open; the window's thread never
-// waits for the keyboard thread, so the two cannot lock each other.
+// waits for the keyboard thread, so the two cannot lock each other. Once the
+// program ends, a question the keyboard thread waits on reads No.
 class QtPrompts final : public QObject, public platform::Prompts {
     Q_OBJECT
 public:
@@ -33,9 +34,9 @@ public:
     using Answerer = std::function<bool(std::string_view textKey, bool question)>;
     static void SetAnswerer(Answerer answerer);
 
-    // From now on the keyboard thread's questions are answered No at once:
-    // the window is going away and nobody would see them.
-    void Close() { closing_ = true; }
+    // From now on the keyboard thread's questions are answered No at once,
+    // and one it waits on now too: the window is going away.
+    void EndQuestions() override;
 
 private:
     enum class Kind { Message, YesNo, OkCancel };
@@ -43,7 +44,7 @@ private:
     bool Show(Kind kind, const QString& key, const QString& text, Style style);
 
     QPointer<QWidget> owner_;
-    std::atomic<bool> closing_{false};
+    platform::QuestionGate questions_;
 };
 
 }  // namespace trevolin::gui

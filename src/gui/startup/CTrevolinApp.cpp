@@ -164,8 +164,15 @@ void CTrevolinApp::RequestExit()
 {
     if (!model_)
         return;
+    exitRequested_ = true;
     QMetaObject::invokeMethod(
-        dialog_.get(), [this] { model_->ExitPath(); }, Qt::QueuedConnection);
+        dialog_.get(),
+        [this] {
+            model_->ExitPath();
+            // From here the model tells whether the program ends.
+            exitRequested_ = false;
+        },
+        Qt::QueuedConnection);
 }
 
 void CTrevolinApp::Shutdown()
@@ -173,7 +180,7 @@ void CTrevolinApp::Shutdown()
     // Nothing may wait for the window from here on: the keyboard thread's
     // questions are answered No, the presence workers stop waiting.
     if (prompts_)
-        prompts_->Close();
+        prompts_->EndQuestions();
     if (link_)
         link_->Close();
     // The keyboard's link stops (its workers joined, its thread ended)

@@ -50,6 +50,8 @@ public:
     app::KeyboardApp& Keyboard() { return *keyboard_; }
     CTrayIcon& Tray() { return *tray_; }
     bool Ended() const { return ended_; }
+    // The exit path was asked for or runs.
+    bool Ending() const { return exitRequested_ || ended_ || (model_ && model_->Exiting()); }
     int ExitCode() const { return exitCode_; }
 
     // Runs the exit path once the event loop runs (SIGTERM, SIGINT, a
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<app::MainWindowModel> model_;
     std::unique_ptr<CTrayIcon> tray_;
     bool ended_ = false;
+    bool exitRequested_ = false;
     int exitCode_ = 0;
 };
 

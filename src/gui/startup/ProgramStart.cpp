@@ -20,6 +20,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <iostream>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -85,6 +86,38 @@ void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
         program.RequestExit();
     });
     timer->start(100);
+}
+
+// Later starts hand over OPEN and KILL. OPEN is answered once the window
+// was asked to show itself (the answer may be a message box that waits for
+// the user; the other start must not wait with it); KILL once the exit path
+// has run and the lock is free. An instance that is ending refuses OPEN, and
+// the start that sent it becomes the next instance.
+void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& program)
+{
+    auto* notifier = new QSocketNotifier(instance.ListenFd(), QSocketNotifier::Read, &program);
+    auto handle = std::make_shared<std::function<void()>>();
+    *handle = [&instance, &program, weak = std::weak_ptr<std::function<void()>>(handle)] {
+        using Verdict = platform::SingleInstance::Verdict;
+        instance.HandlePending([&program](platform::SingleInstance::Message message) {
+            if (message == platform::SingleInstance::Message::Kill) {
+                program.RequestExit();
+                return Verdict::Taken;
+            }
+            if (program.Ending())
+                return Verdict::Refused;
+            QMetaObject::invokeMethod(
+                &program, [&program] { program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN); },
+                Qt::QueuedConnection);
+            return Verdict::Taken;
+        });
+        // A start that has connected but not yet said what it wants is
+        // looked at again shortly, without waiting for it here.
+        if (instance.AwaitingRequests())
+            if (const auto again = weak.lock())
+                QTimer::singleShot(platform::SingleInstance::RecheckMs, &program, [again] { (*again)(); });
+    };
+    QObject::connect(notifier, &QSocketNotifier::activated, &program, [handle] { (*handle)(); });
 }
 
 }  // namespace
@@ -157,23 +190,8 @@ int RunProgram(int argc, char** argv)
         std::cerr << "trevolin: " << problem << "\n";
         return 0;
     }
-    if (claim.instance) {
-        platform::SingleInstance* instance = claim.instance.get();
-        auto* notifier = new QSocketNotifier(instance->ListenFd(), QSocketNotifier::Read, &program);
-        QObject::connect(notifier, &QSocketNotifier::activated, &program, [instance, &program] {
-            instance->HandlePending([&program](platform::SingleInstance::Message message) {
-                // Both are taken on at once and run from the event loop: the
-                // answer to OPEN may be a message box that waits for the
-                // user, and the other start must not wait with it.
-                if (message == platform::SingleInstance::Message::Open)
-                    QMetaObject::invokeMethod(
-                        &program, [&program] { program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN); },
-                        Qt::QueuedConnection);
-                else
-                    program.RequestExit();
-            });
-        });
-    }
+    if (claim.instance)
+        WatchInstanceSocket(*claim.instance, program);
     WatchSignals(program);
     // The clock was set: changes still pending go to the keyboard now.
     std::unique_ptr<platform::ClockChangeWatch> clock = platform::ClockChangeWatch::Create();
@@ -189,13 +207,13 @@ int RunProgram(int argc, char** argv)
     // The session ends: the exit path, as for SIGTERM.
     QObject::connect(&qt, &QGuiApplication::commitDataRequest, &program, [&program] { program.RequestExit(); });
     const int code = program.Run();
-    // Released in the exit path's order: the instance's socket and lock,
-    // then the named events; the window and the keyboard follow with the
-    // program object.
-    if (claim.instance)
-        claim.instance->Release();
+    // The named events go, then the instance's socket and lock; releasing
+    // the lock answers a waiting "/Kill", which then finds nothing left.
+    // The window and the keyboard follow with the program object.
     if (events.events)
         events.events->Release();
+    if (claim.instance)
+        claim.instance->Release();
     return code;
 }
 

@@ -6,6 +6,7 @@
 
 #include <future>
 #include <stdexcept>
+#include <thread>
 
 namespace trevolin::app {
 namespace {
@@ -86,6 +87,30 @@ TEST(KeyboardWorker, StopLetsTheRunningSequenceFinishAndDropsTheRest)
     EXPECT_FALSE(worker.Post([] {}));
     EXPECT_FALSE(worker.RunAndWait([] {}));
     worker.Stop();  // twice is harmless
+}
+
+// A caller waiting for a sequence that Stop drops hears so instead of
+// waiting for ever.
+TEST(KeyboardWorker, AWaitForASequenceThatStopDropsEnds)
+{
+    KeyboardWorker worker;
+    Gate gate;
+    worker.Post(gate.Task());
+    gate.entered.get_future().wait();
+
+    bool ran = false;
+    auto waiting = std::async(std::launch::async, [&] { return worker.RunAndWait([&ran] { ran = true; }); });
+    // The waiting task is queued behind the gate once the worker counts it.
+    while (worker.Pending() < 2)
+        std::this_thread::yield();
+    auto stopping = std::async(std::launch::async, [&] { worker.Stop(); });
+    // Stop refuses posts from the moment it has dropped the queue.
+    while (worker.Post([] {}))
+        std::this_thread::yield();
+    gate.open.set_value();
+    stopping.get();
+    EXPECT_FALSE(waiting.get());
+    EXPECT_FALSE(ran);
 }
 
 }  // namespace

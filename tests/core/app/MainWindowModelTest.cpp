@@ -5,10 +5,12 @@
 
 #include "core/app/MainWindowModel.h"
 #include "core/platform/MainWindowLink.h"
+#include "core/platform/QuestionGate.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <future>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -189,6 +191,38 @@ TEST_F(MainWindowModelTest, ExitWaitsForTheRunningSequence)
     EXPECT_FALSE(rig.app->Profiles().ChangesPending());
 }
 
+// The keyboard thread asks the window (apply before switching?) and the
+// window's thread never gets to the question: a signal or the end of the
+// session must still end the program, the question reading No.
+TEST_F(MainWindowModelTest, ExitEndsAQuestionTheKeyboardThreadWaitsOn)
+{
+    Settle();
+    platform::QuestionGate gate;
+    std::mutex unansweredMutex;
+    std::vector<std::function<void()>> unanswered;
+    std::promise<void> asked;
+    rig.prompts.gate = &gate;
+    rig.prompts.post = [&](std::function<void()> show) {
+        std::lock_guard lock(unansweredMutex);
+        unanswered.push_back(std::move(show));
+    };
+    rig.prompts.onAsk = [&] { asked.set_value(); };
+    rig.prompts.answers = {true};
+    rig.app->Profiles().SetChangesPending(true);
+    ASSERT_TRUE(model->SelectProfile(1));
+    asked.get_future().wait();
+
+    model->ExitPath();
+    Settle();
+    EXPECT_TRUE(rig.prompts.questionsEnded);
+    EXPECT_TRUE(view.Has("end 0"));
+    // Reached later, the question asks nobody.
+    std::lock_guard lock(unansweredMutex);
+    for (auto& show : unanswered)
+        show();
+    EXPECT_EQ(rig.prompts.answers.size(), 1u);
+}
+
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
 {
     view.dialogsClose = false;
@@ -205,18 +239,10 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
 {
     Settle();
     SetFirmware(0x0104);
-    rig.prompts.answers = {false};
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
-    Settle();
-    EXPECT_TRUE(view.Has("show"));
-    ASSERT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(FirmwareTooOldKey)}));
-    EXPECT_TRUE(view.Has("end 0"));
-
-    view.events.clear();
-    rig.prompts.entries.clear();
     rig.prompts.answers = {true};
     ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
     Settle();
+    EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(view.Has("start " + rig.dir.File("Help/") + std::string(FirmwareUpdater)));
     EXPECT_FALSE(view.Has("end 0"));
     EXPECT_EQ(rig.prompts.Keys(),
@@ -227,6 +253,16 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
     ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
     Settle();
     EXPECT_TRUE(rig.prompts.entries.empty());
+
+    // Cancel ends the program, through the exit path.
+    view.events.clear();
+    SetFirmware(0x0104);
+    rig.prompts.answers = {false};
+    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    Settle();
+    ASSERT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(FirmwareTooOldKey)}));
+    EXPECT_TRUE(model->Exiting());
+    EXPECT_TRUE(view.Has("end 0"));
 }
 
 // Without a keyboard there is no version to check: the window says so and

@@ -22,6 +22,15 @@ namespace {
 
 using Message = SingleInstance::Message;
 using Result = SingleInstance::Result;
+using Verdict = SingleInstance::Verdict;
+
+SingleInstance::Handler Recording(std::vector<Message>& handled)
+{
+    return [&handled](Message m) {
+        handled.push_back(m);
+        return Verdict::Taken;
+    };
+}
 
 // The second start as a bare socket, so that a test can look at what the
 // first instance sends back, and when.
@@ -65,6 +74,18 @@ bool WaitReadable(int fd)
     return ::poll(&entry, 1, 10000) == 1;
 }
 
+// A start on another thread connects, then sends: its request may come a
+// moment after the connection, as the program's event loop sees it too.
+size_t HandleWhenArrived(SingleInstance& instance, const SingleInstance::Handler& handler)
+{
+    for (int tries = 0; tries < 2000; ++tries) {
+        if (const size_t handled = instance.HandlePending(handler))
+            return handled;
+        ::poll(nullptr, 0, 5);
+    }
+    return 0;
+}
+
 class SingleInstanceTest : public ::testing::Test {
 protected:
     SingleInstance::Outcome Claim(Message message, const SingleInstance::Options& options)
@@ -79,6 +100,7 @@ protected:
         return ::lstat(SocketPath().c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
     }
 
+    std::vector<Message> handled_;
     test::TempDir dir_;
     // The folder the program uses with $XDG_RUNTIME_DIR pointing here.
     std::string folder_ = RuntimeFolder::PathFor(dir_.Path().string());
@@ -101,7 +123,7 @@ TEST_F(SingleInstanceTest, SecondStartHandsOverOpenAndEndsOnceTheFirstHasShownIt
     });
     ASSERT_TRUE(WaitReadable(first.instance->ListenFd()));
     std::vector<Message> handled;
-    EXPECT_EQ(first.instance->HandlePending([&](Message m) { handled.push_back(m); }), 1u);
+    EXPECT_EQ(HandleWhenArrived(*first.instance, Recording(handled)), 1u);
     secondStart.join();
 
     EXPECT_EQ(handled, std::vector<Message>{Message::Open});
@@ -109,7 +131,7 @@ TEST_F(SingleInstanceTest, SecondStartHandsOverOpenAndEndsOnceTheFirstHasShownIt
     EXPECT_FALSE(second.instance);
     // The second start neither took over nor removed anything.
     EXPECT_TRUE(SocketExists());
-    EXPECT_EQ(first.instance->HandlePending([&](Message m) { handled.push_back(m); }), 0u);
+    EXPECT_EQ(first.instance->HandlePending(Recording(handled)), 0u);
 }
 
 TEST_F(SingleInstanceTest, TheAcknowledgementLeavesOnlyAfterTheHandlerHasRun)
@@ -121,7 +143,10 @@ TEST_F(SingleInstanceTest, TheAcknowledgementLeavesOnlyAfterTheHandlerHasRun)
     peer.Send("OPEN");
 
     bool answeredEarly = true;
-    EXPECT_EQ(first.instance->HandlePending([&](Message) { answeredEarly = peer.HasData(); }), 1u);
+    EXPECT_EQ(first.instance->HandlePending([&](Message) {
+        answeredEarly = peer.HasData();
+        return Verdict::Taken;
+    }), 1u);
     EXPECT_FALSE(answeredEarly);
     EXPECT_EQ(peer.Received(), "DONE");
 }
@@ -139,10 +164,11 @@ TEST_F(SingleInstanceTest, KillRunsTheExitPathThenAnswersAndFreesThePlaceForTheN
     });
     ASSERT_TRUE(WaitReadable(first.instance->ListenFd()));
     std::vector<Message> handled;
-    first.instance->HandlePending([&](Message m) {
+    HandleWhenArrived(*first.instance, [&](Message m) {
         handled.push_back(m);
         // The exit path lets the instance go from inside the handler.
         first.instance->Release();
+        return Verdict::Taken;
     });
     killStart.join();
 
@@ -174,7 +200,7 @@ TEST_F(SingleInstanceTest, SocketLeftByACrashedRunIsReplaced)
     ASSERT_TRUE(peer.Connected());
     peer.Send("KILL");
     std::vector<Message> handled;
-    first.instance->HandlePending([&](Message m) { handled.push_back(m); });
+    first.instance->HandlePending(Recording(handled));
     EXPECT_EQ(handled, std::vector<Message>{Message::Kill});
 
     first.instance.reset();
@@ -227,7 +253,10 @@ TEST_F(SingleInstanceTest, PeersOfAnotherUserNeverCount)
     ASSERT_TRUE(peer.Connected());
     peer.Send("KILL");
     bool called = false;
-    EXPECT_EQ(first.instance->HandlePending([&](Message) { called = true; }), 0u);
+    EXPECT_EQ(first.instance->HandlePending([&](Message) {
+        called = true;
+        return Verdict::Taken;
+    }), 0u);
     EXPECT_FALSE(called);
     EXPECT_TRUE(peer.HasData());  // the end of the stream, not an answer
     EXPECT_EQ(peer.Received(), "");
@@ -235,15 +264,21 @@ TEST_F(SingleInstanceTest, PeersOfAnotherUserNeverCount)
     // A later start does not hand anything to a listener of another user.
     const auto second = Claim(Message::Kill, guarded);
     EXPECT_EQ(second.result, Result::ForeignPeer) << second.detail;
-    EXPECT_EQ(first.instance->HandlePending([&](Message) { called = true; }), 0u);
+    EXPECT_EQ(first.instance->HandlePending([&](Message) {
+        called = true;
+        return Verdict::Taken;
+    }), 0u);
     EXPECT_FALSE(called);
 }
 
-TEST_F(SingleInstanceTest, OnlyAWholeKnownRequestInTimeIsHandled)
+// A connection that sends nothing, or half a request, never holds the
+// window's thread: it waits for later calls until its time is up.
+TEST_F(SingleInstanceTest, OnlyAWholeKnownRequestInTimeIsHandledAndNoneIsWaitedFor)
 {
+    test::ManualClock clock;
     SingleInstance::Options options;
     options.requestWaitMs = 50;
-    auto first = Claim(Message::Open, options);
+    auto first = SingleInstance::Claim(folder_, Message::Open, options, clock);
     ASSERT_EQ(first.result, Result::Primary) << first.detail;
 
     RawPeer silent(SocketPath());
@@ -257,13 +292,52 @@ TEST_F(SingleInstanceTest, OnlyAWholeKnownRequestInTimeIsHandled)
     good.Send("OPEN");
 
     std::vector<Message> handled;
-    EXPECT_EQ(first.instance->HandlePending([&](Message m) { handled.push_back(m); }), 1u);
+    const uint64_t before = clock.NowMs();
+    EXPECT_EQ(first.instance->HandlePending(Recording(handled)), 1u);
+    EXPECT_EQ(clock.NowMs(), before);
     EXPECT_EQ(handled, std::vector<Message>{Message::Open});
     EXPECT_EQ(good.Received(), "DONE");
-    for (const RawPeer* refused : {&silent, &partial, &unknown, &lower}) {
+    for (const RawPeer* refused : {&unknown, &lower}) {
         EXPECT_TRUE(refused->HasData());
         EXPECT_EQ(refused->Received(), "");
     }
+    EXPECT_TRUE(first.instance->AwaitingRequests());
+    EXPECT_FALSE(silent.HasData());
+    EXPECT_FALSE(partial.HasData());
+
+    clock.SleepMs(50);
+    EXPECT_EQ(first.instance->HandlePending(Recording(handled)), 0u);
+    EXPECT_FALSE(first.instance->AwaitingRequests());
+    for (const RawPeer* late : {&silent, &partial}) {
+        EXPECT_TRUE(late->HasData());
+        EXPECT_EQ(late->Received(), "");
+    }
+}
+
+// KILL is answered once the lock is free, so that a start right after
+// "/Kill" finds no instance; an ending instance refuses OPEN and the start
+// that sent it takes the lock once it is free.
+TEST_F(SingleInstanceTest, KillIsAnsweredAfterTheReleaseAndAnEndingInstanceRefusesOpen)
+{
+    auto first = Claim(Message::Open);
+    ASSERT_EQ(first.result, Result::Primary) << first.detail;
+    RawPeer killer(SocketPath());
+    killer.Send("KILL");
+    EXPECT_EQ(first.instance->HandlePending(Recording(handled_)), 1u);
+    EXPECT_FALSE(killer.HasData());  // the exit path has not run yet
+
+    SingleInstance::Outcome next;
+    std::thread nextStart([&] {
+        SingleInstance::Options patient;
+        patient.answerWaitMs = 30000;
+        next = Claim(Message::Open, patient);
+    });
+    ASSERT_TRUE(WaitReadable(first.instance->ListenFd()));
+    EXPECT_EQ(HandleWhenArrived(*first.instance, [](Message) { return Verdict::Refused; }), 1u);
+    first.instance->Release();
+    EXPECT_EQ(killer.Received(), "DONE");
+    nextStart.join();
+    EXPECT_EQ(next.result, Result::Primary) << next.detail;
 }
 
 TEST_F(SingleInstanceTest, FolderOthersCanUseIsRefused)
