@@ -2,6 +2,9 @@
 
 #include "cli/SignalDeferral.h"
 #include "core/app/Environment.h"
+#include "core/app/WindowMessages.h"
+#include "core/platform/RuntimeFolder.h"
+#include "core/platform/SingleInstance.h"
 #include "core/device/ReportExchange.h"
 #include "core/lighting/LightingFiles.h"
 
@@ -11,6 +14,8 @@ namespace {
 
 // Long enough for another command's Apply or restore to finish.
 constexpr uint32_t LockWaitMs = 10000;
+// A running window acknowledges at once; one that does not is not waited for.
+constexpr uint32_t TellWaitMs = 1000;
 
 // Takes the user's keyboard lock for the whole command: a command reads the
 // keyboard, changes what it read and writes it back, and another process in
@@ -70,9 +75,14 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
         .userFolder = profiles::UserFolderOf(locations),
         .lightingFiles = lighting::LightingFiles::FromLocations(locations),
         .loadOnArrival = false,
+        .arrivalStarted = {},
         .arrivalLoaded = {},
+        .pendingChanged = {},
+        // The command holds the lock for its whole run.
+        .keyboardLockPath = {},
         .beforeKeyboardChange =
-            [observer = options.onKeyboardChange](uint8_t command, uint16_t offset) {
+            [observer = options.onKeyboardChange, changed = c->changed_](uint8_t command, uint16_t offset) {
+                changed->store(true);
                 SignalDeferral::EnterWritePhase();
                 if (observer)
                     observer(command, offset);
@@ -81,20 +91,8 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     };
     const std::string libraryName = appOptions.libraryName;
     auto opened = app::KeyboardApp::Open(std::move(appOptions), texts, c->prompts_, c->window_);
-    switch (opened.error) {
-    case app::KeyboardApp::OpenError::None:
-        break;
-    case app::KeyboardApp::OpenError::LibraryMissing:
-        err << "trevolinctl: cannot load the HID library " << libraryName << ": " << opened.detail << "\n";
-        exitCode = ExitLibrary;
-        return nullptr;
-    case app::KeyboardApp::OpenError::ExportMissing:
-        err << "trevolinctl: the HID library " << libraryName << " lacks the entry point " << opened.detail
-            << "; it is not a Trevolin transport library.\n";
-        exitCode = ExitLibrary;
-        return nullptr;
-    case app::KeyboardApp::OpenError::StartFailed:
-        err << "trevolinctl: the HID library " << libraryName << " failed to start.\n";
+    if (opened.error != app::KeyboardApp::OpenError::None) {
+        err << "trevolinctl: " << app::OpenErrorText(opened.error, libraryName, opened.detail) << ".\n";
         exitCode = ExitLibrary;
         return nullptr;
     }
@@ -102,23 +100,17 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     // The keyboard's state is known once the first presence check is done.
     c->app_->WaitForPresence();
     if (c->Session().DeviceCount() == 0) {
-        const auto problem = c->app_->AbsenceReason();
-        if (problem.code == QL_ERR_PERMISSION) {
-            err << "trevolinctl: " << problem.sentence << "\n"
-                << "Install the udev rule that gives the logged-in user access to the keyboard:\n"
-                << "  sudo cp data/70-trevolin.rules /etc/udev/rules.d/ && sudo udevadm control --reload"
-                << " && sudo udevadm trigger\n"
-                << "then unplug the keyboard and plug it in again.\n";
+        const auto absence = app::DescribeAbsence(c->app_->AbsenceReason(), options.simulate, texts);
+        err << "trevolinctl: " << absence.sentence << "\n";
+        if (absence.permission) {
+            err << "Install the udev rule that gives the logged-in user access to the keyboard:\n  " << absence.remedy
+                << "\n";
             exitCode = ExitPermission;
         } else {
             // Only a real keyboard can be plugged in, and --simulate is
             // advice only to someone not using it already.
-            err << (options.simulate ? "trevolinctl: no keyboard found: the simulated keyboard is unplugged."
-                                     : "trevolinctl: no keyboard found. Plug it in, or use --simulate for the "
-                                       "simulated one.");
-            if (!problem.sentence.empty())
-                err << " (" << problem.sentence << ")";
-            err << "\n";
+            if (!options.simulate)
+                err << "trevolinctl: use --simulate for the simulated keyboard.\n";
             exitCode = ExitNoKeyboard;
         }
         return nullptr;
@@ -127,6 +119,18 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
     return c;
 }
 
-KeyboardConnection::~KeyboardConnection() = default;
+KeyboardConnection::~KeyboardConnection()
+{
+    app_.reset();
+    lock_.reset();
+    // A desktop window of this user shows the keyboard as it read it; it
+    // reads it again once the lock is free.
+    if (changed_->load()) {
+        const auto env = app::Environment::System();
+        static_cast<void>(platform::SingleInstance::Tell(
+            platform::RuntimeFolder::PathFor(env.AbsolutePath("XDG_RUNTIME_DIR")),
+            platform::SingleInstance::Message::KeyboardChanged, TellWaitMs, platform::SteadyClock::Instance()));
+    }
+}
 
 }  // namespace trevolin::cli

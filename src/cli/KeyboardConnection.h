@@ -8,6 +8,7 @@
 #include "core/app/TextLookup.h"
 #include "core/platform/HeadlessMainWindow.h"
 
+#include <atomic>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -48,6 +49,8 @@ private:
 
     // Released last, after the app has let go of the keyboard.
     std::unique_ptr<app::KeyboardLock> lock_;
+    // A command changed the keyboard: a running window is told at the end.
+    std::shared_ptr<std::atomic<bool>> changed_ = std::make_shared<std::atomic<bool>>(false);
     TerminalPrompts prompts_;
     platform::HeadlessMainWindow window_;
     std::unique_ptr<app::KeyboardApp> app_;

@@ -168,7 +168,7 @@ TEST_F(ProfileCommandsTest, BackupWorksWithoutTheKeyboardExportDoesNot)
     const auto none = RunRaw({"--simulate", "--user-folder", empty.Path().string(), "backup", detached});
     ASSERT_EQ(kb.QlSimPlug(), 1);
     EXPECT_EQ(none.exitCode, cli::ExitNoKeyboard);
-    EXPECT_NE(none.err.find("no keyboard found"), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("No keyboard found"), std::string::npos) << none.err;
 }
 
 TEST_F(ProfileCommandsTest, ABrokenExchangeFileIsRefusedAndNothingIsWritten)

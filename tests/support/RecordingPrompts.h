@@ -39,6 +39,15 @@ public:
             return gate->Ask(post, [this] { return NextAnswer(); });
         return NextAnswer();
     }
+    Choice AskApplyDiscardCancel(std::string_view key, std::string_view text) override
+    {
+        entries.push_back({std::string(key), std::string(text), true, Style::Plain, progress ? progress() : 0});
+        if (choices.empty())
+            return Choice::Cancel;
+        const Choice choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
     void EndQuestions() override
     {
         questionsEnded = true;
@@ -65,6 +74,7 @@ public:
 
     std::vector<Entry> entries;
     std::deque<bool> answers;
+    std::deque<Choice> choices;  // Cancel once they run out
     std::function<size_t()> progress;
     std::function<void()> onAsk;
     bool questionsEnded = false;

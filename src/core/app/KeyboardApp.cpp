@@ -1,9 +1,16 @@
 #include "core/app/KeyboardApp.h"
 
+#include "core/app/KeyboardLock.h"
 #include "core/platform/Clock.h"
 #include "core/profiles/ActiveProfile.h"
 
 namespace trevolin::app {
+
+namespace {
+
+constexpr uint32_t SequenceLockWaitMs = 30000;
+
+}  // namespace
 
 // The session's way to the window. With the load on arrival, the arrival's
 // MSG_PROFILE_SYNC becomes the load on the keyboard thread (the presence
@@ -65,6 +72,7 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
                          platform::MainWindowLink& window, const device::HidLibrary& library)
     : libraryName_(std::move(options.libraryName)),
       library_(library),
+      arrivalStarted_(std::move(options.arrivalStarted)),
       arrivalLoaded_(std::move(options.arrivalLoaded)),
       loadOnArrival_(options.loadOnArrival),
       relay_(std::make_unique<WindowRelay>(*this, window)),
@@ -75,11 +83,22 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
     session_->Commands().SetBeforeChange(std::move(options.beforeKeyboardChange));
     profiles_ = std::make_unique<profiles::KeyboardProfiles>(store_, *session_, std::move(options.userFolder), texts,
                                                              prompts, options.keyButtons);
+    if (options.pendingChanged)
+        profiles_->SetPendingListener(std::move(options.pendingChanged));
     lighting_ = std::make_unique<lighting::LightingController>(session_->Commands(), lightingFiles_, tints_);
     // Turning the lighting view on switches the keyboard to the profile it
     // shows, as a profile button would.
     lighting_->SetSelectProfile([this](int profile) { return profiles_->SelectProfile(profile); });
-    worker_ = std::make_unique<KeyboardWorker>();
+    KeyboardWorker::Guard guard;
+    if (!options.keyboardLockPath.empty()) {
+        guard = [path = options.keyboardLockPath]() -> std::shared_ptr<void> {
+            // A command of trevolinctl takes seconds at most; past the wait
+            // the sequence runs anyway rather than lock the user out.
+            auto outcome = KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs, platform::SteadyClock::Instance());
+            return std::shared_ptr<KeyboardLock>(std::move(outcome.lock));
+        };
+    }
+    worker_ = std::make_unique<KeyboardWorker>(std::move(guard));
 }
 
 KeyboardApp::~KeyboardApp()
@@ -107,6 +126,8 @@ void KeyboardApp::OnProfileSync()
 {
     // A presence worker waits here, never the window, and never the keyboard
     // thread itself: the keyboard thread does not wait for presence workers.
+    if (arrivalStarted_)
+        arrivalStarted_();
     static_cast<void>(worker_->RunAndWait([this] {
         const ArrivalLoad load = LoadOnArrival();
         if (arrivalLoaded_)
@@ -134,7 +155,12 @@ bool KeyboardApp::SwitchToProfile(int profile, profiles::ProfileSelection* outco
         }
         return true;
     }
-    return profiles_->SelectProfile(profile, outcome);
+    if (profiles_->SelectProfile(profile, outcome))
+        return true;
+    // The keyboard stayed where it was: so does the lighting.
+    if (const int active = profiles::GetActiveProfile(*session_); active >= 0 && active != profile)
+        static_cast<void>(lighting_->SwitchProfile(active));
+    return false;
 }
 
 }  // namespace trevolin::app

@@ -43,7 +43,18 @@ struct KeyboardAppOptions {
     // called there (the window carries it over to its own thread). Without
     // it the front end loads what it needs itself.
     bool loadOnArrival = false;
+    // Heard on the presence worker when a keyboard was found and its load
+    // begins (it may take seconds on a slow keyboard).
+    std::function<void()> arrivalStarted;
     std::function<void(const ArrivalLoad&)> arrivalLoaded;
+    // Hears on the keyboard thread whether changes are pending; set before
+    // the session starts.
+    std::function<void(bool pending)> pendingChanged;
+    // The user's keyboard lock (KeyboardLock::DefaultPath): when set, every
+    // sequence on the keyboard thread holds it, so that another program of
+    // the user (trevolinctl) never talks to the keyboard in between. A
+    // program that holds the lock for its whole run leaves it empty.
+    std::string keyboardLockPath;
     // Hears every command about to change the keyboard, on the thread that
     // sends it.
     device::KeyboardCommands::ChangeObserver beforeKeyboardChange;
@@ -145,6 +156,7 @@ private:
     // In order of creation.
     std::string libraryName_;
     device::HidLibrary library_;
+    std::function<void()> arrivalStarted_;
     std::function<void(const ArrivalLoad&)> arrivalLoaded_;
     bool loadOnArrival_;
     std::unique_ptr<WindowRelay> relay_;

@@ -6,7 +6,7 @@
 
 namespace trevolin::app {
 
-KeyboardWorker::KeyboardWorker() : thread_([this] { Loop(); })
+KeyboardWorker::KeyboardWorker(Guard guard) : guard_(std::move(guard)), thread_([this] { Loop(); })
 {
 }
 
@@ -113,7 +113,10 @@ void KeyboardWorker::Loop()
         queue_.pop_front();
         running_ = true;
         lock.unlock();
-        entry.task();
+        {
+            const std::shared_ptr<void> held = guard_ ? guard_() : nullptr;
+            entry.task();
+        }
         entry = {};
         lock.lock();
         running_ = false;

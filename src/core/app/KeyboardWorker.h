@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,8 +24,11 @@ namespace trevolin::app {
 class KeyboardWorker {
 public:
     using Task = std::function<void()>;
+    // Taken before each sequence and let go after it: the user's keyboard
+    // lock, which keeps another program's sequences from mixing with ours.
+    using Guard = std::function<std::shared_ptr<void>()>;
 
-    KeyboardWorker();
+    explicit KeyboardWorker(Guard guard = {});
     ~KeyboardWorker();  // Stop()
     KeyboardWorker(const KeyboardWorker&) = delete;
     KeyboardWorker& operator=(const KeyboardWorker&) = delete;
@@ -62,6 +66,7 @@ private:
 
     void Loop();
 
+    Guard guard_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;

@@ -1,6 +1,9 @@
 #include "core/app/MainWindowModel.h"
 
+#include "core/app/FormatText.h"
+#include "core/app/WindowMessages.h"
 #include "core/device/InfoBlock.h"
+#include "core/device/ResultDescription.h"
 #include "core/keyboard/KeyClick.h"
 #include "core/platform/MainWindowLink.h"
 #include "core/profiles/ActiveProfile.h"
@@ -79,6 +82,7 @@ bool MainWindowModel::RunBusy(Sequence sequence, Done done)
         toWindow_([this, done = std::move(done), result = std::move(result)]() mutable {
             EndBusy();
             done(std::move(result));
+            RunDeferred();
         });
     });
     if (!posted)
@@ -90,6 +94,42 @@ void MainWindowModel::EndBusy()
 {
     if (busy_ > 0 && --busy_ == 0)
         view_.SetBusy(false);
+}
+
+void MainWindowModel::WhenIdle(std::function<void()> work)
+{
+    if (exiting_)
+        return;
+    deferred_.push_back(std::move(work));
+    RunDeferred();
+}
+
+void MainWindowModel::RunDeferred()
+{
+    // One at a time: work that starts a sequence leaves the rest waiting
+    // for that one's end.
+    while (!Busy() && !exiting_ && !deferred_.empty()) {
+        auto work = std::move(deferred_.front());
+        deferred_.pop_front();
+        work();
+    }
+}
+
+void MainWindowModel::TellFailure(std::string_view key, const std::string& text)
+{
+    prompts_.ShowMessage(key, text, platform::Prompts::Style::Warning);
+}
+
+void MainWindowModel::ShowReportRateHeld(int rate)
+{
+    reportRate_ = rate;
+    view_.ShowReportRate(rate);
+}
+
+std::string MainWindowModel::AbsenceSentence() const
+{
+    const bool simulated = app_.LibraryName() == device::SimulatedHidLibrary;
+    return DescribeAbsence(app_.AbsenceReason(), simulated, texts_).sentence;
 }
 
 bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
@@ -112,51 +152,108 @@ bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
         view_.CreateTray();
         view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
         initComplete_.store(true);
+        if (keyboard_ == KeyboardState::Absent)
+            view_.ShowNotice(AbsenceSentence(), false);
         if (view_.HasTray()) {
             view_.HideWindow();
         } else {
             // Nothing could bring a hidden window back.
-            view_.SetKeyboardPresent(keyboardPresent_);
+            view_.SetKeyboardPresent(keyboard_ == KeyboardState::Present);
             view_.ShowWindow();
             TellNoTrayOnce();
         }
         return true;
-    case platform::MSG_DEVICE_GONE:
-        keyboardPresent_ = false;
+    case platform::MSG_DEVICE_GONE: {
+        const bool wasThere = keyboard_ != KeyboardState::Absent;
+        keyboard_ = KeyboardState::Absent;
         view_.CloseChildDialogs();
         view_.SetKeyboardPresent(false);
+        view_.SetTrayTip({});
+        if (!wasThere)
+            return true;
+        // Told once, where the user looks: beside the tray, where the
+        // window goes, else in the window that stays.
+        const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
+        view_.ShowNotice(left + " " + AbsenceSentence(), false);
+        if (view_.HasTray())
+            static_cast<void>(view_.Notify(left));
         return true;
+    }
     case platform::MSG_BANK_CHANGED:
         if (code != platform::CODE_DEL)
             return false;
         // The G keys now show the other bank's assignments.
         app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
         return true;
+    case MSG_KEYBOARD_CHANGED:
+        if (code != CODE_SYNC)
+            return false;
+        if (keyboard_ != KeyboardState::Present)
+            return true;
+        // The window's copy is stale: read the keyboard again, unless the
+        // user keeps changes not yet applied.
+        if (ApplyPending() && !prompts_.AskYesNo(message::ChangedElsewhere,
+                                                 TextOr(texts_, message::ChangedElsewhere,
+                                                        "Another Trevolin program changed the keyboard. Read it "
+                                                        "again? Changes not yet applied here would be lost.")))
+            return true;
+        WhenIdle([this] { Reload(); });
+        return true;
     default:
         return false;
     }
 }
 
+void MainWindowModel::Reload()
+{
+    RunBusy([this] { return app_.LoadOnArrival(); }, [this](const ArrivalLoad& load) { OnArrivalLoaded(load); });
+}
+
 void MainWindowModel::OnTimer(uint32_t id)
 {
     if (id == platform::TIMER_LIGHTING_REFRESH) {
-        app_.Post([this] { return app_.Lighting().OnLightingChanged(); },
-                  [this](int) { toWindow_([this] { view_.RefreshLighting(); }); });
+        app_.Post(
+            [this] {
+                static_cast<void>(app_.Lighting().OnLightingChanged());
+                return static_cast<int>(app_.Lighting().Mode().reportRate);
+            },
+            [this](int rate) {
+                toWindow_([this, rate] {
+                    ShowReportRateHeld(rate);
+                    view_.RefreshLighting();
+                });
+            });
     } else if (id == platform::TIMER_KEYBOARD_RESET) {
         // The keyboard reset itself: its defaults are applied without a
-        // question, and it ends on profile 1, as its button does.
-        RestoreDefaults(false, [this](bool) { SelectProfile(0); });
+        // question, and it ends on profile 1, as its button does. A sequence
+        // that runs now is finished first, or the next Apply would undo the
+        // reset.
+        WhenIdle([this] {
+            RestoreDefaults(false, [this](bool) { WhenIdle([this] { SelectProfile(0); }); });
+        });
     }
+}
+
+void MainWindowModel::OnArrivalStarted()
+{
+    if (keyboard_ == KeyboardState::Present)
+        return;
+    keyboard_ = KeyboardState::Reading;
+    const std::string reading = TextOr(texts_, message::Reading, "Reading the keyboard...");
+    view_.ShowNotice(reading, true);
+    view_.SetTrayTip(reading);
 }
 
 void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
 {
-    reportRate_ = load.reportRate;
-    keyboardPresent_ = true;
+    keyboard_ = KeyboardState::Present;
+    view_.ShowNotice({}, false);
+    view_.SetTrayTip({});
     view_.SetKeyboardPresent(true);
     view_.SetApplyEnabled(app_.Profiles().ChangesPending());
     ShowSelection(load.activeProfile);
     view_.ShowKeyBank(app_.Session().BankB());
+    ShowReportRateHeld(load.reportRate);
     view_.RefreshLighting();
 }
 
@@ -203,9 +300,10 @@ bool MainWindowModel::OnCommand(uint32_t id)
     case command::Apply:
         return ApplyChanges();
     case command::Ok:
-        // Without a tray a hidden window could not be brought back.
-        return ApplyChanges([this](bool) {
-            if (view_.HasTray())
+        // Hidden only once the changes are on the keyboard, and only where
+        // a tray can bring the window back.
+        return ApplyChanges([this](bool ok) {
+            if (ok && view_.HasTray())
                 view_.HideWindow();
         });
     case command::Cancel:
@@ -228,7 +326,7 @@ bool MainWindowModel::OnCommand(uint32_t id)
     case command::Close:
     case command::TrayExit:
     case command::Exit:
-        ExitPath();
+        ExitAsked();
         return true;
     default:
         if (const auto profile = profiles::ProfileMenu::ProfileOfCommand(id)) {
@@ -257,11 +355,12 @@ void MainWindowModel::OnKeyClicked(uint32_t controlId)
 
 void MainWindowModel::ShowFromTray()
 {
-    if (app_.Session().DeviceCount() > 0) {
+    // A keyboard being read shows the window in its reading state.
+    if (app_.Session().DeviceCount() > 0 || keyboard_ == KeyboardState::Reading) {
         view_.ShowWindow();
         return;
     }
-    prompts_.ShowMessage(NoDeviceText, texts_.Text(NoDeviceText), platform::Prompts::Style::Plain);
+    prompts_.ShowMessage(NoDeviceText, AbsenceSentence(), platform::Prompts::Style::Plain);
 }
 
 void MainWindowModel::CheckFirmware()
@@ -291,7 +390,7 @@ void MainWindowModel::CheckFirmware()
                                      "The firmware updater " + updater +
                                          " could not be started. Update the keyboard's firmware with the maker's "
                                          "updater, then start Trevolin again.",
-                                     platform::Prompts::Style::Plain);
+                                     platform::Prompts::Style::Warning);
         });
 }
 
@@ -299,17 +398,28 @@ bool MainWindowModel::ApplyChanges(std::function<void(bool ok)> then)
 {
     if (Busy())
         return false;
+    struct Applied {
+        bool ok = false;
+        profiles::ApplyReport report;
+    };
     return RunBusy(
         [this] {
-            profiles::ApplyReport report;
-            const bool ok = app_.Profiles().ApplyChanges(&report);
-            return ok;
+            Applied a;
+            a.ok = app_.Profiles().ApplyChanges(&a.report);
+            return a;
         },
-        [this, then = std::move(then)](bool ok) {
+        [this, then = std::move(then)](const Applied& a) {
             view_.SetApplyEnabled(app_.Profiles().ChangesPending());
+            if (!a.ok)
+                TellFailure(message::ApplyFailed, ApplyFailureText(a.report, texts_, app_.Profiles().Folder().path));
             if (then)
-                then(ok);
+                then(a.ok);
         });
+}
+
+void MainWindowModel::ApplyWhenIdle()
+{
+    WhenIdle([this] { static_cast<void>(ApplyChanges()); });
 }
 
 bool MainWindowModel::RestoreDefaults(bool ask, std::function<void(bool ok)> then)
@@ -318,19 +428,35 @@ bool MainWindowModel::RestoreDefaults(bool ask, std::function<void(bool ok)> the
         return false;
     if (ask && !prompts_.AskYesNo(DefaultsText, texts_.Text(DefaultsText)))
         return false;
+    struct Reset {
+        int lighting = device::ResultOk;
+        int reportRate = 0;
+    };
     return RunBusy(
         [this] {
-            const bool reset = app_.Profiles().ResetActiveProfileKeys();
-            if (app_.Lighting().LightingViewOn())
-                static_cast<void>(app_.Lighting().RestoreDefaults());
-            return reset;
+            Reset r;
+            static_cast<void>(app_.Profiles().ResetActiveProfileKeys());
+            if (app_.Lighting().LightingViewOn()) {
+                r.lighting = app_.Lighting().RestoreDefaults();
+                // What the keyboard holds, not what was meant for it.
+                if (r.lighting != device::ResultOk)
+                    static_cast<void>(app_.Lighting().OnLightingChanged());
+            }
+            r.reportRate = app_.Lighting().Mode().reportRate;
+            return r;
         },
-        [this, then = std::move(then)](bool) mutable {
-            reportRate_ = 0;
-            view_.ShowReportRate(0);
+        [this, then = std::move(then)](const Reset& r) mutable {
+            ShowReportRateHeld(r.reportRate);
             view_.RefreshLighting();
-            if (!ApplyChanges(std::move(then)) && then)
-                then(false);
+            if (r.lighting != device::ResultOk)
+                TellFailure(message::RateFailed,
+                            "The keyboard did not take the default lighting: " +
+                                device::DescribeResult(r.lighting, texts_) + ".");
+            // The keys' defaults go to the keyboard by the Apply; its end
+            // runs `then`, which must run even when the Apply cannot start.
+            auto next = then;
+            if (!ApplyChanges(std::move(then)) && next)
+                next(false);
         });
 }
 
@@ -341,18 +467,27 @@ bool MainWindowModel::SelectProfile(int profile)
     struct Selected {
         bool ok = false;
         int active = -1;
+        int reportRate = 0;
     };
     return RunBusy(
         [this, profile] {
             Selected s;
             s.ok = IsProfile(profile) ? app_.SwitchToProfile(profile) : app_.Profiles().SelectProfile(profile);
             s.active = profiles::GetActiveProfile(app_.Session());
+            s.reportRate = app_.Lighting().Mode().reportRate;
             return s;
         },
-        [this](Selected s) {
+        [this, profile](const Selected& s) {
             ShowSelection(s.active);
             view_.SetApplyEnabled(app_.Profiles().ChangesPending());
+            ShowReportRateHeld(s.reportRate);
             view_.RefreshLighting();
+            if (!s.ok && IsProfile(profile))
+                TellFailure(message::SwitchFailed,
+                            FormatText(TextOr(texts_, message::SwitchFailed,
+                                              "The keyboard did not switch to profile %d. It may not take changes: "
+                                              "unplug it, plug it in again and try once more."),
+                                       profile + 1));
         });
 }
 
@@ -360,14 +495,31 @@ bool MainWindowModel::ChooseReportRate(int rate)
 {
     if (Busy())
         return false;
+    struct Chosen {
+        int result = device::ResultOk;
+        int held = 0;
+    };
     return RunBusy(
         [this, rate] {
-            static_cast<void>(app_.Lighting().ReportRateChosen(rate));
-            return static_cast<int>(app_.Lighting().Mode().reportRate);
+            Chosen c;
+            const int before = app_.Lighting().Mode().reportRate;
+            c.result = app_.Lighting().ReportRateChosen(rate);
+            c.held = app_.Lighting().Mode().reportRate;
+            if (c.result != device::ResultOk) {
+                // Shown as the keyboard holds it: read back, or as it was.
+                c.held = app_.Lighting().OnLightingChanged() == device::ResultOk
+                             ? static_cast<int>(app_.Lighting().Mode().reportRate)
+                             : before;
+            }
+            return c;
         },
-        [this](int held) {
-            reportRate_ = held;
-            view_.ShowReportRate(held);
+        [this](const Chosen& c) {
+            ShowReportRateHeld(c.held);
+            if (c.result != device::ResultOk)
+                TellFailure(message::RateFailed,
+                            FormatText(TextOr(texts_, message::RateFailed,
+                                              "The keyboard did not take the report rate: %s."),
+                                       device::DescribeResult(c.result, texts_)));
         });
 }
 
@@ -377,9 +529,17 @@ bool MainWindowModel::Backup(const std::string& path)
         return false;
     return RunBusy([this, path] { return app_.Profiles().Backup(path); },
                    [this, path](bool ok) {
-                       if (!ok)
-                           prompts_.ShowMessage("BACKUP_FAILED", "The profiles could not be written to " + path + ".",
-                                                platform::Prompts::Style::Plain);
+                       if (ok)
+                           prompts_.ShowMessage(
+                               message::BackupDone,
+                               FormatText(TextOr(texts_, message::BackupDone, "Every profile was backed up to %s."),
+                                          path),
+                               platform::Prompts::Style::Plain);
+                       else
+                           TellFailure(message::BackupFailed,
+                                       FormatText(TextOr(texts_, message::BackupFailed,
+                                                         "The profiles could not be written to %s."),
+                                                  path));
                    });
 }
 
@@ -387,13 +547,61 @@ bool MainWindowModel::Restore(const std::string& path)
 {
     if (Busy())
         return false;
+    // Every profile and macro on the keyboard is replaced: the user says so.
+    if (!prompts_.AskYesNo(message::RestoreAsk,
+                           FormatText(TextOr(texts_, message::RestoreAsk,
+                                             "Replace all three profiles and every macro on the keyboard with those "
+                                             "in %s?"),
+                                      path)))
+        return false;
     // A refused or unreadable file, or a keyboard that did not take it, is
-    // told by the restore itself.
+    // told by the restore itself, with its reason.
     return RunBusy([this, path] { return app_.Profiles().Restore(path); },
-                   [this](bool) {
+                   [this, path](bool ok) {
                        view_.SetApplyEnabled(app_.Profiles().ChangesPending());
                        ShowSelection(app_.Session().ActiveProfileCache());
+                       if (ok)
+                           prompts_.ShowMessage(
+                               message::RestoreDone,
+                               FormatText(TextOr(texts_, message::RestoreDone,
+                                                 "The keyboard now holds the profiles from %s."),
+                                          path),
+                               platform::Prompts::Style::Plain);
                    });
+}
+
+void MainWindowModel::ExitAsked()
+{
+    if (exiting_)
+        return;
+    // A running sequence (an Apply, say) decides what is pending.
+    if (Busy()) {
+        WhenIdle([this] { ExitAsked(); });
+        return;
+    }
+    if (!ApplyPending()) {
+        ExitPath();
+        return;
+    }
+    switch (prompts_.AskApplyDiscardCancel(
+        message::ExitPending, TextOr(texts_, message::ExitPending,
+                                     "Some changes have not been sent to the keyboard yet. Apply them before "
+                                     "Trevolin ends?"))) {
+    case platform::Prompts::Choice::Apply:
+        // A failed Apply is told and the program stays, with the changes.
+        WhenIdle([this] {
+            static_cast<void>(ApplyChanges([this](bool ok) {
+                if (ok)
+                    ExitPath();
+            }));
+        });
+        return;
+    case platform::Prompts::Choice::Discard:
+        ExitPath();
+        return;
+    case platform::Prompts::Choice::Cancel:
+        return;
+    }
 }
 
 void MainWindowModel::ExitPath()
@@ -404,6 +612,7 @@ void MainWindowModel::ExitPath()
     if (!view_.CloseChildDialogs())
         return;
     exiting_ = true;
+    deferred_.clear();
     // A question the keyboard thread waits on would hold the end up until
     // the user answers it; it reads No now.
     prompts_.EndQuestions();

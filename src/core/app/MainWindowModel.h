@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +41,9 @@ inline constexpr uint32_t Exit = 32779;
 // Private messages a second instance sends, besides those of the device link.
 inline constexpr uint32_t MSG_KILL = 0x4D4B;
 inline constexpr uint32_t MSG_TRAY_INIT = 0x4D4E;
+// Another program of the user (trevolinctl) has changed the keyboard.
+inline constexpr uint32_t MSG_KEYBOARD_CHANGED = 0x4D43;
+inline constexpr uint32_t CODE_SYNC = 0x434E5953;
 inline constexpr uint32_t CODE_KILL = 0x4C4C494B;
 inline constexpr uint32_t CODE_INIT = 0x494E4954;
 
@@ -84,7 +88,9 @@ public:
     // A message whose code is not its own does nothing (false).
     bool OnMessage(uint32_t message, uint32_t code);
     void OnTimer(uint32_t id);
-    // The load on arrival has finished on the keyboard thread.
+    // A keyboard was found and is being read; the load on arrival has
+    // finished on the keyboard thread.
+    void OnArrivalStarted();
     void OnArrivalLoaded(const ArrivalLoad& load);
     // The bank indicator and the G keys' labels.
     void ShowKeyBank(bool bankB);
@@ -100,18 +106,27 @@ public:
     // False when the command was refused (a keyboard sequence runs).
     bool OnCommand(uint32_t id);
     void OnKeyClicked(uint32_t controlId);
+    // Both say how they went; a restore asks first, naming the file.
     [[nodiscard]] bool Backup(const std::string& path);
     [[nodiscard]] bool Restore(const std::string& path);
 
     void ShowFromTray();
     // The Apply button; `then` runs on the window's thread afterwards with
-    // whether the store reached the keyboard and the profile file.
+    // whether the store reached the keyboard and the profile file. A
+    // failure is told.
     bool ApplyChanges(std::function<void(bool ok)> then = {});
+    // The clock was set: pending changes go to the keyboard, after the
+    // running sequence when one runs.
+    void ApplyWhenIdle();
     bool RestoreDefaults(bool ask, std::function<void(bool ok)> then = {});
     bool SelectProfile(int profile);
     // A report-rate button (0 to 3).
     bool ChooseReportRate(int rate);
     void ExitPath();
+    // The user ends the program (close button, menu, tray): changes not
+    // yet on the keyboard are applied, discarded or the end is called off,
+    // as the user chooses; then the exit path.
+    void ExitAsked();
     void ToggleFlip();
     void ShowFlip();
 
@@ -120,6 +135,10 @@ public:
     // The report rate as the keyboard thread last read or wrote it.
     int ReportRate() const { return reportRate_; }
     bool Exiting() const { return exiting_; }
+    enum class KeyboardState { Absent, Reading, Present };
+    KeyboardState Keyboard() const { return keyboard_; }
+    // Why there is no keyboard, in a sentence for the window.
+    std::string AbsenceSentence() const;
     const TrayPicture& Tray() const { return tray_; }
 
 private:
@@ -128,6 +147,13 @@ private:
     template <class Sequence, class Done>
     bool RunBusy(Sequence sequence, Done done);
     void EndBusy();
+    // Runs `work` now, or once no keyboard sequence runs: work the keyboard
+    // asked for (its reset, a clock change) is never dropped.
+    void WhenIdle(std::function<void()> work);
+    void RunDeferred();
+    void TellFailure(std::string_view key, const std::string& text);
+    void ShowReportRateHeld(int rate);
+    void Reload();
     void CheckFirmware();
     void ShowSelection(int active);
     bool Flipped() const;
@@ -144,9 +170,10 @@ private:
     std::atomic<bool> initComplete_{false};
     int busy_ = 0;
     int reportRate_ = 0;
-    // The window's picture of the keyboard: loaded on arrival, gone on
+    // The window's picture of the keyboard: read on arrival, gone on
     // removal (the session's count follows later, after the window's part).
-    bool keyboardPresent_ = false;
+    KeyboardState keyboard_ = KeyboardState::Absent;
+    std::deque<std::function<void()>> deferred_;
     bool exiting_ = false;
     TrayPicture tray_;
 };

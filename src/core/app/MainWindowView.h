@@ -30,6 +30,14 @@ public:
     // The keyboard's controls: disabled, with a plain "no keyboard" state,
     // while no keyboard is attached.
     virtual void SetKeyboardPresent(bool present) = 0;
+    // The notice over the keyboard while it cannot be used: why there is
+    // none, or, with `reading`, that it is being read (the busy indicator
+    // runs meanwhile). An empty text removes the notice.
+    virtual void ShowNotice(const std::string& text, bool reading) = 0;
+    // The tray's tooltip; empty: the usual one.
+    virtual void SetTrayTip(const std::string& tip) = 0;
+    // A short notification beside the tray; false where there is no tray.
+    virtual bool Notify(const std::string& text) = 0;
     // Profile button `profile` (0 to 2) pressed, the other two released;
     // -1 releases all three.
     virtual void ShowActiveProfile(int profile) = 0;

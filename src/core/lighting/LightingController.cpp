@@ -280,8 +280,13 @@ int LightingController::ReportRateChosen(int reportRate)
 {
     if (reportRate < 0 || reportRate > LightMode::MaxReportRate || keyboard_.CurrentProfile() < 0)
         return ResultRejected;
+    const uint8_t before = mode_.reportRate;
     mode_.reportRate = static_cast<uint8_t>(reportRate);
-    return WriteField(LightingRecord::ReportRate, mode_.reportRate);
+    const int result = WriteField(LightingRecord::ReportRate, mode_.reportRate);
+    // The buttons show what the keyboard holds, not what it refused.
+    if (result != device::ResultOk)
+        mode_.reportRate = before;
+    return result;
 }
 
 std::string LightingController::NumberFieldEdited(int field, std::string_view text)
@@ -359,7 +364,7 @@ PanelView LightingController::View(const app::TextLookup& texts) const
 {
     const PanelState state{mode_,
                            effects_,
-                           viewOn_,
+                           viewOn_.load(),
                            effectControlsHidden_,
                            numberFields_,
                            editor_.UserModeNames(),

@@ -13,6 +13,7 @@
 #include "core/lighting/RgbColor.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -120,7 +121,7 @@ public:
     void TurnLightingViewOff();
     // False only when turning on was refused.
     [[nodiscard]] bool ToggleLightingView();
-    bool LightingViewOn() const { return viewOn_; }
+    bool LightingViewOn() const { return viewOn_.load(); }
 
     // --- Per-key colours --------------------------------------------------
     // The lighting view's key click.
@@ -156,7 +157,8 @@ private:
     LightMode mode_;
     LightingRecords records_{};
     EffectList effects_;
-    bool viewOn_ = false;
+    // Written on the keyboard thread, read by the window to decide a click.
+    std::atomic<bool> viewOn_{false};
     bool effectControlsHidden_ = false;
     std::array<std::string, 3> numberFields_;
 };

@@ -13,7 +13,10 @@ public:
     enum class Style {
         Plain,    // an ordinary message box
         TopMost,  // stays above every other window
+        Warning,  // something did not happen: a warning, not information
     };
+
+    enum class Choice { Apply, Discard, Cancel };
 
     virtual ~Prompts() = default;
 
@@ -27,6 +30,13 @@ public:
     // A question with the buttons OK and Cancel: true only for OK. Where a
     // front end has no such box, Yes stands for OK.
     virtual bool AskOkCancel(std::string_view textKey, std::string_view text) { return AskYesNo(textKey, text); }
+
+    // A question with the buttons Apply, Discard and Cancel. Where a front
+    // end has no such box, Yes stands for Apply and No for Cancel.
+    virtual Choice AskApplyDiscardCancel(std::string_view textKey, std::string_view text)
+    {
+        return AskYesNo(textKey, text) ? Choice::Apply : Choice::Cancel;
+    }
 
     // The program is ending: a question another thread waits on reads No
     // now, and later questions are answered No without being asked.

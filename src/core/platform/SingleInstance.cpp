@@ -21,6 +21,20 @@ constexpr size_t CodeSize = 4;
 constexpr char OpenCode[] = "OPEN";
 constexpr char KillCode[] = "KILL";
 constexpr char DoneCode[] = "DONE";
+constexpr char SyncCode[] = "SYNC";
+
+const char* CodeOf(SingleInstance::Message message)
+{
+    switch (message) {
+    case SingleInstance::Message::Kill:
+        return KillCode;
+    case SingleInstance::Message::KeyboardChanged:
+        return SyncCode;
+    case SingleInstance::Message::Open:
+        break;
+    }
+    return OpenCode;
+}
 // How often a later start looks again for a running instance that holds the
 // lock but does not listen yet (it is between the two steps of starting).
 constexpr uint32_t RetryMs = 20;
@@ -181,7 +195,7 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                 outcome.detail = socketPath + " is held by a process of another user";
                 return outcome;
             }
-            const char* code = forRunningInstance == Message::Kill ? KillCode : OpenCode;
+            const char* code = CodeOf(forRunningInstance);
             char answer[CodeSize] = {};
             const uint64_t spent = clock.NowMs() - start;
             const uint32_t left =
@@ -218,6 +232,24 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
         }
         clock.SleepMs(RetryMs);
     }
+}
+
+bool SingleInstance::Tell(const std::string& folder, Message message, uint32_t waitMs, Clock& clock,
+                          const PeerUidReader& peerUid)
+{
+    sockaddr_un address{};
+    if (!AddressOf(folder + "/" + std::string(Name) + ".socket", address))
+        return false;
+    Descriptor connection(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (connection.Get() < 0 ||
+        ::connect(connection.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        !IsOurs(peerUid, connection.Get()))
+        return false;
+    char answer[CodeSize] = {};
+    bool closed = false;
+    return SendAll(connection.Get(), CodeOf(message), CodeSize) &&
+           ReadExactly(connection.Get(), answer, CodeSize, waitMs, clock, closed) &&
+           std::memcmp(answer, DoneCode, CodeSize) == 0;
 }
 
 SingleInstance::SingleInstance(int lockFd, int listenFd, std::string socketPath, const Options& options, Clock& clock)
@@ -281,6 +313,8 @@ size_t SingleInstance::HandlePending(const Handler& handler)
             message = Message::Open;
         else if (request == std::string_view(KillCode, CodeSize))
             message = Message::Kill;
+        else if (request == std::string_view(SyncCode, CodeSize))
+            message = Message::KeyboardChanged;
         if (!message)
             continue;
         const Verdict verdict = handler(*message);

@@ -36,7 +36,9 @@ namespace trevolin::platform {
 // runs where the window lives.
 class SingleInstance {
 public:
-    enum class Message { Open, Kill };
+    // KeyboardChanged: another program of the user (trevolinctl) has
+    // changed the keyboard, and a running window should read it again.
+    enum class Message { Open, Kill, KeyboardChanged };
 
     enum class Result {
         Primary,                   // this process is the first; keep the object for the whole run
@@ -75,6 +77,12 @@ public:
     static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options, Clock& clock);
 
     static std::optional<uid_t> ReadPeerUid(int socket);
+
+    // Tells a running instance of this user `message` without ever
+    // becoming one: nothing happens when none runs. True once it has
+    // acknowledged, within `waitMs`.
+    static bool Tell(const std::string& folder, Message message, uint32_t waitMs, Clock& clock,
+                     const PeerUidReader& peerUid = {});
 
     // Readable when later starts are waiting; -1 after Release().
     int ListenFd() const { return listenFd_; }

@@ -1,6 +1,9 @@
 #include "gui/mainwindow/CTrevolinDlg.h"
 
+#include "core/app/FormatText.h"
 #include "core/app/MainWindowControls.h"
+#include "core/app/WindowMessages.h"
+#include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/skin/MainSkin.h"
@@ -22,6 +25,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <optional>
@@ -32,10 +36,7 @@ namespace {
 
 constexpr int BusyFramePeriodMs = 50;
 constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
-// F1 to F4, which the flip setting enables, and the keyboard's controls a
-// missing keyboard disables besides the keys.
-constexpr uint32_t FirstFlipKey = 1010;
-constexpr uint32_t LastFlipKey = 1013;
+// The keyboard's controls a missing keyboard disables besides the keys.
 constexpr std::array KeyboardControls = {
     app::command::Apply,       app::command::Profile1,        app::command::Profile2,   app::command::Profile3,
     app::command::MacroButton, app::command::RestoreDefaults, app::control::ProfileName};
@@ -116,8 +117,12 @@ bool CTrevolinDlg::Initialise()
 
     busy_ = new QLabel(this);
     static_cast<void>(SkinLayout::PlaceControl(*busy_, Skin(), skin::SkinIni::ButtonInfo, BusyKey));
-    for (size_t i = 0; i < busyFrames_.size(); ++i)
-        busyFrames_[i] = Picture(QStringLiteral("jdt%1.bmp").arg(i + 1));
+    for (size_t i = 0; i < busyFrames_.size(); ++i) {
+        // A missing frame leaves its picture empty; the indicator still turns.
+        const QString frame = QStringLiteral("jdt%1.bmp").arg(i + 1);
+        if (QFileInfo::exists(QString::fromStdString(locations_.SkinDirectory()) + frame))
+            busyFrames_[i] = Picture(frame);
+    }
     busy_->setScaledContents(true);
     busy_->hide();
 
@@ -130,8 +135,10 @@ bool CTrevolinDlg::Initialise()
                                               "font: 15px 'DejaVu Sans'; }"));
     noKeyboard_->setGeometry(QRect(QPoint(0, 0), QSize(560, 64)));
 
-    if (CPngButton* version = Button(0))
+    if (CPngButton* version = Button(0)) {
         version->setText(QString());
+        version->setEnabled(false);
+    }
     for (const uint32_t web : WebControls) {
         // The maker's addresses are not known here.
         if (CPngButton* button = Button(web))
@@ -179,6 +186,8 @@ CPngButton* CTrevolinDlg::AddButton(const std::string& skinKey, uint32_t control
     }
     static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, sources));
     button->setObjectName(QString::fromStdString(skinKey));
+    // A skin that leaves a button out disables it for good.
+    keyPlaced_[controlId] = button->isEnabled();
     if (controlId != 0) {
         buttons_[controlId] = button;
         connect(button, &QAbstractButton::clicked, this, [this, controlId] { OnControl(controlId); });
@@ -227,8 +236,9 @@ void CTrevolinDlg::Relabel()
                            {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white}, 40);
         name->SetEscapement(268, true);
     }
-    if (noKeyboard_)
-        noKeyboard_->setText(Text("MAIN_NO_DEVICE_PROMPT"));
+    // Until the model says more (reading, or why there is none).
+    if (noKeyboard_ && noKeyboard_->text().isEmpty())
+        ShowNotice(texts_.Text("MAIN_NO_DEVICE_PROMPT"), false);
     BuildButtonMenu();
 }
 
@@ -273,7 +283,9 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
         OpenLink(link_);
         return;
     case app::control::Minimise:
-        if (HasTray())
+        // A window the tray brought back minimises to the task bar, like
+        // any other; without a tray there is nowhere else.
+        if (HasTray() && !shownFromTray_)
             HideWindow();
         else
             showMinimized();
@@ -297,6 +309,7 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
 
 void CTrevolinDlg::ShowWindow()
 {
+    shownFromTray_ = HasTray();
     if (isMinimized())
         showNormal();
     else
@@ -307,6 +320,7 @@ void CTrevolinDlg::ShowWindow()
 
 void CTrevolinDlg::HideWindow()
 {
+    shownFromTray_ = false;
     hide();
 }
 
@@ -331,7 +345,12 @@ void CTrevolinDlg::SetBusy(bool busy)
 {
     if (!busy_)
         return;
+    busyShown_ = busy;
+    // While the keyboard is being read the indicator keeps turning.
+    busy = busy || reading_;
     if (busy) {
+        if (busyTimer_.isActive())
+            return;
         busyFrame_ = 0;
         ShowBusyFrame();
         busy_->show();
@@ -357,25 +376,62 @@ void CTrevolinDlg::SetApplyEnabled(bool enabled)
 void CTrevolinDlg::SetKeyboardPresent(bool present)
 {
     present_ = present;
-    for (size_t i = 0; i < keyButtons_.size(); ++i)
-        keyButtons_[i]->setEnabled(present);
-    // G6 to G9 are not on this keyboard.
-    for (size_t g = 0; g < keyboard::GKeyCount; ++g) {
-        if (!keyboard::GKeyEnabledAtStart(g))
-            if (CPngButton* button = Button(keyboard::GKeyControlIds()[g]))
-                button->setEnabled(false);
-    }
+    RefreshKeysEnabled();
     for (const uint32_t id : KeyboardControls) {
         if (CPngButton* button = Button(id))
             button->setEnabled(present && (id != app::command::Apply || (model_ && model_->ApplyPending())));
     }
     if (noKeyboard_) {
-        noKeyboard_->move((width() - noKeyboard_->width()) / 2, (height() - noKeyboard_->height()) / 2);
-        noKeyboard_->setVisible(!present);
+        if (present)
+            noKeyboard_->hide();
+        else if (!noKeyboard_->text().isEmpty())
+            noKeyboard_->show();
         noKeyboard_->raise();
     }
     if (present && model_)
         model_->ShowFlip();
+}
+
+void CTrevolinDlg::RefreshKeysEnabled()
+{
+    for (const auto& [id, button] : buttons_) {
+        const bool key = keyboard::FindKeyButton(id) ||
+                         (id >= keyboard::FirstFlipPartner && id <= keyboard::LastFlipPartner);
+        if (!key)
+            continue;
+        const auto placed = keyPlaced_.find(id);
+        const auto available = keyAvailable_.find(id);
+        button->setEnabled(keyboard::KeyButtonEnabled(
+            id, {.keyboardPresent = present_,
+                 .placed = placed == keyPlaced_.end() || placed->second,
+                 .available = available == keyAvailable_.end() || available->second,
+                 .flipped = flipped_}));
+    }
+}
+
+void CTrevolinDlg::ShowNotice(const std::string& text, bool reading)
+{
+    if (!noKeyboard_)
+        return;
+    reading_ = reading;
+    noKeyboard_->setText(QString::fromStdString(text));
+    noKeyboard_->adjustSize();
+    noKeyboard_->resize(std::max(noKeyboard_->width(), 560), noKeyboard_->height());
+    noKeyboard_->move((width() - noKeyboard_->width()) / 2, (height() - noKeyboard_->height()) / 2);
+    noKeyboard_->setVisible(!text.empty() && !present_);
+    noKeyboard_->raise();
+    SetBusy(busyShown_);
+}
+
+void CTrevolinDlg::SetTrayTip(const std::string& tip)
+{
+    if (tray_)
+        tray_->SetTip(QString::fromStdString(tip));
+}
+
+bool CTrevolinDlg::Notify(const std::string& text)
+{
+    return tray_ && tray_->Notify(QString::fromStdString(text));
 }
 
 void CTrevolinDlg::ShowActiveProfile(int profile)
@@ -425,12 +481,10 @@ void CTrevolinDlg::ShowKeyBank(bool bankB)
 
 void CTrevolinDlg::ShowFlip(bool flipped)
 {
+    flipped_ = flipped;
     if (CPngButton* indicator = Button(app::control::FlipIndicator))
         indicator->ChooseOverride(true, flipped);
-    for (uint32_t id = FirstFlipKey; id <= LastFlipKey; ++id) {
-        if (CPngButton* key = Button(id))
-            key->setEnabled(present_ && !flipped);
-    }
+    RefreshKeysEnabled();
 }
 
 void CTrevolinDlg::ShowReportRate(int rate)
@@ -491,10 +545,8 @@ void CTrevolinDlg::ShowKeyLook(uint16_t controlId, const keys::KeyLook& look)
                 return;
             button->SetTipText(QString::fromStdString(look.tooltip));
             button->SetTicked(look.assigned);
-            const auto key = keyboard::FindKeyButton(controlId);
-            const bool gKeyOff =
-                key && key->kind == keyboard::KeyKind::GKey && !keyboard::GKeyEnabledAtStart(key->index);
-            button->setEnabled(present_ && look.available && !gKeyOff);
+            keyAvailable_[controlId] = look.available;
+            RefreshKeysEnabled();
         },
         Qt::QueuedConnection);
 }
@@ -585,7 +637,15 @@ void CTrevolinDlg::ShowAbout()
 void CTrevolinDlg::OpenHelp()
 {
     const QString page = QString::fromStdString(locations_.HelpDirectory()) + QStringLiteral("index.html");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        return;
+    // No program to show web pages: say where the page is.
+    const std::string text = app::FormatText(
+        app::TextOr(texts_, app::message::HelpMissing, "No program to show web pages was found. The help is in %s."),
+        page.toStdString());
+    QMessageBox box(QMessageBox::Warning, Text("MAIN_CAPTION"), QString::fromStdString(text), QMessageBox::Ok, this);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
 }
 
 void CTrevolinDlg::OpenLink(const QString& target)

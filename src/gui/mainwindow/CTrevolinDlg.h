@@ -53,6 +53,9 @@ public:
     void SetBusy(bool busy) override;
     void SetApplyEnabled(bool enabled) override;
     void SetKeyboardPresent(bool present) override;
+    void ShowNotice(const std::string& text, bool reading) override;
+    void SetTrayTip(const std::string& tip) override;
+    bool Notify(const std::string& text) override;
     void ShowActiveProfile(int profile) override;
     void ShowProfileMenu(const profiles::ProfileMenu& menu) override;
     void ShowKeyBank(bool bankB) override;
@@ -71,6 +74,7 @@ public:
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
     QLabel* BusyIndicator() const { return busy_; }
+    QLabel* Notice() const { return noKeyboard_; }
     int BusyFrame() const { return busyFrame_; }
     QMenu& ButtonMenu() { return buttonMenu_; }
     QMenu& ProfileMenu() { return profileMenu_; }
@@ -105,6 +109,8 @@ private:
     void Restore();
     QString AskFileName(bool save);
     void ShowBusyFrame();
+    // Every key button's enabled state from everything that decides it.
+    void RefreshKeysEnabled();
     QString Text(std::string_view key) const;
 
     const app::Locations& locations_;
@@ -129,6 +135,14 @@ private:
     QPointer<QWidget> about_;
     QString link_;
     bool present_ = false;
+    bool flipped_ = false;
+    bool reading_ = false;  // the notice says the keyboard is being read
+    bool busyShown_ = false;
+    // Whether the window came from the tray (minimise then goes to the
+    // task bar, as for a window that was shown normally).
+    bool shownFromTray_ = false;
+    std::map<uint32_t, bool> keyPlaced_;
+    std::map<uint32_t, bool> keyAvailable_;
     bool bankB_ = false;
     bool painted_ = false;
 };

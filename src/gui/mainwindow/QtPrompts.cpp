@@ -36,15 +36,27 @@ void QtPrompts::ShowMessage(std::string_view textKey, std::string_view text, Sty
 
 bool QtPrompts::AskYesNo(std::string_view textKey, std::string_view text)
 {
-    return Run(Kind::YesNo, textKey, text, Style::TopMost);
+    return Run(Kind::YesNo, textKey, text, Style::TopMost) == QMessageBox::Yes;
 }
 
 bool QtPrompts::AskOkCancel(std::string_view textKey, std::string_view text)
 {
-    return Run(Kind::OkCancel, textKey, text, Style::TopMost);
+    return Run(Kind::OkCancel, textKey, text, Style::TopMost) == QMessageBox::Ok;
 }
 
-bool QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, Style style)
+platform::Prompts::Choice QtPrompts::AskApplyDiscardCancel(std::string_view textKey, std::string_view text)
+{
+    switch (Run(Kind::ApplyDiscardCancel, textKey, text, Style::TopMost)) {
+    case QMessageBox::Apply:
+        return Choice::Apply;
+    case QMessageBox::Discard:
+        return Choice::Discard;
+    default:
+        return Choice::Cancel;
+    }
+}
+
+int QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, Style style)
 {
     const QString key = QString::fromUtf8(textKey.data(), static_cast<qsizetype>(textKey.size()));
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -52,15 +64,25 @@ bool QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, 
         return Show(kind, key, shown, style);
     if (kind == Kind::Message) {
         if (questions_.Closed())
-            return false;
+            return QMessageBox::Ok;
         // Nobody waits for a plain message.
         QMetaObject::invokeMethod(
             this, [this, kind, key, shown, style] { Show(kind, key, shown, style); }, Qt::QueuedConnection);
-        return false;
+        return QMessageBox::Ok;
     }
-    return questions_.Ask(
+    // Only Yes/OK/Apply and No/Cancel cross threads; the three-way
+    // question is the window's own.
+    const bool yes = questions_.Ask(
         [this](std::function<void()> show) { QMetaObject::invokeMethod(this, std::move(show), Qt::QueuedConnection); },
-        [this, kind, key, shown, style] { return Show(kind, key, shown, style); });
+        [this, kind, key, shown, style] {
+            const int button = Show(kind, key, shown, style);
+            return button == QMessageBox::Yes || button == QMessageBox::Ok || button == QMessageBox::Apply;
+        });
+    if (kind == Kind::ApplyDiscardCancel)
+        return yes ? QMessageBox::Apply : QMessageBox::Cancel;
+    if (kind == Kind::OkCancel)
+        return yes ? QMessageBox::Ok : QMessageBox::Cancel;
+    return yes ? QMessageBox::Yes : QMessageBox::No;
 }
 
 void QtPrompts::EndQuestions()
@@ -68,12 +90,23 @@ void QtPrompts::EndQuestions()
     questions_.Close();
 }
 
-bool QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style style)
+int QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style style)
 {
     {
         std::lock_guard lock(answererMutex);
-        if (TheAnswerer())
-            return TheAnswerer()(key.toStdString(), kind != Kind::Message);
+        if (TheAnswerer()) {
+            const bool yes = TheAnswerer()(key.toStdString(), kind != Kind::Message);
+            switch (kind) {
+            case Kind::Message:
+                return QMessageBox::Ok;
+            case Kind::YesNo:
+                return yes ? QMessageBox::Yes : QMessageBox::No;
+            case Kind::OkCancel:
+                return yes ? QMessageBox::Ok : QMessageBox::Cancel;
+            case Kind::ApplyDiscardCancel:
+                return yes ? QMessageBox::Apply : QMessageBox::Cancel;
+            }
+        }
     }
     QMessageBox box(owner_);
     box.setText(text);
@@ -83,7 +116,7 @@ bool QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style s
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (kind) {
     case Kind::Message:
-        box.setIcon(QMessageBox::Information);
+        box.setIcon(style == Style::Warning ? QMessageBox::Warning : QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case Kind::YesNo:
@@ -95,9 +128,14 @@ bool QtPrompts::Show(Kind kind, const QString& key, const QString& text, Style s
         box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case Kind::ApplyDiscardCancel:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Apply);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
-    const int answer = box.exec();
-    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
+    return box.exec();
 }
 
 }  // namespace trevolin::gui

@@ -28,6 +28,8 @@ public:
     void ShowMessage(std::string_view textKey, std::string_view text, Style style) override;
     bool AskYesNo(std::string_view textKey, std::string_view text) override;
     bool AskOkCancel(std::string_view textKey, std::string_view text) override;
+    // A test's answerer: true for Apply, false for Cancel.
+    Choice AskApplyDiscardCancel(std::string_view textKey, std::string_view text) override;
 
     // Tests answer here instead of a box: given the text key, true for Yes
     // or OK. A message is passed with `question` false.
@@ -39,9 +41,10 @@ public:
     void EndQuestions() override;
 
 private:
-    enum class Kind { Message, YesNo, OkCancel };
-    bool Run(Kind kind, std::string_view textKey, std::string_view text, Style style);
-    bool Show(Kind kind, const QString& key, const QString& text, Style style);
+    enum class Kind { Message, YesNo, OkCancel, ApplyDiscardCancel };
+    int Run(Kind kind, std::string_view textKey, std::string_view text, Style style);
+    // The button the user chose (QMessageBox::StandardButton).
+    int Show(Kind kind, const QString& key, const QString& text, Style style);
 
     QPointer<QWidget> owner_;
     platform::QuestionGate questions_;

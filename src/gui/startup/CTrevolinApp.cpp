@@ -1,5 +1,7 @@
 #include "gui/startup/CTrevolinApp.h"
 
+#include "core/app/KeyboardLock.h"
+#include "core/app/WindowMessages.h"
 #include "core/device/HidLibrary.h"
 #include "core/profiles/UserFolder.h"
 
@@ -59,6 +61,16 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         .userFolder = profiles::UserFolderOf(*locations_),
         .lightingFiles = lighting::LightingFiles::FromLocations(*locations_),
         .loadOnArrival = true,
+        .arrivalStarted =
+            [this, dialog] {
+                QMetaObject::invokeMethod(
+                    dialog,
+                    [this] {
+                        if (model_)
+                            model_->OnArrivalStarted();
+                    },
+                    Qt::QueuedConnection);
+            },
         .arrivalLoaded =
             [this, dialog](const app::ArrivalLoad& load) {
                 QMetaObject::invokeMethod(
@@ -69,31 +81,24 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
                     },
                     Qt::QueuedConnection);
             },
+        .pendingChanged =
+            [dialog](bool pending) {
+                QMetaObject::invokeMethod(
+                    dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); }, Qt::QueuedConnection);
+            },
+        // trevolinctl may run beside the window: each side holds the lock
+        // only for its own keyboard sequences.
+        .keyboardLockPath = app::KeyboardLock::DefaultPath(environment).value_or(""),
         .beforeKeyboardChange = {},
         .keyButtons = dialog,
     };
     const std::string libraryName = appOptions.libraryName;
     auto opened = app::KeyboardApp::Open(std::move(appOptions), *language_, *prompts_, *link_);
     if (!opened.app) {
-        switch (opened.error) {
-        case app::KeyboardApp::OpenError::ExportMissing:
-            problem = "the HID library " + libraryName + " lacks the entry point " + opened.detail +
-                      "; it is not a Trevolin transport library";
-            break;
-        case app::KeyboardApp::OpenError::StartFailed:
-            problem = "the HID library " + libraryName + " failed to start";
-            break;
-        default:
-            problem = "cannot load the HID library " + libraryName + ": " + opened.detail;
-            break;
-        }
+        problem = app::OpenErrorText(opened.error, libraryName, opened.detail);
         return false;
     }
     keyboard_ = std::move(opened.app);
-    keyboard_->Profiles().SetPendingListener([dialog](bool pending) {
-        QMetaObject::invokeMethod(
-            dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); }, Qt::QueuedConnection);
-    });
 
     model_ = std::make_unique<app::MainWindowModel>(
         *keyboard_, *dialog_, *prompts_, *language_, *settings_, locations_->HelpDirectory(),

@@ -88,7 +88,8 @@ void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
     timer->start(100);
 }
 
-// Later starts hand over OPEN and KILL. OPEN is answered once the window
+// Later starts hand over OPEN and KILL; trevolinctl says when it has
+// changed the keyboard. OPEN is answered once the window
 // was asked to show itself (the answer may be a message box that waits for
 // the user; the other start must not wait with it); KILL once the exit path
 // has run and the lock is free. An instance that is ending refuses OPEN, and
@@ -106,8 +107,15 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
             }
             if (program.Ending())
                 return Verdict::Refused;
+            const bool open = message == platform::SingleInstance::Message::Open;
             QMetaObject::invokeMethod(
-                &program, [&program] { program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN); },
+                &program,
+                [&program, open] {
+                    if (open)
+                        program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+                    else
+                        program.Model().OnMessage(app::MSG_KEYBOARD_CHANGED, app::CODE_SYNC);
+                },
                 Qt::QueuedConnection);
             return Verdict::Taken;
         });
@@ -199,13 +207,16 @@ int RunProgram(int argc, char** argv)
         auto* notifier = new QSocketNotifier(clock->Fd(), QSocketNotifier::Read, &program);
         QObject::connect(notifier, &QSocketNotifier::activated, &program, [&clock, &program] {
             if (clock->Consume())
-                static_cast<void>(program.Model().ApplyChanges());
+                program.Model().ApplyWhenIdle();
         });
     }
     if (const auto screenshot = environment.AbsolutePath("TREVOLIN_SCREENSHOT"))
         TakeScreenshotWhenReady(program, QString::fromStdString(*screenshot));
-    // The session ends: the exit path, as for SIGTERM.
-    QObject::connect(&qt, &QGuiApplication::commitDataRequest, &program, [&program] { program.RequestExit(); });
+    // Nothing ends when the desktop session asks to save (commitDataRequest):
+    // the logout may still be called off, and the settings are written as
+    // they change. When the session does end, the program gets SIGTERM
+    // (the exit path) or the session manager quits the event loop, after
+    // which the program object lets the keyboard thread finish its sequence.
     const int code = program.Run();
     // The named events go, then the instance's socket and lock; releasing
     // the lock answers a waiting "/Kill", which then finds nothing left.

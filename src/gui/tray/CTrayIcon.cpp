@@ -58,7 +58,7 @@ bool CTrayIcon::AddTrayIcon()
         return false;
     current_ = 128;
     surface_->SetIcon(Picture(current_));
-    surface_->SetToolTip(Tip(texts_));
+    surface_->SetToolTip(tip_.isEmpty() ? Tip(texts_) : tip_);
     surface_->SetMenu(&menu_);
     surface_->Show();
     created_ = true;
@@ -98,7 +98,7 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
         command_(OpenCommand);
         break;
     case QSystemTrayIcon::Trigger:
-        if (qEnvironmentVariableIsSet("XDG_CURRENT_DESKTOP") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        if (!surface_->ReportsDoubleClicks())
             command_(OpenCommand);
         break;
     default:
@@ -106,13 +106,30 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-QIcon CTrayIcon::Picture(int id) const
+void CTrayIcon::SetTip(const QString& tip)
 {
+    tip_ = tip;
+    if (created_)
+        surface_->SetToolTip(tip_.isEmpty() ? Tip(texts_) : tip_);
+}
+
+bool CTrayIcon::Notify(const QString& text)
+{
+    if (!created_)
+        return false;
+    surface_->ShowMessage(QStringLiteral("Trevolin"), text);
+    return true;
+}
+
+QIcon CTrayIcon::Picture(int id)
+{
+    if (const auto known = pictures_.find(id); known != pictures_.end())
+        return known->second;
     const QString path = skinFolder_ + QStringLiteral("tray_%1.png").arg(id);
     QPixmap picture;
     if (QFile::exists(path))
         picture.load(path);
-    return picture.isNull() ? QIcon() : QIcon(picture);
+    return pictures_[id] = picture.isNull() ? QIcon() : QIcon(picture);
 }
 
 }  // namespace trevolin::gui

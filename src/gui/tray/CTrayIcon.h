@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace trevolin::gui {
@@ -16,7 +17,7 @@ namespace trevolin::gui {
 // keyboard is attached (128 none, 141 attached, 142 the keyboard's
 // alternate state), its menu offers Open, About and Exit in the user's
 // language, a double click opens the window, and so does a single click
-// where the desktop reports only single clicks.
+// where the tray reports no double clicks (a StatusNotifierItem host).
 class CTrayIcon final : public QObject {
     Q_OBJECT
 public:
@@ -40,11 +41,15 @@ public:
     int CurrentIcon() const { return current_; }
     // The menu's texts in the current language.
     void Relabel();
+    // `tip` as the icon's tooltip; empty: the usual one.
+    void SetTip(const QString& tip);
+    // A notification beside the icon; false when there is no icon.
+    bool Notify(const QString& text);
     QMenu& Menu() { return menu_; }
 
 private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
-    QIcon Picture(int id) const;
+    QIcon Picture(int id);
 
     std::unique_ptr<TraySurface> surface_;
     const app::TextLookup& texts_;
@@ -56,6 +61,9 @@ private:
     QAction* exit_ = nullptr;
     bool created_ = false;
     int current_ = 0;
+    QString tip_;
+    // Read from disk once each.
+    std::map<int, QIcon> pictures_;
 };
 
 }  // namespace trevolin::gui

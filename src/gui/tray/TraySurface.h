@@ -21,6 +21,11 @@ public:
     virtual void SetIcon(const QIcon& icon) = 0;
     virtual void SetToolTip(const QString& tip) = 0;
     virtual void SetMenu(QMenu* menu) = 0;
+    // A notification beside the icon.
+    virtual void ShowMessage(const QString& title, const QString& text) = 0;
+    // Whether a double click reaches the program. A StatusNotifierItem
+    // host reports only single clicks (activation).
+    virtual bool ReportsDoubleClicks() const { return true; }
 
 signals:
     void Activated(QSystemTrayIcon::ActivationReason reason);
@@ -38,6 +43,11 @@ public:
     void SetIcon(const QIcon& icon) override { icon_.setIcon(icon); }
     void SetToolTip(const QString& tip) override { icon_.setToolTip(tip); }
     void SetMenu(QMenu* menu) override { icon_.setContextMenu(menu); }
+    void ShowMessage(const QString& title, const QString& text) override
+    {
+        icon_.showMessage(title, text, QSystemTrayIcon::Warning);
+    }
+    bool ReportsDoubleClicks() const override;
 
 private:
     QSystemTrayIcon icon_;

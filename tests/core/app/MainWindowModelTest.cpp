@@ -6,9 +6,13 @@
 #include "core/app/MainWindowModel.h"
 #include "core/platform/MainWindowLink.h"
 #include "core/platform/QuestionGate.h"
+#include "core/app/WindowMessages.h"
+#include "core/keys/KeyAction.h"
+#include "core/profiles/KeyAssignment.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -28,6 +32,16 @@ public:
     void SetBusy(bool busy) override { Add(busy ? "busy" : "idle"); }
     void SetApplyEnabled(bool enabled) override { Add(enabled ? "apply on" : "apply off"); }
     void SetKeyboardPresent(bool present) override { Add(present ? "present" : "absent"); }
+    void ShowNotice(const std::string& text, bool reading) override
+    {
+        Add(std::string(reading ? "reading: " : "notice: ") + text);
+    }
+    void SetTrayTip(const std::string& tip) override { Add("tip: " + tip); }
+    bool Notify(const std::string& text) override
+    {
+        Add("notify: " + text);
+        return tray;
+    }
     void ShowActiveProfile(int profile) override { Add("profile " + std::to_string(profile)); }
     void ShowProfileMenu(const profiles::ProfileMenu& menu) override { Add("menu " + menu.profileName); }
     void ShowKeyBank(bool bankB) override { Add(bankB ? "bank B" : "bank A"); }
@@ -51,6 +65,19 @@ public:
     void EndProgram(int exitCode) override { Add("end " + std::to_string(exitCode)); }
 
     bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
+    size_t CountStarting(const std::string& prefix) const
+    {
+        return static_cast<size_t>(
+            std::count_if(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+    }
+    // The last event that starts with `prefix`.
+    std::string Last(const std::string& prefix) const
+    {
+        for (auto it = events.rbegin(); it != events.rend(); ++it)
+            if (it->rfind(prefix, 0) == 0)
+                return *it;
+        return {};
+    }
 
     void Add(std::string event) { events.push_back(std::move(event)); }
 
@@ -141,8 +168,13 @@ TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
     EXPECT_TRUE(view.Has("present"));
     view.events.clear();
     ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
-    EXPECT_EQ(view.events, (std::vector<std::string>{"close dialogs", "absent"}));
+    EXPECT_EQ(view.events[0], "close dialogs");
+    EXPECT_EQ(view.events[1], "absent");
     EXPECT_TRUE(model->OnCommand(command::Cancel));
+    EXPECT_FALSE(view.Has("hide"));
+    // OK applies and leaves the window where the user can reach it.
+    EXPECT_TRUE(model->OnCommand(command::Ok));
+    Settle();
     EXPECT_FALSE(view.Has("hide"));
     // The user is told once, not at every start.
     EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_TRAY_PROMPT"}));
@@ -187,7 +219,7 @@ TEST_F(MainWindowModelTest, ExitWaitsForTheRunningSequence)
     model->OnCommand(command::TrayExit);
     EXPECT_FALSE(view.Has("end 0"));
     Settle();
-    EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "hide", "close dialogs", "idle", "apply off", "end 0"}));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "idle", "apply off", "hide", "close dialogs", "end 0"}));
     EXPECT_FALSE(rig.app->Profiles().ChangesPending());
 }
 
@@ -222,6 +254,141 @@ TEST_F(MainWindowModelTest, ExitEndsAQuestionTheKeyboardThreadWaitsOn)
         show();
     EXPECT_EQ(rig.prompts.answers.size(), 1u);
 }
+
+// A keyboard that takes no writes: every sequence says so, and the
+// controls show what the keyboard holds.
+TEST_F(MainWindowModelTest, RefusedWritesAreToldAndTheControlsShowTheKeyboard)
+{
+    Settle();
+    ASSERT_TRUE(model->ChooseReportRate(3));
+    Settle();
+    ASSERT_EQ(view.Last("rate"), "rate 3");
+    rig.prompts.entries.clear();
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(-1), 1);
+
+    ASSERT_TRUE(model->ChooseReportRate(1));
+    Settle();
+    EXPECT_EQ(view.Last("rate"), "rate 3");
+    ASSERT_TRUE(model->SelectProfile(1));
+    Settle();
+    EXPECT_EQ(view.Last("profile"), "profile 0");
+    EXPECT_EQ(view.Last("rate"), "rate 3");  // the lighting stays with the keyboard's profile
+    rig.app->Profiles().SetChangesPending(true);
+    ASSERT_TRUE(model->ApplyChanges());
+    Settle();
+    EXPECT_TRUE(rig.app->Profiles().ChangesPending());
+    EXPECT_EQ(view.Last("apply"), "apply on");
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(message::RateFailed),
+                                                           std::string(message::SwitchFailed),
+                                                           std::string(message::ApplyFailed)}));
+    for (const auto& e : rig.prompts.entries)
+        EXPECT_EQ(e.style, platform::Prompts::Style::Warning) << e.text;
+    EXPECT_NE(rig.prompts.entries[2].text.find("stay pending"), std::string::npos) << rig.prompts.entries[2].text;
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
+}
+
+// Each profile has its own report rate; the buttons follow every switch.
+TEST_F(MainWindowModelTest, ReportRateFollowsEverySwitch)
+{
+    Settle();
+    ASSERT_TRUE(model->ChooseReportRate(2));
+    Settle();
+    ASSERT_TRUE(model->SelectProfile(1));
+    Settle();
+    EXPECT_EQ(view.Last("rate"), "rate 0");
+    ASSERT_TRUE(model->SelectProfile(0));
+    Settle();
+    EXPECT_EQ(view.Last("rate"), "rate 2");
+}
+
+// The keyboard resets itself while a sequence runs: the reset is carried
+// out after it, not dropped (the next Apply would undo it).
+TEST_F(MainWindowModelTest, AKeyboardResetDuringASequenceIsCarriedOutAfterIt)
+{
+    Settle();
+    ASSERT_TRUE(model->SelectProfile(2));
+    ASSERT_TRUE(model->Busy());
+    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    Settle();
+    EXPECT_EQ(view.Last("profile"), "profile 0");
+    EXPECT_EQ(rig.app->Session().ActiveProfileCache(), 0);
+    EXPECT_FALSE(rig.app->Profiles().ChangesPending());
+}
+
+// Ending the program with changes not on the keyboard asks what to do;
+// only a choice that keeps nothing unsaved ends it.
+TEST_F(MainWindowModelTest, EndingWithChangesNotAppliedAsksFirst)
+{
+    Settle();
+    rig.app->Profiles().SetChangesPending(true);
+    rig.prompts.choices = {platform::Prompts::Choice::Cancel};
+    EXPECT_TRUE(model->OnCommand(command::Exit));
+    Settle();
+    EXPECT_FALSE(model->Exiting());
+    EXPECT_TRUE(rig.app->Profiles().ChangesPending());
+
+    rig.prompts.choices = {platform::Prompts::Choice::Apply};
+    EXPECT_TRUE(model->OnCommand(command::Close));
+    Settle();
+    EXPECT_FALSE(rig.app->Profiles().ChangesPending());
+    EXPECT_TRUE(view.Has("end 0"));
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>(2, std::string(message::ExitPending))));
+}
+
+// trevolinctl changes the keyboard while the window is open: the window
+// reads the keyboard again, and its next Apply keeps the other change.
+TEST_F(MainWindowModelTest, AChangeByAnotherProgramIsReadAgainAndKeptByTheNextApply)
+{
+    Settle();
+    profiles::ProfileStore otherStore;
+    profiles::KeyboardProfiles other(otherStore, rig.app->Session(),
+                                     {rig.dir.File("other"), rig.dir.File("template.userd")}, rig.texts, rig.prompts,
+                                     nullptr);
+    const auto entryOf = [](profiles::ProfileStore& store, uint16_t keyNumber) {
+        return *keys::TryReadKeyAction(store.Image().Entry(0, keyNumber));
+    };
+    rig.app->Call([&] {
+        static_cast<void>(other.LoadFromKeyboard(false));
+        ASSERT_TRUE(profiles::StoreKeyAssignment(otherStore, 0, 0x1E, {keys::KeyAction::Key, 0x30, 1}));
+        ASSERT_TRUE(other.WriteToKeyboard(false));
+    });
+
+    ASSERT_TRUE(model->OnMessage(MSG_KEYBOARD_CHANGED, CODE_SYNC));
+    Settle();
+    EXPECT_EQ(entryOf(rig.app->Store(), 0x1E).value, 0x30u);
+    ASSERT_TRUE(profiles::StoreKeyAssignment(rig.app->Store(), 0, 0x1F, {keys::KeyAction::Key, 0x31, 1}));
+    rig.app->Profiles().SetChangesPending(true);
+    ASSERT_TRUE(model->ApplyChanges());
+    Settle();
+
+    rig.app->Call([&] { static_cast<void>(other.LoadFromKeyboard(false)); });
+    EXPECT_EQ(entryOf(otherStore, 0x1E).value, 0x30u);
+    EXPECT_EQ(entryOf(otherStore, 0x1F).value, 0x31u);
+}
+
+// A keyboard being read is not "no keyboard"; one that leaves is told once.
+TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
+{
+    Settle();
+    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    view.events.clear();
+    ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
+    rig.app->WaitForPresence();
+    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    EXPECT_EQ(view.CountStarting("notify: The keyboard was disconnected."), 1u);
+    EXPECT_NE(view.Last("notice").find("simulated keyboard is unplugged"), std::string::npos) << view.Last("notice");
+
+    // Found again, and slow to read: the window shows that it reads.
+    model->OnArrivalStarted();
+    EXPECT_EQ(view.Last("reading"), "reading: Reading the keyboard...");
+    EXPECT_EQ(view.Last("tip"), "tip: Reading the keyboard...");
+    rig.prompts.entries.clear();
+    model->ShowFromTray();
+    EXPECT_TRUE(view.Has("show"));
+    EXPECT_TRUE(rig.prompts.entries.empty());
+}
+
 
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
 {

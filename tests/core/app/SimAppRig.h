@@ -45,7 +45,10 @@ struct SimAppRig {
             .lightingFiles = lighting::LightingFiles(dir.File("user/UserDengColor_"), dir.File("UserDengColor_"),
                                                      dir.File("wskb.ini")),
             .loadOnArrival = loadOnArrival,
+            .arrivalStarted = {},
             .arrivalLoaded = std::move(arrivalLoaded),
+            .pendingChanged = {},
+            .keyboardLockPath = {},
             .beforeKeyboardChange = {},
             .keyButtons = nullptr,
         };

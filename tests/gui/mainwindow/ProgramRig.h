@@ -36,6 +36,8 @@ public:
     }
     void SetToolTip(const QString& text) override { tip = text; }
     void SetMenu(QMenu* m) override { menu = m; }
+    void ShowMessage(const QString&, const QString& text) override { messages.push_back(text); }
+    bool ReportsDoubleClicks() const override { return doubleClicks; }
     void Click(QSystemTrayIcon::ActivationReason reason) { emit Activated(reason); }
 
     bool shown = false;
@@ -43,6 +45,8 @@ public:
     bool iconNull = true;
     QString tip;
     QMenu* menu = nullptr;
+    QStringList messages;
+    bool doubleClicks = true;
 
 private:
     bool available_;
