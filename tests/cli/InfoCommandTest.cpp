@@ -43,7 +43,7 @@ TEST_F(InfoCommandTest, FailuresHaveTheirOwnExitCodes)
     ASSERT_TRUE(kb.waitIdle());
     const auto none = Run({"info"});
     EXPECT_EQ(none.exitCode, cli::ExitNoKeyboard);
-    EXPECT_NE(none.err.find("no keyboard"), std::string::npos);
+    EXPECT_NE(none.err.find("No keyboard found"), std::string::npos);
     ASSERT_EQ(kb.QlSimPlug(), 1);
 
     const auto missing = RunRaw({"--hid-library", "/nonexistent/libquellink.so", "info"});

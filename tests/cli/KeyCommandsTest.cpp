@@ -234,7 +234,7 @@ TEST_F(KeyCommandsTest, MessagesSaySentencesNotCodes)
     const auto unplugged = Run({"keys"});
     ASSERT_EQ(kb.QlSimPlug(), 1);
     EXPECT_EQ(unplugged.exitCode, cli::ExitNoKeyboard);
-    EXPECT_NE(unplugged.err.find("no keyboard"), std::string::npos) << unplugged.err;
+    EXPECT_NE(unplugged.err.find("No keyboard found"), std::string::npos) << unplugged.err;
     EXPECT_EQ(unplugged.err.find("--simulate"), std::string::npos) << unplugged.err;
 }
 
