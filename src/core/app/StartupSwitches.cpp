@@ -35,6 +35,10 @@ StartupSwitches StartupSwitches::Parse(const std::vector<std::string>& arguments
             switches.order.push_back(Switch::Kill);
         } else if (IsSwitch(argument, "start")) {
             switches.order.push_back(Switch::Start);
+        } else if (argument == "--help" || argument == "-h") {
+            switches.help = true;
+        } else if (argument == "--version") {
+            switches.version = true;
         } else if (argument == "--simulate") {
             switches.simulate = true;
         } else if (argument == HidLibraryOption) {
@@ -52,6 +56,18 @@ StartupSwitches StartupSwitches::Parse(const std::vector<std::string>& arguments
     else if (libraryGiven && switches.simulate)
         switches.error = "--simulate and --hid-library cannot be used together";
     return switches;
+}
+
+const char* StartupSwitches::Usage()
+{
+    return "usage: trevolin [--start | /Start] [--kill | /Kill] [--simulate | --hid-library PATH]\n"
+           "  Trevolin configures the keyboard from its window and its tray icon.\n"
+           "  --start         stay in the tray until opened (the start at login)\n"
+           "  --kill          end the running Trevolin (a start with no other running starts one)\n"
+           "  --simulate      use the simulated keyboard\n"
+           "  --hid-library PATH   use another transport library\n"
+           "  --version       print the version\n"
+           "A second start opens the running program's window. trevolinctl does the same from a terminal.\n";
 }
 
 StartupSwitches StartupSwitches::Parse(int argc, const char* const argv[])

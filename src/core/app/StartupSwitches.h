@@ -18,6 +18,10 @@ struct StartupSwitches {
     // program can act on them one by one.
     std::vector<Switch> order;
     bool simulate = false;
+    // "--help" / "-h" and "--version": printed, and nothing else is done
+    // (a running instance is not touched).
+    bool help = false;
+    bool version = false;
     std::string hidLibrary;  // empty: none given
     // Set when a switch the program knows was used wrongly (no library path,
     // or both ways of choosing the keyboard); the program should not start.
@@ -25,6 +29,8 @@ struct StartupSwitches {
 
     // `arguments` are those after the program's name.
     static StartupSwitches Parse(const std::vector<std::string>& arguments);
+    // What "--help" prints.
+    static const char* Usage();
     static StartupSwitches Parse(int argc, const char* const argv[]);
 
     // "/Kill" anywhere: a running instance is asked to exit, not to open,

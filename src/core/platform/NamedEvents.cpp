@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 namespace trevolin::platform {
 
 namespace {
@@ -27,11 +29,30 @@ bool ValidOwner(std::string_view owner)
     return owner != "." && owner != "..";
 }
 
+// Linux keeps a named semaphore as /dev/shm/sem.NAME. Ours belongs to this
+// user and nobody else may open it.
+bool IsOurs(const std::string& name)
+{
+    struct stat st {};
+    const std::string path = "/dev/shm/sem." + name.substr(1);
+    if (::stat(path.c_str(), &st) != 0)
+        return true;  // kept elsewhere: the kernel's own checks apply
+    return st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
 }  // namespace
 
-std::string NamedEvents::DefaultOwner()
+std::string NamedEvents::OwnerFor(std::string_view runtimeFolder)
 {
-    return std::to_string(::getuid());
+    // FNV-1a: stable across runs and builds, which std::hash is not.
+    uint32_t digest = 2166136261u;
+    for (const char c : runtimeFolder) {
+        digest ^= static_cast<unsigned char>(c);
+        digest *= 16777619u;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", digest);
+    return std::to_string(::getuid()) + "-" + text;
 }
 
 std::string NamedEvents::NameOf(int number, std::string_view owner)
@@ -63,8 +84,15 @@ NamedEvents::Outcome NamedEvents::Create(std::string_view owner, bool holdsInsta
         }
         event.handle = ::sem_open(event.name.c_str(), O_CREAT | O_EXCL, 0600, 0);
         event.created = event.handle != SEM_FAILED;
-        if (!event.created && errno == EEXIST)
+        if (!event.created && errno == EEXIST) {
+            if (!IsOurs(event.name)) {
+                if (firstProblem.empty())
+                    firstProblem = event.name + " belongs to another user or is open to others; it is not used";
+                ++missing;
+                continue;
+            }
             event.handle = ::sem_open(event.name.c_str(), 0);
+        }
         if (event.handle == SEM_FAILED) {
             if (firstProblem.empty())
                 firstProblem = "cannot create " + event.name + ": " + std::strerror(errno);

@@ -13,8 +13,11 @@ namespace trevolin::platform {
 // The 210 named events "Trevolin_Event_Main_01" to "Trevolin_Event_Main_210"
 // that the program holds for its whole run, as POSIX named semaphores
 // (initial count 0, not signalled). Named semaphores are shared by every
-// user of the machine, so each name carries its owner, normally the user id:
-// "/Trevolin_Event_Main_01.1000", mode 0600.
+// user and every session of the machine, so each name carries its owner:
+// the user id and the session's runtime folder, "/Trevolin_Event_Main_01.
+// 1000-5f3a09c2", mode 0600. A name that exists already but belongs to
+// another user, or that others may open, is never used: another user who
+// made the names first cannot share our events.
 //
 // Named semaphores outlive the process that made them. Those this object
 // created are removed when it is released or destroyed; a crashed run leaves
@@ -32,8 +35,9 @@ public:
         std::string detail;                   // empty when every event is held
     };
 
-    // The current user's id, as text.
-    static std::string DefaultOwner();
+    // The current user's id and a digest of `runtimeFolder` (the session's
+    // private folder), as text: two sessions of one user never share them.
+    static std::string OwnerFor(std::string_view runtimeFolder);
     // "/Trevolin_Event_Main_%02d.<owner>".
     static std::string NameOf(int number, std::string_view owner);
 

@@ -3,6 +3,7 @@
 #include "core/app/Environment.h"
 #include "core/app/Locations.h"
 #include "core/app/MainWindowModel.h"
+#include "core/app/ProgramVersion.h"
 #include "core/app/StartupSwitches.h"
 #include "core/platform/Clock.h"
 #include "core/platform/ClockChangeWatch.h"
@@ -137,6 +138,14 @@ int RunProgram(int argc, char** argv)
         std::cerr << "trevolin: " << switches.error << "\n";
         return 2;
     }
+    if (switches.help) {
+        std::cout << app::StartupSwitches::Usage();
+        return 0;
+    }
+    if (switches.version) {
+        std::cout << "trevolin " << app::ProgramVersion() << "\n";
+        return 0;
+    }
     CatchSignals();
     const auto environment = app::Environment::System();
     const std::string folder = platform::RuntimeFolder::PathFor(environment.AbsolutePath("XDG_RUNTIME_DIR"));
@@ -165,7 +174,7 @@ int RunProgram(int argc, char** argv)
         break;
     }
     const bool holdsLock = claim.result == platform::SingleInstance::Result::Primary;
-    auto events = platform::NamedEvents::Create(platform::NamedEvents::DefaultOwner(), holdsLock);
+    auto events = platform::NamedEvents::Create(platform::NamedEvents::OwnerFor(folder), holdsLock);
     if (!events.detail.empty())
         std::cerr << "trevolin: warning: " << events.detail << "\n";
 

@@ -18,7 +18,7 @@ namespace {
 // other checkouts on the machine never meet ours.
 std::string TestOwner()
 {
-    return NamedEvents::DefaultOwner() + ".test" + std::to_string(::getpid());
+    return NamedEvents::OwnerFor("/run/user/test") + ".test" + std::to_string(::getpid());
 }
 
 bool Exists(const std::string& name)
@@ -57,7 +57,32 @@ TEST(NamedEvents, NamesCarryTheNumberWithTwoDigitsAtLeastAndTheOwner)
     EXPECT_EQ(NamedEvents::NameOf(1, "1000"), "/Trevolin_Event_Main_01.1000");
     EXPECT_EQ(NamedEvents::NameOf(99, "1000"), "/Trevolin_Event_Main_99.1000");
     EXPECT_EQ(NamedEvents::NameOf(210, "0"), "/Trevolin_Event_Main_210.0");
-    EXPECT_EQ(NamedEvents::DefaultOwner(), std::to_string(::getuid()));
+    // One set per session: the user and the session's runtime folder.
+    const std::string mine = NamedEvents::OwnerFor("/run/user/1000");
+    EXPECT_EQ(mine.rfind(std::to_string(::getuid()) + "-", 0), 0u) << mine;
+    EXPECT_EQ(mine, NamedEvents::OwnerFor("/run/user/1000"));
+    EXPECT_NE(mine, NamedEvents::OwnerFor("/run/user/1000/other-session"));
+}
+
+// Another user who made a name first, open to everyone, would share our
+// events: such a name is not used.
+TEST(NamedEvents, AnEventOthersMayOpenIsNotUsed)
+{
+    const std::string owner = TestOwner();
+    const std::string shared = NamedEvents::NameOf(7, owner);
+    LeaveStale(shared, 0);
+    const std::filesystem::path file = "/dev/shm/sem." + shared.substr(1);
+    std::error_code error;
+    std::filesystem::permissions(file, std::filesystem::perms(0666), error);
+    if (error)
+        GTEST_SKIP() << "no /dev/shm file to open up";
+
+    auto guest = NamedEvents::Create(owner, false);
+    ASSERT_TRUE(guest.events);
+    EXPECT_EQ(guest.events->Held(), 209u);
+    EXPECT_NE(guest.detail.find("open to others"), std::string::npos) << guest.detail;
+    guest.events->Release();
+    ::sem_unlink(shared.c_str());
 }
 
 TEST(NamedEvents, AllAreCreatedAtStartAndRemovedAtTheEnd)
