@@ -26,10 +26,16 @@ ClockChangeWatch::~ClockChangeWatch()
 
 bool ClockChangeWatch::Arm()
 {
-    // A timer that never expires on its own and is cancelled, which makes
-    // the descriptor readable, whenever the clock is set.
+    // A timer that does not expire on its own for years and is cancelled,
+    // which makes the descriptor readable, whenever the clock is set. Its
+    // time counts from now: a fixed date would one day lie in the past and
+    // fire at every arming.
+    constexpr time_t TenYears = 10 * 366 * 24 * 3600;
+    timespec now{};
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0)
+        return false;
     itimerspec never{};
-    never.it_value.tv_sec = static_cast<time_t>(INT32_MAX);
+    never.it_value.tv_sec = now.tv_sec + TenYears;
     return ::timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &never, nullptr) == 0;
 }
 

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
@@ -668,15 +669,36 @@ QString CTrevolinDlg::AskFileName(bool save)
         nextFileName.reset();
         return name;
     }
-    const QString filter = QStringLiteral("(*.tvl) (*.tvl);;(*.*) (*)");
-    const QString folder = QString::fromStdString(locations_.UserFolder());
+    const QString filter = QStringLiteral("Trevolin profiles (*.tvl);;All files (*)");
+    // The user's own folders, not the program's private data.
+    const QString folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+    // The menu entry names the dialog, without its ellipsis.
+    QString title = Text(save ? "MENU_2" : "MENU_1");
+    if (title.endsWith(QStringLiteral("...")))
+        title.chop(3);
+    QString name;
     if (save) {
-        QString name = QFileDialog::getSaveFileName(this, QString(), folder, filter);
+        name = QFileDialog::getSaveFileName(this, title, folder, filter);
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".tvl");
-        return name;
+    } else {
+        name = QFileDialog::getOpenFileName(this, title, folder, filter);
     }
-    return QFileDialog::getOpenFileName(this, QString(), folder, filter);
+    KeepQtHistoryPrivate();
+    if (!name.isEmpty())
+        lastFolder_ = QFileInfo(name).absolutePath();
+    return name;
+}
+
+void CTrevolinDlg::KeepQtHistoryPrivate()
+{
+    // The file dialog keeps its recent folders in QtProject.conf, written
+    // as readable by everyone; the folders a user keeps backups in are
+    // nobody else's business.
+    const QString history = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                            QStringLiteral("/QtProject.conf");
+    if (QFileInfo::exists(history))
+        QFile::setPermissions(history, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void CTrevolinDlg::Backup()

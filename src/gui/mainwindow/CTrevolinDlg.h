@@ -108,6 +108,7 @@ private:
     void Backup();
     void Restore();
     QString AskFileName(bool save);
+    static void KeepQtHistoryPrivate();
     void ShowBusyFrame();
     // Every key button's enabled state from everything that decides it.
     void RefreshKeysEnabled();
@@ -134,6 +135,7 @@ private:
     QMenu* profileSubmenu_ = nullptr;
     QPointer<QWidget> about_;
     QString link_;
+    QString lastFolder_;  // where the user last took or put a backup
     bool present_ = false;
     bool flipped_ = false;
     bool reading_ = false;  // the notice says the keyboard is being read

@@ -2,6 +2,7 @@
 #include "core/app/IniFile.h"
 #include "core/app/Language.h"
 #include "core/app/LanguageKeys.h"
+#include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
 
 #include "support/TempDir.h"
@@ -87,6 +88,15 @@ TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
         {MacroCountFormat, {FormatArgKind::Integer}},
         {MacroDelayFormat, {FormatArgKind::Integer}},
         {ProfileFileFormat, {FormatArgKind::Text}},
+        {message::ApplyFailed, {FormatArgKind::Text}},
+        {message::SaveFailed, {FormatArgKind::Text}},
+        {message::SwitchFailed, {FormatArgKind::Integer}},
+        {message::RateFailed, {FormatArgKind::Text}},
+        {message::RestoreAsk, {FormatArgKind::Text}},
+        {message::RestoreDone, {FormatArgKind::Text}},
+        {message::BackupDone, {FormatArgKind::Text}},
+        {message::BackupFailed, {FormatArgKind::Text}},
+        {message::HelpMissing, {FormatArgKind::Text}},
     };
     for (const auto& [key, kinds] : formats) {
         const std::string text = language.Text(key);
