@@ -99,6 +99,10 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
         };
     }
     worker_ = std::make_unique<KeyboardWorker>(std::move(guard));
+    session_->SetSequenceRunner([this](const std::function<void()>& reads) {
+        // A worker that has stopped drops them: the program is ending.
+        static_cast<void>(worker_->RunAndWait(reads));
+    });
 }
 
 KeyboardApp::~KeyboardApp()

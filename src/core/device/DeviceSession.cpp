@@ -166,19 +166,27 @@ void DeviceSession::PresenceWorker()
         mainWindow_.SendMessage(platform::MSG_DEVICE_GONE, 0);
         mainWindow_.HideWindow();
     } else {
-        std::array<uint8_t, 512> keymap{};
-        if (commands_.ReadDefaultKeymap(keymap.data()) == ResultOk) {
-            std::lock_guard lock(stateMutex_);
-            factoryKeymap_ = keymap;
-        } else {
+        bool keymapRead = false;
+        const auto reads = [this, &keymapRead] {
+            std::array<uint8_t, 512> keymap{};
+            if (commands_.ReadDefaultKeymap(keymap.data()) == ResultOk) {
+                keymapRead = true;
+                std::lock_guard lock(stateMutex_);
+                factoryKeymap_ = keymap;
+            }
+            InfoBlock info;
+            if (commands_.ReadInfo(info.bytes.data()) == ResultOk) {
+                macroCapacity_.store(info.MacroCapacity());
+                std::lock_guard lock(stateMutex_);
+                arrivalInfo_ = info;
+            }
+        };
+        if (sequenceRunner_)
+            sequenceRunner_(reads);
+        else
+            reads();
+        if (!keymapRead)
             mainWindow_.ShowMessage("MAIN_DEFAULT_MATRIX_PROMPT");
-        }
-        InfoBlock info;
-        if (commands_.ReadInfo(info.bytes.data()) == ResultOk) {
-            macroCapacity_.store(info.MacroCapacity());
-            std::lock_guard lock(stateMutex_);
-            arrivalInfo_ = info;
-        }
         mainWindow_.SendMessage(platform::MSG_PROFILE_SYNC, platform::CODE_PROF);
     }
     // The window may never finish (it failed, or the program is ending):

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -53,6 +54,13 @@ public:
     // thread, and it may be destroyed. The destructor calls it.
     void Stop();
 
+    // Where the arrival's own reads (the default key map, the info block)
+    // run: the program's keyboard thread, which waits for nothing else and
+    // holds the user's keyboard lock, so that they never mix with another
+    // sequence. Unset: on the presence worker. Set before Start().
+    using SequenceRunner = std::function<void(const std::function<void()>& reads)>;
+    void SetSequenceRunner(SequenceRunner runner) { sequenceRunner_ = std::move(runner); }
+
     KeyboardCommands& Commands() { return commands_; }
     ReportExchange& Exchange() { return exchange_; }
 
@@ -88,6 +96,7 @@ private:
     bool started_ = false;
     std::atomic<bool> stopping_{false};
     std::mutex presenceMutex_;  // one presence worker at a time
+    SequenceRunner sequenceRunner_;
     std::atomic<uint32_t> reportedCount_{0};
 
     mutable std::mutex stateMutex_;

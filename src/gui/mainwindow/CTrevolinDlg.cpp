@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -96,9 +97,24 @@ bool CTrevolinDlg::Initialise()
         if (key == ms::LeftArrowKey || key == ms::RightArrowKey) {
             auto* arrow = new CPngButton(this);
             const bool left = key == ms::LeftArrowKey;
-            static_cast<void>(SkinLayout::PlaceButtonWithFaceKey(
-                *arrow, Skin(), skin::SkinIni::ButtonInfo, key, skin::SkinIni::ButtonInfo2,
-                left ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1", arrows));
+            const std::string_view down = left ? "DOWN_ARROW_LEFT1" : "DOWN_ARROW_RIGHT1";
+            const std::string_view up = left ? "UP_ARROW_LEFT1" : "UP_ARROW_RIGHT1";
+            static_cast<void>(SkinLayout::PlaceButtonWithFaceKey(*arrow, Skin(), skin::SkinIni::ButtonInfo, key,
+                                                                 skin::SkinIni::ButtonInfo2, down, arrows));
+            // The arrows point down without flip and up with it. Both faces
+            // are cut where the down face lies: the up face is moved there.
+            const auto downAt = Skin().Rect(skin::SkinIni::ButtonInfo2, down).rect;
+            const auto upAt = Skin().Rect(skin::SkinIni::ButtonInfo2, up).rect;
+            QPixmap upFace(arrows.size());
+            upFace.setDevicePixelRatio(arrows.devicePixelRatio());
+            upFace.fill(Qt::transparent);
+            {
+                QPainter painter(&upFace);
+                painter.drawPixmap(QPoint(downAt.x - upAt.x, downAt.y - upAt.y), arrows);
+            }
+            arrow->SetOverride(arrows, upFace, true, false);
+            arrow->setObjectName(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+            flipArrows_.push_back(arrow);
             continue;
         }
         AddButton(std::string(key), app::MainControlIdOf(key).value_or(0));
@@ -485,6 +501,8 @@ void CTrevolinDlg::ShowFlip(bool flipped)
     flipped_ = flipped;
     if (CPngButton* indicator = Button(app::control::FlipIndicator))
         indicator->ChooseOverride(true, flipped);
+    for (CPngButton* arrow : flipArrows_)
+        arrow->ChooseOverride(true, flipped);
     RefreshKeysEnabled();
 }
 
@@ -538,24 +556,20 @@ void CTrevolinDlg::EndProgram(int exitCode)
 
 void CTrevolinDlg::ShowKeyLook(uint16_t controlId, const keys::KeyLook& look)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, controlId, look] {
-            CPngButton* button = Button(controlId);
-            if (!button)
-                return;
-            button->SetTipText(QString::fromStdString(look.tooltip));
-            button->SetTicked(look.assigned);
-            keyAvailable_[controlId] = look.available;
-            RefreshKeysEnabled();
-        },
-        Qt::QueuedConnection);
+    queue_.Post([this, controlId, look] {
+        CPngButton* button = Button(controlId);
+        if (!button)
+            return;
+        button->SetTipText(QString::fromStdString(look.tooltip));
+        button->SetTicked(look.assigned);
+        keyAvailable_[controlId] = look.available;
+        RefreshKeysEnabled();
+    });
 }
 
 void CTrevolinDlg::EnableApply()
 {
-    QMetaObject::invokeMethod(
-        this, [this] { SetApplyEnabled(true); }, Qt::QueuedConnection);
+    queue_.Post([this] { SetApplyEnabled(true); });
 }
 
 // --- The user ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "core/app/TextLookup.h"
 #include "core/keys/KeyButtonView.h"
 #include "gui/skin/CBaseDialog.h"
+#include "gui/mainwindow/WindowQueue.h"
 #include "gui/skin/CPngButton.h"
 
 #include <QLabel>
@@ -71,6 +72,9 @@ public:
     void ShowKeyLook(uint16_t controlId, const keys::KeyLook& look) override;
     void EnableApply() override;
 
+    // Carries other threads' work to the window's thread.
+    WindowQueue& Queue() { return queue_; }
+
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
     QLabel* BusyIndicator() const { return busy_; }
@@ -120,11 +124,13 @@ private:
     CTrayIcon* tray_ = nullptr;
     bool simulated_ = false;
 
+    WindowQueue queue_;
     CPngButton::Sources sources_;
     QPixmap flipOff_;
     QPixmap flipOn_;
     std::map<uint32_t, CPngButton*> buttons_;
     std::vector<CPngButton*> keyButtons_;
+    std::vector<CPngButton*> flipArrows_;  // down without flip, up with it
     QLabel* busy_ = nullptr;
     QLabel* noKeyboard_ = nullptr;
     std::array<QPixmap, 10> busyFrames_;

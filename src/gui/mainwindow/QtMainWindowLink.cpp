@@ -9,46 +9,34 @@
 
 namespace trevolin::gui {
 
-QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, QObject* context)
+QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue)
     : prompts_(prompts),
       texts_(texts),
-      context_(context)
+      queue_(queue)
 {
 }
 
 template <class Function>
 void QtMainWindowLink::Post(Function function)
 {
-    QObject* context = context_.data();
-    if (!context)
-        return;
-    QMetaObject::invokeMethod(
-        context,
-        [this, function = std::move(function)]() mutable {
-            if (app::MainWindowModel* model = model_.load())
-                function(*model);
-        },
-        Qt::QueuedConnection);
+    queue_.Post([this, function = std::move(function)]() mutable {
+        if (app::MainWindowModel* model = model_.load())
+            function(*model);
+    });
 }
 
 void QtMainWindowLink::SendMessage(uint32_t message, uint32_t code)
 {
     // Handled on the window's thread before the worker goes on (the window
     // closes its dialogs before the keyboard counts as gone).
-    QObject* context = context_.data();
-    if (!context)
-        return;
     auto done = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
-        context,
-        [this, message, code, done] {
-            if (app::MainWindowModel* model = model_.load())
-                model->OnMessage(message, code);
-            std::lock_guard lock(mutex_);
-            *done = true;
-            handled_.notify_all();
-        },
-        Qt::QueuedConnection);
+    queue_.Post([this, message, code, done] {
+        if (app::MainWindowModel* model = model_.load())
+            model->OnMessage(message, code);
+        std::lock_guard lock(mutex_);
+        *done = true;
+        handled_.notify_all();
+    });
     std::unique_lock lock(mutex_);
     handled_.wait(lock, [&] { return *done || closed_; });
 }
@@ -61,7 +49,7 @@ void QtMainWindowLink::PostMessage(uint32_t message, uint32_t code)
 void QtMainWindowLink::StartTimer(uint32_t id, uint32_t periodMs)
 {
     Post([this, id, periodMs](app::MainWindowModel& model) {
-        QTimer::singleShot(static_cast<int>(periodMs), context_.data(), [&model, id] { model.OnTimer(id); });
+        QTimer::singleShot(static_cast<int>(periodMs), &queue_, [&model, id] { model.OnTimer(id); });
     });
 }
 

@@ -4,9 +4,9 @@
 #include "core/app/TextLookup.h"
 #include "core/platform/MainWindowLink.h"
 #include "core/platform/Prompts.h"
+#include "gui/mainwindow/WindowQueue.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <condition_variable>
@@ -23,8 +23,8 @@ namespace trevolin::gui {
 class QtMainWindowLink final : public QObject, public platform::MainWindowLink {
     Q_OBJECT
 public:
-    // `context` is the window: what is carried over dies with it.
-    QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, QObject* context);
+    // `queue` carries calls to the window's thread; it outlives this link.
+    QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue);
 
     // The model exists only after the keyboard's link (which needs this
     // link) has started; what arrives before waits on the window's thread,
@@ -60,7 +60,7 @@ private:
     std::atomic<app::MainWindowModel*> model_{nullptr};
     platform::Prompts& prompts_;
     const app::TextLookup& texts_;
-    QPointer<QObject> context_;
+    WindowQueue& queue_;
     std::mutex mutex_;
     std::condition_variable handled_;
     bool closed_ = false;

@@ -66,14 +66,13 @@ int QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, S
         if (questions_.Closed())
             return QMessageBox::Ok;
         // Nobody waits for a plain message.
-        QMetaObject::invokeMethod(
-            this, [this, kind, key, shown, style] { Show(kind, key, shown, style); }, Qt::QueuedConnection);
+        queue_.Post([this, kind, key, shown, style] { Show(kind, key, shown, style); });
         return QMessageBox::Ok;
     }
     // Only Yes/OK/Apply and No/Cancel cross threads; the three-way
     // question is the window's own.
     const bool yes = questions_.Ask(
-        [this](std::function<void()> show) { QMetaObject::invokeMethod(this, std::move(show), Qt::QueuedConnection); },
+        [this](std::function<void()> show) { queue_.Post(std::move(show)); },
         [this, kind, key, shown, style] {
             const int button = Show(kind, key, shown, style);
             return button == QMessageBox::Yes || button == QMessageBox::Ok || button == QMessageBox::Apply;

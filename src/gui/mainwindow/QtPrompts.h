@@ -2,6 +2,7 @@
 
 #include "core/platform/Prompts.h"
 #include "core/platform/QuestionGate.h"
+#include "gui/mainwindow/WindowQueue.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,6 +49,7 @@ private:
 
     QPointer<QWidget> owner_;
     platform::QuestionGate questions_;
+    WindowQueue queue_{this};
 };
 
 }  // namespace trevolin::gui

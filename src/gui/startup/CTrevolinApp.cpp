@@ -52,7 +52,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         return false;
     }
     prompts_->SetOwner(dialog_.get());
-    link_ = std::make_unique<QtMainWindowLink>(*prompts_, *language_, dialog_.get());
+    link_ = std::make_unique<QtMainWindowLink>(*prompts_, *language_, dialog_->Queue());
 
     CTrevolinDlg* dialog = dialog_.get();
     app::KeyboardAppOptions appOptions{
@@ -63,29 +63,20 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         .loadOnArrival = true,
         .arrivalStarted =
             [this, dialog] {
-                QMetaObject::invokeMethod(
-                    dialog,
-                    [this] {
-                        if (model_)
-                            model_->OnArrivalStarted();
-                    },
-                    Qt::QueuedConnection);
+                dialog->Queue().Post([this] {
+                    if (model_)
+                        model_->OnArrivalStarted();
+                });
             },
         .arrivalLoaded =
             [this, dialog](const app::ArrivalLoad& load) {
-                QMetaObject::invokeMethod(
-                    dialog,
-                    [this, load] {
-                        if (model_)
-                            model_->OnArrivalLoaded(load);
-                    },
-                    Qt::QueuedConnection);
+                dialog->Queue().Post([this, load] {
+                    if (model_)
+                        model_->OnArrivalLoaded(load);
+                });
             },
         .pendingChanged =
-            [dialog](bool pending) {
-                QMetaObject::invokeMethod(
-                    dialog, [dialog, pending] { dialog->SetApplyEnabled(pending); }, Qt::QueuedConnection);
-            },
+            [dialog](bool pending) { dialog->Queue().Post([dialog, pending] { dialog->SetApplyEnabled(pending); }); },
         // trevolinctl may run beside the window: each side holds the lock
         // only for its own keyboard sequences.
         .keyboardLockPath = app::KeyboardLock::DefaultPath(environment).value_or(""),
@@ -102,7 +93,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
 
     model_ = std::make_unique<app::MainWindowModel>(
         *keyboard_, *dialog_, *prompts_, *language_, *settings_, locations_->HelpDirectory(),
-        [dialog](std::function<void()> f) { QMetaObject::invokeMethod(dialog, std::move(f), Qt::QueuedConnection); });
+        [dialog](std::function<void()> f) { dialog->Queue().Post(std::move(f)); });
     dialog_->SetModel(model_.get());
     link_->SetModel(model_.get());
 

@@ -4,6 +4,7 @@
 #include "ProgramRig.h"
 
 #include "core/app/MainWindowControls.h"
+#include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/skin/SkinIni.h"
 
@@ -149,6 +150,48 @@ TEST(MainWindowTest, StartedHiddenTheWindowWaitsForTheTray)
     rig.tray->menu->actions().last()->trigger();
     QTRY_VERIFY(rig.program->Ended());
     EXPECT_EQ(rig.program->ExitCode(), 0);
+}
+
+
+// The flip setting decides F1 to F4 whatever refreshes the keys after it:
+// a profile switch redraws every key and must not bring them back.
+TEST(MainWindowTest, FlipHoldsThroughARefreshOfTheKeys)
+{
+    ProgramRig rig;
+    rig.Start(true);
+    rig.WaitForKeyboard();
+    CPngButton* f1 = rig.Window().Button(keyboard::FirstFlipKey);
+    CPngButton* f5 = rig.Window().Button(keyboard::LastFlipKey + 1);
+    ASSERT_TRUE(f1 && f5);
+    ASSERT_TRUE(f1->isEnabled());
+    QTest::mouseClick(rig.Window().Button(app::command::FlipLeft), Qt::LeftButton);
+    EXPECT_FALSE(f1->isEnabled());
+
+    QTest::mouseClick(rig.Window().Button(app::command::Profile2), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().Button(app::command::Profile2)->Ticked() && !rig.program->Model().Busy(),
+                             10000);
+    // The new profile's key looks came from the keyboard thread before the
+    // switch's end did.
+    EXPECT_FALSE(f1->isEnabled());
+    EXPECT_TRUE(f5->isEnabled());
+    QTest::mouseClick(rig.Window().Button(app::command::FlipRight), Qt::LeftButton);
+    EXPECT_TRUE(f1->isEnabled());
+}
+
+// A slow keyboard is being read, not missing: the window says so, with the
+// busy indicator turning, until the keys are there.
+TEST(MainWindowTest, ASlowKeyboardReadsAsBeingRead)
+{
+    ProgramRig rig;
+    rig.kb.QlSimSetLatency(40);
+    rig.Start(false);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().Notice()->isVisible() &&
+                                 rig.Window().Notice()->text().startsWith(QStringLiteral("Reading")),
+                             10000);
+    EXPECT_TRUE(rig.Window().BusyIndicator()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().KeyboardPresent() && !rig.program->Model().Busy(), 60000);
+    EXPECT_FALSE(rig.Window().Notice()->isVisible());
+    EXPECT_FALSE(rig.Window().BusyIndicator()->isVisible());
 }
 
 }  // namespace
