@@ -1,6 +1,10 @@
 #include "core/app/MainWindowControls.h"
 
+#include "core/app/FormatText.h"
 #include "core/app/MainWindowModel.h"
+#include "core/app/WindowMessages.h"
+#include "core/keyboard/KeyNames.h"
+#include "core/keyboard/KeyboardLayout.h"
 
 #include <array>
 
@@ -53,6 +57,77 @@ std::optional<uint32_t> MainControlIdOf(std::string_view skinKey)
             return c.id;
     }
     return std::nullopt;
+}
+
+std::string AccessibleNameOf(uint32_t controlId, const TextLookup& texts, bool bankB)
+{
+    if (const auto key = keyboard::FindKeyButton(controlId)) {
+        switch (key->kind) {
+        case keyboard::KeyKind::GKey: {
+            std::string name = "G" + std::to_string(key->index + 1);
+            if (const std::string label = GKeyLabel(key->index, bankB); !label.empty())
+                name += ", " + label;
+            return name;
+        }
+        case keyboard::KeyKind::Fn:
+            return "Fn";
+        case keyboard::KeyKind::Layout:
+            return keyboard::KeyNameFromScan(texts, keyboard::LayoutKeys()[key->index].scan);
+        }
+    }
+    const auto text = [&texts](std::string_view languageKey, std::string_view english) {
+        return TextOr(texts, languageKey, english);
+    };
+    switch (controlId) {
+    case command::Ok:
+        return text("PROFILE_OK", "OK");
+    case command::Cancel:
+        return text("PROFILE_CANCLE", "Cancel");
+    case command::Apply:
+        return text("PROFILE_APPLY", "Apply");
+    case command::MacroButton:
+        return text("PROFILE_MACRO", "Macros");
+    case command::RestoreDefaults:
+        return text("PROFILE_DEFAULT", "Default");
+    case command::Profile1:
+        return text("PROFILE_1", "Profile 1");
+    case command::Profile2:
+        return text("PROFILE_2", "Profile 2");
+    case command::Profile3:
+        return text("PROFILE_3", "Profile 3");
+    case command::Close:
+        return text("MAIN_CLOSE_PROMPT", "Close");
+    case control::Help:
+        return text("MAIN_HELP_PROMPT", "Help");
+    case control::Minimise:
+        return text("MAIN_MINIMIZE_PROMPT", "Minimise");
+    case control::ButtonMenu:
+        return text("MAIN_MENU_PROMPT", "Menu");
+    case control::ProfileName:
+        return text("MENU_6", "Profiles");
+    case control::LogoLink:
+        return text("ACC_LOGO", "Trevolin");
+    case 1125:
+        return text("ACC_CAPS_LOCK", "Caps Lock light");
+    case 1126:
+        return text("ACC_NUM_LOCK", "Num Lock light");
+    case 1127:
+        return text("ACC_SCROLL_LOCK", "Scroll Lock light");
+    case control::LockAb:
+        return text("ACC_BANK", "G key bank B");
+    case control::FlipIndicator:
+        return text("ACC_FLIP", "Keys shown: F1 to F4 or D1 to D6");
+    case command::FlipLeft:
+    case command::FlipRight:
+        return text("ACC_FLIP_SWITCH", "Switch F1 to F4 and D1 to D6");
+    default:
+        break;
+    }
+    if (controlId >= control::FirstReportRate && controlId <= 1170) {
+        const int rate = controlId == control::FirstReportRate ? 1 : static_cast<int>(controlId - 1166);
+        return FormatText(text("ACC_REPORT_RATE", "Report rate %d"), rate);
+    }
+    return {};
 }
 
 std::string GKeyLabel(size_t gIndex, bool bankB)

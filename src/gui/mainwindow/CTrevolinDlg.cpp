@@ -2,12 +2,14 @@
 
 #include "core/app/FormatText.h"
 #include "core/app/MainWindowControls.h"
+#include "core/app/ProgramVersion.h"
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
+#include "gui/skin/CHyperLink.h"
 #include "gui/skin/SkinLayout.h"
 #include "gui/skin/SkinPictures.h"
 #include "gui/tray/CTrayIcon.h"
@@ -19,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QStandardPaths>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -53,6 +56,10 @@ CTrevolinDlg::CTrevolinDlg(const app::Locations& locations, const app::TextLooku
       locations_(locations),
       texts_(texts)
 {
+    // Popups belong to the window (Wayland places a popup by its parent).
+    buttonMenu_.setParent(this, buttonMenu_.windowFlags());
+    profileMenu_.setParent(this, profileMenu_.windowFlags());
+    profileSubmenu_ = new QMenu(&buttonMenu_);
     busyTimer_.setInterval(BusyFramePeriodMs);
     connect(&busyTimer_, &QTimer::timeout, this, [this] {
         busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
@@ -94,6 +101,10 @@ bool CTrevolinDlg::Initialise()
     link_ = QString::fromStdString(Skin().String(skin::SkinIni::Screen, ms::LinkKey, ""));
 
     for (const std::string_view key : skin::MainCommandButtonKeys()) {
+        // The Fn key comes with the keys below; a second button would lie
+        // under it, nameless.
+        if (key == "KEY_FN")
+            continue;
         if (key == ms::LeftArrowKey || key == ms::RightArrowKey) {
             auto* arrow = new CPngButton(this);
             const bool left = key == ms::LeftArrowKey;
@@ -172,7 +183,7 @@ bool CTrevolinDlg::Initialise()
     flipOn_ = QPixmap();
     SkinPictures::Forget();
     Relabel();
-    BuildButtonMenu();
+    OrderFocus();
     SetKeyboardPresent(false);
     ShowKeyBank(false);
     return true;
@@ -257,16 +268,21 @@ void CTrevolinDlg::Relabel()
     if (noKeyboard_ && noKeyboard_->text().isEmpty())
         ShowNotice(texts_.Text("MAIN_NO_DEVICE_PROMPT"), false);
     BuildButtonMenu();
+    NameControls();
 }
 
 void CTrevolinDlg::BuildButtonMenu()
 {
+    // The profile submenu is made once and refilled: a new one at every
+    // rebuild would stay behind as a child of the menu.
     buttonMenu_.clear();
     buttonMenu_.addAction(Text("MENU_1"), this, &CTrevolinDlg::Restore);
     buttonMenu_.addAction(Text("MENU_2"), this, &CTrevolinDlg::Backup);
-    profileSubmenu_ = buttonMenu_.addMenu(Text("MENU_6"));
+    profileSubmenu_->clear();
+    profileSubmenu_->setTitle(Text("MENU_6"));
     for (QAction* action : profileMenu_.actions())
         profileSubmenu_->addAction(action);
+    buttonMenu_.addMenu(profileSubmenu_);
     buttonMenu_.addSeparator();
     buttonMenu_.addAction(Text("MAIN_HELP_PROMPT"), this, &CTrevolinDlg::OpenHelp);
     buttonMenu_.addAction(Text("MENU_3"), this, &CTrevolinDlg::ShowAbout);
@@ -276,6 +292,42 @@ void CTrevolinDlg::BuildButtonMenu()
         if (model_)
             model_->OnCommand(app::command::Exit);
     });
+}
+
+void CTrevolinDlg::NameControls()
+{
+    for (const auto& [id, button] : buttons_) {
+        if (id == 0) {
+            button->setAccessibleName(QStringLiteral("Version"));
+            continue;
+        }
+        button->setAccessibleName(QString::fromStdString(app::AccessibleNameOf(id, texts_, bankB_)));
+    }
+    for (CPngButton* arrow : flipArrows_)
+        arrow->setAccessibleName(QString::fromStdString(app::TextOr(texts_, "ACC_ARROW", "Switch F1 to F4 and D1 to D6")));
+    if (busy_)
+        busy_->setAccessibleName(QString::fromStdString(app::TextOr(texts_, "ACC_BUSY", "Working with the keyboard")));
+}
+
+void CTrevolinDlg::OrderFocus()
+{
+    // Tab follows the window: top to bottom, then left to right, row by
+    // row (a button up to half a key lower still counts as the same row).
+    std::vector<CPngButton*> order;
+    for (CPngButton* button : findChildren<CPngButton*>(Qt::FindDirectChildrenOnly)) {
+        if (!button->isHidden())
+            order.push_back(button);
+    }
+    constexpr int RowSlack = 12;
+    std::stable_sort(order.begin(), order.end(), [](const CPngButton* a, const CPngButton* b) {
+        const int rowA = a->geometry().center().y() / RowSlack;
+        const int rowB = b->geometry().center().y() / RowSlack;
+        if (rowA != rowB)
+            return rowA < rowB;
+        return a->geometry().x() < b->geometry().x();
+    });
+    for (size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void CTrevolinDlg::OnControl(uint32_t controlId)
@@ -288,7 +340,9 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
     }
     switch (controlId) {
     case app::control::ButtonMenu:
-        buttonMenu_.popup(QCursor::pos());
+        // Under its button, whether it was clicked or pressed with Space.
+        if (CPngButton* button = Button(app::control::ButtonMenu))
+            buttonMenu_.popup(button->mapToGlobal(QPoint(0, button->height())));
         return;
     case app::control::ProfileName:
         emit ProfileManagerRequested();
@@ -491,8 +545,10 @@ void CTrevolinDlg::ShowKeyBank(bool bankB)
         lock->SetTicked(bankB);
     const auto ids = keyboard::GKeyControlIds();
     for (size_t g = 0; g < ids.size(); ++g) {
-        if (CPngButton* button = Button(ids[g]))
+        if (CPngButton* button = Button(ids[g])) {
             button->setText(QString::fromStdString(app::GKeyLabel(g, bankB)));
+            button->setAccessibleName(QString::fromStdString(app::AccessibleNameOf(ids[g], texts_, bankB)));
+        }
     }
 }
 
@@ -639,8 +695,19 @@ void CTrevolinDlg::ShowAbout()
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(Text("LANG_ABOUT_TITLE"));
     box->setText(Text("GUANYU_JIESHAO"));
-    box->setInformativeText(Text("GUANYU_BANQUAN"));
+    const QString version = QStringLiteral("Trevolin %1").arg(QString::fromUtf8(app::ProgramVersion().data(),
+                                                                              static_cast<qsizetype>(app::ProgramVersion().size())));
+    box->setInformativeText(version + QStringLiteral("\n") + Text("GUANYU_BANQUAN"));
     box->setIconPixmap(windowIcon().pixmap(64, 64));
+    // The skin's link (the help page), opened as any link of the skin is.
+    if (!link_.isEmpty()) {
+        auto* link = new CHyperLink(box);
+        link->setObjectName(QStringLiteral("AboutLink"));
+        link->SetLink(Text("MAIN_HELP_PROMPT"), link_);
+        link->setAccessibleName(Text("MAIN_HELP_PROMPT"));
+        if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+            grid->addWidget(link, grid->rowCount(), 1);
+    }
     QPushButton* ok = box->addButton(QMessageBox::Ok);
     ok->setText(Text("LANG_ABOUT_OK"));
     box->setModal(false);

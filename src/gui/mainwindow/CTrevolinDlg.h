@@ -107,6 +107,10 @@ private:
     CPngButton* AddButton(const std::string& skinKey, uint32_t controlId);
     void OnControl(uint32_t controlId);
     void BuildButtonMenu();
+    // Names every control for screen readers, in the current language.
+    void NameControls();
+    // Tab goes through the buttons as the window shows them.
+    void OrderFocus();
     void OpenHelp();
     void OpenLink(const QString& target);
     void Backup();

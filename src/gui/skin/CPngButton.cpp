@@ -16,7 +16,9 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent)
     // The face covers the whole button; nothing to erase under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches every button and Space presses it; a click does not move
+    // the focus, so the mouse leaves no mark behind.
+    setFocusPolicy(Qt::TabFocus);
     tipTimer_.setSingleShot(true);
     tipTimer_.setInterval(TipDelayMs);
     connect(&tipTimer_, &QTimer::timeout, this, &CPngButton::ShowTip);
@@ -119,6 +121,8 @@ void CPngButton::SetEscapement(int escapement, bool rotate)
 
 void CPngButton::SetTipText(const QString& text)
 {
+    // What the tooltip says, a screen reader says as the description.
+    setAccessibleDescription(text);
     tipText_ = text;
 }
 
@@ -210,6 +214,13 @@ void CPngButton::paintEvent(QPaintEvent*)
     }
     if (textOn_) {
         DrawText(painter, face);
+    }
+    if (hasFocus()) {
+        // The skin's accent, inside the button, where the keyboard's focus is.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0x2f, 0xa8, 0xff), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
     }
     painter.end();
     if (afterPaint_) {

@@ -1,6 +1,7 @@
 #include "gui/startup/CTrevolinApp.h"
 
 #include "core/app/KeyboardLock.h"
+#include "core/app/MainWindowControls.h"
 #include "core/app/WindowMessages.h"
 #include "core/device/HidLibrary.h"
 #include "core/profiles/UserFolder.h"
@@ -116,8 +117,10 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         QApplication::exit(code);
     });
     // Until the profile manager exists, its button opens the profile menu.
-    connect(dialog_.get(), &CTrevolinDlg::ProfileManagerRequested, this,
-            [this] { dialog_->ProfileMenu().popup(QCursor::pos()); });
+    connect(dialog_.get(), &CTrevolinDlg::ProfileManagerRequested, this, [this] {
+        if (CPngButton* name = dialog_->Button(app::control::ProfileName))
+            dialog_->ProfileMenu().popup(name->mapToGlobal(QPoint(0, name->height())));
+    });
 
     model_->ShowFlip();
     // Started at login, the program may come before the desktop's tray:

@@ -11,6 +11,7 @@
 #include "core/platform/NamedEvents.h"
 #include "core/platform/RuntimeFolder.h"
 #include "core/platform/SingleInstance.h"
+#include "gui/skin/DarkStyle.h"
 #include "gui/skin/SkinFailure.h"
 #include "gui/startup/CTrevolinApp.h"
 
@@ -193,6 +194,7 @@ int RunProgram(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("trevolin"));
     // The window lives in the tray; closing it is not the end.
     QApplication::setQuitOnLastWindowClosed(false);
+    ApplyDarkStyle(qt);
 
     if (const auto locations = app::Locations::ForThisProcess(environment))
         static_cast<void>(platform::DaemonLauncher::Launch(locations->Daemon(), switches.simulate));

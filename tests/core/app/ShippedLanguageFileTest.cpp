@@ -97,6 +97,7 @@ TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
         {message::BackupDone, {FormatArgKind::Text}},
         {message::BackupFailed, {FormatArgKind::Text}},
         {message::HelpMissing, {FormatArgKind::Text}},
+        {"ACC_REPORT_RATE", {FormatArgKind::Integer}},
     };
     for (const auto& [key, kinds] : formats) {
         const std::string text = language.Text(key);
