@@ -6,12 +6,11 @@
 set -euo pipefail
 program=$1
 shots=$2
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1400x900x24" "$0" "$@"
-fi
 
 work=$(mktemp -d)
-trap 'kill "${tray:-}" "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${tray:-}" "${pid:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/XvfbDisplay.sh"
+start_xvfb
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM TREVOLIN_SCREENSHOT

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The program as a screen reader meets it: under Xvfb, on a private D-Bus
+# session with the accessibility bus (AT-SPI) running, every push button,
+# toggle, check box, list and menu item of the window must have a name.
+# usage: AccessibilityBusTest.sh TREVOLIN   (run by ctest)
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${TREVOLIN_IN_SESSION_BUS:-}" ]; then
+    exec dbus-run-session -- env TREVOLIN_IN_SESSION_BUS=1 "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'kill "${pid:-}" "${bus:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$here/XvfbDisplay.sh"
+start_xvfb
+export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM TREVOLIN_SCREENSHOT
+# Qt registers with the accessibility bus whether or not a screen reader
+# has asked for it.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately &
+bus=$!
+"$program" --simulate &
+pid=$!
+# Debian's pyatspi is for the system's Python.
+/usr/bin/python3 "$here/AccessibleNames.py" Trevolin
+"$program" /Kill --simulate
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || { echo "FAILED: the program ended with exit code $status" >&2; exit 1; }
+echo "Every control the accessibility bus shows has a name."
