@@ -25,7 +25,7 @@ constexpr std::array Rows = {
     Row{0x153, "Del", ""},      Row{0x14F, "End", ""},  Row{0x151, "PgDn", ""},   Row{0x145, "Num", ""},
     Row{0x135, "/", ""},        Row{0x37, "*", ""},     Row{0x4A, "\u2212", ""},  Row{0x4E, "+", ""},
     Row{0x11C, "Enter", ""},    Row{0x47, "7", "Home"}, Row{0x48, "8", "\u2191"}, Row{0x49, "9", "PgUp"},
-    Row{0x4B, "4", "\u2190"},   Row{0x4C, "5", ""},     Row{0x4D, "6", "\u2192"}, Row{0x4F, "1", "End"},
+    Row{0x4B, "4", "\u2190"},   Row{0x4C, "5", " "}, /* placed as its neighbours */ Row{0x4D, "6", "\u2192"}, Row{0x4F, "1", "End"},
     Row{0x50, "2", "\u2193"},   Row{0x51, "3", "PgDn"}, Row{0x52, "0", "Ins"},    Row{0x53, ".", "Del"},
     Row{0x2B, "\\", "|"},       Row{0x28, "'", "\""},   Row{0x29, "`", "~"},      Row{0x56, "\\", "K45"},
     Row{0x08, "7", "&"},        Row{0x01, "Esc", ""},

@@ -3,6 +3,7 @@
 #include "SkinPalette.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -108,9 +109,15 @@ void SkinLooks::KeyCap(QPainter& painter, const QRect& rect, const QString& lege
         painter.setFont(Font(size, glyph || fKey));
         painter.drawText(cap.adjusted(2, 0, -2, 0), Qt::AlignCenter, legend);
     } else {
-        painter.setFont(Font(9));
+        // The small legend fits the cap with a margin on both sides: a
+        // narrow key ("Home", "PgDn" on the keypad) gets a smaller face.
+        const QRectF corner = cap.adjusted(4, 3, -4, 0);
+        QFont small = Font(8);
+        while (QFontMetricsF(small).horizontalAdvance(second) > corner.width() && small.pointSizeF() > 6)
+            small.setPointSizeF(small.pointSizeF() - 0.5);
+        painter.setFont(small);
         painter.setPen(look == Look::Disabled ? Dimmed(p::TextDim) : p::TextDim);
-        painter.drawText(cap.adjusted(5, 3, -4, 0), Qt::AlignLeft | Qt::AlignTop, second);
+        painter.drawText(corner, Qt::AlignLeft | Qt::AlignTop, second);
         painter.setPen(text);
         painter.setFont(Font(12, true));
         painter.drawText(cap.adjusted(5, 0, -4, -3), Qt::AlignLeft | Qt::AlignBottom, legend);
