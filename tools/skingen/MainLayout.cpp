@@ -234,9 +234,9 @@ void MainLayout::PlaceCommands()
     for (int i = 0; i < 3; ++i) {
         Button(fmt::format("FUNC_PROFILE{}", i + 1), QRect(profileBar_.left() + i * 112, barTop + 4, 104, 32));
     }
-    // The profile's name is written rising at 26.8 degrees: its button is
-    // as tall as the title and profile bars together.
-    Button("FUNC_PROFILES", QRect(profileBar_.left() + 348, 6, 208, 102));
+    // The profile's name on a level plate in the profile bar: tilted, it
+    // would cross the title's hairline.
+    Button("FUNC_PROFILES", QRect(profileBar_.left() + 352, barTop + 4, 208, 32));
     Button("FUNC_MACRO", QRect(profileBar_.right() - 2 * 112 + 9, barTop + 4, 104, 32));
     Button("FUNC_DEFAULT", QRect(profileBar_.right() - 112 + 9, barTop + 4, 104, 32));
 

@@ -104,8 +104,8 @@ void DrawControl(QPainter& painter, const MainLayout& layout, const std::string&
     } else if (key == "FLIP_1" || key == "FLIP_2") {
         SkinLooks::Button(painter, rect, look, false, QStringLiteral("\u21c5"));
     } else if (key == "FUNC_PROFILES") {
-        // The profile name is written at run time rising at 26.8 degrees;
-        // its plate is a band at the same angle through the button's middle.
+        // The profile name is written on it at run time: a level plate with
+        // the accent's edge, round at both ends.
         painter.save();
         QColor fill = palette::PanelRaised;
         QColor edge = palette::Accent;
@@ -118,11 +118,10 @@ void DrawControl(QPainter& painter, const MainLayout& layout, const std::string&
             fill = SkinLooks::Dimmed(fill);
             edge = SkinLooks::Dimmed(edge);
         }
-        painter.translate(QRectF(rect).center());
-        painter.rotate(-26.8);
         painter.setPen(QPen(edge, 1.2));
         painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(-85, -13, 170, 26), 13, 13);
+        const QRectF plate = QRectF(rect).adjusted(1, 1, -1, -1);
+        painter.drawRoundedRect(plate, plate.height() / 2, plate.height() / 2);
         painter.restore();
     } else if (key == "LEFT_ARROW" || key == "RIGHT_ARROW") {
         // Drawn from "Arrow.jpg" by the window.

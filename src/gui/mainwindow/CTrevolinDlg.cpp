@@ -259,10 +259,9 @@ void CTrevolinDlg::Relabel()
     tip(app::control::Minimise, "MAIN_MINIMIZE_PROMPT");
     tip(app::control::ButtonMenu, "MAIN_MENU_PROMPT");
     if (CPngButton* name = Button(app::control::ProfileName)) {
-        // The profile's name, turned as the button's picture is.
+        // The profile's name, level on its plate.
         name->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"),
-                           {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white}, 40);
-        name->SetEscapement(268, true);
+                           {Qt::white, QColor(255, 130, 0), QColor(255, 155, 4), QColor(127, 127, 127), Qt::white});
     }
     // Until the model says more (reading, or why there is none).
     if (noKeyboard_ && noKeyboard_->text().isEmpty())
