@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -19,12 +20,26 @@ const QColor Text(0xe6, 0xea, 0xf0);
 const QColor Dimmed(0x6a, 0x70, 0x7c);
 const QColor Accent(0x2f, 0xa8, 0xff);
 
+// Fusion without the desktop's old-fashioned pictures on dialog buttons
+// (a green tick on OK): the skin's buttons carry words only.
+class SkinStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
 }  // namespace
 
 void ApplyDarkStyle(QApplication& application)
 {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(new SkinStyle(fusion));
 
     QPalette p;
     p.setColor(QPalette::Window, Panel);
