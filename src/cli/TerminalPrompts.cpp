@@ -7,9 +7,9 @@ namespace trevolin::cli {
 void TerminalPrompts::ShowMessage(std::string_view textKey, std::string_view text, Style)
 {
     shown_.emplace_back(textKey);
-    // The window's text asks to apply again, which the command line cannot;
-    // the failed write is reported in its own words (ProfileWorkspace).
-    if (textKey == "EXTRA_MACRO_TOO_LONG")
+    // The window's texts ask to apply again, which the command line cannot;
+    // a failed write or restore is reported in the command's own words.
+    if (textKey == "EXTRA_MACRO_TOO_LONG" || textKey == "MAIN_PROMPT_INPORT")
         return;
     err_ << "trevolinctl: " << text << "\n";
 }

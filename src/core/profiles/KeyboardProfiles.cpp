@@ -86,6 +86,19 @@ void KeyboardProfiles::Show(std::string_view key, platform::Prompts::Style style
     prompts_.ShowMessage(key, texts_.Text(key), style);
 }
 
+void KeyboardProfiles::TellRestoreFailed(const std::string& reason)
+{
+    // The language file's sentence, then why, as a sentence of its own.
+    std::string text = texts_.Text(ImportFailedText);
+    if (!reason.empty()) {
+        std::string why = reason;
+        if (why.front() >= 'a' && why.front() <= 'z')
+            why.front() = static_cast<char>(why.front() - 'a' + 'A');
+        text += " " + why + (why.back() == '.' ? "" : ".");
+    }
+    prompts_.ShowMessage(ImportFailedText, text, platform::Prompts::Style::Warning);
+}
+
 // --- Keyboard to program ----------------------------------------------------
 
 bool KeyboardProfiles::ExportKeyboardToFile(const std::string& path, KeyboardReadReport* report)
@@ -274,7 +287,7 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
     RestoreReport& r = report ? *report : local;
     r = RestoreReport{};
     if (ValidateProfileFile(path, &r.check) <= 0) {
-        Show(ImportFailedText, platform::Prompts::Style::Plain);
+        TellRestoreFailed(r.check.reason);
         r.problem = "the file was refused: " + r.check.reason;
         return false;
     }
@@ -283,8 +296,8 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
         // The reader swaps the content in only when the whole file was read,
         // so a failure here leaves the store (and the pending state) alone.
         if (!ReadImageFile(store_, path)) {
-            Show(ImportFailedText, platform::Prompts::Style::Plain);
             r.problem = "the file could not be read";
+            TellRestoreFailed(r.problem);
             return false;
         }
         r.storeReplaced = true;
@@ -305,8 +318,8 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
     // The store holds the file and the keyboard does not: Apply must stay
     // possible, and the user must know.
     SetChangesPending(true);
-    Show(ImportFailedText, platform::Prompts::Style::Plain);
     r.problem = "the profiles were read from the file but not written to the keyboard: " + r.write.problem;
+    TellRestoreFailed(r.problem + "; they stay pending for Apply");
     return false;
 }
 

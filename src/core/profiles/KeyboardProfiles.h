@@ -172,6 +172,8 @@ private:
     class ButtonRelay;
 
     void Show(std::string_view key, platform::Prompts::Style style);
+    // A restore that did not happen, with its reason, as a warning.
+    void TellRestoreFailed(const std::string& reason);
     [[nodiscard]] bool PutDefaultImage();
     [[nodiscard]] bool DiscardEdits();
 

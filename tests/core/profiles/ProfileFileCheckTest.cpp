@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <functional>
 
 namespace trevolin::profiles::test {
 namespace {
@@ -182,6 +184,12 @@ TEST(ProfileFileCheckTest, RestoreTellsWhyAFileIsRefused)
         if (c.messages.size() == 2) {
             EXPECT_EQ(rig.prompts.entries[0].text, path + " is damaged");
         }
+        // The restore's own message gives the reason, as a warning.
+        const auto& told = rig.prompts.entries.back();
+        EXPECT_EQ(told.style, platform::Prompts::Style::Warning);
+        std::string reason = report.check.reason;
+        reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
+        EXPECT_NE(told.text.find(reason), std::string::npos) << told.text;
         EXPECT_TRUE(rig.fake.written.empty());
         EXPECT_TRUE(rig.profiles->ChangesPending());
         Bytes after;
