@@ -40,6 +40,7 @@ namespace trevolin::gui {
 namespace {
 
 constexpr int BusyFramePeriodMs = 50;
+constexpr QSize NoticeSize(640, 88);
 constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
 // The keyboard's controls a missing keyboard disables besides the keys.
 constexpr std::array KeyboardControls = {
@@ -161,7 +162,7 @@ bool CTrevolinDlg::Initialise()
     noKeyboard_->setStyleSheet(QStringLiteral("QLabel { color: #e6eaf0; background: rgba(18, 20, 24, 215); "
                                               "border: 1px solid #2a2f38; border-radius: 8px; padding: 12px; "
                                               "font: 15px 'DejaVu Sans'; }"));
-    noKeyboard_->setGeometry(QRect(QPoint(0, 0), QSize(560, 64)));
+    noKeyboard_->setGeometry(QRect(QPoint(0, 0), NoticeSize));
 
     if (CPngButton* version = Button(0)) {
         version->setText(QString());
@@ -484,10 +485,11 @@ void CTrevolinDlg::ShowNotice(const std::string& text, bool reading)
     if (!noKeyboard_)
         return;
     reading_ = reading;
+    // A fixed place for up to three lines: laying the text out to measure
+    // it would load fonts a window hidden in the tray never needs.
     noKeyboard_->setText(QString::fromStdString(text));
-    noKeyboard_->adjustSize();
-    noKeyboard_->resize(std::max(noKeyboard_->width(), 560), noKeyboard_->height());
-    noKeyboard_->move((width() - noKeyboard_->width()) / 2, (height() - noKeyboard_->height()) / 2);
+    noKeyboard_->setGeometry((width() - NoticeSize.width()) / 2, (height() - NoticeSize.height()) / 2,
+                             NoticeSize.width(), NoticeSize.height());
     noKeyboard_->setVisible(!text.empty() && !present_);
     noKeyboard_->raise();
     SetBusy(busyShown_);

@@ -36,7 +36,7 @@ public:
 
 }  // namespace
 
-void ApplyDarkStyle(QApplication& application)
+void ApplyDarkStyle(QApplication&)
 {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(new SkinStyle(fusion));
@@ -66,12 +66,6 @@ void ApplyDarkStyle(QApplication& application)
         p.setColor(QPalette::Disabled, role, Dimmed);
     p.setColor(QPalette::Disabled, QPalette::Highlight, Border);
     QApplication::setPalette(p);
-    // Menus and tooltips get a hairline edge, as the skin's panels have.
-    application.setStyleSheet(QStringLiteral("QMenu { border: 1px solid #2a2f38; padding: 4px 0; }"
-                                             "QMenu::item { padding: 5px 24px 5px 20px; }"
-                                             "QMenu::item:selected { background: #2fa8ff; color: #000000; }"
-                                             "QMenu::separator { height: 1px; background: #2a2f38; margin: 4px 8px; }"
-                                             "QToolTip { border: 1px solid #2a2f38; }"));
 }
 
 }  // namespace trevolin::gui
