@@ -49,7 +49,15 @@ void QtMainWindowLink::PostMessage(uint32_t message, uint32_t code)
 void QtMainWindowLink::StartTimer(uint32_t id, uint32_t periodMs)
 {
     Post([this, id, periodMs](app::MainWindowModel& model) {
-        QTimer::singleShot(static_cast<int>(periodMs), &queue_, [&model, id] { model.OnTimer(id); });
+        // A timer the window owns: one that has not fired when the program
+        // ends goes with the window instead of staying behind.
+        auto* timer = new QTimer(&queue_);
+        timer->setSingleShot(true);
+        QObject::connect(timer, &QTimer::timeout, &queue_, [timer, &model, id] {
+            timer->deleteLater();
+            model.OnTimer(id);
+        });
+        timer->start(static_cast<int>(periodMs));
     });
 }
 

@@ -99,8 +99,13 @@ void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
 void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& program)
 {
     auto* notifier = new QSocketNotifier(instance.ListenFd(), QSocketNotifier::Read, &program);
+    // Looks again at starts that have connected but not yet said what they
+    // want; owned by the program, so it never outlives it.
+    auto* recheck = new QTimer(&program);
+    recheck->setSingleShot(true);
+    recheck->setInterval(static_cast<int>(platform::SingleInstance::RecheckMs));
     auto handle = std::make_shared<std::function<void()>>();
-    *handle = [&instance, &program, weak = std::weak_ptr<std::function<void()>>(handle)] {
+    *handle = [&instance, &program, recheck] {
         using Verdict = platform::SingleInstance::Verdict;
         instance.HandlePending([&program](platform::SingleInstance::Message message) {
             if (message == platform::SingleInstance::Message::Kill) {
@@ -121,13 +126,11 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
                 Qt::QueuedConnection);
             return Verdict::Taken;
         });
-        // A start that has connected but not yet said what it wants is
-        // looked at again shortly, without waiting for it here.
         if (instance.AwaitingRequests())
-            if (const auto again = weak.lock())
-                QTimer::singleShot(platform::SingleInstance::RecheckMs, &program, [again] { (*again)(); });
+            recheck->start();
     };
     QObject::connect(notifier, &QSocketNotifier::activated, &program, [handle] { (*handle)(); });
+    QObject::connect(recheck, &QTimer::timeout, &program, [handle] { (*handle)(); });
 }
 
 }  // namespace
