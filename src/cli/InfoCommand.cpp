@@ -1,5 +1,7 @@
 #include "cli/InfoCommand.h"
 
+#include "cli/ProfileNumber.h"
+
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 
@@ -50,6 +52,7 @@ int InfoCommand::Execute(CliContext& context)
         j["firmware"] = VersionText(firmware);
         j["firmwareTooOld"] = info.FirmwareTooOld();
         j["activeProfile"] = info.ActiveProfile();
+        j["activeProfileNumber"] = ProfileNumberOf(info.ActiveProfile());
         j["macroCapacity"] = info.MacroCapacity();
         j["effects"] = nlohmann::json::array();
         for (uint8_t e : effects)
@@ -58,7 +61,7 @@ int InfoCommand::Execute(CliContext& context)
         return ExitOk;
     }
     context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)
-                << fmt::format("Active profile     {}\n", info.ActiveProfile())
+                << fmt::format("Active profile     {}\n", ProfileNumberOf(info.ActiveProfile()))
                 << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity()) << "Lighting effects\n";
     for (uint8_t e : effects)
         context.out << fmt::format("  {:>2}  {}\n", e, context.texts.ModeText(std::to_string(e)));

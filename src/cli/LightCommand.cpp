@@ -5,6 +5,7 @@
 #include "cli/LightKeyColours.h"
 #include "cli/LightSession.h"
 #include "cli/LightSettings.h"
+#include "cli/ProfileNumber.h"
 #include "core/app/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/LightMode.h"
@@ -60,7 +61,9 @@ CLI::App* LightCommand::Register(CLI::App& parent)
                                                  "(without a sub-command: show it)");
     light->require_subcommand(0, 1);
     light->add_flag("--json", json_, "Print JSON");
-    light->add_option("--profile", profileText_, "Show or change profile N's lighting instead of the active profile's")
+    light
+        ->add_option("--profile", profileText_,
+                     "Show or change profile N's lighting (1, 2 or 3) instead of the active profile's")
         ->type_name("0|1|2");
     light->footer(LightFooter);
 
@@ -148,9 +151,10 @@ int LightCommand::Validate(Action action, CliContext& context)
 {
     profile_.reset();
     if (profileText_) {
-        profile_ = app::ParseWholeNumber(*profileText_, 0, lighting::LightingRecord::ProfileCount - 1);
-        if (!profile_)
-            return Refuse(context, "--profile", *profileText_, "a profile from 0 to 2");
+        const auto number = app::ParseWholeNumber(*profileText_, FirstProfileNumber, LastProfileNumber);
+        if (!number)
+            return Refuse(context, "--profile", *profileText_, "a profile from 1 to 3");
+        profile_ = ProfileIndexOf(*number);
     }
     const auto number = [&](std::string_view what, int max, std::string_view expected) -> int {
         const auto parsed = app::ParseWholeNumber(value_, 0, max);
@@ -290,9 +294,9 @@ int LightCommand::Execute(CliContext& context)
         return exitCode;
     const int code = Run(action, *session, context);
     if (code == ExitOk && action != Action::Show && !session->ProfileActive())
-        context.out << fmt::format("Profile {} is not the active profile; the keyboard shows its lighting once it "
-                                   "is chosen.\n",
-                                   session->Profile());
+        Confirm(context, fmt::format("Profile {} is not the active profile; the keyboard shows its lighting once it "
+                                     "is chosen.",
+                                     ProfileNumberOf(session->Profile())));
     return code;
 }
 

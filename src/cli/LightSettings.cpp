@@ -3,6 +3,7 @@
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
 #include "cli/LightShow.h"
+#include "cli/ProfileNumber.h"
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/PanelControls.h"
 
@@ -21,7 +22,7 @@ LightSettings::LightSettings(LightSession& session, CliContext& context) : sessi
 
 int LightSettings::Already(std::string_view what)
 {
-    context_.out << fmt::format("{} already; nothing sent.\n", what);
+    Confirm(context_, fmt::format("{} already; nothing sent.", what));
     return ExitOk;
 }
 
@@ -38,7 +39,7 @@ int LightSettings::Done(int result, std::string_view what, std::string_view said
 {
     if (const int code = LightSession::Report(context_, result, what); code != ExitOk)
         return code;
-    context_.out << said << ".\n";
+    Confirm(context_, std::string(said) + ".");
     return ExitOk;
 }
 
@@ -165,7 +166,7 @@ int LightSettings::RestoreDefaults()
         return ExitFileError;
     }
     return Done(session_.Call([&] { return session_.Controller().RestoreDefaults(); }), "restore the lighting defaults",
-                fmt::format("Profile {}'s lighting is back to its defaults", session_.Profile()));
+                fmt::format("Profile {}'s lighting is back to its defaults", ProfileNumberOf(session_.Profile())));
 }
 
 }  // namespace trevolin::cli

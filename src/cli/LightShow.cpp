@@ -1,6 +1,7 @@
 #include "cli/LightShow.h"
 
 #include "cli/LightArguments.h"
+#include "cli/ProfileNumber.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/PanelControls.h"
@@ -64,7 +65,7 @@ void LightShow::PrintText(std::ostream& out) const
     const auto unused = [&](std::string_view control) {
         return Uses(controls, control) ? std::string() : std::string("   (not used by this effect)");
     };
-    out << fmt::format("Profile            {}\n", profile_)
+    out << fmt::format("Profile            {}\n", ProfileNumberOf(profile_))
         << fmt::format("Effect             {}  {}{}\n", mode.mode, texts_.ModeText(std::to_string(mode.mode)),
                        lighting::FindEffect(mode.mode) ? "" : "   (not handled by this program)")
         << fmt::format("Brightness         {}{}\n", mode.brightness, unused("brightness"))
@@ -99,6 +100,7 @@ nlohmann::json LightShow::Json() const
     const lighting::LightMode& mode = controller_.Mode();
     nlohmann::json j;
     j["profile"] = profile_;
+    j["profileNumber"] = ProfileNumberOf(profile_);
     j["effect"] = {{"number", mode.mode}, {"name", texts_.ModeText(std::to_string(mode.mode))}};
     j["controls"] = ControlsOf(mode.mode);
     j["brightness"] = mode.brightness;

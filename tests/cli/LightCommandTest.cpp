@@ -144,6 +144,7 @@ TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
     EXPECT_TRUE(Writes().empty());
     const auto j = nlohmann::json::parse(json.out);
     EXPECT_EQ(j["profile"], 1);
+    EXPECT_EQ(j["profileNumber"], 2);
     EXPECT_EQ(j["effect"]["number"], 3);
     EXPECT_NE(j["effect"]["name"], "#Error");
     EXPECT_EQ(j["brightness"], 2);
@@ -162,7 +163,7 @@ TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
     ASSERT_EQ(text.exitCode, cli::ExitOk) << text.err;
     EXPECT_TRUE(Writes().empty());
     for (const char* line :
-         {"Profile            1\n", "Brightness         2\n", "Speed              3\n", "Direction          left\n",
+         {"Profile            2\n", "Brightness         2\n", "Speed              3\n", "Direction          left\n",
           "Multicolour        off\n", "Colour             10,20,30 (#0a141e)\n", "Report rate        2\n"})
         EXPECT_NE(text.out.find(line), std::string::npos) << line << " in\n" << text.out;
     EXPECT_NE(text.out.find("Colour choice      1 (yellow)   (not used by this effect)"), std::string::npos);
@@ -343,9 +344,9 @@ TEST_F(LightCommandTest, ColoursAreTakenByNameAndAsShortHex)
 // so another profile's lighting is changed without making it the active one.
 TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
 {
-    const auto brightness = RunLogged({"light", "--profile", "1", "brightness", "2"});
+    const auto brightness = RunLogged({"light", "--profile", "2", "brightness", "2"});
     ASSERT_EQ(brightness.exitCode, cli::ExitOk) << brightness.err;
-    EXPECT_NE(brightness.out.find("Profile 1 is not the active profile"), std::string::npos) << brightness.out;
+    EXPECT_NE(brightness.out.find("Profile 2 is not the active profile"), std::string::npos) << brightness.out;
     auto writes = Writes();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].command, 6);
@@ -354,7 +355,7 @@ TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
     EXPECT_EQ(Record(0)[1], 4);
 
     SetRecordBytes(2, 0, {20});
-    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "2"});
+    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "3"});
     ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
     writes = Writes();
     ASSERT_EQ(writes.size(), 1u);
@@ -370,17 +371,18 @@ TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
     ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 10, &active, 1), 1);
     EXPECT_EQ(active, 0);
 
-    const auto shown = RunLogged({"light", "--json", "--profile", "2"});
+    const auto shown = RunLogged({"light", "--json", "--profile", "3"});
     ASSERT_EQ(shown.exitCode, cli::ExitOk) << shown.err;
     const auto j = nlohmann::json::parse(shown.out);
     EXPECT_EQ(j["profile"], 2);
+    EXPECT_EQ(j["profileNumber"], 3);
     EXPECT_EQ(j["perKey"]["keys"]["A"], "#ff0000");
 
-    const auto active0 = RunLogged({"light", "--profile", "0", "brightness", "3"});
+    const auto active0 = RunLogged({"light", "--profile", "1", "brightness", "3"});
     ASSERT_EQ(active0.exitCode, cli::ExitOk) << active0.err;
     EXPECT_EQ(active0.out.find("not the active profile"), std::string::npos);
 
-    for (const char* bad : {"3", "-1", "x"}) {
+    for (const char* bad : {"0", "4", "-1", "x"}) {
         const auto refused = RunLogged({"light", "--profile", bad, "brightness", "2"});
         EXPECT_EQ(refused.exitCode, cli::ExitUsage) << bad;
         EXPECT_EQ(kb.QlSimLogCount(), 0);
