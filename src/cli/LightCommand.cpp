@@ -188,13 +188,11 @@ int LightCommand::Validate(Action action, CliContext& context)
         return number("report-rate", LightMode::MaxReportRate, "a report rate from 0 to 3");
     case Action::Preset:
         return number("preset", static_cast<int>(lighting::PresetCount) - 1, "a preset from 0 to 7");
-    case Action::Direction: {
-        const auto parsed = ParseDirection(value_);
-        if (!parsed)
+    case Action::Direction:
+        // Which of them the effect has is known once the keyboard is read.
+        if (!IsDirectionWord(value_))
             return Refuse(context, "direction", value_, "a direction: left, right, up, down, diffuse or converge");
-        direction_ = *parsed;
         return ExitOk;
-    }
     case Action::Colour:
         return colour("colour", value_);
     case Action::BaseColour:
@@ -314,7 +312,7 @@ int LightCommand::Run(Action action, LightSession& session, CliContext& context)
     case Action::Speed:
         return settings.Speed(number_);
     case Action::Direction:
-        return settings.Direction(direction_);
+        return settings.Direction(value_);
     case Action::Colour:
         return settings.Colour(colour_);
     case Action::Multicolour:

@@ -1,5 +1,7 @@
 #include "cli/LightKeyColours.h"
 
+#include "core/lighting/EffectNames.h"
+
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
 #include "cli/ProfileNumber.h"
@@ -29,7 +31,7 @@ LightKeyColours::LightKeyColours(LightSession& session, CliContext& context) : s
 int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
 {
     const auto& texts = context_.texts;
-    const std::string perKeyName = texts.ModeText(std::to_string(lighting::PerKeyEffect));
+    const std::string perKeyName = lighting::EffectName(texts, lighting::PerKeyEffect);
     if (!session_.PerKeyOffered()) {
         context_.err << fmt::format(
             "trevolinctl: cannot {}: this keyboard does not offer the per-key effect ({} {}).\n", what,
@@ -42,7 +44,7 @@ int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
             "trevolinctl: cannot {}: key colours show only in effect {} ({}), and profile {} is in effect {} ({}). "
             "Choose it first with 'trevolinctl light effect {}'.\n",
             what, lighting::PerKeyEffect, perKeyName, ProfileNumberOf(session_.Profile()), current,
-            texts.ModeText(std::to_string(current)), lighting::PerKeyEffect);
+            lighting::EffectName(texts, current), lighting::PerKeyEffect);
         return ExitUsage;
     }
     return ExitOk;

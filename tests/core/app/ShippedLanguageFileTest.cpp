@@ -3,6 +3,7 @@
 #include "core/app/Language.h"
 #include "core/app/LanguageKeys.h"
 #include "core/keyboard/KeyNames.h"
+#include "core/lighting/EffectNames.h"
 
 #include "support/TempDir.h"
 
@@ -59,7 +60,8 @@ protected:
             return language.LightText(key);
         }
         if (section == "MODE") {
-            return language.ModeText(key);
+            // An effect the file does not name shows the program's English name.
+            return lighting::EffectName(language, std::stoi(std::string(key)));
         }
         return language.Text(key);
     }
