@@ -1,6 +1,7 @@
 #include "cli/BackupCommand.h"
 
 #include "cli/ProfileWorkspace.h"
+#include "core/profiles/ExchangeFileName.h"
 #include "core/profiles/ProfileFileBackup.h"
 
 #include <CLI/CLI.hpp>
@@ -14,7 +15,7 @@ CLI::App* BackupCommand::Register(CLI::App& parent)
     auto* sub = parent.add_subcommand(
         "backup", "Every profile as this computer holds it, with its keys, macros and names, as an exchange file; "
                   "works without the keyboard once a command has read it");
-    sub->add_option("file", file_, "The file to write (*.tvl)")->required();
+    sub->add_option("file", file_, "The file to write; .tvl is added to a name without an extension")->required();
     return sub;
 }
 
@@ -24,16 +25,20 @@ int BackupCommand::Execute(CliContext& context)
     // date from it; without, the profile file as last read is what the
     // program holds. What the attempt to reach the keyboard said is only
     // worth showing when there is nothing to fall back on.
+    const std::string file = profiles::WithExchangeFileExtension(file_);
     std::ostringstream connectionErrors;
-    CliContext quiet{context.connection, context.out, connectionErrors, context.locations, context.texts};
+    CliContext quiet{context.connection, context.out,   connectionErrors,
+                     context.locations,  context.texts, context.quiet};
     int exitCode = ExitOk;
     auto workspace = ProfileWorkspace::Open(quiet, exitCode);
     if (workspace) {
-        const bool written = workspace->Call([&] { return workspace->Profiles().Backup(file_); });
+        const bool written = workspace->Call([&] { return workspace->Profiles().Backup(file); });
         context.err << connectionErrors.str();
-        if (written)
+        if (written) {
+            Confirm(context, "Backed up every profile to " + file + ".");
             return ExitOk;
-        context.err << "trevolinctl: cannot write " << file_ << ".\n";
+        }
+        context.err << "trevolinctl: cannot write " << file << ".\n";
         return ExitFileError;
     }
     const auto folder = profiles::UserFolderOf(context.locations);
@@ -41,14 +46,15 @@ int BackupCommand::Execute(CliContext& context)
         context.err << connectionErrors.str();
         return exitCode;
     }
-    if (!profiles::BackupProfileFile(folder, file_)) {
+    if (!profiles::BackupProfileFile(folder, file)) {
         context.err << "trevolinctl: the keyboard is not attached, and the profile file in " << folder.path
-                    << " could not be backed up to " << file_ << ".\n";
+                    << " could not be backed up to " << file << ".\n";
         return ExitFileError;
     }
-    context.err << "trevolinctl: the keyboard is not attached: backed up the profiles as last read from it (the "
-                   "profile file in "
+    context.err << "trevolinctl: the keyboard is not attached: the backup holds the profiles as last read from it "
+                   "(the profile file in "
                 << folder.path << ").\n";
+    Confirm(context, "Backed up every profile to " + file + ".");
     return ExitOk;
 }
 

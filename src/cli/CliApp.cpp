@@ -78,6 +78,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     auto* simulate = app.add_flag("--simulate", connection.simulate, "Use the simulated keyboard");
     app.add_option("--hid-library", connection.hidLibrary, "Path of the HID transport library to use")
         ->excludes(simulate);
+    bool quiet = false;
+    app.add_flag("--quiet,-q", quiet,
+                 "Say nothing when a change succeeds (errors and the data a command shows are still printed)");
     std::string userFolder;
     app.add_option("--user-folder", userFolder,
                    "Folder of the profile file and the lighting mode files (default: $XDG_DATA_HOME/Dravik-RGB_01)");
@@ -137,7 +140,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         *locations, app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")), environment);
 
     connection.onKeyboardChange = std::move(onKeyboardChange);
-    CliContext context{connection, out, err, *locations, language};
+    CliContext context{connection, out, err, *locations, language, quiet};
     for (auto& [sub, command] : commands) {
         if (!sub->parsed())
             continue;

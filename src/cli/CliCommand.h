@@ -5,6 +5,7 @@
 #include "core/app/TextLookup.h"
 
 #include <ostream>
+#include <string_view>
 
 namespace CLI {
 class App;
@@ -19,7 +20,16 @@ struct CliContext {
     std::ostream& err;
     const app::Locations& locations;  // the user folder honours --user-folder
     const app::TextLookup& texts;     // the language file beside the program
+    bool quiet = false;               // --quiet: no line confirming a change
 };
+
+// The one line a command that changed something says about it, unless the
+// user asked for quiet.
+inline void Confirm(CliContext& context, std::string_view line)
+{
+    if (!context.quiet)
+        context.out << line << "\n";
+}
 
 // One verb of trevolinctl: adds its subcommand and options, then runs.
 class CliCommand {

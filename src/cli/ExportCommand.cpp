@@ -2,6 +2,7 @@
 
 #include "cli/ProfileWorkspace.h"
 #include "core/device/ResultDescription.h"
+#include "core/profiles/ExchangeFileName.h"
 
 #include <CLI/CLI.hpp>
 
@@ -9,8 +10,10 @@ namespace trevolin::cli {
 
 CLI::App* ExportCommand::Register(CLI::App& parent)
 {
-    auto* sub = parent.add_subcommand("export", "The keyboard's three key tables and its macros as an exchange file");
-    sub->add_option("file", file_, "The file to write (*.tvl)")->required();
+    auto* sub = parent.add_subcommand(
+        "export", "The keyboard's three key tables and its macros, read from it now, as an exchange file; macro names "
+                  "as the keyboard keeps them, or from the profile file when it keeps none");
+    sub->add_option("file", file_, "The file to write; .tvl is added to a name without an extension")->required();
     return sub;
 }
 
@@ -20,10 +23,13 @@ int ExportCommand::Execute(CliContext& context)
     auto workspace = ProfileWorkspace::Open(context, exitCode);
     if (!workspace)
         return exitCode;
+    const std::string file = profiles::WithExchangeFileExtension(file_);
     profiles::KeyboardReadReport report;
-    if (workspace->Call([&] { return workspace->Profiles().ExportKeyboardToFile(file_, &report); }))
+    if (workspace->Call([&] { return workspace->Profiles().ExportKeyboardToFile(file, &report); })) {
+        Confirm(context, "Exported the keyboard's key tables and macros to " + file + ".");
         return ExitOk;
-    context.err << "trevolinctl: cannot export to " << file_ << ": "
+    }
+    context.err << "trevolinctl: cannot export to " << file << ": "
                 << (report.problem.empty() ? device::DescribeResult(report.deviceResult, context.texts)
                                            : report.problem)
                 << ".\n";

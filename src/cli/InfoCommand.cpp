@@ -1,5 +1,9 @@
 #include "cli/InfoCommand.h"
 
+#include "core/lighting/EffectNames.h"
+
+#include "cli/ProfileNumber.h"
+
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 
@@ -50,18 +54,19 @@ int InfoCommand::Execute(CliContext& context)
         j["firmware"] = VersionText(firmware);
         j["firmwareTooOld"] = info.FirmwareTooOld();
         j["activeProfile"] = info.ActiveProfile();
+        j["activeProfileNumber"] = ProfileNumberOf(info.ActiveProfile());
         j["macroCapacity"] = info.MacroCapacity();
         j["effects"] = nlohmann::json::array();
         for (uint8_t e : effects)
-            j["effects"].push_back({{"number", e}, {"name", context.texts.ModeText(std::to_string(e))}});
+            j["effects"].push_back({{"number", e}, {"name", lighting::EffectName(context.texts, e)}});
         context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
         return ExitOk;
     }
     context.out << fmt::format("Firmware version   {} (0x{:04X})\n", VersionText(firmware), firmware)
-                << fmt::format("Active profile     {}\n", info.ActiveProfile())
+                << fmt::format("Active profile     {}\n", ProfileNumberOf(info.ActiveProfile()))
                 << fmt::format("Macro capacity     {} bytes\n", info.MacroCapacity()) << "Lighting effects\n";
     for (uint8_t e : effects)
-        context.out << fmt::format("  {:>2}  {}\n", e, context.texts.ModeText(std::to_string(e)));
+        context.out << fmt::format("  {:>2}  {}\n", e, lighting::EffectName(context.texts, e));
     if (info.FirmwareTooOld())
         context.out << fmt::format("The keyboard's firmware is too old: version {} or later is needed. "
                                    "Update the firmware to use every feature.\n",

@@ -1,13 +1,18 @@
 #include "cli/KeyCommand.h"
 
 #include "cli/KeyTarget.h"
+#include "cli/ProfileNumber.h"
 #include "cli/ProfileWorkspace.h"
 #include "core/keys/ActionSpec.h"
+#include "core/keys/KeyAction.h"
 #include "core/keys/KeyMapBlock.h"
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroText.h"
 #include "core/profiles/KeyAssignment.h"
 #include "core/profiles/StoreMacroList.h"
+#include "core/profiles/StoreMacroLookups.h"
+
+#include <fmt/format.h>
 
 #include <CLI/CLI.hpp>
 
@@ -20,6 +25,20 @@ namespace {
 profiles::WriteScope ScopeFor(int profile, int active)
 {
     return profile == active ? profiles::WriteScope::ActiveProfile : profiles::WriteScope::AllProfiles;
+}
+
+// What the key holds now, as `key set` takes it, read back from the store
+// so that the line tells what was kept rather than what was typed.
+std::string StoredActionText(profiles::ProfileStore& store, int profile, uint16_t keyNumber)
+{
+    std::lock_guard lock(store.Lock());
+    const auto entry = keys::TryReadKeyAction(store.Image().Entry(static_cast<size_t>(profile), keyNumber));
+    if (!entry)
+        return "?";
+    const std::string macro = entry->kind == keys::KeyAction::Macro
+                                  ? profiles::MacroNameOfId(store, static_cast<uint16_t>(entry->value))
+                                  : "";
+    return keys::FormatActionSpec(*entry, macro);
 }
 
 }  // namespace
@@ -43,8 +62,8 @@ CLI::App* KeyCommand::Register(CLI::App& parent)
     reset_ = key->add_subcommand(
         "reset", "Every key of the profile, and the G keys of the bank the keyboard shows, back to their own function");
     for (auto* sub : {set_, reset_})
-        sub->add_option("--profile", profile_, "The profile: 0, 1 or 2 (default: the active one)")
-            ->check(CLI::Range(0, 2));
+        sub->add_option("--profile", profile_, "The profile: 1, 2 or 3 (default: the active one)")
+            ->check(CLI::Range(FirstProfileNumber, LastProfileNumber));
     return key;
 }
 
@@ -83,7 +102,7 @@ int KeyCommand::Set(CliContext& context)
             context.err << "trevolinctl: the key could not be stored.\n";
             return ExitKeyboardError;
         }
-        return workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
+        return Confirmed(context, *workspace, profile, *target);
     }
 
     profiles::KeyChoice choice{parsed.spec->kind, parsed.spec->value, 1};
@@ -117,7 +136,21 @@ int KeyCommand::Set(CliContext& context)
         context.err << "trevolinctl: the key could not be stored.\n";
         return ExitKeyboardError;
     }
-    return workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
+    return Confirmed(context, *workspace, profile, *target);
+}
+
+int KeyCommand::Confirmed(CliContext& context, ProfileWorkspace& workspace, int profile, const KeyTarget& target)
+{
+    const int exitCode = workspace.Apply(ScopeFor(profile, workspace.ActiveProfile()));
+    if (exitCode != ExitOk)
+        return exitCode;
+    const std::string key =
+        target.gKey ? fmt::format("{} (bank {})", target.name, target.bank == 0 ? "a" : "b") : target.name;
+    const std::string action = StoredActionText(workspace.Store(), profile, target.keyNumber);
+    Confirm(context, action == "default"
+                         ? fmt::format("Profile {}: {} is back to its own function.", ProfileNumberOf(profile), key)
+                         : fmt::format("Profile {}: {} now sends {}.", ProfileNumberOf(profile), key, action));
+    return ExitOk;
 }
 
 int KeyCommand::Reset(CliContext& context)
@@ -128,10 +161,13 @@ int KeyCommand::Reset(CliContext& context)
         return exitCode;
     const int profile = ProfileOrActive(profile_, workspace->ActiveProfile());
     if (!workspace->Call([&] { return workspace->Profiles().ResetProfileKeys(profile); })) {
-        context.err << "trevolinctl: profile " << profile << " has no key table to reset.\n";
+        context.err << "trevolinctl: profile " << ProfileNumberOf(profile) << " has no key table to reset.\n";
         return ExitKeyboardError;
     }
-    return workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
+    exitCode = workspace->Apply(ScopeFor(profile, workspace->ActiveProfile()));
+    if (exitCode == ExitOk)
+        Confirm(context, fmt::format("Profile {}: every key is back to its own function.", ProfileNumberOf(profile)));
+    return exitCode;
 }
 
 }  // namespace trevolin::cli

@@ -6,6 +6,9 @@
 
 namespace trevolin::cli {
 
+class ProfileWorkspace;
+struct KeyTarget;
+
 // `key set KEY ACTION` and `key reset`: change a profile's key table and
 // write it to the keyboard as Apply does.
 class KeyCommand final : public CliCommand {
@@ -16,6 +19,8 @@ public:
 private:
     int Set(CliContext& context);
     int Reset(CliContext& context);
+    // Writes the changed key to the keyboard, then says what it sends now.
+    static int Confirmed(CliContext& context, ProfileWorkspace& workspace, int profile, const KeyTarget& target);
 
     CLI::App* set_ = nullptr;
     CLI::App* reset_ = nullptr;

@@ -1,6 +1,7 @@
 #include "cli/KeysCommand.h"
 
 #include "cli/KeyTarget.h"
+#include "cli/ProfileNumber.h"
 #include "cli/ProfileWorkspace.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/keys/ActionSpec.h"
@@ -50,7 +51,8 @@ nlohmann::json SplitList(const std::string& list)
 CLI::App* KeysCommand::Register(CLI::App& parent)
 {
     auto* sub = parent.add_subcommand("keys", "Every key's assignment in a profile");
-    sub->add_option("--profile", profile_, "The profile: 0, 1 or 2 (default: the active one)")->check(CLI::Range(0, 2));
+    sub->add_option("--profile", profile_, "The profile: 1, 2 or 3 (default: the active one)")
+        ->check(CLI::Range(FirstProfileNumber, LastProfileNumber));
     sub->add_flag("--assigned", assignedOnly_, "Only the keys that do not keep their own function");
     sub->add_flag("--names", names_,
                   "List the key names, media names and function numbers the commands take (needs no keyboard)");
@@ -141,7 +143,7 @@ int KeysCommand::Assignments(CliContext& context)
         }
     }
     if (json_) {
-        nlohmann::json j{{"profile", profile}, {"keys", list}};
+        nlohmann::json j{{"profile", profile}, {"profileNumber", ProfileNumberOf(profile)}, {"keys", list}};
         context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     }
     return ExitOk;

@@ -1,9 +1,12 @@
 #include "cli/LightArguments.h"
 
+#include "core/lighting/EffectNames.h"
+
 #include "core/app/IniFile.h"
 #include "core/app/Language.h"
 #include "core/app/PlainText.h"
 #include "core/lighting/ColourText.h"
+#include "core/lighting/EffectDirections.h"
 
 #include <fmt/format.h>
 
@@ -68,29 +71,21 @@ std::optional<bool> ParseOnOff(std::string_view text)
     return std::nullopt;
 }
 
-std::optional<uint8_t> ParseDirection(std::string_view text)
+bool IsDirectionWord(std::string_view text)
 {
-    for (const std::string_view left : {"left", "up", "diffuse"}) {
-        if (EqualsIgnoringCase(text, left))
-            return uint8_t{255};
+    for (const int effect : {1, 12, 18}) {
+        if (lighting::DirectionValueOf(effect, text))
+            return true;
     }
-    for (const std::string_view right : {"right", "down", "converge"}) {
-        if (EqualsIgnoringCase(text, right))
-            return uint8_t{0};
-    }
-    return std::nullopt;
+    return false;
 }
 
 std::string_view DirectionName(int effect, uint8_t direction)
 {
-    // The record keeps 255 for left; anything else the keyboard holds
-    // other than 0 shows as left too.
-    const bool left = direction != 0;
-    if (effect == 12)
-        return left ? "up" : "down";
-    if (effect == 18)
-        return left ? "diffuse" : "converge";
-    return left ? "left" : "right";
+    // An effect without a direction still has the byte; it reads as the
+    // left and right of the first effects.
+    const std::string_view word = lighting::DirectionWordOf(effect, direction);
+    return word.empty() ? lighting::DirectionWordOf(1, direction) : word;
 }
 
 std::optional<int> ParseColourChoice(std::string_view text)
@@ -136,7 +131,7 @@ EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectL
         return found;
     std::vector<int> matches;
     for (const uint8_t effect : offered.Effects()) {
-        const std::string name = texts.ModeText(std::to_string(effect));
+        const std::string name = lighting::EffectName(texts, effect);
         // An effect without a name in the language file is reached by number.
         if (name == app::Language::MissingText || Folded(name) != wanted)
             continue;

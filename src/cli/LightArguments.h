@@ -21,11 +21,11 @@ inline constexpr std::string_view ColourExpected =
 // "on"/"off" (also "1"/"0", "true"/"false", "yes"/"no").
 std::optional<bool> ParseOnOff(std::string_view text);
 
-// The byte of the record: left, up and diffuse are 255; right, down and
-// converge are 0 (effect 12 shows it as up/down, effect 18 as
-// diffuse/converge, effects 1 to 3 as left/right).
-std::optional<uint8_t> ParseDirection(std::string_view text);
-// The word for a direction as the current effect shows it.
+// Whether `text` is a direction of any effect (left, right, up, down,
+// diffuse, converge); which ones an effect has is lighting::DirectionsOf.
+bool IsDirectionWord(std::string_view text);
+// The word for a direction as the effect shows it; left or right for an
+// effect without a direction.
 std::string_view DirectionName(int effect, uint8_t direction);
 
 // 0 to 3 or red, yellow, green, blue (effect 17's colour choice).

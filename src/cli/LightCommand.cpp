@@ -5,6 +5,7 @@
 #include "cli/LightKeyColours.h"
 #include "cli/LightSession.h"
 #include "cli/LightSettings.h"
+#include "cli/ProfileNumber.h"
 #include "core/app/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/LightMode.h"
@@ -60,7 +61,9 @@ CLI::App* LightCommand::Register(CLI::App& parent)
                                                  "(without a sub-command: show it)");
     light->require_subcommand(0, 1);
     light->add_flag("--json", json_, "Print JSON");
-    light->add_option("--profile", profileText_, "Show or change profile N's lighting instead of the active profile's")
+    light
+        ->add_option("--profile", profileText_,
+                     "Show or change profile N's lighting (1, 2 or 3) instead of the active profile's")
         ->type_name("0|1|2");
     light->footer(LightFooter);
 
@@ -148,9 +151,10 @@ int LightCommand::Validate(Action action, CliContext& context)
 {
     profile_.reset();
     if (profileText_) {
-        profile_ = app::ParseWholeNumber(*profileText_, 0, lighting::LightingRecord::ProfileCount - 1);
-        if (!profile_)
-            return Refuse(context, "--profile", *profileText_, "a profile from 0 to 2");
+        const auto number = app::ParseWholeNumber(*profileText_, FirstProfileNumber, LastProfileNumber);
+        if (!number)
+            return Refuse(context, "--profile", *profileText_, "a profile from 1 to 3");
+        profile_ = ProfileIndexOf(*number);
     }
     const auto number = [&](std::string_view what, int max, std::string_view expected) -> int {
         const auto parsed = app::ParseWholeNumber(value_, 0, max);
@@ -184,13 +188,11 @@ int LightCommand::Validate(Action action, CliContext& context)
         return number("report-rate", LightMode::MaxReportRate, "a report rate from 0 to 3");
     case Action::Preset:
         return number("preset", static_cast<int>(lighting::PresetCount) - 1, "a preset from 0 to 7");
-    case Action::Direction: {
-        const auto parsed = ParseDirection(value_);
-        if (!parsed)
+    case Action::Direction:
+        // Which of them the effect has is known once the keyboard is read.
+        if (!IsDirectionWord(value_))
             return Refuse(context, "direction", value_, "a direction: left, right, up, down, diffuse or converge");
-        direction_ = *parsed;
         return ExitOk;
-    }
     case Action::Colour:
         return colour("colour", value_);
     case Action::BaseColour:
@@ -290,9 +292,9 @@ int LightCommand::Execute(CliContext& context)
         return exitCode;
     const int code = Run(action, *session, context);
     if (code == ExitOk && action != Action::Show && !session->ProfileActive())
-        context.out << fmt::format("Profile {} is not the active profile; the keyboard shows its lighting once it "
-                                   "is chosen.\n",
-                                   session->Profile());
+        Confirm(context, fmt::format("Profile {} is not the active profile; the keyboard shows its lighting once it "
+                                     "is chosen.",
+                                     ProfileNumberOf(session->Profile())));
     return code;
 }
 
@@ -310,7 +312,7 @@ int LightCommand::Run(Action action, LightSession& session, CliContext& context)
     case Action::Speed:
         return settings.Speed(number_);
     case Action::Direction:
-        return settings.Direction(direction_);
+        return settings.Direction(value_);
     case Action::Colour:
         return settings.Colour(colour_);
     case Action::Multicolour:

@@ -69,7 +69,6 @@ private:
 
     // As understood.
     int number_ = 0;
-    uint8_t direction_ = 0;
     bool on_ = false;
     lighting::RgbColor colour_;
     std::optional<lighting::RgbColor> paintColour_;

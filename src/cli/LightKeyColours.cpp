@@ -1,7 +1,10 @@
 #include "cli/LightKeyColours.h"
 
+#include "core/lighting/EffectNames.h"
+
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
+#include "cli/ProfileNumber.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/ModeFile.h"
@@ -28,7 +31,7 @@ LightKeyColours::LightKeyColours(LightSession& session, CliContext& context) : s
 int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
 {
     const auto& texts = context_.texts;
-    const std::string perKeyName = texts.ModeText(std::to_string(lighting::PerKeyEffect));
+    const std::string perKeyName = lighting::EffectName(texts, lighting::PerKeyEffect);
     if (!session_.PerKeyOffered()) {
         context_.err << fmt::format(
             "trevolinctl: cannot {}: this keyboard does not offer the per-key effect ({} {}).\n", what,
@@ -40,8 +43,8 @@ int LightKeyColours::RequirePerKey(bool asCurrentEffect, std::string_view what)
         context_.err << fmt::format(
             "trevolinctl: cannot {}: key colours show only in effect {} ({}), and profile {} is in effect {} ({}). "
             "Choose it first with 'trevolinctl light effect {}'.\n",
-            what, lighting::PerKeyEffect, perKeyName, session_.Profile(), current,
-            texts.ModeText(std::to_string(current)), lighting::PerKeyEffect);
+            what, lighting::PerKeyEffect, perKeyName, ProfileNumberOf(session_.Profile()), current,
+            lighting::EffectName(texts, current), lighting::PerKeyEffect);
         return ExitUsage;
     }
     return ExitOk;
@@ -110,7 +113,7 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
         const KeyColour entry{painted, follows};
         if (!session_.Files().ModeFileOf(profile).WriteKeyColour(editor.ChosenUserMode(), light, entry))
             return FileError(modeFile);
-        context_.out << fmt::format("{} already shows {}; nothing sent.\n", name, ColourNumbers(painted));
+        Confirm(context_, fmt::format("{} already shows {}; nothing sent.", name, ColourNumbers(painted)));
         return ExitOk;
     }
     const int result = session_.Call([&] {
@@ -121,8 +124,8 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
         return code;
     if (const int code = CheckModeFileSaved(fmt::format("{} is painted", name)); code != ExitOk)
         return code;
-    context_.out << fmt::format("{} painted {}{}.\n", name, ColourNumbers(painted),
-                                follows ? " (the base colour, which it now follows)" : "");
+    Confirm(context_, fmt::format("{} painted {}{}.", name, ColourNumbers(painted),
+                                  follows ? " (the base colour, which it now follows)" : ""));
     return ExitOk;
 }
 
@@ -161,7 +164,7 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
     if (!changes) {
         if (!session_.Files().ModeFileOf(profile).WriteKeyColours(editor.ChosenUserMode(), modeEntries))
             return FileError(session_.Files().ModeFilePath(profile));
-        context_.out << "The keyboard already shows these colours; nothing sent.\n";
+        Confirm(context_, "The keyboard already shows these colours; nothing sent.");
         return ExitOk;
     }
     // The mode file takes what the keyboard took, so an interrupted page
@@ -171,8 +174,8 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard took the key colours"); code != ExitOk)
         return code;
-    context_.out << fmt::format("Key colours written to profile {} and user mode {}.\n", profile,
-                                editor.ChosenUserMode());
+    Confirm(context_, fmt::format("Key colours written to profile {} and user mode {}.", ProfileNumberOf(profile),
+                                  editor.ChosenUserMode()));
     return ExitOk;
 }
 
@@ -192,7 +195,7 @@ int LightKeyColours::BaseColour(RgbColor colour)
         return check;
     auto& editor = session_.Controller().Editor();
     if (editor.Settings().baseColour == colour) {
-        context_.out << fmt::format("The base colour is already {}; nothing sent.\n", ColourNumbers(colour));
+        Confirm(context_, fmt::format("The base colour is already {}; nothing sent.", ColourNumbers(colour)));
         return ExitOk;
     }
     const int result = session_.Call([&] { return editor.ChangeBaseColour(colour); });
@@ -200,7 +203,7 @@ int LightKeyColours::BaseColour(RgbColor colour)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard shows the base colour"); code != ExitOk)
         return code;
-    context_.out << fmt::format("Base colour {}; the keys that follow it show it now.\n", ColourNumbers(colour));
+    Confirm(context_, fmt::format("Base colour {}; the keys that follow it show it now.", ColourNumbers(colour)));
     return ExitOk;
 }
 
@@ -222,20 +225,20 @@ int LightKeyColours::UserModes(std::optional<int> userMode, const std::optional<
         return check;
     if (userMode) {
         if (*userMode == editor.ChosenUserMode()) {
-            context_.out << fmt::format("User mode {} is already chosen.\n", *userMode);
+            Confirm(context_, fmt::format("User mode {} is already chosen.", *userMode));
         } else {
             // Choosing shows what the keyboard holds; it sends no colours.
             const int result = session_.Call([&] { return editor.ChooseUserMode(*userMode); });
             if (const int code = LightSession::Report(context_, result, "choose the user mode"); code != ExitOk)
                 return code;
-            context_.out << fmt::format("User mode {} chosen.\n", *userMode);
+            Confirm(context_, fmt::format("User mode {} chosen.", *userMode));
         }
     }
     if (rename) {
         const auto chosen = static_cast<size_t>(editor.ChosenUserMode());
         if (editor.UserModeNames()[chosen] != *rename && !editor.RenameUserMode(*rename))
             return FileError(session_.Files().ModeFilePath(profile));
-        context_.out << fmt::format("User mode {} is named \"{}\".\n", chosen, *rename);
+        Confirm(context_, fmt::format("User mode {} is named \"{}\".", chosen, *rename));
     }
     return ExitOk;
 }

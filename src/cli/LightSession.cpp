@@ -1,6 +1,7 @@
 #include "cli/LightSession.h"
 
 #include "cli/ExitCode.h"
+#include "cli/ProfileNumber.h"
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 #include "core/lighting/EffectCatalogue.h"
@@ -41,8 +42,8 @@ std::unique_ptr<LightSession> LightSession::Open(CliContext& context, int& exitC
     }
     const int active = info->ActiveProfile();
     if (!profile && active >= lighting::LightingRecord::ProfileCount) {
-        context.err << "trevolinctl: the keyboard names profile " << active
-                    << " as its active one, but it only has profiles 0 to 2.\n";
+        context.err << "trevolinctl: the keyboard names profile " << ProfileNumberOf(active)
+                    << " as its active one, but it only has profiles 1 to 3.\n";
         exitCode = ExitKeyboardError;
         return nullptr;
     }

@@ -1,9 +1,13 @@
 #include "cli/LightSettings.h"
 
+#include "core/lighting/EffectNames.h"
+
 #include "cli/ExitCode.h"
 #include "cli/LightArguments.h"
 #include "cli/LightShow.h"
+#include "cli/ProfileNumber.h"
 #include "core/lighting/EffectCatalogue.h"
+#include "core/lighting/EffectDirections.h"
 #include "core/lighting/PanelControls.h"
 
 #include <fmt/format.h>
@@ -21,7 +25,7 @@ LightSettings::LightSettings(LightSession& session, CliContext& context) : sessi
 
 int LightSettings::Already(std::string_view what)
 {
-    context_.out << fmt::format("{} already; nothing sent.\n", what);
+    Confirm(context_, fmt::format("{} already; nothing sent.", what));
     return ExitOk;
 }
 
@@ -38,7 +42,7 @@ int LightSettings::Done(int result, std::string_view what, std::string_view said
 {
     if (const int code = LightSession::Report(context_, result, what); code != ExitOk)
         return code;
-    context_.out << said << ".\n";
+    Confirm(context_, std::string(said) + ".");
     return ExitOk;
 }
 
@@ -71,8 +75,7 @@ int LightSettings::Effect(std::string_view typed)
     const auto found = FindEffectArgument(typed, controller.Effects(), texts);
     std::string offered;
     for (const uint8_t effect : controller.Effects().Effects())
-        offered +=
-            fmt::format("{}{} ({})", offered.empty() ? "" : ", ", effect, texts.ModeText(std::to_string(effect)));
+        offered += fmt::format("{}{} ({})", offered.empty() ? "" : ", ", effect, lighting::EffectName(texts, effect));
     using Outcome = EffectArgument::Outcome;
     switch (found.outcome) {
     case Outcome::NotOffered:
@@ -93,7 +96,7 @@ int LightSettings::Effect(std::string_view typed)
         break;
     }
     const int effect = found.effect;
-    const std::string name = texts.ModeText(std::to_string(effect));
+    const std::string name = lighting::EffectName(texts, effect);
     if (!lighting::FindEffect(effect)) {
         context_.err << fmt::format("trevolinctl: light effect: the keyboard offers effect {}, but this program does "
                                     "not know its settings and does not choose it.\n",
@@ -116,11 +119,24 @@ int LightSettings::Speed(int position)
                   fmt::format("Speed {}", position));
 }
 
-int LightSettings::Direction(uint8_t direction)
+int LightSettings::Direction(std::string_view word)
 {
-    const std::string_view word = DirectionName(session_.Controller().Mode().mode, direction);
-    return Change({Field::Direction, direction}, fmt::format("Direction is {}", word), "set the direction",
-                  fmt::format("Direction {}", word));
+    const int effect = session_.Controller().Mode().mode;
+    const auto choices = lighting::DirectionsOf(effect);
+    const std::string effectName = fmt::format("effect {} ({})", effect, lighting::EffectName(context_.texts, effect));
+    if (choices.empty()) {
+        context_.err << fmt::format("trevolinctl: light direction: {} has no direction.\n", effectName);
+        return ExitUsage;
+    }
+    const auto direction = lighting::DirectionValueOf(effect, word);
+    if (!direction) {
+        context_.err << fmt::format("trevolinctl: light direction: {} goes {} or {}, not \"{}\".\n", effectName,
+                                    choices[0].word, choices[1].word, word);
+        return ExitUsage;
+    }
+    const std::string_view shown = lighting::DirectionWordOf(effect, *direction);
+    return Change({Field::Direction, *direction}, fmt::format("Direction is {}", shown), "set the direction",
+                  fmt::format("Direction {}", shown));
 }
 
 int LightSettings::Colour(lighting::RgbColor colour)
@@ -165,7 +181,7 @@ int LightSettings::RestoreDefaults()
         return ExitFileError;
     }
     return Done(session_.Call([&] { return session_.Controller().RestoreDefaults(); }), "restore the lighting defaults",
-                fmt::format("Profile {}'s lighting is back to its defaults", session_.Profile()));
+                fmt::format("Profile {}'s lighting is back to its defaults", ProfileNumberOf(session_.Profile())));
 }
 
 }  // namespace trevolin::cli

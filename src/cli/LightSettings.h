@@ -24,7 +24,9 @@ public:
     int Brightness(int level);
     // The slider's position; the keyboard keeps 4 minus it.
     int Speed(int position);
-    int Direction(uint8_t direction);
+    // `word` names a direction of the current effect: left/right, up/down
+    // or diffuse/converge.
+    int Direction(std::string_view word);
     int Colour(lighting::RgbColor colour);
     int Multicolour(bool on);
     int ColourChoice(int colourChoice);

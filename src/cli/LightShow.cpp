@@ -1,6 +1,9 @@
 #include "cli/LightShow.h"
 
+#include "core/lighting/EffectNames.h"
+
 #include "cli/LightArguments.h"
+#include "cli/ProfileNumber.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/EffectCatalogue.h"
 #include "core/lighting/PanelControls.h"
@@ -64,8 +67,8 @@ void LightShow::PrintText(std::ostream& out) const
     const auto unused = [&](std::string_view control) {
         return Uses(controls, control) ? std::string() : std::string("   (not used by this effect)");
     };
-    out << fmt::format("Profile            {}\n", profile_)
-        << fmt::format("Effect             {}  {}{}\n", mode.mode, texts_.ModeText(std::to_string(mode.mode)),
+    out << fmt::format("Profile            {}\n", ProfileNumberOf(profile_))
+        << fmt::format("Effect             {}  {}{}\n", mode.mode, lighting::EffectName(texts_, mode.mode),
                        lighting::FindEffect(mode.mode) ? "" : "   (not handled by this program)")
         << fmt::format("Brightness         {}{}\n", mode.brightness, unused("brightness"))
         << fmt::format("Speed              {}{}\n", lighting::SliderMaxPosition - mode.speed, unused("speed"))
@@ -91,7 +94,7 @@ void LightShow::PrintText(std::ostream& out) const
     }
     out << "Effects\n";
     for (const uint8_t effect : controller_.Effects().Effects())
-        out << fmt::format("  {:>3}  {}\n", effect, texts_.ModeText(std::to_string(effect)));
+        out << fmt::format("  {:>3}  {}\n", effect, lighting::EffectName(texts_, effect));
 }
 
 nlohmann::json LightShow::Json() const
@@ -99,7 +102,8 @@ nlohmann::json LightShow::Json() const
     const lighting::LightMode& mode = controller_.Mode();
     nlohmann::json j;
     j["profile"] = profile_;
-    j["effect"] = {{"number", mode.mode}, {"name", texts_.ModeText(std::to_string(mode.mode))}};
+    j["profileNumber"] = ProfileNumberOf(profile_);
+    j["effect"] = {{"number", mode.mode}, {"name", lighting::EffectName(texts_, mode.mode)}};
     j["controls"] = ControlsOf(mode.mode);
     j["brightness"] = mode.brightness;
     j["speed"] = lighting::SliderMaxPosition - mode.speed;
@@ -110,7 +114,7 @@ nlohmann::json LightShow::Json() const
     j["reportRate"] = mode.reportRate;
     j["effects"] = nlohmann::json::array();
     for (const uint8_t effect : controller_.Effects().Effects())
-        j["effects"].push_back({{"number", effect}, {"name", texts_.ModeText(std::to_string(effect))}});
+        j["effects"].push_back({{"number", effect}, {"name", lighting::EffectName(texts_, effect)}});
     if (perKeyOffered_) {
         const auto& editor = controller_.Editor();
         const auto& settings = editor.Settings();

@@ -209,10 +209,13 @@ int MacroCommand::Execute(CliContext& context)
             context.err << "trevolinctl: cannot write " << file_ << ".\n";
             return ExitFileError;
         }
+        Confirm(context, fmt::format("Wrote macro {} to {}.", list[*position].id, file_));
         return ExitOk;
     }
 
-    uint16_t id = 0;
+    uint16_t id = adding ? 0 : list[*position].id;
+    const std::string oldName = adding ? "" : macros::Utf16ToUtf8(list[*position].name);
+    std::string done;
     if (adding || rename_->parsed()) {
         const auto result = adding ? editor.Add(name, static_cast<uint8_t>(repeat_), std::move(events))
                                    : editor.Rename(*position, name);
@@ -222,10 +225,16 @@ int MacroCommand::Execute(CliContext& context)
         }
         if (adding)
             id = list[result.position].id;
+        done = adding ? fmt::format("Macro {} added.", id)
+                      : fmt::format("Macro {} (\"{}\") is now named \"{}\".", id, oldName, name_);
     } else if (set_->parsed()) {
         editor.SetPlayCount(*position, repeat_);
+        done = fmt::format("Macro {} (\"{}\") now plays {}.", id, oldName,
+                           macros::CountedNoun(static_cast<size_t>(repeat_), "time", "times"));
     } else {
         static_cast<void>(editor.Delete(*position));  // found above, so it is in the list
+        done =
+            fmt::format("Macro {} (\"{}\") deleted; keys that played it are back to their own function.", id, oldName);
     }
 
     if (!profiles::CommitMacroList(workspace->Store(), list).committed) {
@@ -235,8 +244,8 @@ int MacroCommand::Execute(CliContext& context)
     // Macros belong to every profile, and a deleted one may have been on
     // keys of any of them.
     exitCode = workspace->Apply(profiles::WriteScope::AllProfiles);
-    if (exitCode == ExitOk && id != 0)
-        context.out << "Macro " << id << " added.\n";
+    if (exitCode == ExitOk)
+        Confirm(context, done);
     return exitCode;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/ProfileWorkspace.h"
 
+#include "cli/ProfileNumber.h"
+
 #include "core/device/ResultDescription.h"
 #include "core/macros/MacroText.h"
 
@@ -74,9 +76,9 @@ int ProfileWorkspace::Apply(profiles::WriteScope scope)
     return ExitFileError;
 }
 
-int ProfileOrActive(int requested, int active)
+int ProfileOrActive(int requestedNumber, int active)
 {
-    return requested >= 0 ? requested : active;
+    return requestedNumber >= FirstProfileNumber ? ProfileIndexOf(requestedNumber) : active;
 }
 
 }  // namespace trevolin::cli

@@ -53,8 +53,8 @@ private:
     int activeProfile_ = -1;
 };
 
-// A profile number from the command line, or the active profile when none
-// was given (-1).
-int ProfileOrActive(int requested, int active);
+// The index of the profile the command line numbered 1 to 3, or the active
+// profile's when none was given (-1).
+int ProfileOrActive(int requestedNumber, int active);
 
 }  // namespace trevolin::cli

@@ -1,5 +1,7 @@
 #include "cli/RawReadCommand.h"
 
+#include "cli/ProfileNumber.h"
+
 #include "core/device/Bytes.h"
 #include "core/device/ConfigBracket.h"
 #include "core/device/InfoBlock.h"
@@ -105,7 +107,8 @@ CLI::App* RawReadCommand::Register(CLI::App& parent)
     read->add_option("area", area_, "info | lighting | keymap | default-keymap | macro | colors")
         ->required()
         ->check(CLI::IsMember({"info", "lighting", "keymap", "default-keymap", "macro", "colors"}));
-    read->add_option("number", number_, "The profile (0, 1 or 2) for keymap and colors")->check(CLI::Range(0, 2));
+    read->add_option("number", number_, "The profile (1, 2 or 3) for keymap and colors")
+        ->check(CLI::Range(FirstProfileNumber, LastProfileNumber));
     read->add_flag("--json", json_, "Print JSON");
     return read;
 }
@@ -115,7 +118,7 @@ int RawReadCommand::Execute(CliContext& context)
     const bool needsProfile = area_ == "keymap" || area_ == "colors";
     if (needsProfile != (number_ >= 0)) {
         context.err << "trevolinctl: raw read " << area_
-                    << (needsProfile ? " needs a profile number: 0, 1 or 2.\n" : " takes no number.\n");
+                    << (needsProfile ? " needs a profile number: 1, 2 or 3.\n" : " takes no number.\n");
         return ExitUsage;
     }
     int exitCode = ExitOk;
@@ -126,7 +129,9 @@ int RawReadCommand::Execute(CliContext& context)
 
     std::vector<uint8_t> bytes;
     std::string note;
-    const int result = connection->Call([&] { return ReadArea(connection->Session(), area_, number_, bytes, note); });
+    const int result = connection->Call([&] {
+        return ReadArea(connection->Session(), area_, needsProfile ? ProfileIndexOf(number_) : -1, bytes, note);
+    });
     if (!note.empty())
         context.err << "trevolinctl: warning: " << note << ".\n";
     if (result != device::ResultOk) {
@@ -136,8 +141,10 @@ int RawReadCommand::Execute(CliContext& context)
     }
     if (json_) {
         nlohmann::json j{{"area", area_}, {"length", bytes.size()}, {"hex", Hex(bytes)}};
-        if (needsProfile)
-            j["profile"] = number_;
+        if (needsProfile) {
+            j["profile"] = ProfileIndexOf(number_);
+            j["profileNumber"] = number_;
+        }
         context.out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     } else {
         Dump(context.out, bytes);

@@ -26,8 +26,10 @@ int RestoreCommand::Execute(CliContext& context)
     const bool restored = workspace->Call([&] { return workspace->Profiles().Restore(file_, &report); });
     for (const auto& note : report.check.notes)
         context.err << "trevolinctl: note: " << note << ".\n";
-    if (restored)
+    if (restored) {
+        Confirm(context, "Restored every profile and the macros from " + file_ + " to the keyboard.");
         return ExitOk;
+    }
     const auto& check = report.check;
     if (check.result <= 0) {
         std::error_code ec;

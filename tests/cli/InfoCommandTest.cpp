@@ -21,7 +21,8 @@ TEST_F(InfoCommandTest, ShowsWhatTheKeyboardSaysOfItself)
     const auto text = Run({"info"});
     ASSERT_EQ(text.exitCode, cli::ExitOk) << text.err;
     EXPECT_NE(text.out.find("Firmware version   1.04 (0x0104)"), std::string::npos) << text.out;
-    EXPECT_NE(text.out.find("Active profile     2"), std::string::npos);
+    // People count profiles from 1; the keyboard's index 2 is profile 3.
+    EXPECT_NE(text.out.find("Active profile     3"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("Macro capacity     384 bytes"), std::string::npos);
     EXPECT_NE(text.out.find("too old"), std::string::npos);
 
@@ -31,6 +32,7 @@ TEST_F(InfoCommandTest, ShowsWhatTheKeyboardSaysOfItself)
     EXPECT_EQ(j["firmwareVersion"], 0x104);
     EXPECT_EQ(j["firmwareTooOld"], true);
     EXPECT_EQ(j["activeProfile"], 2);
+    EXPECT_EQ(j["activeProfileNumber"], 3);
     EXPECT_EQ(j["macroCapacity"], 384);
     ASSERT_FALSE(j["effects"].empty());
     EXPECT_EQ(j["effects"][0]["number"], info[12]);

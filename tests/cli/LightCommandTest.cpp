@@ -144,6 +144,7 @@ TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
     EXPECT_TRUE(Writes().empty());
     const auto j = nlohmann::json::parse(json.out);
     EXPECT_EQ(j["profile"], 1);
+    EXPECT_EQ(j["profileNumber"], 2);
     EXPECT_EQ(j["effect"]["number"], 3);
     EXPECT_NE(j["effect"]["name"], "#Error");
     EXPECT_EQ(j["brightness"], 2);
@@ -162,7 +163,7 @@ TEST_F(LightCommandTest, ShowsTheActiveProfilesLightingAsTheKeyboardHoldsIt)
     ASSERT_EQ(text.exitCode, cli::ExitOk) << text.err;
     EXPECT_TRUE(Writes().empty());
     for (const char* line :
-         {"Profile            1\n", "Brightness         2\n", "Speed              3\n", "Direction          left\n",
+         {"Profile            2\n", "Brightness         2\n", "Speed              3\n", "Direction          left\n",
           "Multicolour        off\n", "Colour             10,20,30 (#0a141e)\n", "Report rate        2\n"})
         EXPECT_NE(text.out.find(line), std::string::npos) << line << " in\n" << text.out;
     EXPECT_NE(text.out.find("Colour choice      1 (yellow)   (not used by this effect)"), std::string::npos);
@@ -193,7 +194,7 @@ TEST_F(LightCommandTest, EachSettingWritesTheBytesTheWindowWrites)
         {{"speed", "4"}, {{6, 86, {0}}}},
         {{"speed", "0"}, {{6, 86, {4}}}},
         {{"direction", "left"}, {{6, 87, {255}}}},
-        {{"direction", "UP"}, {{6, 87, {255}}}},
+        {{"direction", "LEFT"}, {{6, 87, {255}}}},
         {{"colour", "1,2,3"}, {{6, 88, {0}}, {6, 89, {1, 2, 3}}}},
         {{"color", "#0A0b0c"}, {{6, 88, {0}}, {6, 89, {10, 11, 12}}}},
         // The colour is white already, but multicolour is on: it goes off.
@@ -229,6 +230,63 @@ TEST_F(LightCommandTest, EachSettingWritesTheBytesTheWindowWrites)
         }
         EXPECT_EQ(Record(2), expected) << "the keyboard holds the new values, and nothing else changed";
     }
+}
+
+// Each effect has its own pair of directions; the word typed is the one
+// written and reported, and a word the effect does not have is refused with
+// the ones it has.
+TEST_F(LightCommandTest, DirectionsAreTheCurrentEffectsOwn)
+{
+    struct Case {
+        uint8_t effect;
+        uint8_t held;  // the record's direction before
+        const char* word;
+        int exitCode;
+        uint8_t after;
+        const char* said;  // part of stdout, or of stderr when refused
+    };
+    const Case cases[] = {
+        {1, 0, "left", cli::ExitOk, 255, "Direction left."},
+        {12, 0, "up", cli::ExitOk, 255, "Direction up."},
+        {12, 255, "Down", cli::ExitOk, 0, "Direction down."},
+        {12, 0, "down", cli::ExitOk, 0, "Direction is down already; nothing sent."},
+        {18, 255, "converge", cli::ExitOk, 0, "Direction converge."},
+        {12, 0, "left", cli::ExitUsage, 0, "effect 12 (Vertical wave) goes up or down, not \"left\""},
+        {1, 0, "diffuse", cli::ExitUsage, 0, "effect 1 (Wave) goes left or right, not \"diffuse\""},
+        {7, 0, "up", cli::ExitUsage, 0, "effect 7 (Onboard pattern A) has no direction"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.effect) + " " + c.word);
+        ASSERT_EQ(kb.QlSimReset(), 1);
+        ASSERT_TRUE(kb.waitIdle());
+        SetRecordBytes(0, 0, {c.effect});
+        SetRecordBytes(0, 3, {c.held});
+        const auto run = RunLogged({"light", "direction", c.word});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        EXPECT_NE((c.exitCode == cli::ExitOk ? run.out : run.err).find(c.said), std::string::npos)
+            << run.out << run.err;
+        EXPECT_EQ(Record(0)[3], c.after);
+        if (c.exitCode != cli::ExitOk || c.after == c.held) {
+            EXPECT_TRUE(Writes().empty());
+        }
+    }
+}
+
+// Effects the language file does not name still have a name, in the list
+// and in every message.
+TEST_F(LightCommandTest, EveryEffectHasAName)
+{
+    const auto json = nlohmann::json::parse(RunLogged({"light", "--json"}).out);
+    ASSERT_EQ(json["effects"].size(), 19u);
+    for (const auto& effect : json["effects"]) {
+        const std::string name = effect["name"];
+        EXPECT_NE(name, "#Error");
+        EXPECT_EQ(name.find("Effect "), std::string::npos) << name;
+    }
+    const auto chosen = RunLogged({"light", "effect", "onboard pattern b"});
+    ASSERT_EQ(chosen.exitCode, cli::ExitOk) << chosen.err;
+    EXPECT_EQ(chosen.out, "Effect 8 (Onboard pattern B).\n");
+    EXPECT_EQ(Record(0)[0], 8);
 }
 
 TEST_F(LightCommandTest, AValueTheKeyboardAlreadyHoldsIsNotSentAgain)
@@ -343,9 +401,9 @@ TEST_F(LightCommandTest, ColoursAreTakenByNameAndAsShortHex)
 // so another profile's lighting is changed without making it the active one.
 TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
 {
-    const auto brightness = RunLogged({"light", "--profile", "1", "brightness", "2"});
+    const auto brightness = RunLogged({"light", "--profile", "2", "brightness", "2"});
     ASSERT_EQ(brightness.exitCode, cli::ExitOk) << brightness.err;
-    EXPECT_NE(brightness.out.find("Profile 1 is not the active profile"), std::string::npos) << brightness.out;
+    EXPECT_NE(brightness.out.find("Profile 2 is not the active profile"), std::string::npos) << brightness.out;
     auto writes = Writes();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].command, 6);
@@ -354,7 +412,7 @@ TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
     EXPECT_EQ(Record(0)[1], 4);
 
     SetRecordBytes(2, 0, {20});
-    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "2"});
+    const auto paint = RunLogged({"light", "paint", "A", "red", "--profile", "3"});
     ASSERT_EQ(paint.exitCode, cli::ExitOk) << paint.err;
     writes = Writes();
     ASSERT_EQ(writes.size(), 1u);
@@ -370,17 +428,18 @@ TEST_F(LightCommandTest, AnotherProfilesLightingIsChangedWithoutSwitchingToIt)
     ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 10, &active, 1), 1);
     EXPECT_EQ(active, 0);
 
-    const auto shown = RunLogged({"light", "--json", "--profile", "2"});
+    const auto shown = RunLogged({"light", "--json", "--profile", "3"});
     ASSERT_EQ(shown.exitCode, cli::ExitOk) << shown.err;
     const auto j = nlohmann::json::parse(shown.out);
     EXPECT_EQ(j["profile"], 2);
+    EXPECT_EQ(j["profileNumber"], 3);
     EXPECT_EQ(j["perKey"]["keys"]["A"], "#ff0000");
 
-    const auto active0 = RunLogged({"light", "--profile", "0", "brightness", "3"});
+    const auto active0 = RunLogged({"light", "--profile", "1", "brightness", "3"});
     ASSERT_EQ(active0.exitCode, cli::ExitOk) << active0.err;
     EXPECT_EQ(active0.out.find("not the active profile"), std::string::npos);
 
-    for (const char* bad : {"3", "-1", "x"}) {
+    for (const char* bad : {"0", "4", "-1", "x"}) {
         const auto refused = RunLogged({"light", "--profile", bad, "brightness", "2"});
         EXPECT_EQ(refused.exitCode, cli::ExitUsage) << bad;
         EXPECT_EQ(kb.QlSimLogCount(), 0);

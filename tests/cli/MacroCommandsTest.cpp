@@ -211,9 +211,9 @@ TEST_F(MacroCommandsTest, AKeyPlayingAMissingMacroSaysSo)
     const uint8_t playMacro10[3] = {5, 1, 9};
     ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEYMAPS, static_cast<uint32_t>(3 * position), playMacro10, 3), 1);
 
-    const auto keys = Run({"keys", "--profile", "0", "--assigned"});
+    const auto keys = Run({"keys", "--profile", "1", "--assigned"});
     EXPECT_TRUE(Has(keys.out, "raw:05-01-09 (macro 10, which no longer exists)")) << keys.out;
-    const auto json = nlohmann::json::parse(Run({"keys", "--profile", "0", "--assigned", "--json"}).out);
+    const auto json = nlohmann::json::parse(Run({"keys", "--profile", "1", "--assigned", "--json"}).out);
     bool described = false;
     for (const auto& k : json["keys"])
         described |= k["key"] == "A" && Has(k["description"].get<std::string>(), "macro 10, which no longer exists");

@@ -110,10 +110,10 @@ TEST_F(ProfileCommandsTest, EveryKindOfAssignmentReachesTheKeyboardAsItsCode)
 
 TEST_F(ProfileCommandsTest, AnotherProfilesChangeStillReachesTheKeyboard)
 {
-    ASSERT_EQ(Run({"key", "set", "A", "key:C", "--profile", "2"}).exitCode, cli::ExitOk);
+    ASSERT_EQ(Run({"key", "set", "A", "key:C", "--profile", "3"}).exitCode, cli::ExitOk);
     EXPECT_EQ(At(Block(2), KeyA), (Code{2, 2, 0x06}));
     EXPECT_EQ(At(Block(0), KeyA), KeyA);
-    ASSERT_EQ(Run({"key", "reset", "--profile", "2"}).exitCode, cli::ExitOk);
+    ASSERT_EQ(Run({"key", "reset", "--profile", "3"}).exitCode, cli::ExitOk);
     EXPECT_EQ(At(Block(2), KeyA), KeyA);
 }
 
@@ -121,12 +121,12 @@ TEST_F(ProfileCommandsTest, BackupAndRestoreCarryAllThreeProfiles)
 {
     for (int p = 0; p < 3; ++p)
         ASSERT_EQ(
-            Run({"key", "set", "A", "function:" + std::to_string(p + 1), "--profile", std::to_string(p)}).exitCode,
+            Run({"key", "set", "A", "function:" + std::to_string(p + 1), "--profile", std::to_string(p + 1)}).exitCode,
             cli::ExitOk);
     const std::string file = userFolder.File("all.tvl");
     ASSERT_EQ(Run({"backup", file}).exitCode, cli::ExitOk);
     for (int p = 0; p < 3; ++p)
-        ASSERT_EQ(Run({"key", "reset", "--profile", std::to_string(p)}).exitCode, cli::ExitOk);
+        ASSERT_EQ(Run({"key", "reset", "--profile", std::to_string(p + 1)}).exitCode, cli::ExitOk);
     EXPECT_EQ(At(Block(1), KeyA), KeyA);
 
     kb.QlSimLogClear();
@@ -212,6 +212,84 @@ TEST_F(ProfileCommandsTest, ARestoreStoppedPartWaySaysWhatTheKeyboardHolds)
                            "part of it): the keys of profiles 1 and 2."),
               std::string::npos)
         << run.err;
+}
+
+// The window numbers profiles 1 to 3, so every number typed or printed is
+// one of those; only JSON carries the keyboard's index 0 to 2 as well.
+TEST_F(ProfileCommandsTest, ProfilesAreNumberedOneToThree)
+{
+    const auto switched = Run({"profile", "3"});
+    ASSERT_EQ(switched.exitCode, cli::ExitOk) << switched.err;
+    EXPECT_EQ(switched.out, "Profile 3 is now active.\n");
+    uint8_t active = 9;
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 10, &active, 1), 1);
+    EXPECT_EQ(active, 2);
+    EXPECT_EQ(Run({"profile"}).out, "Active profile 3\n");
+    const auto shown = nlohmann::json::parse(Run({"profile", "--json"}).out);
+    EXPECT_EQ(shown["activeProfile"], 2);
+    EXPECT_EQ(shown["activeProfileNumber"], 3);
+
+    for (const char* bad : {"0", "4"}) {
+        const auto refused = Run({"profile", bad});
+        EXPECT_EQ(refused.exitCode, cli::ExitUsage) << bad;
+        EXPECT_NE(refused.err.find("1 to 3"), std::string::npos) << refused.err;
+        EXPECT_EQ(Run({"keys", "--profile", bad}).exitCode, cli::ExitUsage) << bad;
+    }
+
+    // Profile 1 is the keyboard's first table.
+    ASSERT_EQ(Run({"key", "set", "A", "key:C", "--profile", "1"}).exitCode, cli::ExitOk);
+    EXPECT_EQ(At(Block(0), KeyA), (Code{2, 2, 0x06}));
+    const auto keys = nlohmann::json::parse(Run({"keys", "--profile", "1", "--json"}).out);
+    EXPECT_EQ(keys["profile"], 0);
+    EXPECT_EQ(keys["profileNumber"], 1);
+
+    const auto help = Run({"profile", "--help"});
+    EXPECT_NE(help.out.find("1, 2 or 3"), std::string::npos) << help.out;
+}
+
+// Every command that changes something says so in one line, and nothing with
+// --quiet; the same sequence runs twice, the second time quietly.
+TEST_F(ProfileCommandsTest, EveryChangeIsConfirmedInOneLineUnlessQuiet)
+{
+    const std::string folder = userFolder.Path().string();
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } changes[] = {
+        {{"key", "set", "F5", "key:A", "--profile", "2"}, "Profile 2: F5 now sends key:A."},
+        {{"key", "set", "G2", "wheel:up", "--bank", "b"}, "Profile 1: G2 (bank b) now sends wheel:up."},
+        {{"key", "set", "F5", "default", "--profile", "2"}, "Profile 2: F5 is back to its own function."},
+        {{"key", "reset", "--profile", "2"}, "Profile 2: every key is back to its own function."},
+        {{"macro", "add", "Copy", "A:down", "A:up"}, "Macro 1 added."},
+        {{"macro", "rename", "Copy", "Paste"}, "Macro 1 (\"Copy\") is now named \"Paste\"."},
+        {{"macro", "set", "Paste", "--repeat", "2"}, "Macro 1 (\"Paste\") now plays 2 times."},
+        {{"key", "set", "F6", "macro:Paste"}, "Profile 1: F6 now sends macro:Paste."},
+        {{"macro", "export", "Paste", folder + "/paste.macro"}, "Wrote macro 1 to " + folder + "/paste.macro."},
+        {{"backup", folder + "/every"}, "Backed up every profile to " + folder + "/every.tvl."},
+        {{"export", folder + "/keyboard"},
+         "Exported the keyboard's key tables and macros to " + folder + "/keyboard.tvl."},
+        {{"macro", "delete", "Paste"},
+         "Macro 1 (\"Paste\") deleted; keys that played it are back to their own function."},
+        {{"restore", folder + "/every.tvl"},
+         "Restored every profile and the macros from " + folder + "/every.tvl to the keyboard."},
+        {{"profile", "2"}, "Profile 2 is now active."},
+    };
+    for (const bool quiet : {false, true}) {
+        ASSERT_EQ(kb.QlSimReset(), 1);
+        ASSERT_TRUE(kb.waitIdle());
+        for (const auto& change : changes) {
+            std::vector<std::string> args = change.args;
+            if (quiet)
+                args.insert(args.begin(), "--quiet");
+            const auto run = Run(args);
+            ASSERT_EQ(run.exitCode, cli::ExitOk) << args[0] << " " << args[1] << ": " << run.err;
+            EXPECT_EQ(run.out, quiet ? "" : change.said + "\n") << args[0] << " " << args[1];
+        }
+    }
+    // A name with an extension of its own keeps it.
+    ASSERT_EQ(Run({"backup", folder + "/every.bak"}).exitCode, cli::ExitOk);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/every.bak"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/every.bak.tvl"));
 }
 
 TEST_F(ProfileCommandsTest, MacrosMustFitTheKeyboard)

@@ -1,5 +1,7 @@
 #include "core/lighting/EffectList.h"
 
+#include "core/lighting/EffectNames.h"
+
 namespace trevolin::lighting {
 
 void EffectList::Build(std::span<const uint8_t, SlotCount> slots)
@@ -32,7 +34,7 @@ std::vector<std::string> EffectList::Names(const app::TextLookup& texts) const
     std::vector<std::string> names;
     names.reserve(effects_.size());
     for (const uint8_t effect : effects_)
-        names.push_back(texts.ModeText(std::to_string(effect)));
+        names.push_back(EffectName(texts, effect));
     return names;
 }
 

@@ -4,6 +4,7 @@
 #include "core/app/LanguageKeys.h"
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
+#include "core/lighting/EffectNames.h"
 
 #include "support/TempDir.h"
 
@@ -60,7 +61,8 @@ protected:
             return language.LightText(key);
         }
         if (section == "MODE") {
-            return language.ModeText(key);
+            // An effect the file does not name shows the program's English name.
+            return lighting::EffectName(language, std::stoi(std::string(key)));
         }
         return language.Text(key);
     }
