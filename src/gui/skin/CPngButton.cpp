@@ -215,7 +215,9 @@ void CPngButton::paintEvent(QPaintEvent*)
     if (textOn_) {
         DrawText(painter, face);
     }
-    if (hasFocus()) {
+    // Only once the keyboard moves the focus: a window that has just opened
+    // (or was clicked) shows no mark.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         // The skin's accent, inside the button, where the keyboard's focus is.
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor(0x2f, 0xa8, 0xff), 2));
