@@ -208,8 +208,8 @@ TEST_F(ProfileCommandsTest, ARestoreStoppedPartWaySaysWhatTheKeyboardHolds)
     ASSERT_EQ(kb.QlSimPlug(), 1);
     ASSERT_TRUE(kb.waitIdle());
     EXPECT_EQ(run.exitCode, cli::ExitKeyboardError);
-    EXPECT_NE(run.err.find("Written: the macro area, the keys of profile 0. Not written (the keyboard may hold a "
-                           "part of it): the keys of profiles 1 and 2."),
+    EXPECT_NE(run.err.find("Written: the macro area, the keys of profile 1. Not written (the keyboard may hold a "
+                           "part of it): the keys of profiles 2 and 3."),
               std::string::npos)
         << run.err;
 }
