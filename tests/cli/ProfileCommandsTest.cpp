@@ -245,6 +245,8 @@ TEST_F(ProfileCommandsTest, ProfilesAreNumberedOneToThree)
 
     const auto help = Run({"profile", "--help"});
     EXPECT_NE(help.out.find("1, 2 or 3"), std::string::npos) << help.out;
+    const auto overview = Run({"--help"});
+    EXPECT_NE(overview.out.find("Profiles are numbered 1 to 3"), std::string::npos) << overview.out;
 }
 
 // Every command that changes something says so in one line, and nothing with
