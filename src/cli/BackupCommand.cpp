@@ -13,8 +13,8 @@ namespace trevolin::cli {
 CLI::App* BackupCommand::Register(CLI::App& parent)
 {
     auto* sub = parent.add_subcommand(
-        "backup", "Every profile as this computer holds it, with its keys, macros and names, as an exchange file; "
-                  "works without the keyboard once a command has read it");
+        "backup", "Every profile as the profile file holds it (keys and macros), first brought up to date from the "
+                  "keyboard, as an exchange file; works without the keyboard once a command has read it");
     sub->add_option("file", file_, "The file to write; .tvl is added to a name without an extension")->required();
     return sub;
 }

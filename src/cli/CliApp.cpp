@@ -33,6 +33,8 @@ namespace trevolin::cli {
 namespace {
 
 constexpr const char* ExitCodesText =
+    "Profiles are numbered 1 to 3, as in the window; --json output also gives the keyboard's index 0 to 2.\n"
+    "\n"
     "Exit codes:\n"
     "  0  done\n"
     "  1  the keyboard refused the request or did not answer\n"

@@ -3,9 +3,11 @@
 #include "cli/KeyTarget.h"
 #include "cli/ProfileNumber.h"
 #include "cli/ProfileWorkspace.h"
+#include "core/keyboard/KeyByName.h"
 #include "core/keys/ActionSpec.h"
 #include "core/keys/KeyAction.h"
 #include "core/keys/KeyMapBlock.h"
+#include "core/keys/ReassignableKeys.h"
 #include "core/macros/MacroList.h"
 #include "core/macros/MacroText.h"
 #include "core/profiles/KeyAssignment.h"
@@ -13,6 +15,8 @@
 #include "core/profiles/StoreMacroLookups.h"
 
 #include <fmt/format.h>
+
+#include <sstream>
 
 #include <CLI/CLI.hpp>
 
@@ -77,19 +81,25 @@ int KeyCommand::Set(CliContext& context)
     std::string error;
     const auto target = FindKeyTarget(key_, bank_, error);
     const auto parsed = keys::ParseActionSpec(action_);
-    if (!target || !parsed.spec) {
-        context.err << "trevolinctl: " << (target ? parsed.error : error) << ".\n";
+    const auto named = keyboard::KeyByName(key_);
+    const bool unknownKey = !target && (!named || named->kind == keyboard::KeyKind::Fn);
+    if ((!target && !unknownKey) || !parsed.spec) {
+        context.err << "trevolinctl: " << (target || unknownKey ? parsed.error : error) << ".\n";
         return ExitUsage;
     }
+    if (unknownKey)
+        return RefuseUnknownKey(context, error);
     int exitCode = ExitOk;
     auto workspace = ProfileWorkspace::Open(context, exitCode);
     if (!workspace)
         return exitCode;
     const int profile = ProfileOrActive(profile_, workspace->ActiveProfile());
-    if (!keys::KeyHasPosition(workspace->Session().FactoryKeymap(), target->keyNumber)) {
-        context.err << "trevolinctl: " << target->name
-                    << " cannot be assigned: the keyboard's key map has no position for it, so the keyboard has "
-                       "nowhere to keep its action. 'trevolinctl keys' shows the keys that can be assigned.\n";
+    const auto defaultMap = workspace->Session().FactoryKeymap();
+    if (!keys::KeyHasPosition(defaultMap, target->keyNumber)) {
+        // The keyboard's key map has no position for the key, so the keyboard
+        // has nowhere to keep an action for it.
+        context.err << "trevolinctl: '" << target->name
+                    << "' cannot be reassigned. Keys that can: " << keys::ReassignableKeyNameList(defaultMap) << ".\n";
         return ExitUsage;
     }
 
@@ -151,6 +161,25 @@ int KeyCommand::Confirmed(CliContext& context, ProfileWorkspace& workspace, int 
                          ? fmt::format("Profile {}: {} is back to its own function.", ProfileNumberOf(profile), key)
                          : fmt::format("Profile {}: {} now sends {}.", ProfileNumberOf(profile), key, action));
     return ExitOk;
+}
+
+int KeyCommand::RefuseUnknownKey(CliContext& context, const std::string& error)
+{
+    // Only the keyboard's key map tells which keys can be reassigned. The
+    // name is wrong whether or not the keyboard can be reached, so its own
+    // complaints are not shown and the exit code stays the usage one.
+    std::ostringstream connectionErrors;
+    CliContext quiet{context.connection, context.out, connectionErrors, context.locations, context.texts, true};
+    int exitCode = ExitOk;
+    const auto workspace = ProfileWorkspace::Open(quiet, exitCode);
+    if (workspace)
+        context.err << "trevolinctl: " << error
+                    << ". Keys that can: " << keys::ReassignableKeyNameList(workspace->Session().FactoryKeymap())
+                    << ".\n";
+    else
+        context.err << "trevolinctl: " << error
+                    << "; 'trevolinctl keys' lists the keys that can, once it can read the keyboard.\n";
+    return ExitUsage;
 }
 
 int KeyCommand::Reset(CliContext& context)

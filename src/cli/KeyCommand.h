@@ -19,6 +19,8 @@ public:
 private:
     int Set(CliContext& context);
     int Reset(CliContext& context);
+    // A KEY that names no key that can be reassigned; lists those that can.
+    static int RefuseUnknownKey(CliContext& context, const std::string& error);
     // Writes the changed key to the keyboard, then says what it sends now.
     static int Confirmed(CliContext& context, ProfileWorkspace& workspace, int profile, const KeyTarget& target);
 

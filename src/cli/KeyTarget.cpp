@@ -41,8 +41,9 @@ std::optional<KeyTarget> FindKeyTarget(std::string_view name, std::string_view b
 {
     const auto key = keyboard::KeyByName(name);
     if (!key || key->kind == keyboard::KeyKind::Fn) {
-        error = "\"" + std::string(name) + "\" is not a key that can be assigned; expected one of: " +
-                keyboard::KeyNameListText(keyboard::KeyNameSet::Assignable);
+        // Which keys can be reassigned depends on the keyboard's key map;
+        // the caller names them.
+        error = "'" + std::string(name) + "' is not a key that can be reassigned";
         return std::nullopt;
     }
     if (key->kind == keyboard::KeyKind::Layout) {

@@ -24,7 +24,8 @@ struct KeyTarget {
 std::vector<KeyTarget> AllKeyTargets();
 
 // `name` is a key name; `bank` ("a", "b", "1", "2" or empty) only for G keys.
-// Nothing, with `error` set to a sentence, when either does not fit.
+// Nothing, with `error` set to a sentence, when either does not fit; for a
+// name that is no key that can be reassigned, the sentence lists no names.
 std::optional<KeyTarget> FindKeyTarget(std::string_view name, std::string_view bank, std::string& error);
 
 }  // namespace trevolin::cli

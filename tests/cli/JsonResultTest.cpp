@@ -27,10 +27,10 @@ TEST_F(JsonResultTest, WriteCommandsSayWhatTheyWroteOrWhyNot)
     EXPECT_EQ(set["ok"], true);
     EXPECT_EQ(set["exitCode"], 0);
     EXPECT_TRUE(set["command"].get<std::string>().ends_with(" key set A key:B --json")) << set["command"];
-    EXPECT_EQ(set["keyboardWritten"], Json({"the macro area", "the key map of profile 0"}));
+    EXPECT_EQ(set["keyboardWritten"], Json({"the macro area", "the key map of profile 1"}));
 
     const auto light = RunJson({"--json", "light", "brightness", "2"}, cli::ExitOk);
-    EXPECT_EQ(light["keyboardWritten"], Json({"the lighting of profile 0"}));
+    EXPECT_EQ(light["keyboardWritten"], Json({"the lighting of profile 1"}));
 
     // The keyboard leaves while the key map is written.
     kb.QlSimLogClear();

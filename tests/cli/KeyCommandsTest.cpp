@@ -7,11 +7,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 
 namespace trevolin::test {
 namespace {
@@ -77,7 +79,8 @@ TEST_F(KeyCommandsTest, AKeyWithoutAPositionIsRefusedAndShownAsNotAvailable)
     for (const char* key : {"Num7", "NumEnter", "Num0"}) {
         const auto run = Run({"key", "set", key, "key:A"});
         EXPECT_EQ(run.exitCode, cli::ExitUsage) << key;
-        EXPECT_NE(run.err.find("no position"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("'" + std::string(key) + "' cannot be reassigned. Keys that can: "), std::string::npos)
+            << run.err;
         EXPECT_EQ(KeyMap(0), before) << key;
     }
     // The keypad keys the default map does hold can be assigned.
@@ -91,6 +94,87 @@ TEST_F(KeyCommandsTest, AKeyWithoutAPositionIsRefusedAndShownAsNotAvailable)
     const auto text = Run({"keys"});
     EXPECT_NE(text.out.find("Num7           not available"), std::string::npos) << text.out;
     EXPECT_EQ(Run({"keys", "--assigned"}).out.find("Num7"), std::string::npos);
+}
+
+// The names listed after "marker" up to the closing full stop.
+std::vector<std::string> ListedAfter(const std::string& text, const std::string& marker)
+{
+    std::vector<std::string> names;
+    size_t start = text.find(marker);
+    if (start == std::string::npos)
+        return names;
+    start += marker.size();
+    const size_t end = text.find(".\n", start);
+    while (start < end) {
+        const size_t comma = std::min(text.find(", ", start), end);
+        names.push_back(text.substr(start, comma - start));
+        start = comma + 2;
+    }
+    return names;
+}
+
+// A key to reassign and a key to send are different roles: each message
+// lists exactly the names that work in its role.
+TEST_F(KeyCommandsTest, EachRoleListsOnlyTheKeysValidInIt)
+{
+    std::set<std::string> reassignable;
+    for (const auto& [name, key] : KeysByName()) {
+        if (key["available"] == true && (!key.contains("bank") || key["bank"] == "a"))
+            reassignable.insert(key["key"].get<std::string>());
+    }
+    ASSERT_TRUE(reassignable.contains("G1"));
+    ASSERT_FALSE(reassignable.contains("Num7"));
+
+    for (const char* target : {"NoSuchKey", "Fn", "Num7"}) {
+        SCOPED_TRACE(target);
+        const auto run = Run({"key", "set", target, "key:A"});
+        EXPECT_EQ(run.exitCode, cli::ExitUsage);
+        const std::string intro = std::string(target) == "Num7"
+                                      ? "' cannot be reassigned. Keys that can: "
+                                      : "' is not a key that can be reassigned. Keys that can: ";
+        const auto listed = ListedAfter(run.err, "'" + std::string(target) + intro);
+        EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), reassignable) << run.err;
+    }
+
+    const auto noKey = Run({"key", "set", "A", "key:NoSuchKey"});
+    EXPECT_EQ(noKey.exitCode, cli::ExitUsage);
+    const auto sendable = ListedAfter(noKey.err, "'NoSuchKey' is not a key Trevolin can send. Keys it can send: ");
+    EXPECT_EQ(sendable.size(), 105u) << noKey.err;
+    EXPECT_NE(std::find(sendable.begin(), sendable.end(), "Num7"), sendable.end()) << "a keypad key can be sent";
+    EXPECT_EQ(std::find(sendable.begin(), sendable.end(), "G1"), sendable.end()) << "a G key sends nothing";
+    ASSERT_EQ(Run({"key", "set", "A", "key:Num7"}).exitCode, cli::ExitOk);
+
+    // Without the keyboard the name is still refused as a bad argument.
+    ASSERT_EQ(kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    const auto unplugged = Run({"key", "set", "NoSuchKey", "key:A"});
+    ASSERT_EQ(kb.QlSimPlug(), 1);
+    ASSERT_TRUE(kb.waitIdle());
+    EXPECT_EQ(unplugged.exitCode, cli::ExitUsage);
+    EXPECT_NE(unplugged.err.find("'NoSuchKey' is not a key that can be reassigned"), std::string::npos)
+        << unplugged.err;
+}
+
+// The tooltip text `keys --json` gives names every action, as the window's
+// tooltips do.
+TEST_F(KeyCommandsTest, DescriptionsNameTheAction)
+{
+    const struct {
+        const char* key;
+        const char* action;
+        const char* description;
+    } cases[] = {
+        {"F11", "stop-macro", "F11 - stop macro"},
+        {"F5", "wheel:up", "F5 - mouse: Wheel up"},
+        {"F6", "mouse:left", "F6 - mouse: Left button"},
+        {"F7", "key:A", "F7 - key: A"},
+        {"F8", "disabled", "F8 - disabled"},
+    };
+    for (const auto& c : cases)
+        ASSERT_EQ(Run({"key", "set", c.key, c.action}).exitCode, cli::ExitOk) << c.key;
+    auto keys = KeysByName();
+    for (const auto& c : cases)
+        EXPECT_EQ(keys[c.key]["description"], c.description);
 }
 
 TEST_F(KeyCommandsTest, CodesTheProgramDoesNotKnowSurviveAnUnrelatedChange)
@@ -212,13 +296,6 @@ TEST_F(KeyCommandsTest, MessagesSaySentencesNotCodes)
 
     const auto profile = nlohmann::json::parse(Run({"profile", "--json"}).out);
     EXPECT_EQ(profile["name"], "Profile 1");
-
-    // Only keys a key can be: not Fn, and G keys only as the key set.
-    const auto noKey = Run({"key", "set", "A", "key:NoSuchKey"});
-    EXPECT_EQ(noKey.err.find("G1"), std::string::npos) << noKey.err;
-    const auto noTarget = Run({"key", "set", "NoSuchKey", "key:A"});
-    EXPECT_NE(noTarget.err.find("G1"), std::string::npos) << noTarget.err;
-    EXPECT_EQ(noTarget.err.find("Fn"), std::string::npos) << noTarget.err;
 
     // Status 0xFE: the keyboard would not carry the request out.
     kb.QlSimFailStatus(0xFE, 100000);

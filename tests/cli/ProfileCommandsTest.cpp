@@ -208,8 +208,8 @@ TEST_F(ProfileCommandsTest, ARestoreStoppedPartWaySaysWhatTheKeyboardHolds)
     ASSERT_EQ(kb.QlSimPlug(), 1);
     ASSERT_TRUE(kb.waitIdle());
     EXPECT_EQ(run.exitCode, cli::ExitKeyboardError);
-    EXPECT_NE(run.err.find("Written: the macro area, the keys of profile 0. Not written (the keyboard may hold a "
-                           "part of it): the keys of profiles 1 and 2."),
+    EXPECT_NE(run.err.find("Written: the macro area, the keys of profile 1. Not written (the keyboard may hold a "
+                           "part of it): the keys of profiles 2 and 3."),
               std::string::npos)
         << run.err;
 }
@@ -245,6 +245,8 @@ TEST_F(ProfileCommandsTest, ProfilesAreNumberedOneToThree)
 
     const auto help = Run({"profile", "--help"});
     EXPECT_NE(help.out.find("1, 2 or 3"), std::string::npos) << help.out;
+    const auto overview = Run({"--help"});
+    EXPECT_NE(overview.out.find("Profiles are numbered 1 to 3"), std::string::npos) << overview.out;
 }
 
 // Every command that changes something says so in one line, and nothing with

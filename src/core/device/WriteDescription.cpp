@@ -8,9 +8,10 @@ namespace {
 
 constexpr uint16_t LightingRecordSize = 42;
 
+// People count the profiles from 1, as the window's buttons do.
 std::string OfProfile(const char* what, unsigned profile)
 {
-    return std::string(what) + " of profile " + std::to_string(profile);
+    return std::string(what) + " of profile " + std::to_string(profile + 1);
 }
 
 }  // namespace

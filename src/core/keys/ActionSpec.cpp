@@ -109,7 +109,7 @@ ActionSpecResult ParseActionSpec(std::string_view text)
     if (kind == "key") {
         const auto key = keyboard::KeyByName(argument);
         if (!key || key->kind != keyboard::KeyKind::Layout)
-            return Fail("\"" + std::string(argument) + "\" is not a key a key can send; expected one of: " +
+            return Fail("'" + std::string(argument) + "' is not a key Trevolin can send. Keys it can send: " +
                         keyboard::KeyNameListText(keyboard::KeyNameSet::LayoutKeys));
         return Ok(KeyAction::Key, keyboard::LayoutKeys()[key->index].scan);
     }

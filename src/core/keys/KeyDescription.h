@@ -19,8 +19,9 @@ using MacroNameLookup = std::function<std::string(uint16_t macroId)>;
 inline constexpr size_t TooltipMaxCharacters = 259;
 
 // The look of an ordinary key's button from its entry: the key's name, and
-// for an assigned key "KEY_PROMPT_SET" and what it does. Texts are looked up
-// now, never kept.
+// for an assigned key "KEY_PROMPT_SET" and what it does, every kind named
+// ("A - key: B", "F11 - stop macro", "D - mouse: Wheel up"). Texts are
+// looked up now, never kept.
 KeyLook DescribeKeyAction(const app::TextLookup& texts, uint32_t keyCode, const KeyAction& entry,
                           const MacroNameLookup& macroNameOfId);
 

@@ -12,7 +12,8 @@ std::string KeysOf(const std::vector<int>& profiles)
     for (size_t i = 0; i < profiles.size(); ++i) {
         if (i > 0)
             text += i + 1 == profiles.size() ? " and " : ", ";
-        text += std::to_string(profiles[i]);
+        // People count the profiles from 1, as the window's buttons do.
+        text += std::to_string(profiles[i] + 1);
     }
     return text;
 }

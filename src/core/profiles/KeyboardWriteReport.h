@@ -42,8 +42,9 @@ struct KeyboardWriteReport {
 };
 
 // What a write that failed part-way left on the keyboard, in English:
-// "Written: the macro area, the keys of profile 0. Not written (the keyboard
-// may hold a part of it): the keys of profiles 1 and 2." Empty when nothing
+// "Written: the macro area, the keys of profile 1. Not written (the keyboard
+// may hold a part of it): the keys of profiles 2 and 3." (profiles counted
+// from 1) Empty when nothing
 // was sent or everything was written.
 std::string DescribeWrittenParts(const KeyboardWriteReport& report);
 

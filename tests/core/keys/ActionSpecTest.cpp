@@ -51,7 +51,7 @@ TEST(ActionSpec, RefusesWithASentenceSayingWhatWasExpected)
         const char* mentions;
     } cases[] = {
         {"key:NoSuchKey", "NumEnter"},  // lists the key names
-        {"key:G1", "not a key a key can send"},
+        {"key:G1", "'G1' is not a key Trevolin can send. Keys it can send: Esc,"},
         {"mouse:fourth", "left, right or middle"},
         {"wheel:sideways", "up or down"},
         {"media:radio", "volume-up"},

@@ -85,8 +85,13 @@ constexpr size_t AKey = 0x1E;
 class KeyButtonsTest : public ::testing::Test {
 protected:
     KeyButtonsTest()
-        : texts{{"IDS_KEYBOARD_A", "A"},        {"IDS_KEYBOARD_LSHIFT", "Shift"},      {"KEY_PROMPT_SET", " = "},
-                {"KEY_PROMPT_SINGLE", "key ("}, {"KEY_PROMPT_FUNCTION", "function ("}, {"FUNC_KEY_DESC8", "Lock Win"}},
+        : texts{{"IDS_KEYBOARD_A", "A"},
+                {"IDS_KEYBOARD_LSHIFT", "Shift"},
+                {"KEY_PROMPT_SET", " - "},
+                {"KEY_PROMPT_SINGLE", "key: "},
+                {"KEY_PROMPT_FUNCTION", "function: "},
+                {"FUNC_KEY_DESC8", "Lock Win"},
+                {"KEY_PROMPT_STOP_MACRO", "stop macro"}},
           buttons(store, texts, view,
                   {[this] { return activeProfile; }, [this] { return bankB; }, [](uint16_t) { return std::string(); },
                    nullptr})
@@ -145,8 +150,8 @@ TEST_F(KeyButtonsTest, RefreshShowsTheActiveProfileAndTheCurrentBank)
 
     buttons.RefreshKeyButtons();
     EXPECT_EQ(ShownIds(), ExpectedIds());
-    EXPECT_EQ(LookOf(1000), (KeyLook{true, "G1 = function (Lock Win)"}));
-    EXPECT_EQ(LookOf(1058), (KeyLook{true, "A = key (Shift)"}));
+    EXPECT_EQ(LookOf(1000), (KeyLook{true, "G1 - function: Lock Win"}));
+    EXPECT_EQ(LookOf(1058), (KeyLook{true, "A - key: Shift"}));
     EXPECT_EQ(AssignedCount(), 2u);
     EXPECT_EQ(LookOf(1001), (KeyLook{false, "G2"}));
     EXPECT_EQ(store.unlockedAccesses, 0);
@@ -154,7 +159,7 @@ TEST_F(KeyButtonsTest, RefreshShowsTheActiveProfileAndTheCurrentBank)
     view.shown.clear();
     bankB = false;
     buttons.RefreshKeyButtons();
-    EXPECT_EQ(LookOf(1000), (KeyLook{true, "G1 = "}));
+    EXPECT_EQ(LookOf(1000), (KeyLook{true, "G1 - stop macro"}));
     EXPECT_EQ(view.applyEnabled, 0);
 }
 

@@ -14,23 +14,24 @@ TEST(WrittenParts, SayWhatReachedTheKeyboardAndWhatDidNot)
         std::vector<int> results;
         std::string expected;
     } cases[] = {
+        // Blocks are the keyboard's indexes; people read profiles 1 to 3.
         {"stopped at block 1 of a restore",
          1,
          {0, 1, 2},
          {1, -2, 0},
-         "Written: the macro area, the keys of profile 0. Not written (the keyboard may hold a part of it): the "
-         "keys of profiles 1 and 2."},
+         "Written: the macro area, the keys of profile 1. Not written (the keyboard may hold a part of it): the "
+         "keys of profiles 2 and 3."},
         {"macro area refused, Apply's block taken",
          -102,
          {1},
          {1},
-         "Written: the keys of profile 1. Not written (the keyboard may hold a part of it): the macro area."},
+         "Written: the keys of profile 2. Not written (the keyboard may hold a part of it): the macro area."},
         {"nothing taken",
          0,
          {0, 1, 2},
          {0, 0, 0},
          "Written: nothing. Not written (the keyboard may hold a part of it): the macro area, the keys of "
-         "profiles 0, 1 and 2."},
+         "profiles 1, 2 and 3."},
         {"everything taken", 1, {0, 1, 2}, {1, 1, 1}, ""},
     };
     for (const auto& c : cases) {
