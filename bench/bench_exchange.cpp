@@ -2,7 +2,7 @@
 // exchange, transport library, the keyboard's answer on the library's
 // thread) against the simulated keyboard answering at once.
 #include "core/device/DeviceSession.h"
-#include "core/platform/HeadlessMainWindow.h"
+#include "core/device/HeadlessMainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +18,7 @@ namespace {
 
 using namespace trevolin;
 
-using QuietWindow = platform::HeadlessMainWindow;
+using QuietWindow = device::HeadlessMainWindow;
 
 struct Link {
     device::HidLibrary library;

@@ -9,13 +9,13 @@ namespace {
 std::string MessageName(uint32_t message)
 {
     switch (message) {
-    case platform::MSG_DEVICE_GONE:
+    case device::MSG_DEVICE_GONE:
         return "DEVICE_GONE";
-    case platform::MSG_PROFILE_SYNC:
+    case device::MSG_PROFILE_SYNC:
         return "PROFILE_SYNC";
-    case platform::MSG_OPEN:
+    case device::MSG_OPEN:
         return "OPEN";
-    case platform::MSG_BANK_CHANGED:
+    case device::MSG_BANK_CHANGED:
         return "BANK_CHANGED";
     }
     return std::to_string(message);
@@ -26,11 +26,11 @@ std::string CodeName(uint32_t code)
     switch (code) {
     case 0:
         return "0";
-    case platform::CODE_PROF:
+    case device::CODE_PROF:
         return "PROF";
-    case platform::CODE_OPEN:
+    case device::CODE_OPEN:
         return "OPEN";
-    case platform::CODE_DEL:
+    case device::CODE_DEL:
         return "DEL";
     }
     return std::to_string(code);

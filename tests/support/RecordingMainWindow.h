@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/MainWindowLink.h"
+#include "core/device/MainWindowLink.h"
 
 #include <atomic>
 #include <functional>
@@ -12,7 +12,7 @@ namespace trevolin::test {
 
 // Writes down every call the device link makes of the main window, in
 // order, as short readable lines ("send PROFILE_SYNC PROF", "tray 141").
-class RecordingMainWindow final : public platform::MainWindowLink {
+class RecordingMainWindow final : public device::MainWindowLink {
 public:
     void SendMessage(uint32_t message, uint32_t code) override;
     void PostMessage(uint32_t message, uint32_t code) override;

@@ -1,6 +1,6 @@
 #include "core/app/KeyboardApp.h"
 
-#include "core/app/KeyboardLock.h"
+#include "core/platform/KeyboardLock.h"
 #include "core/platform/Clock.h"
 #include "core/profiles/ActiveProfile.h"
 
@@ -16,13 +16,13 @@ constexpr uint32_t SequenceLockWaitMs = 30000;
 // MSG_PROFILE_SYNC becomes the load on the keyboard thread (the presence
 // worker waits for it, so what follows the arrival, MSG_OPEN included,
 // comes after it); everything else goes to the front end's window as it is.
-class KeyboardApp::WindowRelay final : public platform::MainWindowLink {
+class KeyboardApp::WindowRelay final : public device::MainWindowLink {
 public:
-    WindowRelay(KeyboardApp& app, platform::MainWindowLink& window) : app_(app), window_(window) {}
+    WindowRelay(KeyboardApp& app, device::MainWindowLink& window) : app_(app), window_(window) {}
 
     void SendMessage(uint32_t message, uint32_t code) override
     {
-        if (app_.loadOnArrival_ && message == platform::MSG_PROFILE_SYNC && code == platform::CODE_PROF) {
+        if (app_.loadOnArrival_ && message == device::MSG_PROFILE_SYNC && code == device::CODE_PROF) {
             app_.OnProfileSync();
             return;
         }
@@ -44,11 +44,11 @@ public:
 
 private:
     KeyboardApp& app_;
-    platform::MainWindowLink& window_;
+    device::MainWindowLink& window_;
 };
 
-KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                                      platform::MainWindowLink& window)
+KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                                      device::MainWindowLink& window)
 {
     Opened opened;
     auto loaded = device::LoadHidLibrary(options.libraryName);
@@ -68,8 +68,8 @@ KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLook
     return opened;
 }
 
-KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                         platform::MainWindowLink& window, const device::HidLibrary& library)
+KeyboardApp::KeyboardApp(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                         device::MainWindowLink& window, const device::HidLibrary& library)
     : libraryName_(std::move(options.libraryName)),
       library_(library),
       arrivalStarted_(std::move(options.arrivalStarted)),
@@ -94,8 +94,9 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
         guard = [path = options.keyboardLockPath]() -> std::shared_ptr<void> {
             // A command of trevolinctl takes seconds at most; past the wait
             // the sequence runs anyway rather than lock the user out.
-            auto outcome = KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs, platform::SteadyClock::Instance());
-            return std::shared_ptr<KeyboardLock>(std::move(outcome.lock));
+            auto outcome = platform::KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs,
+                                                           platform::SteadyClock::Instance());
+            return std::shared_ptr<platform::KeyboardLock>(std::move(outcome.lock));
         };
     }
     worker_ = std::make_unique<KeyboardWorker>(std::move(guard));

@@ -1,6 +1,6 @@
 #include "core/app/MainWindowControls.h"
 
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 #include "core/app/MainWindowModel.h"
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
@@ -59,7 +59,7 @@ std::optional<uint32_t> MainControlIdOf(std::string_view skinKey)
     return std::nullopt;
 }
 
-std::string AccessibleNameOf(uint32_t controlId, const TextLookup& texts, bool bankB)
+std::string AccessibleNameOf(uint32_t controlId, const base::TextLookup& texts, bool bankB)
 {
     if (const auto key = keyboard::FindKeyButton(controlId)) {
         switch (key->kind) {
@@ -125,7 +125,7 @@ std::string AccessibleNameOf(uint32_t controlId, const TextLookup& texts, bool b
     }
     if (controlId >= control::FirstReportRate && controlId <= 1170) {
         const int rate = controlId == control::FirstReportRate ? 1 : static_cast<int>(controlId - 1166);
-        return FormatText(text("ACC_REPORT_RATE", "Report rate %d"), rate);
+        return base::FormatText(text("ACC_REPORT_RATE", "Report rate %d"), rate);
     }
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,7 +36,7 @@ inline constexpr uint32_t UpdateDialog = 32780;
 // What a screen reader calls the main window's control `controlId`: the
 // key's name for a key ("F5", "G3, bank A A3"), the language file's text for
 // the others; empty for an id the window does not have.
-std::string AccessibleNameOf(uint32_t controlId, const TextLookup& texts, bool bankB);
+std::string AccessibleNameOf(uint32_t controlId, const base::TextLookup& texts, bool bankB);
 
 // The caption a G key's button carries: "A1".."A5" in bank A, "B1".."B5" in
 // bank B; G6 to G9 carry none.

@@ -2,9 +2,9 @@
 
 #include "core/app/KeyboardApp.h"
 #include "core/app/MainWindowView.h"
-#include "core/app/SettingsStore.h"
-#include "core/app/TextLookup.h"
-#include "core/platform/Prompts.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/TextLookup.h"
+#include "core/base/Prompts.h"
 
 #include <atomic>
 #include <cstdint>
@@ -81,8 +81,8 @@ class MainWindowModel {
 public:
     using PostToWindow = std::function<void(std::function<void()>)>;
 
-    MainWindowModel(KeyboardApp& app, MainWindowView& view, platform::Prompts& prompts, const TextLookup& texts,
-                    const SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
+    MainWindowModel(KeyboardApp& app, MainWindowView& view, base::Prompts& prompts, const base::TextLookup& texts,
+                    const base::SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
 
     // --- From the device link and a second instance (window thread) --------
     // A message whose code is not its own does nothing (false).
@@ -161,9 +161,9 @@ private:
 
     KeyboardApp& app_;
     MainWindowView& view_;
-    platform::Prompts& prompts_;
-    const TextLookup& texts_;
-    const SettingsStore& settings_;
+    base::Prompts& prompts_;
+    const base::TextLookup& texts_;
+    const base::SettingsStore& settings_;
     std::string helpFolder_;
     PostToWindow toWindow_;
 

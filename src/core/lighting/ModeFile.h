@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 #include "core/lighting/ColourText.h"
 #include "core/lighting/RgbColor.h"
 
@@ -55,7 +55,7 @@ public:
     [[nodiscard]] bool WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const;
 
 private:
-    app::IniFile ini_;
+    base::IniFile ini_;
 };
 
 }  // namespace trevolin::lighting

@@ -71,7 +71,7 @@ public:
     static constexpr std::string_view Name = "VSDRAVIK";
 
     // Becomes the first instance, or hands `forRunningInstance` to the one
-    // that is. `folder` is made private first (RuntimeFolder::MakePrivate).
+    // that is. `folder` is made private first (base::MakePrivateFolder).
     // `clock` paces the retries while the running instance is still coming
     // up; it must outlive the returned instance.
     static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options, Clock& clock);

@@ -9,7 +9,7 @@
 
 namespace trevolin::gui {
 
-QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue)
+QtMainWindowLink::QtMainWindowLink(base::Prompts& prompts, const base::TextLookup& texts, WindowQueue& queue)
     : prompts_(prompts),
       texts_(texts),
       queue_(queue)
@@ -89,7 +89,7 @@ void QtMainWindowLink::HideWindow()
 void QtMainWindowLink::ShowMessage(std::string_view textKey)
 {
     Post([this, key = std::string(textKey)](app::MainWindowModel&) {
-        prompts_.ShowMessage(key, texts_.Text(key), platform::Prompts::Style::Plain);
+        prompts_.ShowMessage(key, texts_.Text(key), base::Prompts::Style::Plain);
     });
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/app/MainWindowModel.h"
-#include "core/app/TextLookup.h"
-#include "core/platform/MainWindowLink.h"
-#include "core/platform/Prompts.h"
+#include "core/base/TextLookup.h"
+#include "core/device/MainWindowLink.h"
+#include "core/base/Prompts.h"
 #include "gui/mainwindow/WindowQueue.h"
 
 #include <QObject>
@@ -20,11 +20,11 @@ namespace trevolin::gui {
 // and MSG_PROFILE_SYNC to be handled, but gives up once the window closes,
 // so that closing (which joins the presence workers) cannot wait for a
 // worker that waits for the window.
-class QtMainWindowLink final : public QObject, public platform::MainWindowLink {
+class QtMainWindowLink final : public QObject, public device::MainWindowLink {
     Q_OBJECT
 public:
     // `queue` carries calls to the window's thread; it outlives this link.
-    QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue);
+    QtMainWindowLink(base::Prompts& prompts, const base::TextLookup& texts, WindowQueue& queue);
 
     // The model exists only after the keyboard's link (which needs this
     // link) has started; what arrives before waits on the window's thread,
@@ -58,8 +58,8 @@ private:
     void Post(Function function);
 
     std::atomic<app::MainWindowModel*> model_{nullptr};
-    platform::Prompts& prompts_;
-    const app::TextLookup& texts_;
+    base::Prompts& prompts_;
+    const base::TextLookup& texts_;
     WindowQueue& queue_;
     std::mutex mutex_;
     std::condition_variable handled_;

@@ -4,8 +4,8 @@
 #include "SimAppRig.h"
 
 #include "core/app/MainWindowModel.h"
-#include "core/platform/MainWindowLink.h"
-#include "core/platform/QuestionGate.h"
+#include "core/device/MainWindowLink.h"
+#include "core/base/QuestionGate.h"
 #include "core/app/WindowMessages.h"
 #include "core/keys/KeyAction.h"
 #include "core/profiles/KeyAssignment.h"
@@ -135,7 +135,7 @@ protected:
 
     test::SimAppRig rig;
     RecordingView view;
-    SettingsStore settings{rig.dir.File("settings.ini")};
+    base::SettingsStore settings{rig.dir.File("settings.ini")};
     std::unique_ptr<MainWindowModel> model;
     std::mutex mutex;
     std::deque<std::function<void()>> queue;
@@ -145,8 +145,8 @@ TEST_F(MainWindowModelTest, MessagesActOnlyWithTheirOwnCode)
 {
     Settle();
     view.events.clear();
-    EXPECT_FALSE(model->OnMessage(platform::MSG_OPEN, CODE_KILL));
-    EXPECT_FALSE(model->OnMessage(MSG_KILL, platform::CODE_OPEN));
+    EXPECT_FALSE(model->OnMessage(device::MSG_OPEN, CODE_KILL));
+    EXPECT_FALSE(model->OnMessage(MSG_KILL, device::CODE_OPEN));
     EXPECT_FALSE(model->OnMessage(MSG_TRAY_INIT, 0));
     EXPECT_TRUE(view.events.empty());
     EXPECT_FALSE(model->InitComplete());
@@ -167,7 +167,7 @@ TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(view.Has("present"));
     view.events.clear();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    ASSERT_TRUE(model->OnMessage(device::MSG_DEVICE_GONE, 0));
     EXPECT_EQ(view.events[0], "close dialogs");
     EXPECT_EQ(view.events[1], "absent");
     EXPECT_TRUE(model->OnCommand(command::Cancel));
@@ -229,7 +229,7 @@ TEST_F(MainWindowModelTest, ExitWaitsForTheRunningSequence)
 TEST_F(MainWindowModelTest, ExitEndsAQuestionTheKeyboardThreadWaitsOn)
 {
     Settle();
-    platform::QuestionGate gate;
+    base::QuestionGate gate;
     std::mutex unansweredMutex;
     std::vector<std::function<void()>> unanswered;
     std::promise<void> asked;
@@ -278,11 +278,11 @@ TEST_F(MainWindowModelTest, RefusedWritesAreToldAndTheControlsShowTheKeyboard)
     Settle();
     EXPECT_TRUE(rig.app->Profiles().ChangesPending());
     EXPECT_EQ(view.Last("apply"), "apply on");
-    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(message::RateFailed),
-                                                           std::string(message::SwitchFailed),
-                                                           std::string(message::ApplyFailed)}));
+    EXPECT_EQ(rig.prompts.Keys(),
+              (std::vector<std::string>{std::string(message::RateFailed), std::string(message::SwitchFailed),
+                                        std::string(message::ApplyFailed)}));
     for (const auto& e : rig.prompts.entries)
-        EXPECT_EQ(e.style, platform::Prompts::Style::Warning) << e.text;
+        EXPECT_EQ(e.style, base::Prompts::Style::Warning) << e.text;
     EXPECT_NE(rig.prompts.entries[2].text.find("stay pending"), std::string::npos) << rig.prompts.entries[2].text;
     ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
 }
@@ -308,7 +308,7 @@ TEST_F(MainWindowModelTest, AKeyboardResetDuringASequenceIsCarriedOutAfterIt)
     Settle();
     ASSERT_TRUE(model->SelectProfile(2));
     ASSERT_TRUE(model->Busy());
-    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    model->OnTimer(device::TIMER_KEYBOARD_RESET);
     Settle();
     EXPECT_EQ(view.Last("profile"), "profile 0");
     EXPECT_EQ(rig.app->Session().ActiveProfileCache(), 0);
@@ -321,13 +321,13 @@ TEST_F(MainWindowModelTest, EndingWithChangesNotAppliedAsksFirst)
 {
     Settle();
     rig.app->Profiles().SetChangesPending(true);
-    rig.prompts.choices = {platform::Prompts::Choice::Cancel};
+    rig.prompts.choices = {base::Prompts::Choice::Cancel};
     EXPECT_TRUE(model->OnCommand(command::Exit));
     Settle();
     EXPECT_FALSE(model->Exiting());
     EXPECT_TRUE(rig.app->Profiles().ChangesPending());
 
-    rig.prompts.choices = {platform::Prompts::Choice::Apply};
+    rig.prompts.choices = {base::Prompts::Choice::Apply};
     EXPECT_TRUE(model->OnCommand(command::Close));
     Settle();
     EXPECT_FALSE(rig.app->Profiles().ChangesPending());
@@ -374,8 +374,8 @@ TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
     view.events.clear();
     ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
     rig.app->WaitForPresence();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    ASSERT_TRUE(model->OnMessage(device::MSG_DEVICE_GONE, 0));
+    ASSERT_TRUE(model->OnMessage(device::MSG_DEVICE_GONE, 0));
     EXPECT_EQ(view.CountStarting("notify: The keyboard was disconnected."), 1u);
     EXPECT_NE(view.Last("notice").find("simulated keyboard is unplugged"), std::string::npos) << view.Last("notice");
 
@@ -388,7 +388,6 @@ TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(rig.prompts.entries.empty());
 }
-
 
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
 {
@@ -407,7 +406,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
     Settle();
     SetFirmware(0x0104);
     rig.prompts.answers = {true};
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    ASSERT_TRUE(model->OnMessage(device::MSG_OPEN, device::CODE_OPEN));
     Settle();
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(view.Has("start " + rig.dir.File("Help/") + std::string(FirmwareUpdater)));
@@ -417,7 +416,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
 
     rig.prompts.entries.clear();
     SetFirmware(0x0105);
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    ASSERT_TRUE(model->OnMessage(device::MSG_OPEN, device::CODE_OPEN));
     Settle();
     EXPECT_TRUE(rig.prompts.entries.empty());
 
@@ -425,7 +424,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
     view.events.clear();
     SetFirmware(0x0104);
     rig.prompts.answers = {false};
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    ASSERT_TRUE(model->OnMessage(device::MSG_OPEN, device::CODE_OPEN));
     Settle();
     ASSERT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(FirmwareTooOldKey)}));
     EXPECT_TRUE(model->Exiting());
@@ -441,7 +440,7 @@ TEST_F(MainWindowModelTest, OpeningWithoutAKeyboardSaysSoAndChecksNothing)
     ASSERT_TRUE(rig.kb.waitIdle());
     rig.app->WaitForPresence();
     view.events.clear();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    ASSERT_TRUE(model->OnMessage(device::MSG_OPEN, device::CODE_OPEN));
     Settle();
     EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_DEVICE_PROMPT"}));
     EXPECT_FALSE(view.Has("show"));
@@ -457,7 +456,7 @@ TEST_F(MainWindowModelTest, KeyboardSideResetAppliesTheDefaultsAndSelectsProfile
     Settle();
     ASSERT_TRUE(view.Has("profile 2"));
     view.events.clear();
-    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    model->OnTimer(device::TIMER_KEYBOARD_RESET);
     Settle();
     EXPECT_TRUE(rig.prompts.entries.empty());
     EXPECT_TRUE(view.Has("rate 0"));
