@@ -13,22 +13,23 @@ constexpr uint32_t SequenceLockWaitMs = 30000;
 }  // namespace
 
 // The session's way to the window. With the load on arrival, the arrival's
-// MSG_PROFILE_SYNC becomes the load on the keyboard thread (the presence
-// worker waits for it, so what follows the arrival, MSG_OPEN included,
+// profile sync becomes the load on the keyboard thread (the presence worker
+// waits for it, so what follows the arrival, the window's opening included,
 // comes after it); everything else goes to the front end's window as it is.
 class KeyboardApp::WindowRelay final : public device::MainWindowLink {
 public:
     WindowRelay(KeyboardApp& app, device::MainWindowLink& window) : app_(app), window_(window) {}
 
-    void SendMessage(uint32_t message, uint32_t code) override
+    void KeyboardGone() override { window_.KeyboardGone(); }
+    void ProfileSync() override
     {
-        if (app_.loadOnArrival_ && message == device::MSG_PROFILE_SYNC && code == device::CODE_PROF) {
+        if (app_.loadOnArrival_)
             app_.OnProfileSync();
-            return;
-        }
-        window_.SendMessage(message, code);
+        else
+            window_.ProfileSync();
     }
-    void PostMessage(uint32_t message, uint32_t code) override { window_.PostMessage(message, code); }
+    void OpenWindow() override { window_.OpenWindow(); }
+    void KeyBankChanged() override { window_.KeyBankChanged(); }
     void StartTimer(uint32_t id, uint32_t periodMs) override { window_.StartTimer(id, periodMs); }
     void SetNormalTrayPicture(int icon) override { window_.SetNormalTrayPicture(icon); }
     void ShowTemporaryTrayPicture(int icon) override { window_.ShowTemporaryTrayPicture(icon); }
@@ -36,10 +37,7 @@ public:
     void ShowKeyBank(bool bankB) override { window_.ShowKeyBank(bankB); }
     void HideWindow() override { window_.HideWindow(); }
     bool InitComplete() override { return window_.InitComplete(); }
-    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override
-    {
-        return window_.WaitForInitComplete(timeoutMs);
-    }
+    InitWait WaitForInitComplete(uint32_t timeoutMs) override { return window_.WaitForInitComplete(timeoutMs); }
     void ShowMessage(std::string_view textKey) override { window_.ShowMessage(textKey); }
 
 private:

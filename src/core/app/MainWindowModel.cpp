@@ -132,76 +132,64 @@ std::string MainWindowModel::AbsenceSentence() const
     return DescribeAbsence(app_.AbsenceReason(), simulated, texts_).sentence;
 }
 
-bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
+void MainWindowModel::OnOpen()
 {
-    switch (message) {
-    case device::MSG_OPEN:
-        if (code != device::CODE_OPEN)
-            return false;
-        ShowFromTray();
-        CheckFirmware();
-        return true;
-    case MSG_KILL:
-        if (code != CODE_KILL)
-            return false;
-        ExitPath();
-        return true;
-    case MSG_TRAY_INIT:
-        if (code != CODE_INIT)
-            return false;
-        view_.CreateTray();
-        view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
-        initComplete_.store(true);
-        if (keyboard_ == KeyboardState::Absent)
-            view_.ShowNotice(AbsenceSentence(), false);
-        if (view_.HasTray()) {
-            view_.HideWindow();
-        } else {
-            // Nothing could bring a hidden window back.
-            view_.SetKeyboardPresent(keyboard_ == KeyboardState::Present);
-            view_.ShowWindow();
-            TellNoTrayOnce();
-        }
-        return true;
-    case device::MSG_DEVICE_GONE: {
-        const bool wasThere = keyboard_ != KeyboardState::Absent;
-        keyboard_ = KeyboardState::Absent;
-        view_.CloseChildDialogs();
-        view_.SetKeyboardPresent(false);
-        view_.SetTrayTip({});
-        if (!wasThere)
-            return true;
-        // Told once, where the user looks: beside the tray, where the
-        // window goes, else in the window that stays.
-        const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
-        view_.ShowNotice(left + " " + AbsenceSentence(), false);
-        if (view_.HasTray())
-            static_cast<void>(view_.Notify(left));
-        return true;
+    ShowFromTray();
+    CheckFirmware();
+}
+
+void MainWindowModel::FinishInitialisation()
+{
+    view_.CreateTray();
+    view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
+    initComplete_.store(true);
+    if (keyboard_ == KeyboardState::Absent)
+        view_.ShowNotice(AbsenceSentence(), false);
+    if (view_.HasTray()) {
+        view_.HideWindow();
+    } else {
+        // Nothing could bring a hidden window back.
+        view_.SetKeyboardPresent(keyboard_ == KeyboardState::Present);
+        view_.ShowWindow();
+        TellNoTrayOnce();
     }
-    case device::MSG_BANK_CHANGED:
-        if (code != device::CODE_DEL)
-            return false;
-        // The G keys now show the other bank's assignments.
-        app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
-        return true;
-    case MSG_KEYBOARD_CHANGED:
-        if (code != CODE_SYNC)
-            return false;
-        if (keyboard_ != KeyboardState::Present)
-            return true;
-        // The window's copy is stale: read the keyboard again, unless the
-        // user keeps changes not yet applied.
-        if (ApplyPending() && !prompts_.AskYesNo(message::ChangedElsewhere,
-                                                 TextOr(texts_, message::ChangedElsewhere,
-                                                        "Another Trevolin program changed the keyboard. Read it "
-                                                        "again? Changes not yet applied here would be lost.")))
-            return true;
-        WhenIdle([this] { Reload(); });
-        return true;
-    default:
-        return false;
-    }
+}
+
+void MainWindowModel::OnKeyboardGone()
+{
+    const bool wasThere = keyboard_ != KeyboardState::Absent;
+    keyboard_ = KeyboardState::Absent;
+    view_.CloseChildDialogs();
+    view_.SetKeyboardPresent(false);
+    view_.SetTrayTip({});
+    if (!wasThere)
+        return;
+    // Told once, where the user looks: beside the tray, where the
+    // window goes, else in the window that stays.
+    const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
+    view_.ShowNotice(left + " " + AbsenceSentence(), false);
+    if (view_.HasTray())
+        static_cast<void>(view_.Notify(left));
+}
+
+void MainWindowModel::OnKeyBankChanged()
+{
+    // The G keys now show the other bank's assignments.
+    app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
+}
+
+void MainWindowModel::OnKeyboardChangedElsewhere()
+{
+    if (keyboard_ != KeyboardState::Present)
+        return;
+    // The window's copy is stale: read the keyboard again, unless the
+    // user keeps changes not yet applied.
+    if (ApplyPending() &&
+        !prompts_.AskYesNo(message::ChangedElsewhere, TextOr(texts_, message::ChangedElsewhere,
+                                                             "Another Trevolin program changed the keyboard. Read it "
+                                                             "again? Changes not yet applied here would be lost.")))
+        return;
+    WhenIdle([this] { Reload(); });
 }
 
 void MainWindowModel::Reload()

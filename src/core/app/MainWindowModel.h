@@ -38,15 +38,6 @@ inline constexpr uint32_t BackupFile = 32777;
 inline constexpr uint32_t Exit = 32779;
 }  // namespace command
 
-// Private messages a second instance sends, besides those of the device link.
-inline constexpr uint32_t MSG_KILL = 0x4D4B;
-inline constexpr uint32_t MSG_TRAY_INIT = 0x4D4E;
-// Another program of the user (trevolinctl) has changed the keyboard.
-inline constexpr uint32_t MSG_KEYBOARD_CHANGED = 0x4D43;
-inline constexpr uint32_t CODE_SYNC = 0x434E5953;
-inline constexpr uint32_t CODE_KILL = 0x4C4C494B;
-inline constexpr uint32_t CODE_INIT = 0x494E4954;
-
 // The firmware version below which the user is asked to update, and the
 // updater the check starts from the Help folder.
 inline constexpr uint16_t MinimumFirmwareVersion = 0x0105;
@@ -85,8 +76,19 @@ public:
                     const base::SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
 
     // --- From the device link and a second instance (window thread) --------
-    // A message whose code is not its own does nothing (false).
-    bool OnMessage(uint32_t message, uint32_t code);
+    // The end of the program's start: the tray, the profile menu, and the
+    // window hidden to the tray (or shown where there is none).
+    void FinishInitialisation();
+    // The first arrival, or a second start: the window is shown from the
+    // tray and the firmware is checked.
+    void OnOpen();
+    // The keyboard has gone: dialogs close, the user is told once.
+    void OnKeyboardGone();
+    // The keyboard switched its G-key bank: the G keys show the other bank.
+    void OnKeyBankChanged();
+    // Another program of the user (trevolinctl) has changed the keyboard:
+    // read it again, asking first when changes are not yet applied.
+    void OnKeyboardChangedElsewhere();
     void OnTimer(uint32_t id);
     // A keyboard was found and is being read; the load on arrival has
     // finished on the keyboard thread.

@@ -113,7 +113,7 @@ void DeviceSession::OnConsumerCode(uint16_t code)
         }
         SendKeyBankStatus();
         // On the library's thread: posted, never sent (see MainWindowLink).
-        mainWindow_.PostMessage(device::MSG_BANK_CHANGED, device::CODE_DEL);
+        mainWindow_.KeyBankChanged();
         mainWindow_.ShowKeyBank(bankB);
         break;
     }
@@ -163,7 +163,7 @@ void DeviceSession::PresenceWorker()
         return;
     if (count == 0) {
         activeProfileCache_.store(-1);
-        mainWindow_.SendMessage(device::MSG_DEVICE_GONE, 0);
+        mainWindow_.KeyboardGone();
         mainWindow_.HideWindow();
     } else {
         bool keymapRead = false;
@@ -187,12 +187,13 @@ void DeviceSession::PresenceWorker()
             reads();
         if (!keymapRead)
             mainWindow_.ShowMessage("MAIN_DEFAULT_MATRIX_PROMPT");
-        mainWindow_.SendMessage(device::MSG_PROFILE_SYNC, device::CODE_PROF);
+        mainWindow_.ProfileSync();
     }
     // The window may never finish (it failed, or the program is ending):
     // the arrival then goes on without it. A window that can be waited for
     // wakes this worker itself; otherwise it is asked now and then.
-    if (!mainWindow_.InitComplete() && !mainWindow_.WaitForInitComplete(InitWaitLimitMs)) {
+    if (!mainWindow_.InitComplete() &&
+        mainWindow_.WaitForInitComplete(InitWaitLimitMs) == MainWindowLink::InitWait::CannotWait) {
         constexpr uint32_t PollMs = 50;
         for (uint32_t waited = 0; !mainWindow_.InitComplete() && waited < InitWaitLimitMs && !stopping_.load();
              waited += PollMs)
@@ -202,7 +203,7 @@ void DeviceSession::PresenceWorker()
     deviceCount_.store(count);
     if (!firstArrivalDone_.load()) {
         if (count != 0)
-            mainWindow_.PostMessage(device::MSG_OPEN, device::CODE_OPEN);
+            mainWindow_.OpenWindow();
         firstArrivalDone_.store(true);
     }
 }

@@ -15,8 +15,10 @@ class HeadlessMainWindow final : public MainWindowLink {
 public:
     explicit HeadlessMainWindow(std::function<void(std::string_view textKey)> warn = {}) : warn_(std::move(warn)) {}
 
-    void SendMessage(uint32_t, uint32_t) override {}
-    void PostMessage(uint32_t, uint32_t) override {}
+    void KeyboardGone() override {}
+    void ProfileSync() override {}
+    void OpenWindow() override {}
+    void KeyBankChanged() override {}
     void StartTimer(uint32_t, uint32_t) override {}
     void SetNormalTrayPicture(int) override {}
     void ShowTemporaryTrayPicture(int) override {}

@@ -102,7 +102,7 @@ public:
     // `keepPending` the pending changes are cleared.
     LoadReport LoadFromKeyboard(bool keepPending);
 
-    // The main window's MSG_PROFILE_SYNC: LoadFromKeyboard, then the device
+    // The profile sync of an arrival: LoadFromKeyboard, then the device
     // link's current profile follows the keyboard's. Returns the active
     // profile (the profile button to check), or -1.
     [[nodiscard]] int OnProfileSync(LoadReport* report = nullptr);

@@ -16,8 +16,8 @@ namespace trevolin::gui {
 
 // The device link's way to the main window: every call is carried over to
 // the window's thread, where the main window's model handles it. The
-// library's thread never waits. A presence worker waits for MSG_DEVICE_GONE
-// and MSG_PROFILE_SYNC to be handled, but gives up once the window closes,
+// library's thread never waits. A presence worker waits for KeyboardGone()
+// to be handled, but gives up once the window closes,
 // so that closing (which joins the presence workers) cannot wait for a
 // worker that waits for the window.
 class QtMainWindowLink final : public QObject, public device::MainWindowLink {
@@ -31,8 +31,12 @@ public:
     // which runs it once the model is there.
     void SetModel(app::MainWindowModel* model) { model_.store(model); }
 
-    void SendMessage(uint32_t message, uint32_t code) override;
-    void PostMessage(uint32_t message, uint32_t code) override;
+    void KeyboardGone() override;
+    // The program loads on arrival on the keyboard thread (KeyboardApp), so
+    // the window has nothing to do here.
+    void ProfileSync() override {}
+    void OpenWindow() override;
+    void KeyBankChanged() override;
     void StartTimer(uint32_t id, uint32_t periodMs) override;
     void SetNormalTrayPicture(int icon) override;
     void ShowTemporaryTrayPicture(int icon) override;
@@ -45,7 +49,7 @@ public:
         return model && model->InitComplete();
     }
     void ShowMessage(std::string_view textKey) override;
-    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override;
+    InitWait WaitForInitComplete(uint32_t timeoutMs) override;
     // The window's initialisation has completed (the model says so): a
     // waiting presence worker goes on.
     void NotifyInitComplete();

@@ -147,7 +147,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
 
 void CTrevolinApp::InitTray()
 {
-    model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT);
+    model_->FinishInitialisation();
     // A presence worker may be waiting for this.
     link_->NotifyInitComplete();
 }

@@ -119,9 +119,9 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
                 &program,
                 [&program, open] {
                     if (open)
-                        program.Model().OnMessage(device::MSG_OPEN, device::CODE_OPEN);
+                        program.Model().OnOpen();
                     else
-                        program.Model().OnMessage(app::MSG_KEYBOARD_CHANGED, app::CODE_SYNC);
+                        program.Model().OnKeyboardChangedElsewhere();
                 },
                 Qt::QueuedConnection);
             return Verdict::Taken;
