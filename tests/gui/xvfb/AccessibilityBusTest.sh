@@ -11,7 +11,7 @@ if [ -z "${TREVOLIN_IN_SESSION_BUS:-}" ]; then
 fi
 
 work=$(mktemp -d)
-trap 'kill "${pid:-}" "${bus:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${bus:-}" 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 source "$here/XvfbDisplay.sh"
 start_xvfb
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
