@@ -219,7 +219,7 @@ int KeyColourEditor::ChooseUserMode(int userMode)
     if (profile < 0 || userMode < 0 || userMode >= ModeFile::UserModeCount)
         return ResultRejected;
     chosenUserMode_ = userMode;
-    const ModeFile file = files_.ModeFileOf(profile);
+    ModeFile file = files_.ModeFileOf(profile);
     modeFileSaved_ = file.WritePresentUserMode(userMode);
     // Keeping the previous mode's settings would write them into this
     // mode's section at the next change of colour or tool.
