@@ -44,7 +44,7 @@ const std::vector<uint8_t>& KeyLights()
 
 }  // namespace
 
-KeyColourEditor::KeyColourEditor(KeyboardLighting& keyboard, const LightingFiles& files, KeyTints& tints)
+KeyColourEditor::KeyColourEditor(KeyboardLighting& keyboard, LightingFiles& files, KeyTints& tints)
     : keyboard_(keyboard),
       files_(files),
       tints_(tints),
@@ -308,7 +308,7 @@ void KeyColourEditor::TintLight(uint8_t position, RgbColor colour)
         keyboard::FnKeyVisit::Last);
 }
 
-bool KeyColourEditor::WriteSettings() const
+bool KeyColourEditor::WriteSettings()
 {
     const int profile = keyboard_.CurrentProfile();
     return profile >= 0 && files_.ModeFileOf(profile).WriteUserModeSettings(chosenUserMode_, settings_);
