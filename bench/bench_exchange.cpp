@@ -2,7 +2,7 @@
 // exchange, transport library, the keyboard's answer on the library's
 // thread) against the simulated keyboard answering at once.
 #include "core/device/DeviceSession.h"
-#include "core/platform/HeadlessMainWindow.h"
+#include "core/device/HeadlessMainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +18,7 @@ namespace {
 
 using namespace trevolin;
 
-using QuietWindow = platform::HeadlessMainWindow;
+using QuietWindow = device::HeadlessMainWindow;
 
 struct Link {
     device::HidLibrary library;
@@ -39,7 +39,10 @@ struct Link {
         }
         library = loaded.library;
         session = std::make_unique<device::DeviceSession>(library, window, workers, platform::SteadyClock::Instance());
-        session->Start(true);
+        if (!session->Start(true)) {
+            std::fprintf(stderr, "the simulated keyboard's session did not start\n");
+            std::exit(1);
+        }
         workers.JoinAll();
     }
 };
@@ -163,7 +166,10 @@ void BM_ExchangeProgramOnly(benchmark::State& state)
     QuietWindow window;
     platform::InlineTaskRunner workers;
     device::DeviceSession session(l, window, workers, platform::SteadyClock::Instance());
-    session.Start(true);
+    if (!session.Start(true)) {
+        state.SkipWithError("the session did not start");
+        return;
+    }
     uint8_t info[44];
     for (auto _ : state) {
         if (session.Commands().ReadInfo(info) != 1)

@@ -4,11 +4,11 @@
 // back, against the simulated keyboard answering after 1 ms. A link that
 // adds nothing of its own takes round trips x latency; the counters give
 // both and their ratio.
-#include "core/platform/HeadlessMainWindow.h"
+#include "core/device/HeadlessMainWindow.h"
 #include "core/device/DeviceSession.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/StoreMacroList.h"
-#include "core/platform/Prompts.h"
+#include "core/base/Prompts.h"
 #include "core/profiles/KeyboardProfiles.h"
 #include "transport/sim/SimKeyboardControl.h"
 
@@ -29,9 +29,9 @@ using namespace trevolin;
 constexpr uint32_t LatencyMs = 1;
 constexpr uint32_t MacroUnits = 255;
 
-using QuietWindow = platform::HeadlessMainWindow;
+using QuietWindow = device::HeadlessMainWindow;
 
-class QuietPrompts final : public platform::Prompts {
+class QuietPrompts final : public base::Prompts {
 public:
     void ShowMessage(std::string_view key, std::string_view, Style) override
     {
@@ -40,7 +40,7 @@ public:
     bool AskYesNo(std::string_view, std::string_view) override { return false; }
 };
 
-class NoTexts final : public app::TextLookup {
+class NoTexts final : public base::TextLookup {
 public:
     std::string Text(std::string_view) const override { return "Macro "; }
     std::string LightText(std::string_view) const override { return {}; }

@@ -3,7 +3,7 @@
 // the rest is the file. A value read is one line within the length limit;
 // a value written reads back as it was, and every other value of the file
 // reads as before.
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 
 #include <array>
 #include <cstddef>
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <utility>
 
-using trevolin::app::IniFile;
+using trevolin::base::IniFile;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes, as if read back from the keyboard, to the macro
 // area decoder. What it decodes must stay within a macro's limits and encode
 // again into an area that decodes to as many macros.
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/macros/Macro.h"
 #include "core/macros/MacroPayload.h"
 
@@ -15,7 +15,7 @@ using namespace trevolin;
 
 namespace {
 
-struct FixedTexts : app::TextLookup {
+struct FixedTexts : base::TextLookup {
     std::string Text(std::string_view) const override { return "Macro %s%d "; }
     std::string LightText(std::string_view) const override { return {}; }
     std::string ModeText(std::string_view) const override { return {}; }

@@ -13,10 +13,10 @@
 #include "cli/RawReadCommand.h"
 #include "cli/LightCommand.h"
 
-#include "core/app/Environment.h"
-#include "core/app/Language.h"
-#include "core/app/ProgramVersion.h"
-#include "core/app/SettingsStore.h"
+#include "core/base/Environment.h"
+#include "core/base/Language.h"
+#include "core/base/ProgramVersion.h"
+#include "core/base/SettingsStore.h"
 #include "core/device/WriteDescription.h"
 
 #include <CLI/CLI.hpp>
@@ -74,7 +74,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.add_flag("--json", jsonResult,
                  "Print the result as one JSON object: ok, exitCode, messages, output and the parts of the "
                  "keyboard that were written (commands with their own --json print their data instead)");
-    app.set_version_flag("--version", "trevolinctl " + std::string(app::ProgramVersion()));
+    app.set_version_flag("--version", "trevolinctl " + std::string(base::ProgramVersion()));
 
     ConnectionOptions connection;
     auto* simulate = app.add_flag("--simulate", connection.simulate, "Use the simulated keyboard");
@@ -122,8 +122,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return ExitUsage;
     }
 
-    const auto environment = app::Environment::System();
-    auto locations = app::Locations::ForThisProcess(environment);
+    const auto environment = base::Environment::System();
+    auto locations = base::Locations::ForThisProcess(environment);
     if (!locations) {
         err << "trevolinctl: cannot tell where the program's files are (is $HOME set?).\n";
         return ExitFileError;
@@ -138,8 +138,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         locations = moved;
     }
-    const app::Language language(
-        *locations, app::SettingsStore(app::SettingsStore::DefaultFile(environment).value_or("")), environment);
+    base::Language language(*locations, base::SettingsStore(base::SettingsStore::DefaultFile(environment).value_or("")),
+                            environment);
+    // Settings that cannot be written leave the language to be chosen again
+    // at every start.
+    static_cast<void>(language.StoreAutomaticChoice());
 
     connection.onKeyboardChange = std::move(onKeyboardChange);
     CliContext context{connection, out, err, *locations, language, quiet};

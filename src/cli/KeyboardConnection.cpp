@@ -1,7 +1,7 @@
 #include "cli/KeyboardConnection.h"
 
 #include "cli/SignalDeferral.h"
-#include "core/app/Environment.h"
+#include "core/base/Environment.h"
 #include "core/app/WindowMessages.h"
 #include "core/platform/RuntimeFolder.h"
 #include "core/platform/SingleInstance.h"
@@ -22,23 +22,23 @@ constexpr uint32_t TellWaitMs = 1000;
 // between would lose its change or see half of ours. False when another
 // process keeps the keyboard busy; a runtime folder that cannot hold the
 // lock only gets a warning, so that it never locks the user out.
-bool TakeKeyboardLock(std::unique_ptr<app::KeyboardLock>& lock, std::ostream& err)
+bool TakeKeyboardLock(std::unique_ptr<platform::KeyboardLock>& lock, std::ostream& err)
 {
-    const auto path = app::KeyboardLock::DefaultPath(app::Environment::System());
+    const auto path = platform::KeyboardLock::DefaultPath(base::Environment::System());
     if (!path)
         return true;
-    auto outcome = app::KeyboardLock::Acquire(*path, "trevolinctl", LockWaitMs, platform::SteadyClock::Instance());
+    auto outcome = platform::KeyboardLock::Acquire(*path, "trevolinctl", LockWaitMs, platform::SteadyClock::Instance());
     switch (outcome.result) {
-    case app::KeyboardLock::Result::Acquired:
+    case platform::KeyboardLock::Result::Acquired:
         lock = std::move(outcome.lock);
         return true;
-    case app::KeyboardLock::Result::Busy:
+    case platform::KeyboardLock::Result::Busy:
         err << "trevolinctl: another Trevolin program"
             << (outcome.holder.empty() ? std::string() : ", " + outcome.holder + ",")
             << " has been using the keyboard for " << LockWaitMs / 1000
             << " seconds. Try again when it has finished.\n";
         return false;
-    case app::KeyboardLock::Result::Unavailable:
+    case platform::KeyboardLock::Result::Unavailable:
         err << "trevolinctl: warning: cannot keep other Trevolin programs off the keyboard while this command runs ("
             << outcome.detail << ").\n";
         return true;
@@ -60,8 +60,8 @@ KeyboardConnection::KeyboardConnection(std::ostream& err)
 }
 
 std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOptions& options,
-                                                             const app::Locations& locations,
-                                                             const app::TextLookup& texts, std::ostream& err,
+                                                             const base::Locations& locations,
+                                                             const base::TextLookup& texts, std::ostream& err,
                                                              int& exitCode)
 {
     std::unique_ptr<KeyboardConnection> c(new KeyboardConnection(err));
@@ -126,7 +126,7 @@ KeyboardConnection::~KeyboardConnection()
     // A desktop window of this user shows the keyboard as it read it; it
     // reads it again once the lock is free.
     if (changed_->load()) {
-        const auto env = app::Environment::System();
+        const auto env = base::Environment::System();
         static_cast<void>(platform::SingleInstance::Tell(
             platform::RuntimeFolder::PathFor(env.AbsolutePath("XDG_RUNTIME_DIR")),
             platform::SingleInstance::Message::KeyboardChanged, TellWaitMs, platform::SteadyClock::Instance()));

@@ -3,10 +3,10 @@
 #include "cli/ExitCode.h"
 #include "cli/TerminalPrompts.h"
 #include "core/app/KeyboardApp.h"
-#include "core/app/KeyboardLock.h"
-#include "core/app/Locations.h"
-#include "core/app/TextLookup.h"
-#include "core/platform/HeadlessMainWindow.h"
+#include "core/platform/KeyboardLock.h"
+#include "core/base/Locations.h"
+#include "core/base/TextLookup.h"
+#include "core/device/HeadlessMainWindow.h"
 
 #include <atomic>
 #include <memory>
@@ -28,8 +28,8 @@ struct ConnectionOptions {
 class KeyboardConnection {
 public:
     // On failure returns null, says why on `err` and sets `exitCode`.
-    static std::unique_ptr<KeyboardConnection> Open(const ConnectionOptions& options, const app::Locations& locations,
-                                                    const app::TextLookup& texts, std::ostream& err, int& exitCode);
+    static std::unique_ptr<KeyboardConnection> Open(const ConnectionOptions& options, const base::Locations& locations,
+                                                    const base::TextLookup& texts, std::ostream& err, int& exitCode);
     ~KeyboardConnection();
 
     app::KeyboardApp& App() { return *app_; }
@@ -48,11 +48,11 @@ private:
     explicit KeyboardConnection(std::ostream& err);
 
     // Released last, after the app has let go of the keyboard.
-    std::unique_ptr<app::KeyboardLock> lock_;
+    std::unique_ptr<platform::KeyboardLock> lock_;
     // A command changed the keyboard: a running window is told at the end.
     std::shared_ptr<std::atomic<bool>> changed_ = std::make_shared<std::atomic<bool>>(false);
     TerminalPrompts prompts_;
-    platform::HeadlessMainWindow window_;
+    device::HeadlessMainWindow window_;
     std::unique_ptr<app::KeyboardApp> app_;
 };
 

@@ -2,9 +2,9 @@
 
 #include "core/lighting/EffectNames.h"
 
-#include "core/app/IniFile.h"
-#include "core/app/Language.h"
-#include "core/app/PlainText.h"
+#include "core/base/IniFile.h"
+#include "core/base/Language.h"
+#include "core/base/PlainText.h"
 #include "core/lighting/ColourText.h"
 #include "core/lighting/EffectDirections.h"
 
@@ -90,7 +90,7 @@ std::string_view DirectionName(int effect, uint8_t direction)
 
 std::optional<int> ParseColourChoice(std::string_view text)
 {
-    if (const auto number = app::ParseWholeNumber(text, 0, static_cast<int>(ColourChoiceNames.size()) - 1))
+    if (const auto number = base::ParseWholeNumber(text, 0, static_cast<int>(ColourChoiceNames.size()) - 1))
         return number;
     for (size_t i = 0; i < ColourChoiceNames.size(); ++i) {
         if (EqualsIgnoringCase(text, ColourChoiceNames[i]))
@@ -117,10 +117,10 @@ std::string ColourHex(lighting::RgbColor colour)
 }
 
 EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectList& offered,
-                                  const app::TextLookup& texts)
+                                  const base::TextLookup& texts)
 {
     EffectArgument found;
-    if (const auto number = app::ParseWholeNumber(text, 0, 255)) {
+    if (const auto number = base::ParseWholeNumber(text, 0, 255)) {
         found.effect = *number;
         found.outcome =
             offered.Contains(*number) ? EffectArgument::Outcome::Found : EffectArgument::Outcome::NotOffered;
@@ -133,7 +133,7 @@ EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectL
     for (const uint8_t effect : offered.Effects()) {
         const std::string name = lighting::EffectName(texts, effect);
         // An effect without a name in the language file is reached by number.
-        if (name == app::Language::MissingText || Folded(name) != wanted)
+        if (name == base::Language::MissingText || Folded(name) != wanted)
             continue;
         bool listed = false;
         for (const int seen : matches)
@@ -159,7 +159,7 @@ bool UsableUserModeName(std::string_view name)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
             ++characters;
     }
-    return characters <= app::IniFile::DefaultMaxValueLength;
+    return characters <= base::IniFile::DefaultMaxValueLength;
 }
 
 }  // namespace trevolin::cli

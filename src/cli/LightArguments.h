@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/lighting/EffectList.h"
 #include "core/lighting/RgbColor.h"
 
@@ -45,7 +45,7 @@ struct EffectArgument {
     int effect = 0;  // Found and NotOffered
 };
 EffectArgument FindEffectArgument(std::string_view text, const lighting::EffectList& offered,
-                                  const app::TextLookup& texts);
+                                  const base::TextLookup& texts);
 
 // Whether a user mode name can be kept in the mode file as it is: not
 // empty, on one line, and not longer than a mode file value may be.

@@ -6,7 +6,7 @@
 #include "cli/LightSession.h"
 #include "cli/LightSettings.h"
 #include "cli/ProfileNumber.h"
-#include "core/app/PlainText.h"
+#include "core/base/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 #include "core/lighting/LightMode.h"
 #include "core/lighting/LightingRecord.h"
@@ -151,13 +151,13 @@ int LightCommand::Validate(Action action, CliContext& context)
 {
     profile_.reset();
     if (profileText_) {
-        const auto number = app::ParseWholeNumber(*profileText_, FirstProfileNumber, LastProfileNumber);
+        const auto number = base::ParseWholeNumber(*profileText_, FirstProfileNumber, LastProfileNumber);
         if (!number)
             return Refuse(context, "--profile", *profileText_, "a profile from 1 to 3");
         profile_ = ProfileIndexOf(*number);
     }
     const auto number = [&](std::string_view what, int max, std::string_view expected) -> int {
-        const auto parsed = app::ParseWholeNumber(value_, 0, max);
+        const auto parsed = base::ParseWholeNumber(value_, 0, max);
         if (!parsed)
             return Refuse(context, what, value_, expected);
         number_ = *parsed;
@@ -222,7 +222,7 @@ int LightCommand::Validate(Action action, CliContext& context)
             return ExitUsage;
         }
         paintKey_ = *key;
-        const auto tool = app::ParseWholeNumber(tool_, 0, 1);
+        const auto tool = base::ParseWholeNumber(tool_, 0, 1);
         if (!tool)
             return Refuse(context, "paint --tool", tool_, "a brush: 0 (the paint colour) or 1 (the base colour)");
         toolNumber_ = *tool;
@@ -268,7 +268,7 @@ int LightCommand::Validate(Action action, CliContext& context)
     case Action::Mode: {
         userMode_.reset();
         if (userModeText_) {
-            userMode_ = app::ParseWholeNumber(*userModeText_, 0, lighting::ModeFile::UserModeCount - 1);
+            userMode_ = base::ParseWholeNumber(*userModeText_, 0, lighting::ModeFile::UserModeCount - 1);
             if (!userMode_)
                 return Refuse(context, "mode", *userModeText_, "a user mode from 0 to 9");
         }

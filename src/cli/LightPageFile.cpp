@@ -1,7 +1,7 @@
 #include "cli/LightPageFile.h"
 
 #include "cli/LightArguments.h"
-#include "core/app/PlainText.h"
+#include "core/base/PlainText.h"
 #include "core/keyboard/KeyByName.h"
 
 #include <fmt/format.h>
@@ -18,8 +18,8 @@ namespace {
 std::string_view WithoutComment(std::string_view colourText)
 {
     for (size_t i = 1; i < colourText.size(); ++i) {
-        if (colourText[i] == '#' && app::IsBlank(colourText[i - 1]))
-            return app::TrimBlanks(colourText.substr(0, i));
+        if (colourText[i] == '#' && base::IsBlank(colourText[i - 1]))
+            return base::TrimBlanks(colourText.substr(0, i));
     }
     return colourText;
 }
@@ -57,12 +57,12 @@ LightPageFile::Loaded LightPageFile::Read(const std::string& path)
 LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
 {
     Parsed parsed;
-    content = app::WithoutByteOrderMark(content);
+    content = base::WithoutByteOrderMark(content);
     size_t lineNumber = 0;
     while (!content.empty()) {
         ++lineNumber;
         const size_t end = content.find('\n');
-        const std::string_view line = app::TrimBlanks(content.substr(0, end));
+        const std::string_view line = base::TrimBlanks(content.substr(0, end));
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -70,7 +70,7 @@ LightPageFile::Parsed LightPageFile::Parse(std::string_view content)
         const size_t gap = line.find_first_of(" \t");
         const std::string_view name = line.substr(0, gap);
         const std::string_view colourText =
-            gap == std::string_view::npos ? std::string_view() : WithoutComment(app::TrimBlanks(line.substr(gap)));
+            gap == std::string_view::npos ? std::string_view() : WithoutComment(base::TrimBlanks(line.substr(gap)));
         if (colourText.empty()) {
             parsed.error =
                 fmt::format("line {}: a key name and a colour are expected, as in \"Esc 255,0,0\"", lineNumber);

@@ -50,7 +50,7 @@ bool Uses(const std::vector<std::string>& controls, std::string_view control)
 
 }  // namespace
 
-LightShow::LightShow(const lighting::LightingController& controller, const app::TextLookup& texts, int profile,
+LightShow::LightShow(const lighting::LightingController& controller, const base::TextLookup& texts, int profile,
                      bool perKeyOffered, std::optional<lighting::ColourPage> keyColours)
     : controller_(controller),
       texts_(texts),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/lighting/ColourPage.h"
 #include "core/lighting/LightingController.h"
 
@@ -16,7 +16,7 @@ namespace trevolin::cli {
 // mode and, when given, the colours of the keys.
 class LightShow {
 public:
-    LightShow(const lighting::LightingController& controller, const app::TextLookup& texts, int profile,
+    LightShow(const lighting::LightingController& controller, const base::TextLookup& texts, int profile,
               bool perKeyOffered, std::optional<lighting::ColourPage> keyColours);
 
     void PrintText(std::ostream& out) const;
@@ -24,7 +24,7 @@ public:
 
 private:
     const lighting::LightingController& controller_;
-    const app::TextLookup& texts_;
+    const base::TextLookup& texts_;
     int profile_;
     bool perKeyOffered_;
     std::optional<lighting::ColourPage> keyColours_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/Prompts.h"
+#include "core/base/Prompts.h"
 
 #include <ostream>
 #include <string>
@@ -10,7 +10,7 @@ namespace trevolin::cli {
 
 // Messages for the user become lines on standard error; a question is never
 // asked (a script cannot answer), its answer is No.
-class TerminalPrompts final : public platform::Prompts {
+class TerminalPrompts final : public base::Prompts {
 public:
     explicit TerminalPrompts(std::ostream& err) : err_(err) {}
 

@@ -3,7 +3,7 @@
 // something goes wrong.
 #include "cli/CliTestSupport.h"
 #include "cli/ExitCode.h"
-#include "core/app/ProgramVersion.h"
+#include "core/base/ProgramVersion.h"
 
 #include <nlohmann/json.hpp>
 
@@ -284,7 +284,7 @@ TEST_F(KeyCommandsTest, MessagesSaySentencesNotCodes)
 {
     const auto version = RunRaw({"--version"});
     EXPECT_EQ(version.exitCode, cli::ExitOk);
-    EXPECT_EQ(version.out, "trevolinctl " + std::string(app::ProgramVersion()) + "\n");
+    EXPECT_EQ(version.out, "trevolinctl " + std::string(base::ProgramVersion()) + "\n");
 
     const auto bogus = RunRaw({"--simulate", "bogus"});
     EXPECT_EQ(bogus.exitCode, cli::ExitUsage);

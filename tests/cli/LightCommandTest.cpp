@@ -1,8 +1,8 @@
 #include "cli/CliTestSupport.h"
 #include "cli/ExitCode.h"
-#include "core/app/Environment.h"
-#include "core/app/IniFile.h"
-#include "core/app/Locations.h"
+#include "core/base/Environment.h"
+#include "core/base/IniFile.h"
+#include "core/base/Locations.h"
 
 #include <nlohmann/json.hpp>
 
@@ -127,7 +127,7 @@ protected:
 
     std::string ModeValue(int profile, const std::string& section, const std::string& key) const
     {
-        return app::IniFile(ModeFile(profile)).ReadString(section, key, "(missing)");
+        return base::IniFile(ModeFile(profile)).ReadString(section, key, "(missing)");
     }
 };
 
@@ -645,7 +645,7 @@ TEST_F(LightCommandTest, RestoreDefaultsWritesTheDefaultRecordAndTheTemplatesPag
     EXPECT_TRUE(std::equal(defaults.begin(), defaults.end(), record.begin()));
     EXPECT_EQ(record[35], 0x33) << "bytes past the defaults are the keyboard's";
 
-    const auto locations = app::Locations::ForThisProcess(app::Environment::System());
+    const auto locations = base::Locations::ForThisProcess(base::Environment::System());
     ASSERT_TRUE(locations);
     const std::string templateText = TempDir::Read(locations->FactoryLightingPrefix() + "3.userd");
     ASSERT_FALSE(templateText.empty());
@@ -685,7 +685,7 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
 // all three mode files.
 TEST_F(LightCommandTest, AFreshUserFolderStartsFromTheTemplateWhicheverCommandComesFirst)
 {
-    const auto locations = app::Locations::ForThisProcess(app::Environment::System());
+    const auto locations = base::Locations::ForThisProcess(base::Environment::System());
     ASSERT_TRUE(locations);
     const std::string templateText = TempDir::Read(locations->LightingTemplateFile());
     ASSERT_NE(templateText.find("9=User 10"), std::string::npos);
@@ -701,14 +701,14 @@ TEST_F(LightCommandTest, AFreshUserFolderStartsFromTheTemplateWhicheverCommandCo
 
     for (int profile = 0; profile < 3; ++profile) {
         SCOPED_TRACE(profile);
-        const app::IniFile file(folder + "/UserDengColor_" + std::to_string(profile) + ".userd");
+        const base::IniFile file(folder + "/UserDengColor_" + std::to_string(profile) + ".userd");
         for (int mode = 0; mode < 10; ++mode)
             EXPECT_EQ(file.ReadString("MODENAME", std::to_string(mode), ""), "User " + std::to_string(mode + 1));
         if (profile != 0) {
             EXPECT_EQ(TempDir::Read(file.Path()), templateText);
         }
     }
-    const app::IniFile painted(folder + "/UserDengColor_0.userd");
+    const base::IniFile painted(folder + "/UserDengColor_0.userd");
     EXPECT_EQ(painted.ReadString("Mode0", "52", ""), "1,2,3,0");
     EXPECT_EQ(painted.ReadString("Mode0", "53", ""), "255,255,255,1") << "the template's other keys stay";
     const auto listed = run({"light", "mode"});

@@ -2,7 +2,7 @@
 // shows the keyboard is told when a command changed it, and only then.
 #include "CliTestSupport.h"
 
-#include "core/app/Environment.h"
+#include "core/base/Environment.h"
 #include "core/platform/Clock.h"
 #include "core/platform/RuntimeFolder.h"
 #include "core/platform/SingleInstance.h"
@@ -22,7 +22,7 @@ protected:
     // command line uses too.
     SingleInstance::Outcome Window()
     {
-        const auto env = app::Environment::System();
+        const auto env = base::Environment::System();
         return SingleInstance::Claim(platform::RuntimeFolder::PathFor(env.AbsolutePath("XDG_RUNTIME_DIR")),
                                      SingleInstance::Message::Open, {}, platform::SteadyClock::Instance());
     }

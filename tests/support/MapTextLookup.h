@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -13,7 +13,7 @@ namespace trevolin::test {
 
 // A language file held in memory: one map per section. Keys compare without
 // regard to case, as in the ini file, and a missing key reads as "#Error".
-class MapTextLookup : public app::TextLookup {
+class MapTextLookup : public base::TextLookup {
 public:
     struct CaselessLess {
         using is_transparent = void;

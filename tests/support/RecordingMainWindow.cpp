@@ -4,50 +4,6 @@
 
 namespace trevolin::test {
 
-namespace {
-
-std::string MessageName(uint32_t message)
-{
-    switch (message) {
-    case platform::MSG_DEVICE_GONE:
-        return "DEVICE_GONE";
-    case platform::MSG_PROFILE_SYNC:
-        return "PROFILE_SYNC";
-    case platform::MSG_OPEN:
-        return "OPEN";
-    case platform::MSG_BANK_CHANGED:
-        return "BANK_CHANGED";
-    }
-    return std::to_string(message);
-}
-
-std::string CodeName(uint32_t code)
-{
-    switch (code) {
-    case 0:
-        return "0";
-    case platform::CODE_PROF:
-        return "PROF";
-    case platform::CODE_OPEN:
-        return "OPEN";
-    case platform::CODE_DEL:
-        return "DEL";
-    }
-    return std::to_string(code);
-}
-
-}  // namespace
-
-void RecordingMainWindow::SendMessage(uint32_t message, uint32_t code)
-{
-    Record("send " + MessageName(message) + " " + CodeName(code));
-}
-
-void RecordingMainWindow::PostMessage(uint32_t message, uint32_t code)
-{
-    Record("post " + MessageName(message) + " " + CodeName(code));
-}
-
 void RecordingMainWindow::StartTimer(uint32_t id, uint32_t periodMs)
 {
     Record("timer " + std::to_string(id) + " " + std::to_string(periodMs));

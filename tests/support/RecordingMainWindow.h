@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/MainWindowLink.h"
+#include "core/device/MainWindowLink.h"
 
 #include <atomic>
 #include <functional>
@@ -11,11 +11,13 @@
 namespace trevolin::test {
 
 // Writes down every call the device link makes of the main window, in
-// order, as short readable lines ("send PROFILE_SYNC PROF", "tray 141").
-class RecordingMainWindow final : public platform::MainWindowLink {
+// order, as short readable lines ("profile sync", "tray 141").
+class RecordingMainWindow final : public device::MainWindowLink {
 public:
-    void SendMessage(uint32_t message, uint32_t code) override;
-    void PostMessage(uint32_t message, uint32_t code) override;
+    void KeyboardGone() override { Record("keyboard gone"); }
+    void ProfileSync() override { Record("profile sync"); }
+    void OpenWindow() override { Record("open window"); }
+    void KeyBankChanged() override { Record("key bank changed"); }
     void StartTimer(uint32_t id, uint32_t periodMs) override;
     void SetNormalTrayPicture(int icon) override;
     void ShowTemporaryTrayPicture(int icon) override;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/platform/Prompts.h"
-#include "core/platform/QuestionGate.h"
+#include "core/base/Prompts.h"
+#include "core/base/QuestionGate.h"
 
 #include <cstddef>
 #include <deque>
@@ -15,7 +15,7 @@ namespace trevolin::test {
 // Every message and question, in order; questions are answered from
 // `answers` (No once they run out). `progress` tells what had happened
 // when each was shown (for example how many reports were sent by then).
-class RecordingPrompts final : public platform::Prompts {
+class RecordingPrompts final : public base::Prompts {
 public:
     struct Entry {
         std::string key;
@@ -79,8 +79,8 @@ public:
     std::function<void()> onAsk;
     bool questionsEnded = false;
     // When set, questions go through `gate`, posted with `post`.
-    platform::QuestionGate* gate = nullptr;
-    platform::QuestionGate::Post post;
+    base::QuestionGate* gate = nullptr;
+    base::QuestionGate::Post post;
 };
 
 }  // namespace trevolin::test

@@ -1,6 +1,6 @@
 #include "SkinWriter.h"
 
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/skin/SkinPictureName.h"
 
 #include <QBuffer>
@@ -48,7 +48,7 @@ void SkinWriter::Write(const QString& name, const std::string& bytes)
         failure_ = QStringLiteral("%1: cannot create its folder").arg(path);
         return;
     }
-    if (!app::AtomicFile::Write(path.toStdString(), bytes)) {
+    if (!base::AtomicFile::Write(path.toStdString(), bytes)) {
         failure_ = QStringLiteral("%1: cannot write it").arg(path);
         return;
     }

@@ -1,6 +1,6 @@
 #include "core/app/KeyboardApp.h"
 
-#include "core/app/KeyboardLock.h"
+#include "core/platform/KeyboardLock.h"
 #include "core/platform/Clock.h"
 #include "core/profiles/ActiveProfile.h"
 
@@ -13,22 +13,23 @@ constexpr uint32_t SequenceLockWaitMs = 30000;
 }  // namespace
 
 // The session's way to the window. With the load on arrival, the arrival's
-// MSG_PROFILE_SYNC becomes the load on the keyboard thread (the presence
-// worker waits for it, so what follows the arrival, MSG_OPEN included,
+// profile sync becomes the load on the keyboard thread (the presence worker
+// waits for it, so what follows the arrival, the window's opening included,
 // comes after it); everything else goes to the front end's window as it is.
-class KeyboardApp::WindowRelay final : public platform::MainWindowLink {
+class KeyboardApp::WindowRelay final : public device::MainWindowLink {
 public:
-    WindowRelay(KeyboardApp& app, platform::MainWindowLink& window) : app_(app), window_(window) {}
+    WindowRelay(KeyboardApp& app, device::MainWindowLink& window) : app_(app), window_(window) {}
 
-    void SendMessage(uint32_t message, uint32_t code) override
+    void KeyboardGone() override { window_.KeyboardGone(); }
+    void ProfileSync() override
     {
-        if (app_.loadOnArrival_ && message == platform::MSG_PROFILE_SYNC && code == platform::CODE_PROF) {
+        if (app_.loadOnArrival_)
             app_.OnProfileSync();
-            return;
-        }
-        window_.SendMessage(message, code);
+        else
+            window_.ProfileSync();
     }
-    void PostMessage(uint32_t message, uint32_t code) override { window_.PostMessage(message, code); }
+    void OpenWindow() override { window_.OpenWindow(); }
+    void KeyBankChanged() override { window_.KeyBankChanged(); }
     void StartTimer(uint32_t id, uint32_t periodMs) override { window_.StartTimer(id, periodMs); }
     void SetNormalTrayPicture(int icon) override { window_.SetNormalTrayPicture(icon); }
     void ShowTemporaryTrayPicture(int icon) override { window_.ShowTemporaryTrayPicture(icon); }
@@ -36,19 +37,16 @@ public:
     void ShowKeyBank(bool bankB) override { window_.ShowKeyBank(bankB); }
     void HideWindow() override { window_.HideWindow(); }
     bool InitComplete() override { return window_.InitComplete(); }
-    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override
-    {
-        return window_.WaitForInitComplete(timeoutMs);
-    }
+    InitWait WaitForInitComplete(uint32_t timeoutMs) override { return window_.WaitForInitComplete(timeoutMs); }
     void ShowMessage(std::string_view textKey) override { window_.ShowMessage(textKey); }
 
 private:
     KeyboardApp& app_;
-    platform::MainWindowLink& window_;
+    device::MainWindowLink& window_;
 };
 
-KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                                      platform::MainWindowLink& window)
+KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                                      device::MainWindowLink& window)
 {
     Opened opened;
     auto loaded = device::LoadHidLibrary(options.libraryName);
@@ -68,8 +66,8 @@ KeyboardApp::Opened KeyboardApp::Open(KeyboardAppOptions options, const TextLook
     return opened;
 }
 
-KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                         platform::MainWindowLink& window, const device::HidLibrary& library)
+KeyboardApp::KeyboardApp(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                         device::MainWindowLink& window, const device::HidLibrary& library)
     : libraryName_(std::move(options.libraryName)),
       library_(library),
       arrivalStarted_(std::move(options.arrivalStarted)),
@@ -94,8 +92,9 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, pl
         guard = [path = options.keyboardLockPath]() -> std::shared_ptr<void> {
             // A command of trevolinctl takes seconds at most; past the wait
             // the sequence runs anyway rather than lock the user out.
-            auto outcome = KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs, platform::SteadyClock::Instance());
-            return std::shared_ptr<KeyboardLock>(std::move(outcome.lock));
+            auto outcome = platform::KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs,
+                                                           platform::SteadyClock::Instance());
+            return std::shared_ptr<platform::KeyboardLock>(std::move(outcome.lock));
         };
     }
     worker_ = std::make_unique<KeyboardWorker>(std::move(guard));

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "core/app/KeyboardWorker.h"
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/DeviceSession.h"
 #include "core/device/HidLibrary.h"
 #include "core/keys/KeyButtonView.h"
 #include "core/lighting/KeyTints.h"
 #include "core/lighting/LightingController.h"
 #include "core/lighting/LightingFiles.h"
-#include "core/platform/MainWindowLink.h"
-#include "core/platform/Prompts.h"
+#include "core/device/MainWindowLink.h"
+#include "core/base/Prompts.h"
 #include "core/platform/TaskRunner.h"
 #include "core/profiles/KeyboardProfiles.h"
 #include "core/profiles/ProfileStore.h"
@@ -87,8 +87,8 @@ public:
     // Loads the library, builds everything and starts the session (its
     // first presence check runs on a worker). `texts`, `prompts` and
     // `window` outlive the app.
-    static Opened Open(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                       platform::MainWindowLink& window);
+    static Opened Open(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                       device::MainWindowLink& window);
     ~KeyboardApp();
     KeyboardApp(const KeyboardApp&) = delete;
     KeyboardApp& operator=(const KeyboardApp&) = delete;
@@ -149,8 +149,8 @@ public:
 private:
     class WindowRelay;
 
-    KeyboardApp(KeyboardAppOptions options, const TextLookup& texts, platform::Prompts& prompts,
-                platform::MainWindowLink& window, const device::HidLibrary& library);
+    KeyboardApp(KeyboardAppOptions options, const base::TextLookup& texts, base::Prompts& prompts,
+                device::MainWindowLink& window, const device::HidLibrary& library);
     void OnProfileSync();
 
     // In order of creation.

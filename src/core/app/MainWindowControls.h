@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,14 +29,13 @@ inline constexpr uint32_t Help = 1122;
 inline constexpr uint32_t Minimise = 1123;
 inline constexpr uint32_t LockAb = 1128;
 inline constexpr uint32_t FlipIndicator = 1129;
-inline constexpr uint32_t FirstReportRate = 1147;
 inline constexpr uint32_t UpdateDialog = 32780;
 }  // namespace control
 
 // What a screen reader calls the main window's control `controlId`: the
 // key's name for a key ("F5", "G3, bank A A3"), the language file's text for
 // the others; empty for an id the window does not have.
-std::string AccessibleNameOf(uint32_t controlId, const TextLookup& texts, bool bankB);
+std::string AccessibleNameOf(uint32_t controlId, const base::TextLookup& texts, bool bankB);
 
 // The caption a G key's button carries: "A1".."A5" in bank A, "B1".."B5" in
 // bank B; G6 to G9 carry none.

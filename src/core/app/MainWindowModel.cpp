@@ -1,11 +1,11 @@
 #include "core/app/MainWindowModel.h"
 
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 #include "core/app/WindowMessages.h"
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 #include "core/keyboard/KeyClick.h"
-#include "core/platform/MainWindowLink.h"
+#include "core/device/MainWindowLink.h"
 #include "core/profiles/ActiveProfile.h"
 #include "core/profiles/ProfileMenu.h"
 
@@ -58,8 +58,8 @@ std::optional<int> TrayPicture::RestoreNormal()
 
 // --- Main window ------------------------------------------------------------------
 
-MainWindowModel::MainWindowModel(KeyboardApp& app, MainWindowView& view, platform::Prompts& prompts,
-                                 const TextLookup& texts, const SettingsStore& settings, std::string helpFolder,
+MainWindowModel::MainWindowModel(KeyboardApp& app, MainWindowView& view, base::Prompts& prompts,
+                                 const base::TextLookup& texts, base::SettingsStore& settings, std::string helpFolder,
                                  PostToWindow toWindow)
     : app_(app),
       view_(view),
@@ -117,7 +117,7 @@ void MainWindowModel::RunDeferred()
 
 void MainWindowModel::TellFailure(std::string_view key, const std::string& text)
 {
-    prompts_.ShowMessage(key, text, platform::Prompts::Style::Warning);
+    prompts_.ShowMessage(key, text, base::Prompts::Style::Warning);
 }
 
 void MainWindowModel::ShowReportRateHeld(int rate)
@@ -132,76 +132,64 @@ std::string MainWindowModel::AbsenceSentence() const
     return DescribeAbsence(app_.AbsenceReason(), simulated, texts_).sentence;
 }
 
-bool MainWindowModel::OnMessage(uint32_t message, uint32_t code)
+void MainWindowModel::OnOpen()
 {
-    switch (message) {
-    case platform::MSG_OPEN:
-        if (code != platform::CODE_OPEN)
-            return false;
-        ShowFromTray();
-        CheckFirmware();
-        return true;
-    case MSG_KILL:
-        if (code != CODE_KILL)
-            return false;
-        ExitPath();
-        return true;
-    case MSG_TRAY_INIT:
-        if (code != CODE_INIT)
-            return false;
-        view_.CreateTray();
-        view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
-        initComplete_.store(true);
-        if (keyboard_ == KeyboardState::Absent)
-            view_.ShowNotice(AbsenceSentence(), false);
-        if (view_.HasTray()) {
-            view_.HideWindow();
-        } else {
-            // Nothing could bring a hidden window back.
-            view_.SetKeyboardPresent(keyboard_ == KeyboardState::Present);
-            view_.ShowWindow();
-            TellNoTrayOnce();
-        }
-        return true;
-    case platform::MSG_DEVICE_GONE: {
-        const bool wasThere = keyboard_ != KeyboardState::Absent;
-        keyboard_ = KeyboardState::Absent;
-        view_.CloseChildDialogs();
-        view_.SetKeyboardPresent(false);
-        view_.SetTrayTip({});
-        if (!wasThere)
-            return true;
-        // Told once, where the user looks: beside the tray, where the
-        // window goes, else in the window that stays.
-        const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
-        view_.ShowNotice(left + " " + AbsenceSentence(), false);
-        if (view_.HasTray())
-            static_cast<void>(view_.Notify(left));
-        return true;
+    ShowFromTray();
+    CheckFirmware();
+}
+
+void MainWindowModel::FinishInitialisation()
+{
+    view_.CreateTray();
+    view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
+    initComplete_.store(true);
+    if (keyboard_ == KeyboardState::Absent)
+        view_.ShowNotice(AbsenceSentence(), false);
+    if (view_.HasTray()) {
+        view_.HideWindow();
+    } else {
+        // Nothing could bring a hidden window back.
+        view_.SetKeyboardPresent(keyboard_ == KeyboardState::Present);
+        view_.ShowWindow();
+        TellNoTrayOnce();
     }
-    case platform::MSG_BANK_CHANGED:
-        if (code != platform::CODE_DEL)
-            return false;
-        // The G keys now show the other bank's assignments.
-        app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
-        return true;
-    case MSG_KEYBOARD_CHANGED:
-        if (code != CODE_SYNC)
-            return false;
-        if (keyboard_ != KeyboardState::Present)
-            return true;
-        // The window's copy is stale: read the keyboard again, unless the
-        // user keeps changes not yet applied.
-        if (ApplyPending() && !prompts_.AskYesNo(message::ChangedElsewhere,
-                                                 TextOr(texts_, message::ChangedElsewhere,
-                                                        "Another Trevolin program changed the keyboard. Read it "
-                                                        "again? Changes not yet applied here would be lost.")))
-            return true;
-        WhenIdle([this] { Reload(); });
-        return true;
-    default:
-        return false;
-    }
+}
+
+void MainWindowModel::OnKeyboardGone()
+{
+    const bool wasThere = keyboard_ != KeyboardState::Absent;
+    keyboard_ = KeyboardState::Absent;
+    view_.CloseChildDialogs();
+    view_.SetKeyboardPresent(false);
+    view_.SetTrayTip({});
+    if (!wasThere)
+        return;
+    // Told once, where the user looks: beside the tray, where the
+    // window goes, else in the window that stays.
+    const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
+    view_.ShowNotice(left + " " + AbsenceSentence(), false);
+    if (view_.HasTray())
+        static_cast<void>(view_.Notify(left));
+}
+
+void MainWindowModel::OnKeyBankChanged()
+{
+    // The G keys now show the other bank's assignments.
+    app_.Worker().Post([this] { app_.Profiles().RefreshKeyButtons(); }, "key buttons");
+}
+
+void MainWindowModel::OnKeyboardChangedElsewhere()
+{
+    if (keyboard_ != KeyboardState::Present)
+        return;
+    // The window's copy is stale: read the keyboard again, unless the
+    // user keeps changes not yet applied.
+    if (ApplyPending() &&
+        !prompts_.AskYesNo(message::ChangedElsewhere, TextOr(texts_, message::ChangedElsewhere,
+                                                             "Another Trevolin program changed the keyboard. Read it "
+                                                             "again? Changes not yet applied here would be lost.")))
+        return;
+    WhenIdle([this] { Reload(); });
 }
 
 void MainWindowModel::Reload()
@@ -211,7 +199,7 @@ void MainWindowModel::Reload()
 
 void MainWindowModel::OnTimer(uint32_t id)
 {
-    if (id == platform::TIMER_LIGHTING_REFRESH) {
+    if (id == device::TIMER_LIGHTING_REFRESH) {
         app_.Post(
             [this] {
                 static_cast<void>(app_.Lighting().OnLightingChanged());
@@ -223,14 +211,12 @@ void MainWindowModel::OnTimer(uint32_t id)
                     view_.RefreshLighting();
                 });
             });
-    } else if (id == platform::TIMER_KEYBOARD_RESET) {
+    } else if (id == device::TIMER_KEYBOARD_RESET) {
         // The keyboard reset itself: its defaults are applied without a
         // question, and it ends on profile 1, as its button does. A sequence
         // that runs now is finished first, or the next Apply would undo the
         // reset.
-        WhenIdle([this] {
-            RestoreDefaults(false, [this](bool) { WhenIdle([this] { SelectProfile(0); }); });
-        });
+        WhenIdle([this] { RestoreDefaults(false, [this](bool) { WhenIdle([this] { SelectProfile(0); }); }); });
     }
 }
 
@@ -360,7 +346,7 @@ void MainWindowModel::ShowFromTray()
         view_.ShowWindow();
         return;
     }
-    prompts_.ShowMessage(NoDeviceText, AbsenceSentence(), platform::Prompts::Style::Plain);
+    prompts_.ShowMessage(NoDeviceText, AbsenceSentence(), base::Prompts::Style::Plain);
 }
 
 void MainWindowModel::CheckFirmware()
@@ -390,7 +376,7 @@ void MainWindowModel::CheckFirmware()
                                      "The firmware updater " + updater +
                                          " could not be started. Update the keyboard's firmware with the maker's "
                                          "updater, then start Trevolin again.",
-                                     platform::Prompts::Style::Warning);
+                                     base::Prompts::Style::Warning);
         });
 }
 
@@ -449,9 +435,8 @@ bool MainWindowModel::RestoreDefaults(bool ask, std::function<void(bool ok)> the
             ShowReportRateHeld(r.reportRate);
             view_.RefreshLighting();
             if (r.lighting != device::ResultOk)
-                TellFailure(message::RateFailed,
-                            "The keyboard did not take the default lighting: " +
-                                device::DescribeResult(r.lighting, texts_) + ".");
+                TellFailure(message::RateFailed, "The keyboard did not take the default lighting: " +
+                                                     device::DescribeResult(r.lighting, texts_) + ".");
             // The keys' defaults go to the keyboard by the Apply; its end
             // runs `then`, which must run even when the Apply cannot start.
             auto next = then;
@@ -483,11 +468,12 @@ bool MainWindowModel::SelectProfile(int profile)
             ShowReportRateHeld(s.reportRate);
             view_.RefreshLighting();
             if (!s.ok && IsProfile(profile))
-                TellFailure(message::SwitchFailed,
-                            FormatText(TextOr(texts_, message::SwitchFailed,
-                                              "The keyboard did not switch to profile %d. It may not take changes: "
-                                              "unplug it, plug it in again and try once more."),
-                                       profile + 1));
+                TellFailure(
+                    message::SwitchFailed,
+                    base::FormatText(TextOr(texts_, message::SwitchFailed,
+                                            "The keyboard did not switch to profile %d. It may not take changes: "
+                                            "unplug it, plug it in again and try once more."),
+                                     profile + 1));
         });
 }
 
@@ -517,9 +503,9 @@ bool MainWindowModel::ChooseReportRate(int rate)
             ShowReportRateHeld(c.held);
             if (c.result != device::ResultOk)
                 TellFailure(message::RateFailed,
-                            FormatText(TextOr(texts_, message::RateFailed,
-                                              "The keyboard did not take the report rate: %s."),
-                                       device::DescribeResult(c.result, texts_)));
+                            base::FormatText(
+                                TextOr(texts_, message::RateFailed, "The keyboard did not take the report rate: %s."),
+                                device::DescribeResult(c.result, texts_)));
         });
 }
 
@@ -527,20 +513,19 @@ bool MainWindowModel::Backup(const std::string& path)
 {
     if (Busy())
         return false;
-    return RunBusy([this, path] { return app_.Profiles().Backup(path); },
-                   [this, path](bool ok) {
-                       if (ok)
-                           prompts_.ShowMessage(
-                               message::BackupDone,
-                               FormatText(TextOr(texts_, message::BackupDone, "Every profile was backed up to %s."),
-                                          path),
-                               platform::Prompts::Style::Plain);
-                       else
-                           TellFailure(message::BackupFailed,
-                                       FormatText(TextOr(texts_, message::BackupFailed,
-                                                         "The profiles could not be written to %s."),
-                                                  path));
-                   });
+    return RunBusy(
+        [this, path] { return app_.Profiles().Backup(path); },
+        [this, path](bool ok) {
+            if (ok)
+                prompts_.ShowMessage(
+                    message::BackupDone,
+                    base::FormatText(TextOr(texts_, message::BackupDone, "Every profile was backed up to %s."), path),
+                    base::Prompts::Style::Plain);
+            else
+                TellFailure(message::BackupFailed, base::FormatText(TextOr(texts_, message::BackupFailed,
+                                                                           "The profiles could not be written to %s."),
+                                                                    path));
+        });
 }
 
 bool MainWindowModel::Restore(const std::string& path)
@@ -548,11 +533,12 @@ bool MainWindowModel::Restore(const std::string& path)
     if (Busy())
         return false;
     // Every profile and macro on the keyboard is replaced: the user says so.
-    if (!prompts_.AskYesNo(message::RestoreAsk,
-                           FormatText(TextOr(texts_, message::RestoreAsk,
-                                             "Replace all three profiles and every macro on the keyboard with those "
-                                             "in %s?"),
-                                      path)))
+    if (!prompts_.AskYesNo(
+            message::RestoreAsk,
+            base::FormatText(TextOr(texts_, message::RestoreAsk,
+                                    "Replace all three profiles and every macro on the keyboard with those "
+                                    "in %s?"),
+                             path)))
         return false;
     // A refused or unreadable file, or a keyboard that did not take it, is
     // told by the restore itself, with its reason.
@@ -561,12 +547,11 @@ bool MainWindowModel::Restore(const std::string& path)
                        view_.SetApplyEnabled(app_.Profiles().ChangesPending());
                        ShowSelection(app_.Session().ActiveProfileCache());
                        if (ok)
-                           prompts_.ShowMessage(
-                               message::RestoreDone,
-                               FormatText(TextOr(texts_, message::RestoreDone,
-                                                 "The keyboard now holds the profiles from %s."),
-                                          path),
-                               platform::Prompts::Style::Plain);
+                           prompts_.ShowMessage(message::RestoreDone,
+                                                base::FormatText(TextOr(texts_, message::RestoreDone,
+                                                                        "The keyboard now holds the profiles from %s."),
+                                                                 path),
+                                                base::Prompts::Style::Plain);
                    });
 }
 
@@ -587,7 +572,7 @@ void MainWindowModel::ExitAsked()
         message::ExitPending, TextOr(texts_, message::ExitPending,
                                      "Some changes have not been sent to the keyboard yet. Apply them before "
                                      "Trevolin ends?"))) {
-    case platform::Prompts::Choice::Apply:
+    case base::Prompts::Choice::Apply:
         // A failed Apply is told and the program stays, with the changes.
         WhenIdle([this] {
             static_cast<void>(ApplyChanges([this](bool ok) {
@@ -596,10 +581,10 @@ void MainWindowModel::ExitAsked()
             }));
         });
         return;
-    case platform::Prompts::Choice::Discard:
+    case base::Prompts::Choice::Discard:
         ExitPath();
         return;
-    case platform::Prompts::Choice::Cancel:
+    case base::Prompts::Choice::Cancel:
         return;
     }
 }
@@ -629,7 +614,7 @@ void MainWindowModel::TellNoTrayOnce()
     if (settings_.ProfileString(NoTrayToldName, "0") == "1")
         return;
     static_cast<void>(settings_.SetProfileString(NoTrayToldName, "1"));
-    prompts_.ShowMessage(NoTrayText, texts_.Text(NoTrayText), platform::Prompts::Style::Plain);
+    prompts_.ShowMessage(NoTrayText, texts_.Text(NoTrayText), base::Prompts::Style::Plain);
 }
 
 bool MainWindowModel::Flipped() const

@@ -2,9 +2,9 @@
 
 #include "core/app/KeyboardApp.h"
 #include "core/app/MainWindowView.h"
-#include "core/app/SettingsStore.h"
-#include "core/app/TextLookup.h"
-#include "core/platform/Prompts.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/TextLookup.h"
+#include "core/base/Prompts.h"
 
 #include <atomic>
 #include <cstdint>
@@ -37,15 +37,6 @@ inline constexpr uint32_t RestoreFile = 32776;
 inline constexpr uint32_t BackupFile = 32777;
 inline constexpr uint32_t Exit = 32779;
 }  // namespace command
-
-// Private messages a second instance sends, besides those of the device link.
-inline constexpr uint32_t MSG_KILL = 0x4D4B;
-inline constexpr uint32_t MSG_TRAY_INIT = 0x4D4E;
-// Another program of the user (trevolinctl) has changed the keyboard.
-inline constexpr uint32_t MSG_KEYBOARD_CHANGED = 0x4D43;
-inline constexpr uint32_t CODE_SYNC = 0x434E5953;
-inline constexpr uint32_t CODE_KILL = 0x4C4C494B;
-inline constexpr uint32_t CODE_INIT = 0x494E4954;
 
 // The firmware version below which the user is asked to update, and the
 // updater the check starts from the Help folder.
@@ -81,12 +72,23 @@ class MainWindowModel {
 public:
     using PostToWindow = std::function<void(std::function<void()>)>;
 
-    MainWindowModel(KeyboardApp& app, MainWindowView& view, platform::Prompts& prompts, const TextLookup& texts,
-                    const SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
+    MainWindowModel(KeyboardApp& app, MainWindowView& view, base::Prompts& prompts, const base::TextLookup& texts,
+                    base::SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
 
     // --- From the device link and a second instance (window thread) --------
-    // A message whose code is not its own does nothing (false).
-    bool OnMessage(uint32_t message, uint32_t code);
+    // The end of the program's start: the tray, the profile menu, and the
+    // window hidden to the tray (or shown where there is none).
+    void FinishInitialisation();
+    // The first arrival, or a second start: the window is shown from the
+    // tray and the firmware is checked.
+    void OnOpen();
+    // The keyboard has gone: dialogs close, the user is told once.
+    void OnKeyboardGone();
+    // The keyboard switched its G-key bank: the G keys show the other bank.
+    void OnKeyBankChanged();
+    // Another program of the user (trevolinctl) has changed the keyboard:
+    // read it again, asking first when changes are not yet applied.
+    void OnKeyboardChangedElsewhere();
     void OnTimer(uint32_t id);
     // A keyboard was found and is being read; the load on arrival has
     // finished on the keyboard thread.
@@ -161,9 +163,9 @@ private:
 
     KeyboardApp& app_;
     MainWindowView& view_;
-    platform::Prompts& prompts_;
-    const TextLookup& texts_;
-    const SettingsStore& settings_;
+    base::Prompts& prompts_;
+    const base::TextLookup& texts_;
+    base::SettingsStore& settings_;
     std::string helpFolder_;
     PostToWindow toWindow_;
 

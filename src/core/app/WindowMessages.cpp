@@ -1,19 +1,19 @@
 #include "core/app/WindowMessages.h"
 
-#include "core/app/FormatText.h"
-#include "core/app/Language.h"
+#include "core/base/FormatText.h"
+#include "core/base/Language.h"
 #include "core/device/ResultDescription.h"
 #include "transport/quellink.h"
 
 namespace trevolin::app {
 
-std::string TextOr(const TextLookup& texts, std::string_view key, std::string_view english)
+std::string TextOr(const base::TextLookup& texts, std::string_view key, std::string_view english)
 {
     std::string text = texts.Text(key);
-    return text.empty() || text == Language::MissingText ? std::string(english) : text;
+    return text.empty() || text == base::Language::MissingText ? std::string(english) : text;
 }
 
-std::string WriteFailureText(const profiles::KeyboardWriteReport& write, const TextLookup& texts)
+std::string WriteFailureText(const profiles::KeyboardWriteReport& write, const base::TextLookup& texts)
 {
     using Stop = profiles::KeyboardWriteReport::Stop;
     if (write.stop == Stop::MacrosTooLong)
@@ -27,7 +27,7 @@ std::string WriteFailureText(const profiles::KeyboardWriteReport& write, const T
     return text;
 }
 
-std::string ApplyFailureText(const profiles::ApplyReport& report, const TextLookup& texts,
+std::string ApplyFailureText(const profiles::ApplyReport& report, const base::TextLookup& texts,
                              const std::string& profileFolder)
 {
     using Refused = profiles::ApplyReport::Refused;
@@ -36,16 +36,17 @@ std::string ApplyFailureText(const profiles::ApplyReport& report, const TextLook
     if (report.refused == Refused::DamagedMacros)
         return "The keyboard's damaged macro memory was kept, so nothing was written. The changes stay pending.";
     if (!report.write.ok)
-        return FormatText(TextOr(texts, message::ApplyFailed,
-                                 "The changes did not reach the keyboard: %s They stay pending: press Apply to try "
-                                 "again."),
-                          WriteFailureText(report.write, texts));
-    return FormatText(TextOr(texts, message::SaveFailed,
-                             "The keyboard has the changes, but the profile file in %s could not be saved."),
-                      profileFolder);
+        return base::FormatText(
+            TextOr(texts, message::ApplyFailed,
+                   "The changes did not reach the keyboard: %s They stay pending: press Apply to try "
+                   "again."),
+            WriteFailureText(report.write, texts));
+    return base::FormatText(TextOr(texts, message::SaveFailed,
+                                   "The keyboard has the changes, but the profile file in %s could not be saved."),
+                            profileFolder);
 }
 
-AbsenceText DescribeAbsence(const device::DeviceProblem& problem, bool simulated, const TextLookup& texts)
+AbsenceText DescribeAbsence(const device::DeviceProblem& problem, bool simulated, const base::TextLookup& texts)
 {
     AbsenceText a;
     if (problem.code == QL_ERR_PERMISSION) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/app/KeyboardApp.h"
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/HidLibrary.h"
 #include "core/profiles/KeyboardWriteReport.h"
 
@@ -32,15 +32,15 @@ inline constexpr std::string_view HelpMissing = "MAIN_HELP_MISSING";
 }  // namespace message
 
 // The language file's text under `key`, or `english` where it has none.
-std::string TextOr(const TextLookup& texts, std::string_view key, std::string_view english);
+std::string TextOr(const base::TextLookup& texts, std::string_view key, std::string_view english);
 
 // Why an Apply did not reach the keyboard or the profile file, and what
 // is left: "The changes did not reach the keyboard: the keyboard refused
 // the write. Written: ... They stay pending: press Apply to try again."
-std::string ApplyFailureText(const profiles::ApplyReport& report, const TextLookup& texts,
+std::string ApplyFailureText(const profiles::ApplyReport& report, const base::TextLookup& texts,
                              const std::string& profileFolder);
 // A write of the key tables and macros that failed, without the advice.
-std::string WriteFailureText(const profiles::KeyboardWriteReport& write, const TextLookup& texts);
+std::string WriteFailureText(const profiles::KeyboardWriteReport& write, const base::TextLookup& texts);
 
 // Why no keyboard could be used, for the window's no-keyboard state and
 // the command line. `simulated`: the simulated keyboard is the one meant.
@@ -49,7 +49,7 @@ struct AbsenceText {
     std::string sentence;     // one or two sentences for a window
     std::string remedy;       // the commands that grant access (permission only)
 };
-AbsenceText DescribeAbsence(const device::DeviceProblem& problem, bool simulated, const TextLookup& texts);
+AbsenceText DescribeAbsence(const device::DeviceProblem& problem, bool simulated, const base::TextLookup& texts);
 
 // Why the transport library could not be used, in one English clause.
 std::string OpenErrorText(KeyboardApp::OpenError error, const std::string& libraryName, const std::string& detail);

@@ -13,7 +13,7 @@ std::atomic<DeviceSession*> g_session{nullptr};
 
 }  // namespace
 
-DeviceSession::DeviceSession(const HidLibrary& library, platform::MainWindowLink& mainWindow,
+DeviceSession::DeviceSession(const HidLibrary& library, device::MainWindowLink& mainWindow,
                              platform::TaskRunner& workers, platform::Clock& clock)
     : library_(library),
       mainWindow_(mainWindow),
@@ -113,15 +113,15 @@ void DeviceSession::OnConsumerCode(uint16_t code)
         }
         SendKeyBankStatus();
         // On the library's thread: posted, never sent (see MainWindowLink).
-        mainWindow_.PostMessage(platform::MSG_BANK_CHANGED, platform::CODE_DEL);
+        mainWindow_.KeyBankChanged();
         mainWindow_.ShowKeyBank(bankB);
         break;
     }
     case ConsumerLightingChanged:
-        mainWindow_.StartTimer(platform::TIMER_LIGHTING_REFRESH, 0);
+        mainWindow_.StartTimer(device::TIMER_LIGHTING_REFRESH, 0);
         break;
     case ConsumerFactoryReset:
-        mainWindow_.StartTimer(platform::TIMER_KEYBOARD_RESET, 0);
+        mainWindow_.StartTimer(device::TIMER_KEYBOARD_RESET, 0);
         break;
     case ConsumerActivityEnded:
     case ConsumerActivityStarted: {
@@ -139,7 +139,7 @@ void DeviceSession::ShowActivity(bool started)
 {
     std::lock_guard lock(trayMutex_);
     if (started)
-        mainWindow_.ShowTemporaryTrayPicture(platform::ICON_ACTIVITY);
+        mainWindow_.ShowTemporaryTrayPicture(device::ICON_ACTIVITY);
     else
         mainWindow_.RestoreTrayPicture();
     clock_.SleepMs(1);
@@ -163,7 +163,7 @@ void DeviceSession::PresenceWorker()
         return;
     if (count == 0) {
         activeProfileCache_.store(-1);
-        mainWindow_.SendMessage(platform::MSG_DEVICE_GONE, 0);
+        mainWindow_.KeyboardGone();
         mainWindow_.HideWindow();
     } else {
         bool keymapRead = false;
@@ -187,22 +187,23 @@ void DeviceSession::PresenceWorker()
             reads();
         if (!keymapRead)
             mainWindow_.ShowMessage("MAIN_DEFAULT_MATRIX_PROMPT");
-        mainWindow_.SendMessage(platform::MSG_PROFILE_SYNC, platform::CODE_PROF);
+        mainWindow_.ProfileSync();
     }
     // The window may never finish (it failed, or the program is ending):
     // the arrival then goes on without it. A window that can be waited for
     // wakes this worker itself; otherwise it is asked now and then.
-    if (!mainWindow_.InitComplete() && !mainWindow_.WaitForInitComplete(InitWaitLimitMs)) {
+    if (!mainWindow_.InitComplete() &&
+        mainWindow_.WaitForInitComplete(InitWaitLimitMs) == MainWindowLink::InitWait::CannotWait) {
         constexpr uint32_t PollMs = 50;
         for (uint32_t waited = 0; !mainWindow_.InitComplete() && waited < InitWaitLimitMs && !stopping_.load();
              waited += PollMs)
             clock_.SleepMs(PollMs);
     }
-    mainWindow_.SetNormalTrayPicture(count != 0 ? platform::ICON_PRESENT : platform::ICON_ABSENT);
+    mainWindow_.SetNormalTrayPicture(count != 0 ? device::ICON_PRESENT : device::ICON_ABSENT);
     deviceCount_.store(count);
     if (!firstArrivalDone_.load()) {
         if (count != 0)
-            mainWindow_.PostMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+            mainWindow_.OpenWindow();
         firstArrivalDone_.store(true);
     }
 }

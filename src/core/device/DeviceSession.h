@@ -5,7 +5,7 @@
 #include "core/device/KeyboardCommands.h"
 #include "core/device/ReportExchange.h"
 #include "core/platform/Clock.h"
-#include "core/platform/MainWindowLink.h"
+#include "core/device/MainWindowLink.h"
 #include "core/platform/TaskRunner.h"
 
 #include <array>
@@ -30,7 +30,7 @@ inline constexpr uint16_t ConsumerActivityStarted = 0x1811;
 // actions of the main window.
 class DeviceSession {
 public:
-    DeviceSession(const HidLibrary& library, platform::MainWindowLink& mainWindow, platform::TaskRunner& workers,
+    DeviceSession(const HidLibrary& library, device::MainWindowLink& mainWindow, platform::TaskRunner& workers,
                   platform::Clock& clock);
     ~DeviceSession();
     DeviceSession(const DeviceSession&) = delete;
@@ -84,7 +84,7 @@ private:
     void ShowActivity(bool started);
 
     HidLibrary library_;
-    platform::MainWindowLink& mainWindow_;
+    device::MainWindowLink& mainWindow_;
     platform::TaskRunner& workers_;
     platform::Clock& clock_;
     ReportExchange exchange_;

@@ -15,7 +15,7 @@ std::string WithoutFullStop(std::string text)
 
 }  // namespace
 
-std::string DescribeResult(int result, const app::TextLookup& texts)
+std::string DescribeResult(int result, const base::TextLookup& texts)
 {
     switch (result) {
     case ResultOk:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <string>
 
@@ -11,6 +11,6 @@ namespace trevolin::device {
 // key tables: <clause>.". The language file's text is used where it has
 // one for the result (its final full stop dropped); the rest are the
 // program's own English.
-std::string DescribeResult(int result, const app::TextLookup& texts);
+std::string DescribeResult(int result, const base::TextLookup& texts);
 
 }  // namespace trevolin::device

@@ -1,7 +1,7 @@
 #include "core/keyboard/KeyNames.h"
 
 #include "core/keyboard/KeyCodeTable.h"
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 
 #include <algorithm>
 
@@ -36,7 +36,7 @@ std::string CutToCharacters(std::string text, size_t maxCharacters)
     return text;
 }
 
-std::string KeyNameFromScan(const app::TextLookup& texts, uint32_t scan, size_t capacity)
+std::string KeyNameFromScan(const base::TextLookup& texts, uint32_t scan, size_t capacity)
 {
     if (capacity == 0)
         return {};
@@ -45,11 +45,11 @@ std::string KeyNameFromScan(const app::TextLookup& texts, uint32_t scan, size_t 
     if (!row.languageKey.empty())
         name = texts.Text(row.languageKey);
     if (name.empty())
-        name = app::FormatText(texts.Text(UnknownKeyTextKey), scan);
+        name = base::FormatText(texts.Text(UnknownKeyTextKey), scan);
     return CutToCharacters(std::move(name), capacity - 1);
 }
 
-std::string KeyNameFromKeyId(const app::TextLookup& texts, uint32_t keyId)
+std::string KeyNameFromKeyId(const base::TextLookup& texts, uint32_t keyId)
 {
     if (keyId == KeyCode::EmptyKeyId)
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,11 +22,11 @@ inline constexpr size_t TextCapacity = 260;
 // fits a buffer of `capacity` characters with its terminator: at most
 // capacity - 1 characters (code points; a character is never split), and
 // empty for a capacity of 0.
-std::string KeyNameFromScan(const app::TextLookup& texts, uint32_t scan, size_t capacity = TextCapacity);
+std::string KeyNameFromScan(const base::TextLookup& texts, uint32_t scan, size_t capacity = TextCapacity);
 
 // The name of the first row with this key id; empty when no row has it or
 // the row has no name.
-std::string KeyNameFromKeyId(const app::TextLookup& texts, uint32_t keyId);
+std::string KeyNameFromKeyId(const base::TextLookup& texts, uint32_t keyId);
 
 // Every TEXT key the key names are read from, each once, in table order,
 // followed by "UNKNOWN_KEY". The shipped language file must have them all.

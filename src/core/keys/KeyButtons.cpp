@@ -42,7 +42,7 @@ std::optional<size_t> ProfileBlock(int profile)
 
 }  // namespace
 
-KeyButtons::KeyButtons(KeyTableStore& store, const app::TextLookup& texts, KeyButtonView& view, Sources sources)
+KeyButtons::KeyButtons(KeyTableStore& store, const base::TextLookup& texts, KeyButtonView& view, Sources sources)
     : store_(store),
       texts_(texts),
       view_(view),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/keys/KeyButtonView.h"
 #include "core/keys/KeyDescription.h"
 #include "core/keys/KeyMapBlock.h"
@@ -25,7 +25,7 @@ public:
         std::function<KeyMapBlock()> defaultKeyMap;
     };
 
-    KeyButtons(KeyTableStore& store, const app::TextLookup& texts, KeyButtonView& view, Sources sources);
+    KeyButtons(KeyTableStore& store, const base::TextLookup& texts, KeyButtonView& view, Sources sources);
 
     // Describes G1 to G9, then the ordinary keys in layout order. With no
     // active profile no block applies and every key shows unassigned. A key
@@ -48,7 +48,7 @@ private:
     std::function<bool(size_t keyNumber)> AvailabilityOfKeys() const;
 
     KeyTableStore& store_;
-    const app::TextLookup& texts_;
+    const base::TextLookup& texts_;
     KeyButtonView& view_;
     Sources sources_;
 };

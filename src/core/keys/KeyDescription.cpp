@@ -24,7 +24,7 @@ constexpr std::string_view PromptText = "KEY_PROMPT_TEXT";
 constexpr std::string_view PromptOther = "KEY_PROMPT_OTHER";
 constexpr std::string_view FunctionTextPrefix = "FUNC_KEY_DESC";
 
-std::string KeyName(const app::TextLookup& texts, uint32_t keyCode)
+std::string KeyName(const base::TextLookup& texts, uint32_t keyCode)
 {
     return keyboard::KeyNameFromScan(texts, keyCode, TooltipMaxCharacters + 1);
 }
@@ -37,7 +37,7 @@ bool IsMouseCode(uint32_t keyCode)
 
 // What the key does, named for a person: the kind, and the key, macro,
 // media or function where the kind has one.
-std::string ActionText(const app::TextLookup& texts, const KeyAction& entry, const MacroNameLookup& macroNameOfId)
+std::string ActionText(const base::TextLookup& texts, const KeyAction& entry, const MacroNameLookup& macroNameOfId)
 {
     // A macro number past the list is kept as a raw code, but what the user
     // needs to know is which macro is missing.
@@ -70,7 +70,7 @@ std::string ActionText(const app::TextLookup& texts, const KeyAction& entry, con
 }
 
 // The language texts are appended as they stand: none of them is a format.
-KeyLook Describe(const app::TextLookup& texts, std::string name, const KeyAction& entry,
+KeyLook Describe(const base::TextLookup& texts, std::string name, const KeyAction& entry,
                  const MacroNameLookup& macroNameOfId)
 {
     if (entry.kind == KeyAction::Default)
@@ -83,13 +83,13 @@ KeyLook Describe(const app::TextLookup& texts, std::string name, const KeyAction
 
 }  // namespace
 
-KeyLook DescribeKeyAction(const app::TextLookup& texts, uint32_t keyCode, const KeyAction& entry,
+KeyLook DescribeKeyAction(const base::TextLookup& texts, uint32_t keyCode, const KeyAction& entry,
                           const MacroNameLookup& macroNameOfId)
 {
     return Describe(texts, KeyName(texts, keyCode), entry, macroNameOfId);
 }
 
-KeyLook DescribeGKeyAction(const app::TextLookup& texts, size_t gIndex, const KeyAction& entry,
+KeyLook DescribeGKeyAction(const base::TextLookup& texts, size_t gIndex, const KeyAction& entry,
                            const MacroNameLookup& macroNameOfId)
 {
     return Describe(texts, "G" + std::to_string(gIndex + 1), entry, macroNameOfId);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/keys/KeyAction.h"
 #include "core/keys/KeyLook.h"
 
@@ -22,11 +22,11 @@ inline constexpr size_t TooltipMaxCharacters = 259;
 // for an assigned key "KEY_PROMPT_SET" and what it does, every kind named
 // ("A - key: B", "F11 - stop macro", "D - mouse: Wheel up"). Texts are
 // looked up now, never kept.
-KeyLook DescribeKeyAction(const app::TextLookup& texts, uint32_t keyCode, const KeyAction& entry,
+KeyLook DescribeKeyAction(const base::TextLookup& texts, uint32_t keyCode, const KeyAction& entry,
                           const MacroNameLookup& macroNameOfId);
 
 // The same for G key `gIndex` (0 = G1), named "G1" to "G9".
-KeyLook DescribeGKeyAction(const app::TextLookup& texts, size_t gIndex, const KeyAction& entry,
+KeyLook DescribeGKeyAction(const base::TextLookup& texts, size_t gIndex, const KeyAction& entry,
                            const MacroNameLookup& macroNameOfId);
 
 }  // namespace trevolin::keys

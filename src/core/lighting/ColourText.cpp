@@ -1,6 +1,6 @@
 #include "core/lighting/ColourText.h"
 
-#include "core/app/PlainText.h"
+#include "core/base/PlainText.h"
 #include "core/lighting/PanelControls.h"
 
 #include <fmt/format.h>
@@ -99,10 +99,10 @@ std::optional<RgbColor> HexColour(std::string_view digits)
 // Whole numbers only: no sign, no trailing characters.
 std::optional<uint8_t> StrictByte(std::string_view text)
 {
-    text = app::TrimBlanks(text);
+    text = base::TrimBlanks(text);
     if (text.size() > 3)
         return std::nullopt;
-    const auto value = app::ParseWholeNumber(text, 0, 255);
+    const auto value = base::ParseWholeNumber(text, 0, 255);
     if (!value)
         return std::nullopt;
     return static_cast<uint8_t>(*value);
@@ -172,7 +172,7 @@ std::span<const NamedColour> ColourNames()
 
 std::optional<RgbColor> ColourFromUserText(std::string_view text)
 {
-    text = app::TrimBlanks(text);
+    text = base::TrimBlanks(text);
     if (!text.empty() && text.front() == '#')
         return HexColour(text.substr(1));
     if (text.find(',') != std::string_view::npos)

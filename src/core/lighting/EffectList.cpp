@@ -29,7 +29,7 @@ std::optional<uint8_t> EffectList::EffectAt(int listIndex) const
     return effects_[static_cast<size_t>(listIndex)];
 }
 
-std::vector<std::string> EffectList::Names(const app::TextLookup& texts) const
+std::vector<std::string> EffectList::Names(const base::TextLookup& texts) const
 {
     std::vector<std::string> names;
     names.reserve(effects_.size());

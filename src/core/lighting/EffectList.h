@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <array>
 #include <cstddef>
@@ -30,7 +30,7 @@ public:
     bool Contains(int mode) const { return LookupIndex(mode) >= 0; }
 
     // Each entry's text: its effect number's key in section "MODE".
-    std::vector<std::string> Names(const app::TextLookup& texts) const;
+    std::vector<std::string> Names(const base::TextLookup& texts) const;
 
 private:
     std::vector<uint8_t> effects_;

@@ -1,6 +1,6 @@
 #include "core/lighting/EffectNames.h"
 
-#include "core/app/Language.h"
+#include "core/base/Language.h"
 
 #include <array>
 #include <utility>
@@ -30,10 +30,10 @@ std::string_view FallbackEffectName(int mode)
     return {};
 }
 
-std::string EffectName(const app::TextLookup& texts, int mode)
+std::string EffectName(const base::TextLookup& texts, int mode)
 {
     std::string name = texts.ModeText(std::to_string(mode));
-    if (name == app::Language::MissingText || name.empty()) {
+    if (name == base::Language::MissingText || name.empty()) {
         if (const auto fallback = FallbackEffectName(mode); !fallback.empty())
             return std::string(fallback);
     }

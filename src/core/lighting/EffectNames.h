@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <string>
 #include <string_view>
@@ -15,6 +15,6 @@ std::string_view FallbackEffectName(int mode);
 // `mode`: its name in the language file's section "MODE", or where the
 // file has none, the English name above ("#Error" for an effect this
 // program does not know).
-std::string EffectName(const app::TextLookup& texts, int mode);
+std::string EffectName(const base::TextLookup& texts, int mode);
 
 }  // namespace trevolin::lighting

@@ -360,7 +360,7 @@ int LightingController::RestoreDefaults()
     return result;
 }
 
-PanelView LightingController::View(const app::TextLookup& texts) const
+PanelView LightingController::View(const base::TextLookup& texts) const
 {
     const PanelState state{mode_,
                            effects_,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/KeyboardCommands.h"
 #include "core/lighting/EffectList.h"
 #include "core/lighting/KeyColourEditor.h"
@@ -139,7 +139,7 @@ public:
     const EffectList& Effects() const { return effects_; }
     const LightingRecords& Records() const { return records_; }
     int CurrentProfile() const { return keyboard_.CurrentProfile(); }
-    PanelView View(const app::TextLookup& texts) const;
+    PanelView View(const base::TextLookup& texts) const;
 
 private:
     // Nothing when the information block could not be read.

@@ -1,7 +1,7 @@
 #include "core/lighting/LightingFiles.h"
 
-#include "core/app/AtomicFile.h"
-#include "core/app/IniFile.h"
+#include "core/base/AtomicFile.h"
+#include "core/base/IniFile.h"
 #include "core/lighting/LightingRecord.h"
 
 #include <utility>
@@ -27,7 +27,7 @@ LightingFiles::LightingFiles(std::string userPrefix, std::string templatePrefix,
 {
 }
 
-LightingFiles LightingFiles::FromLocations(const app::Locations& locations)
+LightingFiles LightingFiles::FromLocations(const base::Locations& locations)
 {
     return LightingFiles(locations.UserLightingPrefix(), locations.FactoryLightingPrefix(),
                          locations.UserSettingsFile());
@@ -47,20 +47,20 @@ std::string LightingFiles::TemplatePath() const
 
 bool LightingFiles::ReadLightingView() const
 {
-    return app::IniFile(settingsFile_).ReadInt(SettingsSection, LightingViewKey, 0) == 1;
+    return base::IniFile(settingsFile_).ReadInt(SettingsSection, LightingViewKey, 0) == 1;
 }
 
-bool LightingFiles::WriteLightingView(bool on) const
+bool LightingFiles::WriteLightingView(bool on)
 {
-    return app::IniFile(settingsFile_).Write(SettingsSection, LightingViewKey, on ? "1" : "0");
+    return base::IniFile(settingsFile_).Write(SettingsSection, LightingViewKey, on ? "1" : "0");
 }
 
-bool LightingFiles::ResetModeFile(int profile) const
+bool LightingFiles::ResetModeFile(int profile)
 {
     const std::string path = ModeFilePath(profile);
     if (path.empty())
         return false;
-    return app::AtomicFile::Write(path, app::Locations::ReadLightingTemplate(TemplatePath()).value_or(std::string()));
+    return base::AtomicFile::Write(path, base::Locations::ReadLightingTemplate(TemplatePath()).value_or(std::string()));
 }
 
 }  // namespace trevolin::lighting

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Locations.h"
+#include "core/base/Locations.h"
 #include "core/lighting/ModeFile.h"
 
 #include <cstddef>
@@ -15,11 +15,11 @@ class LightingFiles {
 public:
     static constexpr int TemplateNumber = 3;
     // A template larger than this is not a mode file; it is not copied.
-    static constexpr size_t MaxTemplateSize = app::Locations::MaxLightingTemplateSize;
+    static constexpr size_t MaxTemplateSize = base::Locations::MaxLightingTemplateSize;
 
     // `userPrefix` and `templatePrefix` end in "UserDengColor_".
     LightingFiles(std::string userPrefix, std::string templatePrefix, std::string settingsFile);
-    static LightingFiles FromLocations(const app::Locations& locations);
+    static LightingFiles FromLocations(const base::Locations& locations);
 
     // "<prefix><p>.userd"; empty for a profile outside 0 to 2.
     std::string ModeFilePath(int profile) const;
@@ -29,12 +29,12 @@ public:
 
     // "KEYCOLOR"/"DengCheck": on only when it is 1.
     bool ReadLightingView() const;
-    [[nodiscard]] bool WriteLightingView(bool on) const;
+    [[nodiscard]] bool WriteLightingView(bool on);
 
     // Makes profile `profile`'s mode file a byte-for-byte copy of the
     // template, replacing it at once. A template that is missing or cannot
     // be read leaves the file empty, so every value reads as its default.
-    [[nodiscard]] bool ResetModeFile(int profile) const;
+    [[nodiscard]] bool ResetModeFile(int profile);
 
 private:
     std::string userPrefix_;

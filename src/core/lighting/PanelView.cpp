@@ -92,7 +92,7 @@ std::map<uint16_t, std::string> Pictures(const PanelState& state, int brightness
     return pictures;
 }
 
-std::map<uint16_t, std::string> Labels(const app::TextLookup& texts)
+std::map<uint16_t, std::string> Labels(const base::TextLookup& texts)
 {
     std::map<uint16_t, std::string> labels;
     for (const auto& info : PanelControlTable()) {
@@ -116,7 +116,7 @@ std::string PanelView::Picture(uint16_t id) const
     return it == pictures.end() ? std::string() : it->second;
 }
 
-PanelView PanelView::Build(const PanelState& state, const app::TextLookup& texts)
+PanelView PanelView::Build(const PanelState& state, const base::TextLookup& texts)
 {
     const LightMode& mode = state.mode;
     PanelView view;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/lighting/EffectList.h"
 #include "core/lighting/LightMode.h"
 #include "core/lighting/ModeFile.h"
@@ -57,7 +57,7 @@ struct PanelView {
     // Empty for a control without a picture.
     std::string Picture(uint16_t id) const;
 
-    static PanelView Build(const PanelState& state, const app::TextLookup& texts);
+    static PanelView Build(const PanelState& state, const base::TextLookup& texts);
 };
 
 }  // namespace trevolin::lighting

@@ -1,7 +1,7 @@
 #include "core/macros/MacroFile.h"
 
-#include "core/app/AtomicFile.h"
-#include "core/app/PlainText.h"
+#include "core/base/AtomicFile.h"
+#include "core/base/PlainText.h"
 #include "core/macros/MacroEventSpec.h"
 #include "core/macros/MacroNameRule.h"
 #include "core/macros/MacroText.h"
@@ -23,10 +23,10 @@ std::optional<std::string_view> SettingValue(std::string_view line, std::string_
 {
     if (line.substr(0, key.size()) != key)
         return std::nullopt;
-    const std::string_view rest = app::TrimBlanks(line.substr(key.size()));
+    const std::string_view rest = base::TrimBlanks(line.substr(key.size()));
     if (rest.empty() || rest.front() != '=')
         return std::nullopt;
-    return app::TrimBlanks(rest.substr(1));
+    return base::TrimBlanks(rest.substr(1));
 }
 
 MacroFile::Parsed Fail(size_t line, std::string error)
@@ -41,7 +41,7 @@ MacroFile::Parsed Fail(size_t line, std::string error)
 
 MacroFile::Parsed MacroFile::Parse(std::string_view text)
 {
-    text = app::WithoutByteOrderMark(text);
+    text = base::WithoutByteOrderMark(text);
     Macro macro;
     bool named = false;
     bool repeated = false;
@@ -49,7 +49,7 @@ MacroFile::Parsed MacroFile::Parse(std::string_view text)
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = text.find('\n');
-        const std::string_view line = app::TrimBlanks(text.substr(0, end));
+        const std::string_view line = base::TrimBlanks(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -77,13 +77,13 @@ MacroFile::Parsed MacroFile::Parse(std::string_view text)
         }
         if (line.find('=') < line.find('#'))
             return Fail(lineNumber, "only \"name =\" and \"repeat =\" can be set, not \"" +
-                                        std::string(app::TrimBlanks(line.substr(0, line.find('=')))) + "\"");
+                                        std::string(base::TrimBlanks(line.substr(0, line.find('=')))) + "\"");
 
-        std::string_view events = app::TrimBlanks(line.substr(0, line.find('#')));
+        std::string_view events = base::TrimBlanks(line.substr(0, line.find('#')));
         while (!events.empty()) {
             const size_t gap = events.find_first_of(" \t");
             const std::string_view word = events.substr(0, gap);
-            events = app::TrimBlanks(gap == std::string_view::npos ? std::string_view() : events.substr(gap));
+            events = base::TrimBlanks(gap == std::string_view::npos ? std::string_view() : events.substr(gap));
             const auto parsed = ParseMacroEventSpec(word);
             if (!parsed.event)
                 return Fail(lineNumber, parsed.error);
@@ -158,7 +158,7 @@ bool MacroFile::Read(const std::string& path, std::string& content, std::string&
 
 bool MacroFile::Write(const std::string& path, std::string_view content)
 {
-    return app::AtomicFile::Write(path, content);
+    return base::AtomicFile::Write(path, content);
 }
 
 }  // namespace trevolin::macros

@@ -1,6 +1,6 @@
 #include "core/macros/MacroListEditor.h"
 
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 #include "core/keyboard/MacroKeyList.h"
 #include "core/macros/MacroEventSpec.h"
 #include "core/macros/MacroList.h"
@@ -38,7 +38,7 @@ bool OtherNameBeginsWith(std::span<const Macro> list, size_t except, std::u16str
 
 }  // namespace
 
-MacroListEditor::MacroListEditor(std::vector<Macro> list, const app::TextLookup& texts, platform::Clock& clock)
+MacroListEditor::MacroListEditor(std::vector<Macro> list, const base::TextLookup& texts, platform::Clock& clock)
     : list_(std::move(list)),
       texts_(texts),
       clock_(clock)
@@ -73,7 +73,7 @@ MacroEditResult MacroListEditor::CheckEvents(std::span<const MacroEvent> events)
 
 MacroEditResult MacroListEditor::TooMany() const
 {
-    return Refused(Status::TooManyMacros, app::FormatText(texts_.Text(MacroErrMaxKey), int(MaxMacroCount)));
+    return Refused(Status::TooManyMacros, base::FormatText(texts_.Text(MacroErrMaxKey), int(MaxMacroCount)));
 }
 
 bool MacroListEditor::NameTaken(std::u16string_view name, std::optional<size_t> except) const
@@ -295,7 +295,7 @@ MacroEditResult MacroListEditor::SetEventDelay(size_t position, size_t row, uint
     result.position = position;
     if (typedMs > MaxEventDelayMs) {
         result.status = Status::DelayCapped;
-        result.message = app::FormatText(texts_.Text(MacroDelayMaxKey), int(MaxEventDelayMs));
+        result.message = base::FormatText(texts_.Text(MacroDelayMaxKey), int(MaxEventDelayMs));
         typedMs = MaxEventDelayMs;
     }
     macro->events[row].delayMs = static_cast<uint32_t>(typedMs / 10 * 10);

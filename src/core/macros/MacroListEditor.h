@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/macros/Macro.h"
 #include "core/macros/MacroNameCounter.h"
 #include "core/platform/Clock.h"
@@ -57,7 +57,7 @@ enum class EventMove { Top, Up, Down, Bottom };
 class MacroListEditor {
 public:
     // `list` is the stored list; every macro counts as stored (not new).
-    MacroListEditor(std::vector<Macro> list, const app::TextLookup& texts, platform::Clock& clock);
+    MacroListEditor(std::vector<Macro> list, const base::TextLookup& texts, platform::Clock& clock);
 
     const std::vector<Macro>& Macros() const { return list_; }
     // Set by every change; what the dialog's "Apply" depends on.
@@ -128,7 +128,7 @@ private:
     std::u16string NextDefaultName(std::optional<size_t> except);
 
     std::vector<Macro> list_;
-    const app::TextLookup& texts_;
+    const base::TextLookup& texts_;
     platform::Clock& clock_;
     MacroNameCounter counter_;
     std::optional<size_t> selected_;

@@ -1,6 +1,6 @@
 #include "core/macros/MacroNameCounter.h"
 
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 #include "core/macros/MacroText.h"
 
 #include <algorithm>
@@ -19,14 +19,14 @@ bool Taken(std::span<const Macro> list, std::u16string_view candidate)
 
 }  // namespace
 
-std::u16string DefaultMacroName(const app::TextLookup& texts, int number)
+std::u16string DefaultMacroName(const base::TextLookup& texts, int number)
 {
     // The prefix is an argument, never the format: a '%' in the language
     // file shows as it stands.
-    return CutMacroName(Utf8ToUtf16(app::FormatText("%s%d", texts.Text(MacroNewPrefixKey), number)));
+    return CutMacroName(Utf8ToUtf16(base::FormatText("%s%d", texts.Text(MacroNewPrefixKey), number)));
 }
 
-std::u16string MacroNameCounter::NextName(std::span<const Macro> list, const app::TextLookup& texts,
+std::u16string MacroNameCounter::NextName(std::span<const Macro> list, const base::TextLookup& texts,
                                           platform::Clock& clock)
 {
     if (list.empty())

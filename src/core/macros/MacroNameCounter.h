@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/macros/Macro.h"
 #include "core/platform/Clock.h"
 
@@ -21,7 +21,7 @@ public:
     // candidate is passed over while some name in `list` begins with it
     // (letters compared without regard to case), and each further try
     // comes 16 ms after the one before.
-    std::u16string NextName(std::span<const Macro> list, const app::TextLookup& texts, platform::Clock& clock);
+    std::u16string NextName(std::span<const Macro> list, const base::TextLookup& texts, platform::Clock& clock);
 
     int Value() const { return counter_; }
     void Reset() { counter_ = 0; }
@@ -31,6 +31,6 @@ private:
 };
 
 // The "MACRO_NEW_PREFIX" text followed by `number`, cut to fit a record.
-std::u16string DefaultMacroName(const app::TextLookup& texts, int number);
+std::u16string DefaultMacroName(const base::TextLookup& texts, int number);
 
 }  // namespace trevolin::macros

@@ -209,7 +209,7 @@ bool EncodeMacroPayload(std::span<const uint8_t> records, std::span<uint8_t> buf
     return true;
 }
 
-int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords, const app::TextLookup& texts)
+int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords, const base::TextLookup& texts)
 {
     if (payload.size() < MacroPayloadHeader::Size)
         return -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/macros/Macro.h"
 
 #include <cstddef>
@@ -72,6 +72,6 @@ bool SameEventsOnKeyboard(const Macro& a, const Macro& b);
 // record that points into the header or offset table, runs past the total,
 // or claims more than 4000 events ends the decoding: the records before it
 // are kept, so positions and ids stay what the keyboard meant.
-int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords, const app::TextLookup& texts);
+int DecodeMacroPayload(std::span<const uint8_t> payload, std::span<uint8_t> outRecords, const base::TextLookup& texts);
 
 }  // namespace trevolin::macros

@@ -1,6 +1,6 @@
 #include "core/platform/SingleInstance.h"
 
-#include "core/platform/RuntimeFolder.h"
+#include "core/base/PrivateFolder.h"
 
 #include <cerrno>
 #include <cstring>
@@ -140,7 +140,7 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                                               const Options& options, Clock& clock)
 {
     Outcome outcome;
-    if (!RuntimeFolder::MakePrivate(folder, outcome.detail))
+    if (!base::MakePrivateFolder(folder, outcome.detail))
         return outcome;
     const std::string base = folder + "/" + std::string(Name);
     const std::string lockPath = base + ".lock";

@@ -19,16 +19,15 @@ namespace trevolin::platform {
 // "VSDRAVIK.lock" in the user's private runtime folder and listens on the
 // Unix socket "VSDRAVIK.socket" beside it; a later start finds the lock
 // held, connects, hands over OPEN (show the window) or KILL (exit) and ends
-// once the first has acknowledged, which it does only after it has handled
-// the message: OPEN once the window was asked to show itself, KILL only
-// after the exit path has let the lock go, so that a start right after
-// "/Kill" becomes the first instance itself. An instance that is ending
-// refuses OPEN by closing the connection unanswered; the other start then
-// waits for the lock instead. The kernel drops the lock with its holder, however it ends,
-// so a socket left by a crashed run is simply replaced by the next holder;
-// nobody else ever removes it. Both ends check who is on the other side:
-// a process of another user never counts as a running instance and is
-// never obeyed.
+// once the first has acknowledged: OPEN once the window was asked to show
+// itself, KILL only after the exit path has let the lock go, so that a start
+// right after "/Kill" becomes the first instance itself. An instance that is
+// ending refuses OPEN by closing the connection unanswered; the other start
+// then waits for the lock instead. The kernel drops the lock with its
+// holder, however it ends, so a socket left by a crashed run is simply
+// replaced by the next holder; nobody else ever removes it. Both ends check
+// who is on the other side: a process of another user never counts as a
+// running instance and is never obeyed.
 //
 // Nothing here starts a thread. The first instance hands ListenFd() to its
 // event loop (a QSocketNotifier in the desktop program) and calls
@@ -42,7 +41,7 @@ public:
 
     enum class Result {
         Primary,                   // this process is the first; keep the object for the whole run
-        SignalledRunningInstance,  // the running instance has handled the message: end with exit code 0
+        SignalledRunningInstance,  // the running instance acknowledged the message: end with exit code 0
         NoAnswer,                  // an instance holds the lock but did not acknowledge in time
         ForeignPeer,               // the socket's other end belongs to another user
         Unavailable,               // no private folder, lock or socket; `detail` says why
@@ -71,7 +70,7 @@ public:
     static constexpr std::string_view Name = "VSDRAVIK";
 
     // Becomes the first instance, or hands `forRunningInstance` to the one
-    // that is. `folder` is made private first (RuntimeFolder::MakePrivate).
+    // that is. `folder` is made private first (base::MakePrivateFolder).
     // `clock` paces the retries while the running instance is still coming
     // up; it must outlive the returned instance.
     static Outcome Claim(const std::string& folder, Message forRunningInstance, const Options& options, Clock& clock);
@@ -95,12 +94,12 @@ public:
     using Handler = std::function<Verdict(Message)>;
 
     // Takes every waiting start and every request that has arrived, never
-    // waiting for one that has not, runs `handler` for each OPEN or KILL
-    // from a process of this user and answers as it decides. Connections
-    // of other users, and those that send nothing sensible within
-    // requestWaitMs, are closed unanswered. `handler` may call Release()
-    // (the exit path does); it must not destroy this object. Returns the
-    // number of messages handled.
+    // waiting for one that has not, gives each message (OPEN, KILL, SYNC)
+    // from a process of this user to `handler` and answers as it decides.
+    // Connections of other users, and those that send nothing sensible
+    // within requestWaitMs, are closed unanswered. `handler` may call
+    // Release() (the exit path does); it must not destroy this object.
+    // Returns the number of messages given to `handler`.
     size_t HandlePending(const Handler& handler);
     // Connections whose request has not arrived yet: call HandlePending
     // again within about `RecheckMs` while this is true.

@@ -1,6 +1,6 @@
 #include "core/profiles/ImageFile.h"
 
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/profiles/ProfileHeader.h"
 #include "core/profiles/TextArea.h"
 
@@ -87,7 +87,7 @@ bool WriteImageFile(ProfileStore& store, bool takeLock, const std::string& path)
     std::string bytes;
     if (!SerializeImage(store, bytes))
         return false;
-    return app::AtomicFile::Write(path, bytes);
+    return base::AtomicFile::Write(path, bytes);
 }
 
 bool ReadImageFile(ProfileStore& store, const std::string& path)
@@ -138,8 +138,8 @@ bool MakeDefaultImage(const std::string& path, uint8_t flags)
 {
     try {
         const auto bytes = ProfileImage::DefaultFixedPart(flags);
-        return app::AtomicFile::Write(path,
-                                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return base::AtomicFile::Write(path,
+                                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -37,7 +37,7 @@ void Note(KeyboardWriteReport& report, int result, const std::string& what)
 }  // namespace
 
 bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& session, bool allProfiles,
-                    const app::TextLookup& texts, KeyboardWriteReport& report)
+                    const base::TextLookup& texts, KeyboardWriteReport& report)
 {
     using S = KeyboardWriteReport::Stop;
     report = KeyboardWriteReport{};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/DeviceSession.h"
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/KeyboardWriteReport.h"
@@ -18,6 +18,6 @@ namespace trevolin::profiles {
 // the report says whether the names were dropped, and its problem says in
 // the language's words (`texts`) what failed.
 [[nodiscard]] bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& session, bool allProfiles,
-                                  const app::TextLookup& texts, KeyboardWriteReport& report);
+                                  const base::TextLookup& texts, KeyboardWriteReport& report);
 
 }  // namespace trevolin::profiles

@@ -28,14 +28,14 @@ bool Fail(KeyboardReadReport& report, int result, std::string problem)
     return false;
 }
 
-std::string ReadProblem(const std::string& what, int result, const app::TextLookup& texts)
+std::string ReadProblem(const std::string& what, int result, const base::TextLookup& texts)
 {
     return "reading " + what + " from the keyboard failed: " + device::DescribeResult(result, texts);
 }
 
 }  // namespace
 
-bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& texts, std::string& bytes,
+bool ReadKeyboardImage(device::DeviceSession& session, const base::TextLookup& texts, std::string& bytes,
                        KeyboardReadReport& report)
 {
     report = KeyboardReadReport{};

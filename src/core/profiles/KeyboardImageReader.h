@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/DeviceSession.h"
 #include "core/profiles/KeyboardReadReport.h"
 
@@ -16,7 +16,7 @@ namespace trevolin::profiles {
 // before the damage (report.macroAreaDamaged). False (with the report saying why) when the
 // keyboard cannot say its active profile, a read fails or memory runs out;
 // `bytes` is then unchanged.
-[[nodiscard]] bool ReadKeyboardImage(device::DeviceSession& session, const app::TextLookup& texts, std::string& bytes,
+[[nodiscard]] bool ReadKeyboardImage(device::DeviceSession& session, const base::TextLookup& texts, std::string& bytes,
                                      KeyboardReadReport& report);
 
 }  // namespace trevolin::profiles

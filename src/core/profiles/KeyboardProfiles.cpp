@@ -1,7 +1,7 @@
 #include "core/profiles/KeyboardProfiles.h"
 
-#include "core/app/AtomicFile.h"
-#include "core/app/FormatText.h"
+#include "core/base/AtomicFile.h"
+#include "core/base/FormatText.h"
 #include "core/profiles/ActiveProfile.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/KeyTablesWriter.h"
@@ -42,7 +42,7 @@ private:
 };
 
 KeyboardProfiles::KeyboardProfiles(ProfileStore& store, device::DeviceSession& session, UserFolder folder,
-                                   const app::TextLookup& texts, platform::Prompts& prompts,
+                                   const base::TextLookup& texts, base::Prompts& prompts,
                                    keys::KeyButtonView* keyButtons)
     : store_(store),
       session_(session),
@@ -81,7 +81,7 @@ void KeyboardProfiles::SetSwitchHooks(ProfileSwitchHooks hooks)
     hooks_ = std::move(hooks);
 }
 
-void KeyboardProfiles::Show(std::string_view key, platform::Prompts::Style style)
+void KeyboardProfiles::Show(std::string_view key, base::Prompts::Style style)
 {
     prompts_.ShowMessage(key, texts_.Text(key), style);
 }
@@ -96,7 +96,7 @@ void KeyboardProfiles::TellRestoreFailed(const std::string& reason)
             why.front() = static_cast<char>(why.front() - 'a' + 'A');
         text += " " + why + (why.back() == '.' ? "" : ".");
     }
-    prompts_.ShowMessage(ImportFailedText, text, platform::Prompts::Style::Warning);
+    prompts_.ShowMessage(ImportFailedText, text, base::Prompts::Style::Warning);
 }
 
 // --- Keyboard to program ----------------------------------------------------
@@ -110,7 +110,7 @@ bool KeyboardProfiles::ExportKeyboardToFile(const std::string& path, KeyboardRea
         return false;
     if (!r.macroNamesStored)
         r.namesRecovered = RecoverMacroNames(bytes, folder_);
-    r.fileWritten = app::AtomicFile::Write(path, bytes);
+    r.fileWritten = base::AtomicFile::Write(path, bytes);
     if (!r.fileWritten) {
         r.ok = false;
         r.problem = "the file " + path + " could not be written";
@@ -151,7 +151,7 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
             // the store still takes what the keyboard holds, so that a later
             // Apply cannot overwrite the keyboard with tables it never had.
             const std::string path = ProfileFilePath(folder_, out.read.activeProfile);
-            out.read.fileWritten = app::AtomicFile::Write(path, bytes);
+            out.read.fileWritten = base::AtomicFile::Write(path, bytes);
             if (!out.read.fileWritten)
                 out.read.problem = "the profile file " + path + " could not be written";
             ProfileImage image;
@@ -202,10 +202,10 @@ bool KeyboardProfiles::WriteToKeyboard(bool allProfiles, KeyboardWriteReport* re
     }
     const bool written = WriteKeyTables(*snapshot, session_, allProfiles, texts_, r);
     if (r.stop == KeyboardWriteReport::Stop::MacrosTooLong)
-        Show(MacrosTooLongText, platform::Prompts::Style::TopMost);
+        Show(MacrosTooLongText, base::Prompts::Style::TopMost);
     // Only a macro area that reached the keyboard was stored without names.
     if (r.stop == KeyboardWriteReport::Stop::None && !r.namesIncluded && r.macroAreaResult == device::ResultOk)
-        Show(NamesDroppedText, platform::Prompts::Style::TopMost);
+        Show(NamesDroppedText, base::Prompts::Style::TopMost);
     return written;
 }
 
@@ -266,8 +266,8 @@ int KeyboardProfiles::ValidateProfileFile(const std::string& path, ProfileFileCh
         std::error_code error;
         const std::filesystem::path full = std::filesystem::absolute(path, error);
         const std::string shown = error ? path : full.lexically_normal().string();
-        prompts_.ShowMessage(FormatErrorText, app::FormatText(texts_.Text(FormatErrorText), shown),
-                             platform::Prompts::Style::Plain);
+        prompts_.ShowMessage(FormatErrorText, base::FormatText(texts_.Text(FormatErrorText), shown),
+                             base::Prompts::Style::Plain);
     }
     const int result = verdict.result;
     if (check)
@@ -350,7 +350,7 @@ bool KeyboardProfiles::SelectProfile(int index, ProfileSelection* outcome)
     s.index = index;
 
     if (hooks_.keyDialogOpen && hooks_.keyDialogOpen()) {
-        Show(CloseKeyDialogText, platform::Prompts::Style::Plain);
+        Show(CloseKeyDialogText, base::Prompts::Style::Plain);
         return false;
     }
 

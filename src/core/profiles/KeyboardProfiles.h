@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/device/DeviceSession.h"
 #include "core/keys/KeyButtonView.h"
 #include "core/keys/KeyButtons.h"
-#include "core/platform/Prompts.h"
+#include "core/base/Prompts.h"
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/KeyboardReadReport.h"
 #include "core/profiles/KeyboardWriteReport.h"
@@ -72,8 +72,7 @@ public:
     // `keyButtons`, when given, shows the active profile's key actions and
     // outlives this object.
     KeyboardProfiles(ProfileStore& store, device::DeviceSession& session, UserFolder folder,
-                     const app::TextLookup& texts, platform::Prompts& prompts,
-                     keys::KeyButtonView* keyButtons = nullptr);
+                     const base::TextLookup& texts, base::Prompts& prompts, keys::KeyButtonView* keyButtons = nullptr);
     ~KeyboardProfiles();
     KeyboardProfiles(const KeyboardProfiles&) = delete;
     KeyboardProfiles& operator=(const KeyboardProfiles&) = delete;
@@ -103,7 +102,7 @@ public:
     // `keepPending` the pending changes are cleared.
     LoadReport LoadFromKeyboard(bool keepPending);
 
-    // The main window's MSG_PROFILE_SYNC: LoadFromKeyboard, then the device
+    // The profile sync of an arrival: LoadFromKeyboard, then the device
     // link's current profile follows the keyboard's. Returns the active
     // profile (the profile button to check), or -1.
     [[nodiscard]] int OnProfileSync(LoadReport* report = nullptr);
@@ -171,7 +170,7 @@ public:
 private:
     class ButtonRelay;
 
-    void Show(std::string_view key, platform::Prompts::Style style);
+    void Show(std::string_view key, base::Prompts::Style style);
     // A restore that did not happen, with its reason, as a warning.
     void TellRestoreFailed(const std::string& reason);
     [[nodiscard]] bool PutDefaultImage();
@@ -180,8 +179,8 @@ private:
     ProfileStore& store_;
     device::DeviceSession& session_;
     UserFolder folder_;
-    const app::TextLookup& texts_;
-    platform::Prompts& prompts_;
+    const base::TextLookup& texts_;
+    base::Prompts& prompts_;
     StoreKeyTable keyTable_;
     std::unique_ptr<ButtonRelay> relay_;
     std::unique_ptr<keys::KeyButtons> buttons_;

@@ -13,7 +13,7 @@ std::optional<int> ProfileMenu::ProfileOfCommand(uint32_t command)
     return static_cast<int>(command) - static_cast<int>(FirstProfileItemId);
 }
 
-ProfileMenu BuildProfileMenu(const app::TextLookup& texts, int activeProfile)
+ProfileMenu BuildProfileMenu(const base::TextLookup& texts, int activeProfile)
 {
     ProfileMenu menu;
     menu.items.push_back({ProfileMenu::DefaultItemId, texts.Text("DEFAULT_PROFILE_NAME"), false});

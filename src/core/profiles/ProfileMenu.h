@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +38,6 @@ struct ProfileMenu {
 // buttons are ("PROFILE_1" to "PROFILE_3"). The active profile's item is
 // ticked; with no active profile, or one the keyboard cannot have, the
 // default item is.
-ProfileMenu BuildProfileMenu(const app::TextLookup& texts, int activeProfile);
+ProfileMenu BuildProfileMenu(const base::TextLookup& texts, int activeProfile);
 
 }  // namespace trevolin::profiles

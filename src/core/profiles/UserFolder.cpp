@@ -1,12 +1,12 @@
 #include "core/profiles/UserFolder.h"
 
-#include "core/app/Locations.h"
+#include "core/base/Locations.h"
 
 #include <filesystem>
 
 namespace trevolin::profiles {
 
-UserFolder UserFolderOf(const app::Locations& locations)
+UserFolder UserFolderOf(const base::Locations& locations)
 {
     return {locations.UserFolder(), locations.LightingTemplateFile()};
 }
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 bool EnsureUserFolder(const UserFolder& folder)
 {
-    return app::Locations::EnsureUserFolder(folder.path, folder.colorTemplate);
+    return base::Locations::EnsureUserFolder(folder.path, folder.colorTemplate);
 }
 
 std::string ProfileFilePath(const UserFolder& folder, int /*index*/)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Locations.h"
+#include "core/base/Locations.h"
 
 #include <string>
 
@@ -15,11 +15,11 @@ struct UserFolder {
 
 // The user folder of `locations`, with the lighting template beside the
 // program.
-UserFolder UserFolderOf(const app::Locations& locations);
+UserFolder UserFolderOf(const base::Locations& locations);
 
 // Creates a missing user folder (with its parents) and gives it each of the
 // three lighting mode files "UserDengColor_0.userd" to "UserDengColor_2.userd"
-// it lacks as a copy of the template (app::Locations::EnsureUserFolder);
+// it lacks as a copy of the template (base::Locations::EnsureUserFolder);
 // existing files are never touched. True when the folder exists afterwards;
 // a template that cannot be copied does not change that.
 [[nodiscard]] bool EnsureUserFolder(const UserFolder& folder);

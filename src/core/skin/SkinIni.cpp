@@ -1,13 +1,13 @@
 #include "core/skin/SkinIni.h"
 
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 
 namespace trevolin::skin {
 
 bool SkinIni::Load(const std::string& path)
 {
     path_ = path;
-    auto text = app::IniFile::LoadText(path);
+    auto text = base::IniFile::LoadText(path);
     loaded_ = text.has_value();
     text_ = text ? std::move(*text) : std::string();
     return loaded_;
@@ -28,7 +28,7 @@ std::string SkinIni::Folder() const
 
 std::optional<std::string> SkinIni::Value(std::string_view section, std::string_view key) const
 {
-    return app::IniFile::ReadFromText(text_, section, key);
+    return base::IniFile::ReadFromText(text_, section, key);
 }
 
 std::string SkinIni::String(std::string_view section, std::string_view key, std::string_view fallback) const

@@ -1,12 +1,13 @@
 #include "gui/mainwindow/CTrevolinDlg.h"
 
-#include "core/app/FormatText.h"
+#include "core/base/FormatText.h"
 #include "core/app/MainWindowControls.h"
-#include "core/app/ProgramVersion.h"
+#include "core/base/ProgramVersion.h"
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
+#include "core/lighting/PanelControls.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
 #include "gui/skin/CHyperLink.h"
@@ -52,7 +53,7 @@ std::optional<QString> nextFileName;
 
 }  // namespace
 
-CTrevolinDlg::CTrevolinDlg(const app::Locations& locations, const app::TextLookup& texts, QWidget* parent)
+CTrevolinDlg::CTrevolinDlg(const base::Locations& locations, const base::TextLookup& texts, QWidget* parent)
     : CBaseDialog(QString::fromStdString(locations.MainSkinFile()), parent),
       locations_(locations),
       texts_(texts)
@@ -304,7 +305,8 @@ void CTrevolinDlg::NameControls()
         button->setAccessibleName(QString::fromStdString(app::AccessibleNameOf(id, texts_, bankB_)));
     }
     for (CPngButton* arrow : flipArrows_)
-        arrow->setAccessibleName(QString::fromStdString(app::TextOr(texts_, "ACC_ARROW", "Switch F1 to F4 and D1 to D6")));
+        arrow->setAccessibleName(
+            QString::fromStdString(app::TextOr(texts_, "ACC_ARROW", "Switch F1 to F4 and D1 to D6")));
     if (busy_)
         busy_->setAccessibleName(QString::fromStdString(app::TextOr(texts_, "ACC_BUSY", "Working with the keyboard")));
 }
@@ -368,9 +370,8 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
     default:
         break;
     }
-    if (controlId >= app::control::FirstReportRate && controlId <= 1170) {
-        const int rate = controlId == app::control::FirstReportRate ? 0 : static_cast<int>(controlId - 1167);
-        model_->ChooseReportRate(rate);
+    if (const auto rate = lighting::ReportRateOfButton(controlId)) {
+        model_->ChooseReportRate(*rate);
         return;
     }
     model_->OnCommand(controlId);
@@ -466,17 +467,17 @@ void CTrevolinDlg::SetKeyboardPresent(bool present)
 void CTrevolinDlg::RefreshKeysEnabled()
 {
     for (const auto& [id, button] : buttons_) {
-        const bool key = keyboard::FindKeyButton(id) ||
-                         (id >= keyboard::FirstFlipPartner && id <= keyboard::LastFlipPartner);
+        const bool key =
+            keyboard::FindKeyButton(id) || (id >= keyboard::FirstFlipPartner && id <= keyboard::LastFlipPartner);
         if (!key)
             continue;
         const auto placed = keyPlaced_.find(id);
         const auto available = keyAvailable_.find(id);
-        button->setEnabled(keyboard::KeyButtonEnabled(
-            id, {.keyboardPresent = present_,
-                 .placed = placed == keyPlaced_.end() || placed->second,
-                 .available = available == keyAvailable_.end() || available->second,
-                 .flipped = flipped_}));
+        button->setEnabled(
+            keyboard::KeyButtonEnabled(id, {.keyboardPresent = present_,
+                                            .placed = placed == keyPlaced_.end() || placed->second,
+                                            .available = available == keyAvailable_.end() || available->second,
+                                            .flipped = flipped_}));
     }
 }
 
@@ -565,9 +566,8 @@ void CTrevolinDlg::ShowFlip(bool flipped)
 
 void CTrevolinDlg::ShowReportRate(int rate)
 {
-    const std::array ids = {app::control::FirstReportRate, 1168u, 1169u, 1170u};
-    for (size_t i = 0; i < ids.size(); ++i) {
-        if (CPngButton* button = Button(ids[i]))
+    for (size_t i = 0; i < lighting::ReportRateButtons.size(); ++i) {
+        if (CPngButton* button = Button(lighting::ReportRateButtons[i]))
             button->SetTicked(static_cast<int>(i) == rate);
     }
 }
@@ -634,8 +634,7 @@ void CTrevolinDlg::EnableApply()
 bool CTrevolinDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // F1 in the about box opens the help page too.
-    if (watched == about_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    if (watched == about_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         OpenHelp();
         return true;
     }
@@ -696,8 +695,9 @@ void CTrevolinDlg::ShowAbout()
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(Text("LANG_ABOUT_TITLE"));
     box->setText(Text("GUANYU_JIESHAO"));
-    const QString version = QStringLiteral("Trevolin %1").arg(QString::fromUtf8(app::ProgramVersion().data(),
-                                                                              static_cast<qsizetype>(app::ProgramVersion().size())));
+    const QString version = QStringLiteral("Trevolin %1")
+                                .arg(QString::fromUtf8(base::ProgramVersion().data(),
+                                                       static_cast<qsizetype>(base::ProgramVersion().size())));
     box->setInformativeText(version + QStringLiteral("\n") + Text("GUANYU_BANQUAN"));
     box->setIconPixmap(windowIcon().pixmap(64, 64));
     // The skin's link (the help page), opened as any link of the skin is.
@@ -723,7 +723,7 @@ void CTrevolinDlg::OpenHelp()
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
         return;
     // No program to show web pages: say where the page is.
-    const std::string text = app::FormatText(
+    const std::string text = base::FormatText(
         app::TextOr(texts_, app::message::HelpMissing, "No program to show web pages was found. The help is in %s."),
         page.toStdString());
     QMessageBox box(QMessageBox::Warning, Text("MAIN_CAPTION"), QString::fromStdString(text), QMessageBox::Ok, this);
@@ -777,8 +777,8 @@ void CTrevolinDlg::KeepQtHistoryPrivate()
     // The file dialog keeps its recent folders in QtProject.conf, written
     // as readable by everyone; the folders a user keeps backups in are
     // nobody else's business.
-    const QString history = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                            QStringLiteral("/QtProject.conf");
+    const QString history =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/QtProject.conf");
     if (QFileInfo::exists(history))
         QFile::setPermissions(history, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

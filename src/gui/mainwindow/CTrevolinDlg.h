@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/app/Locations.h"
+#include "core/base/Locations.h"
 #include "core/app/MainWindowModel.h"
 #include "core/app/MainWindowView.h"
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "core/keys/KeyButtonView.h"
 #include "gui/skin/CBaseDialog.h"
 #include "gui/mainwindow/WindowQueue.h"
@@ -29,7 +29,7 @@ class CTrayIcon;
 class CTrevolinDlg final : public CBaseDialog, public app::MainWindowView, public keys::KeyButtonView {
     Q_OBJECT
 public:
-    CTrevolinDlg(const app::Locations& locations, const app::TextLookup& texts, QWidget* parent = nullptr);
+    CTrevolinDlg(const base::Locations& locations, const base::TextLookup& texts, QWidget* parent = nullptr);
     ~CTrevolinDlg() override;
 
     // The skin, its pictures and every control. False when a picture could
@@ -122,8 +122,8 @@ private:
     void RefreshKeysEnabled();
     QString Text(std::string_view key) const;
 
-    const app::Locations& locations_;
-    const app::TextLookup& texts_;
+    const base::Locations& locations_;
+    const base::TextLookup& texts_;
     app::MainWindowModel* model_ = nullptr;
     CTrayIcon* tray_ = nullptr;
     bool simulated_ = false;

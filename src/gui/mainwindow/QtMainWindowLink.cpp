@@ -9,7 +9,7 @@
 
 namespace trevolin::gui {
 
-QtMainWindowLink::QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue)
+QtMainWindowLink::QtMainWindowLink(base::Prompts& prompts, const base::TextLookup& texts, WindowQueue& queue)
     : prompts_(prompts),
       texts_(texts),
       queue_(queue)
@@ -25,14 +25,14 @@ void QtMainWindowLink::Post(Function function)
     });
 }
 
-void QtMainWindowLink::SendMessage(uint32_t message, uint32_t code)
+void QtMainWindowLink::KeyboardGone()
 {
     // Handled on the window's thread before the worker goes on (the window
     // closes its dialogs before the keyboard counts as gone).
     auto done = std::make_shared<bool>(false);
-    queue_.Post([this, message, code, done] {
+    queue_.Post([this, done] {
         if (app::MainWindowModel* model = model_.load())
-            model->OnMessage(message, code);
+            model->OnKeyboardGone();
         std::lock_guard lock(mutex_);
         *done = true;
         handled_.notify_all();
@@ -41,9 +41,14 @@ void QtMainWindowLink::SendMessage(uint32_t message, uint32_t code)
     handled_.wait(lock, [&] { return *done || closed_; });
 }
 
-void QtMainWindowLink::PostMessage(uint32_t message, uint32_t code)
+void QtMainWindowLink::OpenWindow()
 {
-    Post([message, code](app::MainWindowModel& model) { model.OnMessage(message, code); });
+    Post([](app::MainWindowModel& model) { model.OnOpen(); });
+}
+
+void QtMainWindowLink::KeyBankChanged()
+{
+    Post([](app::MainWindowModel& model) { model.OnKeyBankChanged(); });
 }
 
 void QtMainWindowLink::StartTimer(uint32_t id, uint32_t periodMs)
@@ -89,15 +94,15 @@ void QtMainWindowLink::HideWindow()
 void QtMainWindowLink::ShowMessage(std::string_view textKey)
 {
     Post([this, key = std::string(textKey)](app::MainWindowModel&) {
-        prompts_.ShowMessage(key, texts_.Text(key), platform::Prompts::Style::Plain);
+        prompts_.ShowMessage(key, texts_.Text(key), base::Prompts::Style::Plain);
     });
 }
 
-std::optional<bool> QtMainWindowLink::WaitForInitComplete(uint32_t timeoutMs)
+QtMainWindowLink::InitWait QtMainWindowLink::WaitForInitComplete(uint32_t timeoutMs)
 {
     std::unique_lock lock(mutex_);
     handled_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return closed_ || InitComplete(); });
-    return InitComplete();
+    return InitComplete() ? InitWait::Complete : InitWait::TimedOut;
 }
 
 void QtMainWindowLink::NotifyInitComplete()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/app/MainWindowModel.h"
-#include "core/app/TextLookup.h"
-#include "core/platform/MainWindowLink.h"
-#include "core/platform/Prompts.h"
+#include "core/base/TextLookup.h"
+#include "core/device/MainWindowLink.h"
+#include "core/base/Prompts.h"
 #include "gui/mainwindow/WindowQueue.h"
 
 #include <QObject>
@@ -16,23 +16,27 @@ namespace trevolin::gui {
 
 // The device link's way to the main window: every call is carried over to
 // the window's thread, where the main window's model handles it. The
-// library's thread never waits. A presence worker waits for MSG_DEVICE_GONE
-// and MSG_PROFILE_SYNC to be handled, but gives up once the window closes,
+// library's thread never waits. A presence worker waits for KeyboardGone()
+// to be handled, but gives up once the window closes,
 // so that closing (which joins the presence workers) cannot wait for a
 // worker that waits for the window.
-class QtMainWindowLink final : public QObject, public platform::MainWindowLink {
+class QtMainWindowLink final : public QObject, public device::MainWindowLink {
     Q_OBJECT
 public:
     // `queue` carries calls to the window's thread; it outlives this link.
-    QtMainWindowLink(platform::Prompts& prompts, const app::TextLookup& texts, WindowQueue& queue);
+    QtMainWindowLink(base::Prompts& prompts, const base::TextLookup& texts, WindowQueue& queue);
 
     // The model exists only after the keyboard's link (which needs this
     // link) has started; what arrives before waits on the window's thread,
     // which runs it once the model is there.
     void SetModel(app::MainWindowModel* model) { model_.store(model); }
 
-    void SendMessage(uint32_t message, uint32_t code) override;
-    void PostMessage(uint32_t message, uint32_t code) override;
+    void KeyboardGone() override;
+    // The program loads on arrival on the keyboard thread (KeyboardApp), so
+    // the window has nothing to do here.
+    void ProfileSync() override {}
+    void OpenWindow() override;
+    void KeyBankChanged() override;
     void StartTimer(uint32_t id, uint32_t periodMs) override;
     void SetNormalTrayPicture(int icon) override;
     void ShowTemporaryTrayPicture(int icon) override;
@@ -45,7 +49,7 @@ public:
         return model && model->InitComplete();
     }
     void ShowMessage(std::string_view textKey) override;
-    std::optional<bool> WaitForInitComplete(uint32_t timeoutMs) override;
+    InitWait WaitForInitComplete(uint32_t timeoutMs) override;
     // The window's initialisation has completed (the model says so): a
     // waiting presence worker goes on.
     void NotifyInitComplete();
@@ -58,8 +62,8 @@ private:
     void Post(Function function);
 
     std::atomic<app::MainWindowModel*> model_{nullptr};
-    platform::Prompts& prompts_;
-    const app::TextLookup& texts_;
+    base::Prompts& prompts_;
+    const base::TextLookup& texts_;
     WindowQueue& queue_;
     std::mutex mutex_;
     std::condition_variable handled_;

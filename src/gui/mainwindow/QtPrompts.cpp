@@ -44,7 +44,7 @@ bool QtPrompts::AskOkCancel(std::string_view textKey, std::string_view text)
     return Run(Kind::OkCancel, textKey, text, Style::TopMost) == QMessageBox::Ok;
 }
 
-platform::Prompts::Choice QtPrompts::AskApplyDiscardCancel(std::string_view textKey, std::string_view text)
+base::Prompts::Choice QtPrompts::AskApplyDiscardCancel(std::string_view textKey, std::string_view text)
 {
     switch (Run(Kind::ApplyDiscardCancel, textKey, text, Style::TopMost)) {
     case QMessageBox::Apply:
@@ -71,12 +71,12 @@ int QtPrompts::Run(Kind kind, std::string_view textKey, std::string_view text, S
     }
     // Only Yes/OK/Apply and No/Cancel cross threads; the three-way
     // question is the window's own.
-    const bool yes = questions_.Ask(
-        [this](std::function<void()> show) { queue_.Post(std::move(show)); },
-        [this, kind, key, shown, style] {
-            const int button = Show(kind, key, shown, style);
-            return button == QMessageBox::Yes || button == QMessageBox::Ok || button == QMessageBox::Apply;
-        });
+    const bool yes = questions_.Ask([this](std::function<void()> show) { queue_.Post(std::move(show)); },
+                                    [this, kind, key, shown, style] {
+                                        const int button = Show(kind, key, shown, style);
+                                        return button == QMessageBox::Yes || button == QMessageBox::Ok ||
+                                               button == QMessageBox::Apply;
+                                    });
     if (kind == Kind::ApplyDiscardCancel)
         return yes ? QMessageBox::Apply : QMessageBox::Cancel;
     if (kind == Kind::OkCancel)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/platform/Prompts.h"
-#include "core/platform/QuestionGate.h"
+#include "core/base/Prompts.h"
+#include "core/base/QuestionGate.h"
 #include "gui/mainwindow/WindowQueue.h"
 
 #include <QObject>
@@ -18,7 +18,7 @@ namespace trevolin::gui {
 // profile switch): it waits while the box is open; the window's thread never
 // waits for the keyboard thread, so the two cannot lock each other. Once the
 // program ends, a question the keyboard thread waits on reads No.
-class QtPrompts final : public QObject, public platform::Prompts {
+class QtPrompts final : public QObject, public base::Prompts {
     Q_OBJECT
 public:
     explicit QtPrompts(QObject* parent = nullptr);
@@ -48,7 +48,7 @@ private:
     int Show(Kind kind, const QString& key, const QString& text, Style style);
 
     QPointer<QWidget> owner_;
-    platform::QuestionGate questions_;
+    base::QuestionGate questions_;
     WindowQueue queue_{this};
 };
 

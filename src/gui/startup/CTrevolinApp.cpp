@@ -1,6 +1,6 @@
 #include "gui/startup/CTrevolinApp.h"
 
-#include "core/app/KeyboardLock.h"
+#include "core/platform/KeyboardLock.h"
 #include "core/app/MainWindowControls.h"
 #include "core/app/WindowMessages.h"
 #include "core/device/HidLibrary.h"
@@ -29,15 +29,18 @@ CTrevolinApp::~CTrevolinApp()
 
 bool CTrevolinApp::Start(Options options, std::string& problem)
 {
-    const auto environment = app::Environment::System();
-    locations_ = options.locations ? options.locations : app::Locations::ForThisProcess(environment);
+    const auto environment = base::Environment::System();
+    locations_ = options.locations ? options.locations : base::Locations::ForThisProcess(environment);
     if (!locations_) {
         problem = "cannot tell where the program's files are (is $HOME set?)";
         return false;
     }
-    settings_ = std::make_unique<app::SettingsStore>(
-        options.settingsFile.value_or(app::SettingsStore::DefaultFile(environment).value_or("")));
-    language_ = std::make_unique<app::Language>(*locations_, *settings_, environment);
+    settings_ = std::make_unique<base::SettingsStore>(
+        options.settingsFile.value_or(base::SettingsStore::DefaultFile(environment).value_or("")));
+    language_ = std::make_unique<base::Language>(*locations_, *settings_, environment);
+    // Settings that cannot be written leave the language to be chosen again
+    // at every start.
+    static_cast<void>(language_->StoreAutomaticChoice());
     prompts_ = std::make_unique<QtPrompts>();
 
     dialog_ = std::make_unique<CTrevolinDlg>(*locations_, *language_);
@@ -80,7 +83,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
             [dialog](bool pending) { dialog->Queue().Post([dialog, pending] { dialog->SetApplyEnabled(pending); }); },
         // trevolinctl may run beside the window: each side holds the lock
         // only for its own keyboard sequences.
-        .keyboardLockPath = app::KeyboardLock::DefaultPath(environment).value_or(""),
+        .keyboardLockPath = platform::KeyboardLock::DefaultPath(environment).value_or(""),
         .beforeKeyboardChange = {},
         .keyButtons = dialog,
     };
@@ -147,7 +150,7 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
 
 void CTrevolinApp::InitTray()
 {
-    model_->OnMessage(app::MSG_TRAY_INIT, app::CODE_INIT);
+    model_->FinishInitialisation();
     // A presence worker may be waiting for this.
     link_->NotifyInitComplete();
 }

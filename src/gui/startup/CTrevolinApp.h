@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/app/Environment.h"
+#include "core/base/Environment.h"
 #include "core/app/KeyboardApp.h"
-#include "core/app/Language.h"
-#include "core/app/Locations.h"
+#include "core/base/Language.h"
+#include "core/base/Locations.h"
 #include "core/app/MainWindowModel.h"
-#include "core/app/SettingsStore.h"
+#include "core/base/SettingsStore.h"
 #include "gui/mainwindow/CTrevolinDlg.h"
 #include "gui/mainwindow/QtMainWindowLink.h"
 #include "gui/mainwindow/QtPrompts.h"
@@ -32,7 +32,7 @@ public:
         // Tests put their own tray here; empty: the desktop's.
         std::unique_ptr<TraySurface> tray;
         // Tests run in their own folders.
-        std::optional<app::Locations> locations;
+        std::optional<base::Locations> locations;
         std::optional<std::string> settingsFile;
     };
 
@@ -65,9 +65,9 @@ private:
     void InitTray();
     void Shutdown();
 
-    std::optional<app::Locations> locations_;
-    std::unique_ptr<app::SettingsStore> settings_;
-    std::unique_ptr<app::Language> language_;
+    std::optional<base::Locations> locations_;
+    std::unique_ptr<base::SettingsStore> settings_;
+    std::unique_ptr<base::Language> language_;
     std::unique_ptr<QtPrompts> prompts_;
     std::unique_ptr<CTrevolinDlg> dialog_;
     std::unique_ptr<QtMainWindowLink> link_;

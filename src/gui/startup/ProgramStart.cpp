@@ -1,9 +1,9 @@
 #include "gui/startup/ProgramStart.h"
 
-#include "core/app/Environment.h"
-#include "core/app/Locations.h"
+#include "core/base/Environment.h"
+#include "core/base/Locations.h"
 #include "core/app/MainWindowModel.h"
-#include "core/app/ProgramVersion.h"
+#include "core/base/ProgramVersion.h"
 #include "core/app/StartupSwitches.h"
 #include "core/platform/Clock.h"
 #include "core/platform/ClockChangeWatch.h"
@@ -119,9 +119,9 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
                 &program,
                 [&program, open] {
                     if (open)
-                        program.Model().OnMessage(platform::MSG_OPEN, platform::CODE_OPEN);
+                        program.Model().OnOpen();
                     else
-                        program.Model().OnMessage(app::MSG_KEYBOARD_CHANGED, app::CODE_SYNC);
+                        program.Model().OnKeyboardChangedElsewhere();
                 },
                 Qt::QueuedConnection);
             return Verdict::Taken;
@@ -147,11 +147,11 @@ int RunProgram(int argc, char** argv)
         return 0;
     }
     if (switches.version) {
-        std::cout << "trevolin " << app::ProgramVersion() << "\n";
+        std::cout << "trevolin " << base::ProgramVersion() << "\n";
         return 0;
     }
     CatchSignals();
-    const auto environment = app::Environment::System();
+    const auto environment = base::Environment::System();
     const std::string folder = platform::RuntimeFolder::PathFor(environment.AbsolutePath("XDG_RUNTIME_DIR"));
 
     // A second start hands its wish to the first and ends.
@@ -199,7 +199,7 @@ int RunProgram(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyDarkStyle(qt);
 
-    if (const auto locations = app::Locations::ForThisProcess(environment))
+    if (const auto locations = base::Locations::ForThisProcess(environment))
         static_cast<void>(platform::DaemonLauncher::Launch(locations->Daemon(), switches.simulate));
 
     CTrevolinApp program;

@@ -11,7 +11,7 @@ namespace {
 // whole character.
 constexpr qsizetype MaxTipLength = 127;
 
-QString Tip(const app::TextLookup& texts)
+QString Tip(const base::TextLookup& texts)
 {
     QString tip = QString::fromStdString(texts.Text("KEYBOARD_TRAY_DESC"));
     if (tip.size() > MaxTipLength) {
@@ -24,7 +24,7 @@ QString Tip(const app::TextLookup& texts)
 
 }  // namespace
 
-CTrayIcon::CTrayIcon(std::unique_ptr<TraySurface> surface, const app::TextLookup& texts, QString skinFolder,
+CTrayIcon::CTrayIcon(std::unique_ptr<TraySurface> surface, const base::TextLookup& texts, QString skinFolder,
                      std::function<void(uint32_t)> command, QObject* parent)
     : QObject(parent),
       surface_(std::move(surface)),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TextLookup.h"
+#include "core/base/TextLookup.h"
 #include "gui/tray/TraySurface.h"
 
 #include <QMenu>
@@ -27,7 +27,7 @@ public:
 
     // `skinFolder` holds the pictures "tray_128.png" and so on; `command`
     // hears the menu's and the clicks' commands.
-    CTrayIcon(std::unique_ptr<TraySurface> surface, const app::TextLookup& texts, QString skinFolder,
+    CTrayIcon(std::unique_ptr<TraySurface> surface, const base::TextLookup& texts, QString skinFolder,
               std::function<void(uint32_t command)> command, QObject* parent = nullptr);
     ~CTrayIcon() override;
 
@@ -52,7 +52,7 @@ private:
     QIcon Picture(int id);
 
     std::unique_ptr<TraySurface> surface_;
-    const app::TextLookup& texts_;
+    const base::TextLookup& texts_;
     QString skinFolder_;
     std::function<void(uint32_t)> command_;
     QMenu menu_;

@@ -65,7 +65,7 @@ TEST_F(KeyboardAppTest, EveryArrivalIsLoadedOnTheKeyboardThread)
     EXPECT_FALSE(app->Lighting().Effects().Effects().empty());
     // The load replaces the window's PROFILE_SYNC: the window only hears
     // the result.
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 0u);
+    EXPECT_EQ(window.Count("profile sync"), 0u);
 
     std::string before;
     ASSERT_TRUE(profiles::SerializeImage(app->Store(), before));
@@ -146,7 +146,7 @@ TEST_F(KeyboardAppTest, WithoutTheLoadOnArrivalTheFrontEndLoads)
 {
     Open(false);
     EXPECT_TRUE(arrivals.empty());
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
+    EXPECT_EQ(window.Count("profile sync"), 1u);
     EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::NotFromKeyboard);
     EXPECT_EQ(app->Call([this] { return app->Profiles().OnProfileSync(); }), 0);
     EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::Keyboard);

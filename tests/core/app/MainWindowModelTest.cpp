@@ -4,8 +4,8 @@
 #include "SimAppRig.h"
 
 #include "core/app/MainWindowModel.h"
-#include "core/platform/MainWindowLink.h"
-#include "core/platform/QuestionGate.h"
+#include "core/device/MainWindowLink.h"
+#include "core/base/QuestionGate.h"
 #include "core/app/WindowMessages.h"
 #include "core/keys/KeyAction.h"
 #include "core/profiles/KeyAssignment.h"
@@ -135,23 +135,19 @@ protected:
 
     test::SimAppRig rig;
     RecordingView view;
-    SettingsStore settings{rig.dir.File("settings.ini")};
+    base::SettingsStore settings{rig.dir.File("settings.ini")};
     std::unique_ptr<MainWindowModel> model;
     std::mutex mutex;
     std::deque<std::function<void()>> queue;
 };
 
-TEST_F(MainWindowModelTest, MessagesActOnlyWithTheirOwnCode)
+TEST_F(MainWindowModelTest, InitialisationEndsInTheTray)
 {
     Settle();
     view.events.clear();
-    EXPECT_FALSE(model->OnMessage(platform::MSG_OPEN, CODE_KILL));
-    EXPECT_FALSE(model->OnMessage(MSG_KILL, platform::CODE_OPEN));
-    EXPECT_FALSE(model->OnMessage(MSG_TRAY_INIT, 0));
-    EXPECT_TRUE(view.events.empty());
     EXPECT_FALSE(model->InitComplete());
 
-    EXPECT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    model->FinishInitialisation();
     EXPECT_TRUE(model->InitComplete());
     EXPECT_EQ(view.events, (std::vector<std::string>{"tray", "menu Profile 1", "hide"}));
 }
@@ -160,14 +156,14 @@ TEST_F(MainWindowModelTest, MessagesActOnlyWithTheirOwnCode)
 TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
 {
     view.tray = false;
-    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    model->FinishInitialisation();
     // The arrival's load may finish before or after the tray is made.
     Settle();
     EXPECT_FALSE(view.Has("hide"));
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(view.Has("present"));
     view.events.clear();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    model->OnKeyboardGone();
     EXPECT_EQ(view.events[0], "close dialogs");
     EXPECT_EQ(view.events[1], "absent");
     EXPECT_TRUE(model->OnCommand(command::Cancel));
@@ -178,7 +174,7 @@ TEST_F(MainWindowModelTest, WithoutATrayTheWindowStaysShown)
     EXPECT_FALSE(view.Has("hide"));
     // The user is told once, not at every start.
     EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_TRAY_PROMPT"}));
-    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    model->FinishInitialisation();
     EXPECT_EQ(rig.prompts.entries.size(), 1u);
 }
 
@@ -229,7 +225,7 @@ TEST_F(MainWindowModelTest, ExitWaitsForTheRunningSequence)
 TEST_F(MainWindowModelTest, ExitEndsAQuestionTheKeyboardThreadWaitsOn)
 {
     Settle();
-    platform::QuestionGate gate;
+    base::QuestionGate gate;
     std::mutex unansweredMutex;
     std::vector<std::function<void()>> unanswered;
     std::promise<void> asked;
@@ -278,11 +274,11 @@ TEST_F(MainWindowModelTest, RefusedWritesAreToldAndTheControlsShowTheKeyboard)
     Settle();
     EXPECT_TRUE(rig.app->Profiles().ChangesPending());
     EXPECT_EQ(view.Last("apply"), "apply on");
-    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(message::RateFailed),
-                                                           std::string(message::SwitchFailed),
-                                                           std::string(message::ApplyFailed)}));
+    EXPECT_EQ(rig.prompts.Keys(),
+              (std::vector<std::string>{std::string(message::RateFailed), std::string(message::SwitchFailed),
+                                        std::string(message::ApplyFailed)}));
     for (const auto& e : rig.prompts.entries)
-        EXPECT_EQ(e.style, platform::Prompts::Style::Warning) << e.text;
+        EXPECT_EQ(e.style, base::Prompts::Style::Warning) << e.text;
     EXPECT_NE(rig.prompts.entries[2].text.find("stay pending"), std::string::npos) << rig.prompts.entries[2].text;
     ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
 }
@@ -308,7 +304,7 @@ TEST_F(MainWindowModelTest, AKeyboardResetDuringASequenceIsCarriedOutAfterIt)
     Settle();
     ASSERT_TRUE(model->SelectProfile(2));
     ASSERT_TRUE(model->Busy());
-    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    model->OnTimer(device::TIMER_KEYBOARD_RESET);
     Settle();
     EXPECT_EQ(view.Last("profile"), "profile 0");
     EXPECT_EQ(rig.app->Session().ActiveProfileCache(), 0);
@@ -321,13 +317,13 @@ TEST_F(MainWindowModelTest, EndingWithChangesNotAppliedAsksFirst)
 {
     Settle();
     rig.app->Profiles().SetChangesPending(true);
-    rig.prompts.choices = {platform::Prompts::Choice::Cancel};
+    rig.prompts.choices = {base::Prompts::Choice::Cancel};
     EXPECT_TRUE(model->OnCommand(command::Exit));
     Settle();
     EXPECT_FALSE(model->Exiting());
     EXPECT_TRUE(rig.app->Profiles().ChangesPending());
 
-    rig.prompts.choices = {platform::Prompts::Choice::Apply};
+    rig.prompts.choices = {base::Prompts::Choice::Apply};
     EXPECT_TRUE(model->OnCommand(command::Close));
     Settle();
     EXPECT_FALSE(rig.app->Profiles().ChangesPending());
@@ -353,7 +349,7 @@ TEST_F(MainWindowModelTest, AChangeByAnotherProgramIsReadAgainAndKeptByTheNextAp
         ASSERT_TRUE(other.WriteToKeyboard(false));
     });
 
-    ASSERT_TRUE(model->OnMessage(MSG_KEYBOARD_CHANGED, CODE_SYNC));
+    model->OnKeyboardChangedElsewhere();
     Settle();
     EXPECT_EQ(entryOf(rig.app->Store(), 0x1E).value, 0x30u);
     ASSERT_TRUE(profiles::StoreKeyAssignment(rig.app->Store(), 0, 0x1F, {keys::KeyAction::Key, 0x31, 1}));
@@ -370,12 +366,12 @@ TEST_F(MainWindowModelTest, AChangeByAnotherProgramIsReadAgainAndKeptByTheNextAp
 TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
 {
     Settle();
-    ASSERT_TRUE(model->OnMessage(MSG_TRAY_INIT, CODE_INIT));
+    model->FinishInitialisation();
     view.events.clear();
     ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
     rig.app->WaitForPresence();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
-    ASSERT_TRUE(model->OnMessage(platform::MSG_DEVICE_GONE, 0));
+    model->OnKeyboardGone();
+    model->OnKeyboardGone();
     EXPECT_EQ(view.CountStarting("notify: The keyboard was disconnected."), 1u);
     EXPECT_NE(view.Last("notice").find("simulated keyboard is unplugged"), std::string::npos) << view.Last("notice");
 
@@ -389,7 +385,6 @@ TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
     EXPECT_TRUE(rig.prompts.entries.empty());
 }
 
-
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
 {
     view.dialogsClose = false;
@@ -399,7 +394,7 @@ TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
     EXPECT_FALSE(model->Exiting());
 }
 
-// The firmware check on MSG_OPEN: an old version asks for the update,
+// The firmware check on opening: an old version asks for the update,
 // Cancel ends the program, OK starts the updater from the Help folder and
 // says so when it cannot.
 TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
@@ -407,7 +402,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
     Settle();
     SetFirmware(0x0104);
     rig.prompts.answers = {true};
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    model->OnOpen();
     Settle();
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(view.Has("start " + rig.dir.File("Help/") + std::string(FirmwareUpdater)));
@@ -417,7 +412,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
 
     rig.prompts.entries.clear();
     SetFirmware(0x0105);
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    model->OnOpen();
     Settle();
     EXPECT_TRUE(rig.prompts.entries.empty());
 
@@ -425,7 +420,7 @@ TEST_F(MainWindowModelTest, OldFirmwareAsksForTheUpdate)
     view.events.clear();
     SetFirmware(0x0104);
     rig.prompts.answers = {false};
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    model->OnOpen();
     Settle();
     ASSERT_EQ(rig.prompts.Keys(), (std::vector<std::string>{std::string(FirmwareTooOldKey)}));
     EXPECT_TRUE(model->Exiting());
@@ -441,7 +436,7 @@ TEST_F(MainWindowModelTest, OpeningWithoutAKeyboardSaysSoAndChecksNothing)
     ASSERT_TRUE(rig.kb.waitIdle());
     rig.app->WaitForPresence();
     view.events.clear();
-    ASSERT_TRUE(model->OnMessage(platform::MSG_OPEN, platform::CODE_OPEN));
+    model->OnOpen();
     Settle();
     EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_NO_DEVICE_PROMPT"}));
     EXPECT_FALSE(view.Has("show"));
@@ -457,7 +452,7 @@ TEST_F(MainWindowModelTest, KeyboardSideResetAppliesTheDefaultsAndSelectsProfile
     Settle();
     ASSERT_TRUE(view.Has("profile 2"));
     view.events.clear();
-    model->OnTimer(platform::TIMER_KEYBOARD_RESET);
+    model->OnTimer(device::TIMER_KEYBOARD_RESET);
     Settle();
     EXPECT_TRUE(rig.prompts.entries.empty());
     EXPECT_TRUE(view.Has("rate 0"));

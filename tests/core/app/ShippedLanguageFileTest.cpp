@@ -1,7 +1,7 @@
-#include "core/app/FormatText.h"
-#include "core/app/IniFile.h"
-#include "core/app/Language.h"
-#include "core/app/LanguageKeys.h"
+#include "core/base/FormatText.h"
+#include "core/base/IniFile.h"
+#include "core/base/Language.h"
+#include "LanguageKeys.h"
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
 #include "core/lighting/EffectNames.h"
@@ -52,8 +52,9 @@ std::map<std::string, std::vector<std::string_view>> AskedKeys()
 class ShippedLanguageFileTest : public ::testing::Test {
 protected:
     test::TempDir dir;
-    Environment env = Environment::FromValues({{"LANG", "en_US.UTF-8"}, {"HOME", dir.File("home")}});
-    Language language{*Locations::Build(DataFolder + "trevolin", env), SettingsStore(dir.File("settings.ini")), env};
+    base::Environment env = base::Environment::FromValues({{"LANG", "en_US.UTF-8"}, {"HOME", dir.File("home")}});
+    base::Language language{*base::Locations::Build(DataFolder + "trevolin", env),
+                            base::SettingsStore(dir.File("settings.ini")), env};
 
     std::string Lookup(const std::string& section, std::string_view key) const
     {
@@ -85,33 +86,26 @@ TEST_F(ShippedLanguageFileTest, HasEveryTextTheProgramAsksFor)
 
 TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
 {
-    const std::pair<std::string_view, std::vector<FormatArgKind>> formats[] = {
-        {UnknownKeyFormat, {FormatArgKind::Integer}},
-        {MacroCountFormat, {FormatArgKind::Integer}},
-        {MacroDelayFormat, {FormatArgKind::Integer}},
-        {ProfileFileFormat, {FormatArgKind::Text}},
-        {message::ApplyFailed, {FormatArgKind::Text}},
-        {message::SaveFailed, {FormatArgKind::Text}},
-        {message::SwitchFailed, {FormatArgKind::Integer}},
-        {message::RateFailed, {FormatArgKind::Text}},
-        {message::RestoreAsk, {FormatArgKind::Text}},
-        {message::RestoreDone, {FormatArgKind::Text}},
-        {message::BackupDone, {FormatArgKind::Text}},
-        {message::BackupFailed, {FormatArgKind::Text}},
-        {message::HelpMissing, {FormatArgKind::Text}},
-        {"ACC_REPORT_RATE", {FormatArgKind::Integer}},
+    const std::pair<std::string_view, std::vector<base::FormatArgKind>> formats[] = {
+        {UnknownKeyFormat, {base::FormatArgKind::Integer}},      {MacroCountFormat, {base::FormatArgKind::Integer}},
+        {MacroDelayFormat, {base::FormatArgKind::Integer}},      {ProfileFileFormat, {base::FormatArgKind::Text}},
+        {message::ApplyFailed, {base::FormatArgKind::Text}},     {message::SaveFailed, {base::FormatArgKind::Text}},
+        {message::SwitchFailed, {base::FormatArgKind::Integer}}, {message::RateFailed, {base::FormatArgKind::Text}},
+        {message::RestoreAsk, {base::FormatArgKind::Text}},      {message::RestoreDone, {base::FormatArgKind::Text}},
+        {message::BackupDone, {base::FormatArgKind::Text}},      {message::BackupFailed, {base::FormatArgKind::Text}},
+        {message::HelpMissing, {base::FormatArgKind::Text}},     {"ACC_REPORT_RATE", {base::FormatArgKind::Integer}},
     };
     for (const auto& [key, kinds] : formats) {
         const std::string text = language.Text(key);
-        EXPECT_TRUE(FormatFits(text, kinds)) << key << ": " << text;
-        EXPECT_FALSE(FormatFits(text, {})) << key << " has no conversion: " << text;
+        EXPECT_TRUE(base::FormatFits(text, kinds)) << key << ": " << text;
+        EXPECT_FALSE(base::FormatFits(text, {})) << key << " has no conversion: " << text;
     }
-    EXPECT_NE(FormatText(language.Text(UnknownKeyFormat), 325u).find("325"), std::string::npos);
-    EXPECT_NE(FormatText(language.Text(MacroCountFormat), 100).find("100"), std::string::npos);
-    EXPECT_NE(FormatText(language.Text(MacroDelayFormat), 40000).find("40000"), std::string::npos);
-    EXPECT_NE(FormatText(language.Text(ProfileFileFormat), "/tmp/x.tvl").find("/tmp/x.tvl"), std::string::npos);
+    EXPECT_NE(base::FormatText(language.Text(UnknownKeyFormat), 325u).find("325"), std::string::npos);
+    EXPECT_NE(base::FormatText(language.Text(MacroCountFormat), 100).find("100"), std::string::npos);
+    EXPECT_NE(base::FormatText(language.Text(MacroDelayFormat), 40000).find("40000"), std::string::npos);
+    EXPECT_NE(base::FormatText(language.Text(ProfileFileFormat), "/tmp/x.tvl").find("/tmp/x.tvl"), std::string::npos);
     // The macro name prefix is filled into "%s%d"; it is not a format itself.
-    EXPECT_EQ(FormatText("%s%d", language.Text("MACRO_NEW_PREFIX"), 1), "Macro 1");
+    EXPECT_EQ(base::FormatText("%s%d", language.Text("MACRO_NEW_PREFIX"), 1), "Macro 1");
 
     // Any other text shows as written, so a '%' there would be a mistake.
     for (const auto& [section, keys] : AskedKeys()) {
@@ -158,7 +152,7 @@ TEST_F(ShippedLanguageFileTest, IsAStrictlyWellFormedFile)
         const std::string key = line.substr(0, equals);
         const std::string value = line.substr(equals + 1);
         EXPECT_FALSE(value.empty());
-        EXPECT_LE(value.size(), IniFile::DefaultMaxValueLength);
+        EXPECT_LE(value.size(), base::IniFile::DefaultMaxValueLength);
         EXPECT_EQ(key.find_first_of(" \t"), std::string::npos);
         EXPECT_TRUE(seen.insert({section, Lower(key)}).second) << "repeated";
         const auto& keys = asked.at(section);

@@ -36,7 +36,7 @@ TEST_F(PresenceThreadsTest, OverlappingUnplugAndReplugEndWithTheLastCount)
     std::promise<void> removalEntered, release;
     auto released = release.get_future().share();
     window.onEvent = [&](const std::string& event) {
-        if (event == "send DEVICE_GONE 0") {
+        if (event == "keyboard gone") {
             removalEntered.set_value();
             released.wait();
         }
@@ -48,7 +48,7 @@ TEST_F(PresenceThreadsTest, OverlappingUnplugAndReplugEndWithTheLastCount)
     workers.JoinAll();
 
     EXPECT_EQ(session.DeviceCount(), 1u);
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 2u);  // the start and the replug
+    EXPECT_EQ(window.Count("profile sync"), 2u);  // the start and the replug
     EXPECT_EQ(window.Events().back(), "tray 141");
 }
 
@@ -59,7 +59,7 @@ TEST_F(PresenceThreadsTest, StopWaitsForTheWorkerAndSilencesTheLibrary)
     std::promise<void> arrivalEntered, release;
     auto released = release.get_future().share();
     window.onEvent = [&](const std::string& event) {
-        if (event == "send DEVICE_GONE 0") {
+        if (event == "keyboard gone") {
             arrivalEntered.set_value();
             released.wait();
         }

@@ -24,7 +24,7 @@ protected:
         keyboard.AnswerFor(fake);
     }
 
-    size_t Opens() const { return window.Count("post OPEN OPEN"); }
+    size_t Opens() const { return window.Count("open window"); }
 
     test::FakeKeyboard keyboard;
     FakeHidLibrary fake;
@@ -41,7 +41,7 @@ TEST_F(SessionTest, StartRegistersBothChannelsAndReadsTheArrivedKeyboard)
     const std::vector<std::string> firstCalls(fake.calls.begin(), fake.calls.begin() + 5);
     EXPECT_EQ(firstCalls, (std::vector<std::string>{"Init 0", "DeleteRequestFromUnitId 0", "RequestAsyncRead CONS",
                                                     "DeleteRequestFromUnitId 0", "RequestAsyncRead CTRL"}));
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"send PROFILE_SYNC PROF", "tray 141", "post OPEN OPEN"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"profile sync", "tray 141", "open window"}));
     EXPECT_EQ(session.MacroCapacity(), 32u * 128u);
     EXPECT_EQ(session.FactoryKeymap()[511], 0x42);
     ASSERT_TRUE(session.ArrivalInfo());
@@ -60,10 +60,10 @@ TEST_F(SessionTest, OnlyTheFirstArrivalOpensTheWindow)
 {
     EXPECT_TRUE(session.Start(false));
     fake.NotifyCount(1);  // the same count again: nothing happens
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
+    EXPECT_EQ(window.Count("profile sync"), 1u);
     fake.NotifyCount(0);
     fake.NotifyCount(1);
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 2u);
+    EXPECT_EQ(window.Count("profile sync"), 2u);
     EXPECT_EQ(Opens(), 1u);
 }
 
@@ -73,7 +73,7 @@ TEST_F(SessionTest, KeyboardPluggedInAfterStartNeverOpensTheWindow)
     EXPECT_TRUE(session.Start(false));
     EXPECT_TRUE(session.FirstArrivalDone());
     fake.NotifyCount(1);
-    EXPECT_EQ(window.Count("send PROFILE_SYNC PROF"), 1u);
+    EXPECT_EQ(window.Count("profile sync"), 1u);
     EXPECT_EQ(Opens(), 0u);
 }
 
@@ -90,7 +90,7 @@ TEST_F(SessionTest, RemovalForgetsTheActiveProfileAndHides)
     window.Clear();
     fake.NotifyCount(0);
     EXPECT_EQ(session.ActiveProfileCache(), -1);
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"send DEVICE_GONE 0", "hide", "tray 128"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"keyboard gone", "hide", "tray 128"}));
     EXPECT_EQ(session.DeviceCount(), 0u);
 }
 
@@ -128,7 +128,7 @@ TEST(SessionStartup, ArrivalWaitsForTheMainWindowToFinishStarting)
     DeviceSession session(fake.Exports(), window, workers, clock);
     EXPECT_TRUE(session.Start(false));
     EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{50, 50, 50}));
-    EXPECT_EQ(window.Events().back(), "post OPEN OPEN");
+    EXPECT_EQ(window.Events().back(), "open window");
 }
 
 TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
@@ -140,8 +140,7 @@ TEST_F(SessionTest, BankSwitchTogglesTheStatusAndTellsTheWindow)
     fake.SendConsumer(ConsumerBankSwitch);
     EXPECT_EQ(session.KeyBankStatus(), (std::array<uint8_t, 2>{0x05, 0x02}));
     EXPECT_EQ(fake.statusWrites, (std::vector<std::array<uint8_t, 2>>{{0x05, 0x03}, {0x05, 0x02}}));
-    EXPECT_EQ(window.Events(),
-              (std::vector<std::string>{"post BANK_CHANGED DEL", "bank B", "post BANK_CHANGED DEL", "bank A"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"key bank changed", "bank B", "key bank changed", "bank A"}));
     EXPECT_EQ(fake.checksumFailures, 0);
 }
 

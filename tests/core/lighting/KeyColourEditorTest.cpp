@@ -1,6 +1,6 @@
 #include "LightingRig.h"
 
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 #include "core/lighting/LightingResults.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ protected:
 
     std::string Entry(int profile, const char* section, const char* key)
     {
-        return app::IniFile(rig.folder.File("UserDengColor_" + std::to_string(profile) + ".userd"))
+        return base::IniFile(rig.folder.File("UserDengColor_" + std::to_string(profile) + ".userd"))
             .ReadString(section, key, "(missing)");
     }
 

@@ -1,6 +1,6 @@
 #include "LightingRig.h"
 
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 #include "core/lighting/LightingResults.h"
 #include "core/lighting/PanelControls.h"
 
@@ -25,7 +25,7 @@ protected:
 
     std::string Stored() const
     {
-        return app::IniFile(rig.folder.File("wskb.ini")).ReadString("KEYCOLOR", "DengCheck", "(missing)");
+        return base::IniFile(rig.folder.File("wskb.ini")).ReadString("KEYCOLOR", "DengCheck", "(missing)");
     }
 
     LightingRig rig;

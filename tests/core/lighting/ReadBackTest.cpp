@@ -1,6 +1,6 @@
 #include "LightingRig.h"
 
-#include "core/app/IniFile.h"
+#include "core/base/IniFile.h"
 #include "core/lighting/LightingResults.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ class ReadBackTest : public ::testing::Test {
 protected:
     void StoreView(const char* value)
     {
-        ASSERT_TRUE(app::IniFile(rig.folder.File("wskb.ini")).Write("KEYCOLOR", "DengCheck", value));
+        ASSERT_TRUE(base::IniFile(rig.folder.File("wskb.ini")).Write("KEYCOLOR", "DengCheck", value));
     }
 
     LightingRig rig;

@@ -16,7 +16,7 @@ namespace {
 
 using keys::KeyAction;
 using Reply = FakeHidLibrary::Reply;
-using Style = platform::Prompts::Style;
+using Style = base::Prompts::Style;
 
 // The block the keyboard should get for a layer of the store, with the
 // macro positions the store's list gives.

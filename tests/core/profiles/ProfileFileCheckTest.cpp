@@ -186,7 +186,7 @@ TEST(ProfileFileCheckTest, RestoreTellsWhyAFileIsRefused)
         }
         // The restore's own message gives the reason, as a warning.
         const auto& told = rig.prompts.entries.back();
-        EXPECT_EQ(told.style, platform::Prompts::Style::Warning);
+        EXPECT_EQ(told.style, base::Prompts::Style::Warning);
         std::string reason = report.check.reason;
         reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
         EXPECT_NE(told.text.find(reason), std::string::npos) << told.text;

@@ -9,7 +9,7 @@
 #include "core/keys/KeyNumber.h"
 #include "core/keys/KeyAction.h"
 #include "core/macros/Macro.h"
-#include "core/platform/Prompts.h"
+#include "core/base/Prompts.h"
 #include "core/profiles/KeyboardProfiles.h"
 #include "core/profiles/ProfileStore.h"
 #include "core/profiles/StoreMacroList.h"

@@ -62,7 +62,7 @@ TEST(MainWindowTest, KeyClicksReachTheKeyAssignmentWithTheBankShown)
     rig.WaitForKeyboard();
     QTRY_VERIFY(rig.Window().isVisible());
     EXPECT_TRUE(rig.tray->shown);
-    EXPECT_EQ(rig.program->Tray().CurrentIcon(), platform::ICON_PRESENT);
+    EXPECT_EQ(rig.program->Tray().CurrentIcon(), device::ICON_PRESENT);
 
     QSignalSpy assign(&rig.Window(), &CTrevolinDlg::KeyAssignmentRequested);
     CPngButton* g1 = rig.Window().Button(keyboard::GKeyControlIds()[0]);
@@ -117,7 +117,7 @@ TEST(MainWindowTest, AKeyboardThatLeavesHidesTheWindowOrDisablesIt)
         EXPECT_FALSE(key->isEnabled());
         if (withTray) {
             QTRY_VERIFY(!rig.Window().isVisible());
-            QTRY_COMPARE(rig.program->Tray().CurrentIcon(), platform::ICON_ABSENT);
+            QTRY_COMPARE(rig.program->Tray().CurrentIcon(), device::ICON_ABSENT);
         } else {
             EXPECT_TRUE(rig.Window().isVisible());
         }
@@ -151,7 +151,6 @@ TEST(MainWindowTest, StartedHiddenTheWindowWaitsForTheTray)
     QTRY_VERIFY(rig.program->Ended());
     EXPECT_EQ(rig.program->ExitCode(), 0);
 }
-
 
 // The flip setting decides F1 to F4 whatever refreshes the keys after it:
 // a profile switch redraws every key and must not bring them back.

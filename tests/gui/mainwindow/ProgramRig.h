@@ -3,8 +3,8 @@
 // The desktop program in the test process on the simulated keyboard, with a
 // tray that tests control (an offscreen session has none) and its own user
 // and settings folders.
-#include "core/app/Environment.h"
-#include "core/app/Locations.h"
+#include "core/base/Environment.h"
+#include "core/base/Locations.h"
 #include "gui/mainwindow/QtPrompts.h"
 #include "gui/skin/SkinPictures.h"
 #include "gui/startup/CTrevolinApp.h"
@@ -76,10 +76,10 @@ struct ProgramRig {
             asked.push_back(std::string(key));
             return question && yes;
         });
-        const auto env = app::Environment::FromValues(
+        const auto env = base::Environment::FromValues(
             {{"HOME", dir.File("home")}, {"XDG_DATA_HOME", dir.File("data")}, {"XDG_CONFIG_HOME", dir.File("config")}});
         const std::string exe = QCoreApplication::applicationFilePath().toStdString();
-        auto locations = app::Locations::Build(exe, env);
+        auto locations = base::Locations::Build(exe, env);
         ASSERT_TRUE(locations);
         tray = new FakeTray(withTray);
         CTrevolinApp::Options options;
