@@ -18,9 +18,9 @@ struct CliContext {
     ConnectionOptions connection;
     std::ostream& out;
     std::ostream& err;
-    const base::Locations& locations;  // the user folder honours --user-folder
-    const base::TextLookup& texts;     // the language file beside the program
-    bool quiet = false;                // --quiet: no line confirming a change
+    base::Locations& locations;     // the user folder honours --user-folder
+    const base::TextLookup& texts;  // the language file beside the program
+    bool quiet = false;             // --quiet: no line confirming a change
 };
 
 // The one line a command that changed something says about it, unless the

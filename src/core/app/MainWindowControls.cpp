@@ -5,6 +5,7 @@
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
 #include "core/keyboard/KeyboardLayout.h"
+#include "core/lighting/PanelControls.h"
 
 #include <array>
 
@@ -34,10 +35,10 @@ constexpr std::array Controls = {
     MainControl{"FUNC_PROFILE3", command::Profile3},
     MainControl{"FUNC_DEFAULT", command::RestoreDefaults},
     MainControl{"CONTROL_MENU", control::ButtonMenu},
-    MainControl{"FUNC_REPORT1", control::FirstReportRate},
-    MainControl{"FUNC_REPORT2", 1168},
-    MainControl{"FUNC_REPORT3", 1169},
-    MainControl{"FUNC_REPORT4", 1170},
+    MainControl{"FUNC_REPORT1", lighting::control::Report1},
+    MainControl{"FUNC_REPORT2", lighting::control::Report2},
+    MainControl{"FUNC_REPORT3", lighting::control::Report3},
+    MainControl{"FUNC_REPORT4", lighting::control::Report4},
     MainControl{"CONTROL_Network", 1219},
     MainControl{"CONTROL_Facebook", 1220},
     MainControl{"CONTROL_twitter", 1221},
@@ -123,10 +124,9 @@ std::string AccessibleNameOf(uint32_t controlId, const base::TextLookup& texts, 
     default:
         break;
     }
-    if (controlId >= control::FirstReportRate && controlId <= 1170) {
-        const int rate = controlId == control::FirstReportRate ? 1 : static_cast<int>(controlId - 1166);
-        return base::FormatText(text("ACC_REPORT_RATE", "Report rate %d"), rate);
-    }
+    // The buttons are named from 1, as the window shows them.
+    if (const auto rate = lighting::ReportRateOfButton(controlId))
+        return base::FormatText(text("ACC_REPORT_RATE", "Report rate %d"), *rate + 1);
     return {};
 }
 

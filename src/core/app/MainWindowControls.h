@@ -29,7 +29,6 @@ inline constexpr uint32_t Help = 1122;
 inline constexpr uint32_t Minimise = 1123;
 inline constexpr uint32_t LockAb = 1128;
 inline constexpr uint32_t FlipIndicator = 1129;
-inline constexpr uint32_t FirstReportRate = 1147;
 inline constexpr uint32_t UpdateDialog = 32780;
 }  // namespace control
 

@@ -59,8 +59,8 @@ std::optional<int> TrayPicture::RestoreNormal()
 // --- Main window ------------------------------------------------------------------
 
 MainWindowModel::MainWindowModel(KeyboardApp& app, MainWindowView& view, base::Prompts& prompts,
-                                 const base::TextLookup& texts, const base::SettingsStore& settings,
-                                 std::string helpFolder, PostToWindow toWindow)
+                                 const base::TextLookup& texts, base::SettingsStore& settings, std::string helpFolder,
+                                 PostToWindow toWindow)
     : app_(app),
       view_(view),
       prompts_(prompts),

@@ -73,7 +73,7 @@ public:
     using PostToWindow = std::function<void(std::function<void()>)>;
 
     MainWindowModel(KeyboardApp& app, MainWindowView& view, base::Prompts& prompts, const base::TextLookup& texts,
-                    const base::SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
+                    base::SettingsStore& settings, std::string helpFolder, PostToWindow toWindow);
 
     // --- From the device link and a second instance (window thread) --------
     // The end of the program's start: the tray, the profile menu, and the
@@ -165,7 +165,7 @@ private:
     MainWindowView& view_;
     base::Prompts& prompts_;
     const base::TextLookup& texts_;
-    const base::SettingsStore& settings_;
+    base::SettingsStore& settings_;
     std::string helpFolder_;
     PostToWindow toWindow_;
 

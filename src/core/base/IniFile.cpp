@@ -384,14 +384,14 @@ std::string SetInText(std::string_view text, std::string_view section, std::stri
 
 }  // namespace
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value)
 {
     const std::pair<std::string_view, std::string_view> entry{key, value};
     return WriteMany(section, std::span(&entry, 1));
 }
 
 bool IniFile::WriteMany(std::string_view section,
-                        std::span<const std::pair<std::string_view, std::string_view>> entries) const
+                        std::span<const std::pair<std::string_view, std::string_view>> entries)
 {
     // Checked before the file is read, so that a value that cannot be
     // stored fails the same way whatever the file holds.

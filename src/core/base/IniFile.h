@@ -46,12 +46,11 @@ public:
     // value cannot be stored as they are (line breaks, '=' in a key, ']' in
     // a section, a value over the length limit) or the file cannot be
     // read or written.
-    bool Write(std::string_view section, std::string_view key, std::string_view value) const;
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
 
     // Several values of one section in one replacement of the file, with the
     // same rules: nothing is written unless every one can be stored.
-    bool WriteMany(std::string_view section,
-                   std::span<const std::pair<std::string_view, std::string_view>> entries) const;
+    bool WriteMany(std::string_view section, std::span<const std::pair<std::string_view, std::string_view>> entries);
 
     // The same rules over a file's text held in memory, for readers that
     // keep a file between lookups. LoadText is nullopt when the file is

@@ -36,6 +36,19 @@ bool IsSupported(uint32_t id)
     return false;
 }
 
+// The language the system asks for, as one with a language file.
+uint32_t AutomaticId(const Environment& environment)
+{
+    uint32_t id = SystemLanguage::Id(environment);
+    for (const auto& mapping : Mappings) {
+        if (mapping.system == id) {
+            id = mapping.mapped;
+            break;
+        }
+    }
+    return IsSupported(id) ? id : SystemLanguage::UsEnglish;
+}
+
 size_t SlotOf(int index)
 {
     if (index < 0 || static_cast<size_t>(index) >= Language::SupportedIds.size() ||
@@ -78,6 +91,16 @@ size_t Language::FileReads() const
     return cache_->reads;
 }
 
+std::optional<uint32_t> Language::StoredId() const
+{
+    const auto stored = settings_.GetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName);
+    if (stored && *stored != 0) {
+        return stored;
+    }
+    // A missing, zero or non-number value means "choose automatically".
+    return std::nullopt;
+}
+
 uint32_t Language::LanguageId() const
 {
     const std::lock_guard lock(cache_->mutex);
@@ -88,27 +111,19 @@ uint32_t Language::LanguageId() const
     ++cache_->reads;
     cache_->haveId = true;
     cache_->settingsStamp = stamp;
-    const auto stored = settings_.GetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName);
-    if (stored && *stored != 0) {
-        cache_->id = *stored;
-        return *stored;
+    cache_->id = StoredId().value_or(AutomaticId(environment_));
+    return cache_->id;
+}
+
+bool Language::StoreAutomaticChoice()
+{
+    const std::lock_guard lock(cache_->mutex);
+    ++cache_->reads;
+    if (StoredId()) {
+        return true;
     }
-    // A missing, zero or non-number value means "choose automatically".
-    uint32_t id = SystemLanguage::Id(environment_);
-    for (const auto& mapping : Mappings) {
-        if (mapping.system == id) {
-            id = mapping.mapped;
-            break;
-        }
-    }
-    if (!IsSupported(id)) {
-        id = SystemLanguage::UsEnglish;
-    }
-    // Storing it changes the settings' stamp, so the next lookup reads the
-    // stored value back once.
-    settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, id);
-    cache_->id = id;
-    return id;
+    cache_->haveId = false;
+    return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, AutomaticId(environment_));
 }
 
 int Language::LanguageIndex() const
@@ -122,7 +137,7 @@ int Language::LanguageIndex() const
     return 0;
 }
 
-bool Language::SetLanguageIndex(int index) const
+bool Language::SetLanguageIndex(int index)
 {
     const size_t slot = (index < 0 || index > 5) ? 0 : static_cast<size_t>(index);
     const std::lock_guard lock(cache_->mutex);

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,13 +31,18 @@ public:
 
     // The stored "dwLanguageId" when it is a nonzero number (even one without
     // a language file); otherwise the system language mapped to a supported
-    // one, or US English, which is then stored.
+    // one, or US English. Only reads the settings.
     uint32_t LanguageId() const;
+    // Stores the id LanguageId() chooses automatically as "dwLanguageId" when
+    // the settings hold none to use (missing, zero or not a number), as a
+    // program does once where it starts; a usable stored id is left as it
+    // is. False when the choice had to be stored and could not be.
+    bool StoreAutomaticChoice();
     // Position of LanguageId() among the supported ids; 0 when absent.
     int LanguageIndex() const;
     // Stores the supported id at `index` (0 for an index out of range) as
     // "dwLanguageId"; false when it could not be stored.
-    bool SetLanguageIndex(int index) const;
+    bool SetLanguageIndex(int index);
 
     // A key of section TEXT, LIGHT or MODE in the language file of the
     // language at `index` (an index out of range or of an empty slot counts
@@ -62,6 +68,8 @@ private:
     struct Cache;
 
     std::string Read(std::string_view section, std::string_view key, int index) const;
+    // The stored "dwLanguageId" when it is a nonzero number.
+    std::optional<uint32_t> StoredId() const;
 
     Locations locations_;
     SettingsStore settings_;

@@ -96,7 +96,7 @@ std::string Locations::LanguageFile(uint32_t languageId) const
     return exeDirectory_ + fmt::format("Lang{:04X}.ini", languageId);
 }
 
-bool Locations::EnsureUserFolder() const
+bool Locations::EnsureUserFolder()
 {
     return EnsureUserFolder(userFolder_, LightingTemplateFile());
 }

@@ -67,7 +67,7 @@ public:
     // empty) is completed the same way. True when the folder exists
     // afterwards; a template that cannot be read leaves the files missing,
     // so every value reads as its default.
-    [[nodiscard]] bool EnsureUserFolder() const;
+    [[nodiscard]] bool EnsureUserFolder();
     // The same for any folder and template; every way of creating the user
     // folder, by the command line or the window, goes through here.
     [[nodiscard]] static bool EnsureUserFolder(const std::string& folder, const std::string& lightingTemplate);

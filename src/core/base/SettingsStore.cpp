@@ -205,12 +205,12 @@ std::optional<std::string> SettingsStore::GetString(std::string_view keyPath, st
     return std::get<std::string>(std::move(*value));
 }
 
-bool SettingsStore::SetDword(std::string_view keyPath, std::string_view name, uint32_t value) const
+bool SettingsStore::SetDword(std::string_view keyPath, std::string_view name, uint32_t value)
 {
     return Set(keyPath, name, fmt::format("{}{:08x}", DwordPrefix, value));
 }
 
-bool SettingsStore::SetString(std::string_view keyPath, std::string_view name, std::string_view value) const
+bool SettingsStore::SetString(std::string_view keyPath, std::string_view name, std::string_view value)
 {
     if (value.size() > MaxTextLength) {
         return false;
@@ -218,7 +218,7 @@ bool SettingsStore::SetString(std::string_view keyPath, std::string_view name, s
     return Set(keyPath, name, EncodeText(value));
 }
 
-bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const std::string& encoded) const
+bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const std::string& encoded)
 {
     if (keyPath.empty() || name.empty()) {
         return false;
@@ -228,7 +228,7 @@ bool SettingsStore::Set(std::string_view keyPath, std::string_view name, const s
         // A folder that cannot be made fails the write below.
         static_cast<void>(CreatePrivateFolders(folder.string()));
     }
-    const IniFile file(file_, MaxEncodedLength);
+    IniFile file(file_, MaxEncodedLength);
     return file.Write(EncodeName(keyPath), EncodeName(name), encoded);
 }
 
@@ -243,7 +243,7 @@ std::string SettingsStore::ProfileString(std::string_view entry, std::string_vie
     return value ? std::move(*value) : std::string(fallback);
 }
 
-bool SettingsStore::SetProfileString(std::string_view entry, std::string_view value) const
+bool SettingsStore::SetProfileString(std::string_view entry, std::string_view value)
 {
     return SetString(ProfilesKeyPath(), entry, value);
 }

@@ -50,17 +50,17 @@ public:
 
     // The file and its folder are created on the first write. False when
     // the value could not be stored; the file is then unchanged.
-    bool SetDword(std::string_view keyPath, std::string_view name, uint32_t value) const;
-    bool SetString(std::string_view keyPath, std::string_view name, std::string_view value) const;
+    bool SetDword(std::string_view keyPath, std::string_view name, uint32_t value);
+    bool SetString(std::string_view keyPath, std::string_view name, std::string_view value);
 
     // The application's "PROFILES" section (the "Flip" setting, the profile
     // list, the macro recording option), whose values are texts.
     static std::string ProfilesKeyPath();
     std::string ProfileString(std::string_view entry, std::string_view fallback) const;
-    bool SetProfileString(std::string_view entry, std::string_view value) const;
+    bool SetProfileString(std::string_view entry, std::string_view value);
 
 private:
-    bool Set(std::string_view keyPath, std::string_view name, const std::string& encoded) const;
+    bool Set(std::string_view keyPath, std::string_view name, const std::string& encoded);
 
     std::string file_;
 };

@@ -44,6 +44,9 @@ public:
     [[nodiscard]] int WriteKeymapBlock(const uint8_t in512[512], int block);
     [[nodiscard]] int ReadMacroArea(uint8_t* out, size_t count);
     [[nodiscard]] int WriteMacroArea(const uint8_t* in, size_t count);
+    // What these four make the keyboard do is not known to this program;
+    // only how they are sent is fixed (no data; 12 after a 10 ms pause), so
+    // they are named by their numbers.
     [[nodiscard]] int Command11();
     [[nodiscard]] int Command12();
     [[nodiscard]] int Command13();

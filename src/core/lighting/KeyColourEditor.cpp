@@ -44,7 +44,7 @@ const std::vector<uint8_t>& KeyLights()
 
 }  // namespace
 
-KeyColourEditor::KeyColourEditor(KeyboardLighting& keyboard, const LightingFiles& files, KeyTints& tints)
+KeyColourEditor::KeyColourEditor(KeyboardLighting& keyboard, LightingFiles& files, KeyTints& tints)
     : keyboard_(keyboard),
       files_(files),
       tints_(tints),
@@ -219,7 +219,7 @@ int KeyColourEditor::ChooseUserMode(int userMode)
     if (profile < 0 || userMode < 0 || userMode >= ModeFile::UserModeCount)
         return ResultRejected;
     chosenUserMode_ = userMode;
-    const ModeFile file = files_.ModeFileOf(profile);
+    ModeFile file = files_.ModeFileOf(profile);
     modeFileSaved_ = file.WritePresentUserMode(userMode);
     // Keeping the previous mode's settings would write them into this
     // mode's section at the next change of colour or tool.
@@ -308,7 +308,7 @@ void KeyColourEditor::TintLight(uint8_t position, RgbColor colour)
         keyboard::FnKeyVisit::Last);
 }
 
-bool KeyColourEditor::WriteSettings() const
+bool KeyColourEditor::WriteSettings()
 {
     const int profile = keyboard_.CurrentProfile();
     return profile >= 0 && files_.ModeFileOf(profile).WriteUserModeSettings(chosenUserMode_, settings_);

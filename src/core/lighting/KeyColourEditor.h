@@ -35,7 +35,7 @@ namespace trevolin::lighting {
 // share one light and one mode-file entry, so they share one flag too.
 class KeyColourEditor {
 public:
-    KeyColourEditor(KeyboardLighting& keyboard, const LightingFiles& files, KeyTints& tints);
+    KeyColourEditor(KeyboardLighting& keyboard, LightingFiles& files, KeyTints& tints);
 
     // Reads profile `profile`'s user-mode names, its chosen user mode with
     // its settings, and that mode's key colours into the page copy and the
@@ -104,10 +104,10 @@ private:
     bool FollowsBaseAt(int profile, uint8_t position) const;
     void SetFollowsBase(int profile, uint8_t position, bool follows);
     void TintLight(uint8_t position, RgbColor colour);
-    bool WriteSettings() const;
+    bool WriteSettings();
 
     KeyboardLighting& keyboard_;
-    const LightingFiles& files_;
+    LightingFiles& files_;
     KeyTints& tints_;
 
     std::array<ColourPage, LightingRecord::ProfileCount> pages_{};

@@ -50,12 +50,12 @@ bool LightingFiles::ReadLightingView() const
     return base::IniFile(settingsFile_).ReadInt(SettingsSection, LightingViewKey, 0) == 1;
 }
 
-bool LightingFiles::WriteLightingView(bool on) const
+bool LightingFiles::WriteLightingView(bool on)
 {
     return base::IniFile(settingsFile_).Write(SettingsSection, LightingViewKey, on ? "1" : "0");
 }
 
-bool LightingFiles::ResetModeFile(int profile) const
+bool LightingFiles::ResetModeFile(int profile)
 {
     const std::string path = ModeFilePath(profile);
     if (path.empty())

@@ -29,12 +29,12 @@ public:
 
     // "KEYCOLOR"/"DengCheck": on only when it is 1.
     bool ReadLightingView() const;
-    [[nodiscard]] bool WriteLightingView(bool on) const;
+    [[nodiscard]] bool WriteLightingView(bool on);
 
     // Makes profile `profile`'s mode file a byte-for-byte copy of the
     // template, replacing it at once. A template that is missing or cannot
     // be read leaves the file empty, so every value reads as its default.
-    [[nodiscard]] bool ResetModeFile(int profile) const;
+    [[nodiscard]] bool ResetModeFile(int profile);
 
 private:
     std::string userPrefix_;

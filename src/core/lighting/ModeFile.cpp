@@ -46,7 +46,7 @@ int ModeFile::ReadPresentUserMode() const
     return ValidUserMode(userMode) ? userMode : 0;
 }
 
-bool ModeFile::WritePresentUserMode(int userMode) const
+bool ModeFile::WritePresentUserMode(int userMode)
 {
     return ValidUserMode(userMode) && ini_.Write(PresentModeSection, PresentModeKey, std::to_string(userMode));
 }
@@ -58,7 +58,7 @@ std::string ModeFile::ReadUserModeName(int userMode) const
     return ini_.ReadString(NameSection, std::to_string(userMode), DefaultName);
 }
 
-bool ModeFile::WriteUserModeName(int userMode, std::string_view name) const
+bool ModeFile::WriteUserModeName(int userMode, std::string_view name)
 {
     return ValidUserMode(userMode) && ini_.Write(NameSection, std::to_string(userMode), name);
 }
@@ -76,7 +76,7 @@ UserModeSettings ModeFile::ReadUserModeSettings(int userMode) const
     return settings;
 }
 
-bool ModeFile::WriteUserModeSettings(int userMode, const UserModeSettings& settings) const
+bool ModeFile::WriteUserModeSettings(int userMode, const UserModeSettings& settings)
 {
     if (!ValidUserMode(userMode))
         return false;
@@ -98,13 +98,13 @@ KeyColour ModeFile::ReadKeyColour(int userMode, int position) const
     return KeyColourFromText(*text).value_or(fallback);
 }
 
-bool ModeFile::WriteKeyColour(int userMode, int position, const KeyColour& entry) const
+bool ModeFile::WriteKeyColour(int userMode, int position, const KeyColour& entry)
 {
     return ValidUserMode(userMode) && ValidPosition(position) &&
            ini_.Write(ModeSection(userMode), std::to_string(position), KeyColourToText(entry));
 }
 
-bool ModeFile::WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const
+bool ModeFile::WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries)
 {
     // One replacement of the file for all of them: a write waits for the
     // disk, and a mode with every key following the base colour has a

@@ -40,19 +40,19 @@ public:
     const std::string& Path() const { return ini_.Path(); }
 
     int ReadPresentUserMode() const;
-    [[nodiscard]] bool WritePresentUserMode(int userMode) const;
+    [[nodiscard]] bool WritePresentUserMode(int userMode);
 
     std::string ReadUserModeName(int userMode) const;
-    [[nodiscard]] bool WriteUserModeName(int userMode, std::string_view name) const;
+    [[nodiscard]] bool WriteUserModeName(int userMode, std::string_view name);
 
     UserModeSettings ReadUserModeSettings(int userMode) const;
     // "tool", then "jcolor", then "color"; false when any of them failed.
-    [[nodiscard]] bool WriteUserModeSettings(int userMode, const UserModeSettings& settings) const;
+    [[nodiscard]] bool WriteUserModeSettings(int userMode, const UserModeSettings& settings);
 
     KeyColour ReadKeyColour(int userMode, int position) const;
-    [[nodiscard]] bool WriteKeyColour(int userMode, int position, const KeyColour& entry) const;
+    [[nodiscard]] bool WriteKeyColour(int userMode, int position, const KeyColour& entry);
     // Several keys of one user mode; false when any of them failed.
-    [[nodiscard]] bool WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries) const;
+    [[nodiscard]] bool WriteKeyColours(int userMode, std::span<const std::pair<int, KeyColour>> entries);
 
 private:
     base::IniFile ini_;

@@ -99,6 +99,15 @@ std::span<const std::string_view> PanelPictureFiles()
     return Pictures;
 }
 
+std::optional<int> ReportRateOfButton(uint32_t controlId)
+{
+    for (size_t rate = 0; rate < ReportRateButtons.size(); ++rate) {
+        if (ReportRateButtons[rate] == controlId)
+            return static_cast<int>(rate);
+    }
+    return std::nullopt;
+}
+
 std::string BrightnessPicture(int position)
 {
     return fmt::format("{}.bmp", position);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,6 +64,10 @@ inline constexpr int SliderMaxPosition = 4;
 
 inline constexpr std::array<uint16_t, 4> ReportRateButtons = {control::Report1, control::Report2, control::Report3,
                                                               control::Report4};
+// The report rate (0 to 3) that button `controlId` chooses; nullopt for any
+// other control. The first button's id stands apart from the other three's,
+// so the rate is looked up, never worked out from the id.
+std::optional<int> ReportRateOfButton(uint32_t controlId);
 inline constexpr std::array<uint16_t, 4> ColourChoicePictures = {control::HongPic, control::HuangPic, control::LvPic,
                                                                  control::LanPic};
 inline constexpr std::array<uint16_t, 3> NumberFields = {control::ColorR, control::ColorG, control::ColorB};

@@ -7,6 +7,7 @@
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
+#include "core/lighting/PanelControls.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
 #include "gui/skin/CHyperLink.h"
@@ -369,9 +370,8 @@ void CTrevolinDlg::OnControl(uint32_t controlId)
     default:
         break;
     }
-    if (controlId >= app::control::FirstReportRate && controlId <= 1170) {
-        const int rate = controlId == app::control::FirstReportRate ? 0 : static_cast<int>(controlId - 1167);
-        model_->ChooseReportRate(rate);
+    if (const auto rate = lighting::ReportRateOfButton(controlId)) {
+        model_->ChooseReportRate(*rate);
         return;
     }
     model_->OnCommand(controlId);
@@ -566,9 +566,8 @@ void CTrevolinDlg::ShowFlip(bool flipped)
 
 void CTrevolinDlg::ShowReportRate(int rate)
 {
-    const std::array ids = {app::control::FirstReportRate, 1168u, 1169u, 1170u};
-    for (size_t i = 0; i < ids.size(); ++i) {
-        if (CPngButton* button = Button(ids[i]))
+    for (size_t i = 0; i < lighting::ReportRateButtons.size(); ++i) {
+        if (CPngButton* button = Button(lighting::ReportRateButtons[i]))
             button->SetTicked(static_cast<int>(i) == rate);
     }
 }

@@ -38,6 +38,9 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     settings_ = std::make_unique<base::SettingsStore>(
         options.settingsFile.value_or(base::SettingsStore::DefaultFile(environment).value_or("")));
     language_ = std::make_unique<base::Language>(*locations_, *settings_, environment);
+    // Settings that cannot be written leave the language to be chosen again
+    // at every start.
+    static_cast<void>(language_->StoreAutomaticChoice());
     prompts_ = std::make_unique<QtPrompts>();
 
     dialog_ = std::make_unique<CTrevolinDlg>(*locations_, *language_);

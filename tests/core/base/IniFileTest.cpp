@@ -104,7 +104,7 @@ TEST(IniFileTest, WritesChangeOnlyTheirOwnLine)
 {
     TempDir dir;
     const std::string path = dir.Write("sample.ini", Sample);
-    const IniFile file(path);
+    IniFile file(path);
 
     ASSERT_TRUE(file.Write("main", "NAME", "Changed"));
     ASSERT_TRUE(file.Write("Main", "Added", "new"));
@@ -124,7 +124,7 @@ TEST(IniFileTest, ManyValuesGoInOneWriteOrNotAtAll)
 {
     TempDir dir;
     const std::string path = dir.Write("many.ini", "[Mode0]\n1=old\n; note\n[Other]\nx=1\n");
-    const IniFile file(path);
+    IniFile file(path);
     using Entry = std::pair<std::string_view, std::string_view>;
 
     const Entry good[] = {{"1", "255,0,0,1"}, {"2", "0,255,0,0"}, {"1", "1,2,3,1"}};
@@ -141,7 +141,7 @@ TEST(IniFileTest, WritesKeepLineEndsAndTheByteOrderMark)
 {
     TempDir dir;
     const std::string path = dir.Write("crlf.ini", "\xEF\xBB\xBF[A]\r\nx=1");
-    const IniFile file(path);
+    IniFile file(path);
     ASSERT_TRUE(file.Write("A", "y", "2"));
     ASSERT_TRUE(file.Write("B", "z", "3"));
     EXPECT_EQ(TempDir::Read(path), "\xEF\xBB\xBF[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
@@ -164,7 +164,7 @@ TEST(IniFileTest, ACarriageReturnEndingTheFileEndsItsLastLine)
     };
     for (const auto& c : cases) {
         TempDir dir;
-        const IniFile file(dir.Write("cr.ini", c.content));
+        IniFile file(dir.Write("cr.ini", c.content));
         EXPECT_EQ(file.Read("S", "x"), c.value) << c.content;
         ASSERT_TRUE(file.Write(c.section, "y", "2"));
         EXPECT_EQ(file.Read("S", "x"), c.value) << c.content << " then " << c.section;
@@ -175,7 +175,7 @@ TEST(IniFileTest, ACarriageReturnEndingTheFileEndsItsLastLine)
 TEST(IniFileTest, CreatesTheFileOnFirstWriteButNotItsFolder)
 {
     TempDir dir;
-    const IniFile file(dir.File("new.ini"));
+    IniFile file(dir.File("new.ini"));
     EXPECT_EQ(file.Read("S", "k"), std::nullopt);
     ASSERT_TRUE(file.Write("S", "k", ""));
     EXPECT_EQ(TempDir::Read(file.Path()), "[S]\nk=\n");
@@ -188,7 +188,7 @@ TEST(IniFileTest, CreatesTheFileOnFirstWriteButNotItsFolder)
 TEST(IniFileTest, EveryValueThatCanBeWrittenReadsBackTheSame)
 {
     TempDir dir;
-    const IniFile file(dir.File("values.ini"));
+    IniFile file(dir.File("values.ini"));
     const std::string values[] = {
         "plain",
         "",
@@ -214,7 +214,7 @@ TEST(IniFileTest, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone)
 {
     TempDir dir;
     const std::string path = dir.Write("keep.ini", "[S]\nk=v\n");
-    const IniFile file(path);
+    IniFile file(path);
     struct Case {
         std::string_view section, key;
         std::string value;
@@ -269,7 +269,7 @@ TEST(IniFileTest, BinaryFilesAreReadSafelyAndKeptWhenWritten)
     }
     // Noise around real entries: what parses is still found.
     const std::string path = dir.Write("noise.ini", noise + "\n[S]\nk=v\n" + noise);
-    const IniFile file(path);
+    IniFile file(path);
     EXPECT_EQ(file.Read("S", "k"), "v");
     for (int i = 0; i < 50; ++i) {
         (void)file.Read("S", std::string(1, static_cast<char>(random() & 0xFF)));

@@ -89,8 +89,10 @@ TEST_F(LanguageTest, TheSystemLanguageChoosesOnFirstUseAndIsStored)
     };
     for (const auto& c : cases) {
         std::filesystem::remove(settings.File());
-        const auto language = Make(c.locale);
+        auto language = Make(c.locale);
         EXPECT_EQ(language.LanguageId(), c.expected) << c.locale;
+        EXPECT_EQ(StoredId(), std::nullopt) << c.locale;
+        EXPECT_TRUE(language.StoreAutomaticChoice()) << c.locale;
         EXPECT_EQ(StoredId(), c.expected) << c.locale;
         EXPECT_EQ(language.LanguageIndex(), 0) << c.locale;
     }
@@ -101,7 +103,7 @@ TEST_F(LanguageTest, AStoredChoiceIsKeptAndAnUnusableOneReplaced)
     // A chosen language without a file stays chosen; texts come from slot 0.
     ASSERT_TRUE(settings.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0x0404));
     WriteLanguageFile("[TEXT]\nHELLO=Hello\n");
-    const auto language = Make("de_DE.UTF-8");
+    auto language = Make("de_DE.UTF-8");
     EXPECT_EQ(language.LanguageId(), 0x0404u);
     EXPECT_EQ(language.LanguageIndex(), 0);
     EXPECT_EQ(language.Text("HELLO"), "Hello");
@@ -110,9 +112,11 @@ TEST_F(LanguageTest, AStoredChoiceIsKeptAndAnUnusableOneReplaced)
     // Zero and a value of the wrong type mean "choose automatically".
     ASSERT_TRUE(settings.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0));
     EXPECT_EQ(language.LanguageId(), 0x0409u);
+    EXPECT_TRUE(language.StoreAutomaticChoice());
     EXPECT_EQ(StoredId(), 0x0409u);
     ASSERT_TRUE(settings.SetString(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, "1031"));
     EXPECT_EQ(language.LanguageId(), 0x0409u);
+    EXPECT_TRUE(language.StoreAutomaticChoice());
     EXPECT_EQ(StoredId(), 0x0409u);
 
     // Choosing by index: out of range counts as 0; an empty slot stores 0.
@@ -174,9 +178,8 @@ void Touch(const std::string& file, int seconds)
 TEST_F(LanguageTest, FilesAreReadAgainOnlyWhenTheyChanged)
 {
     WriteLanguageFile("[TEXT]\nHELLO=Hello\n");
-    const auto language = Make("en_US");
+    auto language = Make("en_US");
     EXPECT_EQ(language.Text("HELLO"), "Hello");
-    // The first lookup stored the chosen language; the next reads it back.
     EXPECT_EQ(language.Text("HELLO"), "Hello");
     const size_t reads = language.FileReads();
     for (int i = 0; i < 5; ++i) {

@@ -58,7 +58,7 @@ TEST(LocationsTest, TheRunningExecutableIsFoundAndTheUserFolderCreated)
 {
     test::TempDir dir;
     const auto env = Environment::FromValues({{"XDG_DATA_HOME", dir.File("deep/share")}});
-    const auto locations = Locations::ForThisProcess(env);
+    auto locations = Locations::ForThisProcess(env);
     ASSERT_TRUE(locations);
     EXPECT_TRUE(std::filesystem::equivalent(locations->ExeDirectory() + locations->OwnFileName(), "/proc/self/exe"));
 
@@ -78,7 +78,7 @@ TEST(LocationsTest, TheUserFolderGetsEveryModeFileItLacksFromTheTemplate)
     const std::string templateText = "[PRESENT]\nUserMode=0\n[0]\nname=User 1\n";
     dir.Write("bin/Skins/UserDengColor_3.userd", templateText);
     const auto env = Environment::FromValues({{"XDG_DATA_HOME", dir.File("share")}});
-    const auto locations = Locations::Build(dir.File("bin/trevolin"), env);
+    auto locations = Locations::Build(dir.File("bin/trevolin"), env);
     ASSERT_TRUE(locations);
     const auto modeFile = [&](int profile) {
         return locations->UserLightingPrefix() + std::to_string(profile) + ".userd";

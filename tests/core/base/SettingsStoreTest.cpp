@@ -19,7 +19,7 @@ constexpr std::string_view LanguageKey = SettingsStore::LanguageKeyPath;
 TEST(SettingsStoreTest, KeepsNumbersAndTextsApartInAReadableFile)
 {
     TempDir dir;
-    const SettingsStore store(dir.File("config/trevolin/settings.ini"));
+    SettingsStore store(dir.File("config/trevolin/settings.ini"));
     EXPECT_EQ(store.Get(LanguageKey, "dwLanguageId"), std::nullopt);
 
     ASSERT_TRUE(store.SetDword(LanguageKey, "dwLanguageId", 0x0409));
@@ -43,7 +43,7 @@ TEST(SettingsStoreTest, KeepsNumbersAndTextsApartInAReadableFile)
 TEST(SettingsStoreTest, AnyNameAndTextSurvivesARoundTripWithoutHarmingItsNeighbours)
 {
     TempDir dir;
-    const SettingsStore store(dir.File("settings.ini"));
+    SettingsStore store(dir.File("settings.ini"));
     ASSERT_TRUE(store.SetProfileString("Before", "kept"));
     const std::pair<std::string, std::string> entries[] = {
         {"Record delay = on", "1"},
@@ -77,7 +77,7 @@ TEST(SettingsStoreTest, ACorruptFileKeepsWhatParsesAndLosesNothingOnWrite)
                                 "[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES\n"
                                 "Flip=sz:1\n";
     const std::string path = dir.Write("settings.ini", garbage);
-    const SettingsStore store(path);
+    SettingsStore store(path);
 
     EXPECT_EQ(store.Get(LanguageKey, "dwLanguageId"), std::nullopt);
     EXPECT_EQ(store.GetDword(LanguageKey, "Other"), 10u);
@@ -99,11 +99,11 @@ TEST(SettingsStoreTest, AnUnwritableStoreFailsWithoutDamage)
     TempDir dir;
     // A folder where the file should be: nothing can be stored.
     std::filesystem::create_directories(dir.File("settings.ini"));
-    const SettingsStore store(dir.File("settings.ini"));
+    SettingsStore store(dir.File("settings.ini"));
     EXPECT_FALSE(store.SetDword(LanguageKey, "dwLanguageId", 1));
     EXPECT_EQ(store.GetDword(LanguageKey, "dwLanguageId"), std::nullopt);
 
-    const SettingsStore fine(dir.File("ok.ini"));
+    SettingsStore fine(dir.File("ok.ini"));
     EXPECT_FALSE(fine.SetString(LanguageKey, "x", std::string(SettingsStore::MaxTextLength + 1, 'x')));
     EXPECT_FALSE(fine.SetString(LanguageKey, "", "v"));
     EXPECT_FALSE(fine.SetString("", "x", "v"));

@@ -58,7 +58,7 @@ TEST_F(ModeFileTest, KeyEntriesAreReadLenientlyButNeverOutOfRange)
 
 TEST_F(ModeFileTest, WritesUseTheFilesFormats)
 {
-    const ModeFile file = files.ModeFileOf(2);
+    ModeFile file = files.ModeFileOf(2);
     EXPECT_TRUE(file.WritePresentUserMode(4));
     EXPECT_TRUE(file.WriteUserModeSettings(4, {1, {1, 2, 3}, {250, 251, 252}}));
     EXPECT_TRUE(file.WriteKeyColour(4, 125, {{7, 8, 9}, true}));

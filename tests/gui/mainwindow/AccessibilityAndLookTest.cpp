@@ -5,6 +5,7 @@
 #include "core/app/MainWindowControls.h"
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyboardLayout.h"
+#include "core/lighting/PanelControls.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -58,7 +59,7 @@ TEST(AccessibilityAndLookTest, EveryControlHasANameAndEveryKeySaysWhatItDoes)
     EXPECT_EQ(DescriptionOf(f5), f5->TipText());
     CPngButton* g1 = rig.Window().Button(keyboard::GKeyControlIds()[0]);
     EXPECT_EQ(NameOf(g1), QStringLiteral("G1, A1"));
-    EXPECT_EQ(NameOf(rig.Window().Button(app::control::FirstReportRate)), QStringLiteral("Report rate 1"));
+    EXPECT_EQ(NameOf(rig.Window().Button(lighting::control::Report1)), QStringLiteral("Report rate 1"));
 }
 
 // Tab goes row by row, left to right, and Space presses the focused button;

@@ -11,7 +11,7 @@ if [ -z "${TREVOLIN_IN_SESSION_BUS:-}" ]; then
 fi
 
 work=$(mktemp -d)
-trap 'kill "${pid:-}" "${bus:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${bus:-}" 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 source "$here/XvfbDisplay.sh"
 start_xvfb
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
@@ -23,6 +23,22 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 bus=$!
+# The program starts once the accessibility bus answers, and once the X
+# server still takes connections after the launcher has met it: twice a
+# program started at once could not connect to the server.
+a11y_bus() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>/dev/null |
+        grep -q 'unix:'
+}
+for _ in $(seq 100); do
+    a11y_bus && break
+    sleep 0.1
+done
+a11y_bus || { echo "FAILED: the accessibility bus did not start" >&2; exit 1; }
+if ! xdpyinfo >/dev/null 2>&1; then
+    echo "FAILED: the X server on $DISPLAY takes no connection now: $(cat "$work/xvfb.log")" >&2
+    exit 1
+fi
 "$program" --simulate &
 pid=$!
 # Debian's pyatspi is for the system's Python.

@@ -8,7 +8,7 @@ program=$1
 shots=$2
 
 work=$(mktemp -d)
-trap 'kill "${tray:-}" "${pid:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${tray:-}" "${pid:-}" 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 source "$(dirname "$0")/XvfbDisplay.sh"
 start_xvfb
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
