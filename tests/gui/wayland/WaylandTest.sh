@@ -60,7 +60,7 @@ pid=$!
 wait_for shown || fail "the window was not shown: $(cat "$work/err")"
 wait_for told_no_tray || fail "the user was not told that there is no tray"
 "$program" /Kill --simulate || fail "/Kill did not reach the program"
-wait "$pid" || fail "the program ended with exit code $?"
+wait "$pid" || fail "the program ended with exit code $?: $(tail -40 "$work/err")"
 pid=
 
 # The second start is told nothing: the window alone.
@@ -82,7 +82,7 @@ kill -0 "$pid" 2>/dev/null || fail "a second start ended the running program"
 status=0
 wait "$pid" || status=$?
 pid=
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status: $(tail -40 "$work/err")"
 [ ! -e "$XDG_RUNTIME_DIR/trevolin/VSDRAVIK.socket" ] || fail "the instance socket was left behind"
 [ "$(events_of_this_run)" -eq 0 ] || fail "the named events were left behind"
 echo "Shown under weston without a tray, told once, handed over, and ended by /Kill."
