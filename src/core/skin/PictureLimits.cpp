@@ -32,4 +32,20 @@ bool PictureLimits::LooksTruncated(std::span<const uint8_t> bytes)
     return true;
 }
 
+std::string_view PictureLimits::FormatOf(std::span<const uint8_t> bytes)
+{
+    const auto startsWith = [bytes](std::initializer_list<uint8_t> magic) {
+        return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
+    };
+    if (startsWith({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
+        return "png";
+    if (startsWith({'B', 'M'}))
+        return "bmp";
+    if (startsWith({0xFF, 0xD8, 0xFF}))
+        return "jpeg";
+    if (startsWith({'G', 'I', 'F', '8'}))
+        return "gif";
+    return {};
+}
+
 }  // namespace trevolin::skin

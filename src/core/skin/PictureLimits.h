@@ -19,6 +19,11 @@ struct PictureLimits {
     // A JPEG whose end marker is missing was cut short: decoders fill the
     // rest with grey and call it a success. Other formats pass.
     static bool LooksTruncated(std::span<const uint8_t> bytes);
+
+    // The format a picture's first bytes name: "png", "bmp", "jpeg" or
+    // "gif"; empty when they name none of these. A decoder told the format
+    // goes straight to it instead of trying every one it has.
+    static std::string_view FormatOf(std::span<const uint8_t> bytes);
 };
 
 }  // namespace trevolin::skin

@@ -126,6 +126,9 @@ bool CBaseDialog::InitSkin()
         QImage shaped = ShapedBackground(background_.toImage(), edgeMask.toImage());
         shaped.setDevicePixelRatio(background_.devicePixelRatio());
         shapedBackground_ = QPixmap::fromImage(std::move(shaped));
+        // Only the shaped copy is drawn from now on: the plain one would be
+        // a second picture of the whole window kept for nothing.
+        background_ = QPixmap();
     }
     update();
     return true;

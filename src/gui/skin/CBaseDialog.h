@@ -33,7 +33,8 @@ public:
     // A picture of this window's skin folder, through the shared cache.
     QPixmap Picture(const QString& name) const;
 
-    const QPixmap& Background() const { return background_; }
+    // The window's picture as it is drawn (shaped where translucent).
+    const QPixmap& Background() const { return translucent_ ? shapedBackground_ : background_; }
     const QRegion& Outline() const { return outline_; }
     // Whether the outline's edge is blended with what lies under the window
     // (only where a compositor runs).

@@ -73,7 +73,9 @@ QImage SkinPictures::Decode(const QString& path, QString& error)
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // Told the format, the reader loads no decoder it does not need.
+    const std::string_view format = skin::PictureLimits::FormatOf(view);
+    QImageReader reader(&buffer, QByteArray(format.data(), static_cast<qsizetype>(format.size())));
     if (!reader.canRead()) {
         error = QStringLiteral("not a picture this program can read");
         return {};

@@ -192,6 +192,13 @@ int RunProgram(int argc, char** argv)
         SkinFailure::EndProgram(file, reason);
     });
 
+    // Under Wayland, Qt asks for its client-side window decorations when a
+    // window is first shown, frameless or not, and that loads the Mesa GL
+    // stack: twice the program's memory for frames the skinned windows draw
+    // themselves. The price: Qt's standard dialogs get no title bar of their
+    // own where the compositor draws none. A user's own choice stays.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trevolin"));
     QApplication::setDesktopFileName(QStringLiteral("trevolin"));

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 namespace trevolin::skin {
@@ -125,6 +126,25 @@ TEST(PictureLimitsTest, SizesAndTruncatedJpeg)
     EXPECT_FALSE(PictureLimits::LooksTruncated(whole));
     EXPECT_TRUE(PictureLimits::LooksTruncated(cut));
     EXPECT_FALSE(PictureLimits::LooksTruncated(std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
+}
+
+TEST(PictureLimitsTest, FormatFromTheFirstBytes)
+{
+    const struct {
+        std::vector<uint8_t> bytes;
+        std::string_view format;
+    } cases[] = {
+        {{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}, "png"},
+        {{0x89, 'P', 'N', 'G', '\r', '\n'}, ""},  // cut inside the signature
+        {{'B', 'M', 0x36, 0}, "bmp"},
+        {{0xFF, 0xD8, 0xFF, 0xE0}, "jpeg"},
+        {{'G', 'I', 'F', '8', '9', 'a'}, "gif"},
+        {{'B'}, ""},
+        {{}, ""},
+        {{'<', 's', 'v', 'g'}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PictureLimits::FormatOf(c.bytes), c.format) << c.bytes.size() << " bytes";
 }
 
 TEST(MainSkinTest, PicturesPerButtonFollowTheWindowsTable)
