@@ -12,15 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null || true; [ -z "${weston:-}" ] || { kill "$weston"; wait "$weston"; } 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAILED: $*" >&2; exit 1; }
-# Polls what another process does, 20 seconds at most.
-wait_for() {
-    for _ in $(seq 100); do
-        if "$@"; then return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
+source "$here/../TestSteps.sh"
 
 export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TREVOLIN_SIM_STATE=$work/sim
 mkdir -m 700 "$XDG_RUNTIME_DIR"

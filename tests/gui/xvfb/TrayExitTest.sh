@@ -15,15 +15,7 @@ export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM TREVOLIN_SCREENSHOT
 
-fail() { echo "FAILED: $*" >&2; exit 1; }
-# Polls what another process does, 20 seconds at most.
-wait_for() {
-    for _ in $(seq 100); do
-        if "$@"; then return 0; fi
-        sleep 0.2
-    done
-    return 1
-}
+source "$(dirname "$0")/../TestSteps.sh"
 
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 &
 tray=$!
