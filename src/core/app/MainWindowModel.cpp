@@ -144,7 +144,7 @@ void MainWindowModel::FinishInitialisation()
     view_.ShowProfileMenu(profiles::BuildProfileMenu(texts_, app_.Session().ActiveProfileCache()));
     initComplete_.store(true);
     if (keyboard_ == KeyboardState::Absent)
-        view_.ShowNotice(AbsenceSentence(), false);
+        view_.ShowNotice(AbsenceSentence(), MainWindowView::Notice::Plain);
     if (view_.HasTray()) {
         view_.HideWindow();
     } else {
@@ -167,7 +167,7 @@ void MainWindowModel::OnKeyboardGone()
     // Told once, where the user looks: beside the tray, where the
     // window goes, else in the window that stays.
     const std::string left = TextOr(texts_, message::KeyboardLeft, "The keyboard was disconnected.");
-    view_.ShowNotice(left + " " + AbsenceSentence(), false);
+    view_.ShowNotice(left + " " + AbsenceSentence(), MainWindowView::Notice::Plain);
     if (view_.HasTray())
         static_cast<void>(view_.Notify(left));
 }
@@ -180,7 +180,9 @@ void MainWindowModel::OnKeyBankChanged()
 
 void MainWindowModel::OnKeyboardChangedElsewhere()
 {
-    if (keyboard_ != KeyboardState::Present)
+    // A keyboard that could not be read is tried again: the other program
+    // got through.
+    if (ReadAgain() || keyboard_ != KeyboardState::Present)
         return;
     // The window's copy is stale: read the keyboard again, unless the
     // user keeps changes not yet applied.
@@ -224,16 +226,49 @@ void MainWindowModel::OnArrivalStarted()
 {
     if (keyboard_ == KeyboardState::Present)
         return;
+    ShowReading();
+}
+
+void MainWindowModel::ShowReading()
+{
     keyboard_ = KeyboardState::Reading;
     const std::string reading = TextOr(texts_, message::Reading, "Reading the keyboard...");
-    view_.ShowNotice(reading, true);
+    view_.ShowNotice(reading, MainWindowView::Notice::Reading);
     view_.SetTrayTip(reading);
+}
+
+bool MainWindowModel::ReadAgain()
+{
+    if (keyboard_ != KeyboardState::Unreadable || Busy() || exiting_)
+        return false;
+    ShowReading();
+    Reload();
+    return true;
 }
 
 void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
 {
+    // The store then holds the default image, or the lighting what the
+    // program assumed: showing either as the keyboard's would mislead, and
+    // setting keys on it would replace what the keyboard holds.
+    if (load.profiles.source != profiles::LoadReport::Source::Keyboard || load.lighting != device::ResultOk) {
+        keyboard_ = KeyboardState::Unreadable;
+        std::string reason = load.profiles.read.problem;
+        if (load.profiles.source == profiles::LoadReport::Source::Keyboard || reason.empty())
+            reason = "reading its lighting failed: " + device::DescribeResult(load.lighting, texts_);
+        view_.SetKeyboardPresent(false);
+        view_.ShowActiveProfile(-1);
+        view_.ShowNotice(base::FormatText(TextOr(texts_, message::ReadFailed,
+                                                 "Trevolin could not read the keyboard: %s. Nothing was changed on "
+                                                 "it, and its keys cannot be set until it is read. Try again, or "
+                                                 "unplug it and plug it in again."),
+                                          reason),
+                         MainWindowView::Notice::ReadFailed);
+        view_.SetTrayTip(TextOr(texts_, message::ReadFailedTip, "The keyboard could not be read."));
+        return;
+    }
     keyboard_ = KeyboardState::Present;
-    view_.ShowNotice({}, false);
+    view_.ShowNotice({}, MainWindowView::Notice::Plain);
     view_.SetTrayTip({});
     view_.SetKeyboardPresent(true);
     view_.SetApplyEnabled(app_.Profiles().ChangesPending());

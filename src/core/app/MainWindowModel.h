@@ -94,6 +94,9 @@ public:
     // finished on the keyboard thread.
     void OnArrivalStarted();
     void OnArrivalLoaded(const ArrivalLoad& load);
+    // The user asks for a keyboard that could not be read to be read again.
+    // False when there is no such keyboard or a sequence runs.
+    bool ReadAgain();
     // The bank indicator and the G keys' labels.
     void ShowKeyBank(bool bankB);
     // The keyboard has gone: hidden to the tray, where there is one.
@@ -137,7 +140,9 @@ public:
     // The report rate as the keyboard thread last read or wrote it.
     int ReportRate() const { return reportRate_; }
     bool Exiting() const { return exiting_; }
-    enum class KeyboardState { Absent, Reading, Present };
+    // Unreadable: attached, but the last read failed; nothing the window
+    // holds of it can be shown as the keyboard's.
+    enum class KeyboardState { Absent, Reading, Unreadable, Present };
     KeyboardState Keyboard() const { return keyboard_; }
     // Why there is no keyboard, in a sentence for the window.
     std::string AbsenceSentence() const;
@@ -154,6 +159,7 @@ private:
     void WhenIdle(std::function<void()> work);
     void RunDeferred();
     void TellFailure(std::string_view key, const std::string& text);
+    void ShowReading();
     void ShowReportRateHeld(int rate);
     void Reload();
     void CheckFirmware();

@@ -31,9 +31,11 @@ public:
     // while no keyboard is attached.
     virtual void SetKeyboardPresent(bool present) = 0;
     // The notice over the keyboard while it cannot be used: why there is
-    // none, or, with `reading`, that it is being read (the busy indicator
-    // runs meanwhile). An empty text removes the notice.
-    virtual void ShowNotice(const std::string& text, bool reading) = 0;
+    // none, that it is being read (the busy indicator runs meanwhile), or
+    // that it could not be read (with a way to read it again, which calls
+    // MainWindowModel::ReadAgain). An empty text removes the notice.
+    enum class Notice { Plain, Reading, ReadFailed };
+    virtual void ShowNotice(const std::string& text, Notice kind) = 0;
     // The tray's tooltip; empty: the usual one.
     virtual void SetTrayTip(const std::string& tip) = 0;
     // A short notification beside the tray; false where there is no tray.

@@ -164,6 +164,17 @@ bool CTrevolinDlg::Initialise()
                                               "border: 1px solid #2a2f38; border-radius: 8px; padding: 12px; "
                                               "font: 15px 'DejaVu Sans'; }"));
     noKeyboard_->setGeometry(QRect(QPoint(0, 0), NoticeSize));
+    // Under the notice when the keyboard could not be read.
+    readAgain_ = new QPushButton(this);
+    readAgain_->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #e6eaf0; background: #2a2f38; border: 1px solid #4a5260; border-radius: 6px; "
+        "padding: 6px 18px; font: 14px 'DejaVu Sans'; } QPushButton:hover { background: #353b46; } "
+        "QPushButton:focus { border-color: #ff8200; } QPushButton:pressed { background: #1e2228; }"));
+    readAgain_->hide();
+    connect(readAgain_, &QPushButton::clicked, this, [this] {
+        if (model_)
+            static_cast<void>(model_->ReadAgain());
+    });
 
     if (CPngButton* version = Button(0)) {
         version->setText(QString());
@@ -267,7 +278,7 @@ void CTrevolinDlg::Relabel()
     }
     // Until the model says more (reading, or why there is none).
     if (noKeyboard_ && noKeyboard_->text().isEmpty())
-        ShowNotice(texts_.Text("MAIN_NO_DEVICE_PROMPT"), false);
+        ShowNotice(texts_.Text("MAIN_NO_DEVICE_PROMPT"), Notice::Plain);
     BuildButtonMenu();
     NameControls();
 }
@@ -309,6 +320,10 @@ void CTrevolinDlg::NameControls()
             QString::fromStdString(app::TextOr(texts_, "ACC_ARROW", "Switch F1 to F4 and D1 to D6")));
     if (busy_)
         busy_->setAccessibleName(QString::fromStdString(app::TextOr(texts_, "ACC_BUSY", "Working with the keyboard")));
+    if (readAgain_) {
+        readAgain_->setText(QString::fromStdString(app::TextOr(texts_, app::message::ReadAgain, "Read again")));
+        readAgain_->setAccessibleName(readAgain_->text());
+    }
 }
 
 void CTrevolinDlg::OrderFocus()
@@ -481,11 +496,11 @@ void CTrevolinDlg::RefreshKeysEnabled()
     }
 }
 
-void CTrevolinDlg::ShowNotice(const std::string& text, bool reading)
+void CTrevolinDlg::ShowNotice(const std::string& text, Notice kind)
 {
     if (!noKeyboard_)
         return;
-    reading_ = reading;
+    reading_ = kind == Notice::Reading;
     // A fixed place for up to three lines: laying the text out to measure
     // it would load fonts a window hidden in the tray never needs.
     noKeyboard_->setText(QString::fromStdString(text));
@@ -493,6 +508,21 @@ void CTrevolinDlg::ShowNotice(const std::string& text, bool reading)
                              NoticeSize.width(), NoticeSize.height());
     noKeyboard_->setVisible(!text.empty() && !present_);
     noKeyboard_->raise();
+    const bool offer = kind == Notice::ReadFailed && !text.empty();
+    if (offer) {
+        readAgain_->adjustSize();
+        readAgain_->move((width() - readAgain_->width()) / 2, noKeyboard_->geometry().bottom() + 10);
+    }
+    const bool hadFocus = readAgain_->hasFocus();
+    readAgain_->setVisible(offer);
+    if (offer) {
+        readAgain_->setAccessibleDescription(noKeyboard_->text());
+        readAgain_->raise();
+        if (isActiveWindow())
+            readAgain_->setFocus(Qt::OtherFocusReason);
+    } else if (hadFocus) {
+        focusNextChild();
+    }
     SetBusy(busyShown_);
 }
 

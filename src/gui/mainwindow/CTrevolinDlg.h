@@ -10,6 +10,7 @@
 #include "gui/skin/CPngButton.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -54,7 +55,7 @@ public:
     void SetBusy(bool busy) override;
     void SetApplyEnabled(bool enabled) override;
     void SetKeyboardPresent(bool present) override;
-    void ShowNotice(const std::string& text, bool reading) override;
+    void ShowNotice(const std::string& text, Notice kind) override;
     void SetTrayTip(const std::string& tip) override;
     bool Notify(const std::string& text) override;
     void ShowActiveProfile(int profile) override;
@@ -78,7 +79,8 @@ public:
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
     QLabel* BusyIndicator() const { return busy_; }
-    QLabel* Notice() const { return noKeyboard_; }
+    QLabel* NoticeLabel() const { return noKeyboard_; }
+    QPushButton* ReadAgainButton() const { return readAgain_; }
     int BusyFrame() const { return busyFrame_; }
     QMenu& ButtonMenu() { return buttonMenu_; }
     QMenu& ProfileMenu() { return profileMenu_; }
@@ -137,6 +139,7 @@ private:
     std::vector<CPngButton*> flipArrows_;  // down without flip, up with it
     QLabel* busy_ = nullptr;
     QLabel* noKeyboard_ = nullptr;
+    QPushButton* readAgain_ = nullptr;  // under the notice when a read failed
     std::array<QPixmap, 10> busyFrames_;
     QTimer busyTimer_;
     int busyFrame_ = 0;

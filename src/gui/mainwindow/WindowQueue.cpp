@@ -23,14 +23,24 @@ void WindowQueue::Post(std::function<void()> task)
 
 void WindowQueue::Drain()
 {
-    std::deque<std::function<void()>> ready;
+    // One task per call, the next one scheduled before this one runs: a
+    // task that waits for the user in a message box runs a nested event
+    // loop, and the tasks after it (the keyboard's news for the window)
+    // then run in that loop instead of waiting for the box to close.
+    std::function<void()> task;
     {
         std::lock_guard lock(mutex_);
-        ready.swap(tasks_);
-        scheduled_ = false;
+        if (tasks_.empty()) {
+            scheduled_ = false;
+            return;
+        }
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+        scheduled_ = !tasks_.empty();
+        if (scheduled_)
+            QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
     }
-    for (auto& task : ready)
-        task();
+    task();
 }
 
 }  // namespace trevolin::gui

@@ -68,8 +68,9 @@ void WatchSignals(CTrevolinApp& program)
     });
 }
 
-// TREVOLIN_SCREENSHOT=FILE: once the keyboard has been read (or after ten
-// seconds without one) the window is drawn into FILE and the program ends.
+// TREVOLIN_SCREENSHOT=FILE: once the keyboard has been read, or its read
+// has failed (or after ten seconds without one), the window is drawn into
+// FILE and the program ends.
 // For machines without a display, and for the documentation.
 void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
 {
@@ -77,9 +78,11 @@ void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
     auto* waited = new int(0);
     QObject::connect(timer, &QTimer::timeout, &program, [&program, file, timer, waited] {
         *waited += 100;
-        CTrevolinDlg& window = program.Window();
-        if ((!window.KeyboardPresent() || program.Model().Busy()) && *waited < 10000)
+        using State = app::MainWindowModel::KeyboardState;
+        const State state = program.Model().Keyboard();
+        if ((state == State::Absent || state == State::Reading || program.Model().Busy()) && *waited < 10000)
             return;
+        CTrevolinDlg& window = program.Window();
         timer->stop();
         delete waited;
         const bool saved = window.grab().save(file);

@@ -32,9 +32,9 @@ public:
     void SetBusy(bool busy) override { Add(busy ? "busy" : "idle"); }
     void SetApplyEnabled(bool enabled) override { Add(enabled ? "apply on" : "apply off"); }
     void SetKeyboardPresent(bool present) override { Add(present ? "present" : "absent"); }
-    void ShowNotice(const std::string& text, bool reading) override
+    void ShowNotice(const std::string& text, Notice kind) override
     {
-        Add(std::string(reading ? "reading: " : "notice: ") + text);
+        Add(std::string(kind == Notice::Reading ? "reading: " : kind == Notice::ReadFailed ? "unreadable: " : "notice: ") + text);
     }
     void SetTrayTip(const std::string& tip) override { Add("tip: " + tip); }
     bool Notify(const std::string& text) override
@@ -383,6 +383,55 @@ TEST_F(MainWindowModelTest, AKeyboardBeingReadOrLeavingIsSaidSo)
     model->ShowFromTray();
     EXPECT_TRUE(view.Has("show"));
     EXPECT_TRUE(rig.prompts.entries.empty());
+}
+
+// A keyboard whose read fails is not shown as if the defaults it did not
+// give were its own: its controls stay off, the notice says why, and the
+// user may read it again.
+TEST_F(MainWindowModelTest, AKeyboardThatCannotBeReadIsSaidSoAndReadAgainOnRequest)
+{
+    Settle();
+    model->FinishInitialisation();
+    ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
+    ASSERT_TRUE(rig.kb.waitIdle());
+    rig.app->WaitForPresence();
+    model->OnKeyboardGone();
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(-1), 1);
+    view.events.clear();
+    ASSERT_EQ(rig.kb.QlSimPlug(), 1);
+    ASSERT_TRUE(rig.kb.waitIdle());
+    rig.app->WaitForPresence();
+    Settle();
+
+    EXPECT_EQ(model->Keyboard(), MainWindowModel::KeyboardState::Unreadable);
+    EXPECT_FALSE(view.Has("present"));
+    EXPECT_EQ(view.Last("profile"), "profile -1");
+    const std::string notice = view.Last("unreadable");
+    EXPECT_NE(notice.find("could not read the keyboard: the keyboard did not say which profile is active."),
+              std::string::npos)
+        << notice;
+    EXPECT_EQ(view.Last("tip"), "tip: The keyboard could not be read.");
+    // Shown from the tray as it is, not as "no keyboard".
+    rig.prompts.entries.clear();
+    model->ShowFromTray();
+    EXPECT_TRUE(rig.prompts.entries.empty());
+
+    // Still refused: said again.
+    view.events.clear();
+    ASSERT_TRUE(model->ReadAgain());
+    EXPECT_EQ(view.Last("reading"), "reading: Reading the keyboard...");
+    Settle();
+    EXPECT_EQ(model->Keyboard(), MainWindowModel::KeyboardState::Unreadable);
+    EXPECT_FALSE(view.Has("present"));
+
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
+    ASSERT_TRUE(model->ReadAgain());
+    Settle();
+    EXPECT_EQ(model->Keyboard(), MainWindowModel::KeyboardState::Present);
+    EXPECT_EQ(view.Last("present"), "present");
+    EXPECT_EQ(view.Last("notice"), "notice: ");
+    EXPECT_EQ(view.Last("profile"), "profile 0");
+    EXPECT_FALSE(model->ReadAgain());  // nothing left to read again
 }
 
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)

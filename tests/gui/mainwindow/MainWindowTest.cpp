@@ -184,13 +184,38 @@ TEST(MainWindowTest, ASlowKeyboardReadsAsBeingRead)
     ProgramRig rig;
     rig.kb.QlSimSetLatency(40);
     rig.Start(false);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().Notice()->isVisible() &&
-                                 rig.Window().Notice()->text().startsWith(QStringLiteral("Reading")),
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().NoticeLabel()->isVisible() &&
+                                 rig.Window().NoticeLabel()->text().startsWith(QStringLiteral("Reading")),
                              10000);
     EXPECT_TRUE(rig.Window().BusyIndicator()->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(rig.Window().KeyboardPresent() && !rig.program->Model().Busy(), 60000);
-    EXPECT_FALSE(rig.Window().Notice()->isVisible());
+    EXPECT_FALSE(rig.Window().NoticeLabel()->isVisible());
     EXPECT_FALSE(rig.Window().BusyIndicator()->isVisible());
+}
+
+// A keyboard that answers nothing is said to be unreadable, its keys stay
+// off, and "Read again" reads it once it answers.
+TEST(MainWindowTest, AnUnreadableKeyboardIsToldAndReadAgainOnRequest)
+{
+    ProgramRig rig;
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(-1), 1);
+    rig.Start(false);
+    QPushButton* again = rig.Window().ReadAgainButton();
+    QTRY_VERIFY_WITH_TIMEOUT(again->isVisible() && !rig.program->Model().Busy(), 10000);
+    EXPECT_TRUE(rig.Window().NoticeLabel()->isVisible());
+    EXPECT_TRUE(rig.Window().NoticeLabel()->text().startsWith(QStringLiteral("Trevolin could not read the keyboard")))
+        << rig.Window().NoticeLabel()->text().toStdString();
+    EXPECT_EQ(again->accessibleName(), QStringLiteral("Read again"));
+    EXPECT_FALSE(rig.Window().KeyboardPresent());
+    EXPECT_FALSE(rig.Window().Button(app::command::Profile1)->Ticked());
+    EXPECT_FALSE(rig.Window().Button(app::command::Profile1)->isEnabled());
+
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
+    QTest::keyClick(again, Qt::Key_Space);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().KeyboardPresent() && !rig.program->Model().Busy(), 10000);
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_FALSE(rig.Window().NoticeLabel()->isVisible());
+    EXPECT_TRUE(rig.Window().Button(app::command::Profile1)->Ticked());
 }
 
 }  // namespace
