@@ -39,7 +39,17 @@ where=$(icon_window | grep -oE '\+[0-9]+\+[0-9]+$')
 x=$(echo "$where" | cut -d+ -f2)
 y=$(echo "$where" | cut -d+ -f3)
 xdotool mousemove $((x + 8)) $((y + 8)) click 3
-sleep 0.5
+# The menu: a window of the program's own, smaller than the main window and
+# taller than the icon or a tooltip. Keys sent before it is up would be lost.
+menu_open() {
+    local w WIDTH HEIGHT
+    for w in $(xdotool search --onlyvisible --class trevolin); do
+        eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^(WIDTH|HEIGHT)=')"
+        if [ "$HEIGHT" -gt 40 ] && [ "$HEIGHT" -lt 400 ] && [ "$WIDTH" -lt 600 ]; then return 0; fi
+    done
+    return 1
+}
+wait_for menu_open || fail "the tray menu did not open"
 xdotool key Up Return
 gone() { ! kill -0 "$pid" 2>/dev/null; }
 wait_for gone || fail "the program did not end through the tray menu's Exit"
