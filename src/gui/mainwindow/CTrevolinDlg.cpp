@@ -41,6 +41,7 @@ namespace trevolin::gui {
 namespace {
 
 constexpr int BusyFramePeriodMs = 50;
+constexpr int BusyShowDelayMs = 250;
 constexpr QSize NoticeSize(640, 88);
 constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
 // The keyboard's controls a missing keyboard disables besides the keys.
@@ -66,6 +67,17 @@ CTrevolinDlg::CTrevolinDlg(const base::Locations& locations, const base::TextLoo
     connect(&busyTimer_, &QTimer::timeout, this, [this] {
         busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
         ShowBusyFrame();
+    });
+    // The indicator appears only for a sequence the user could wait on: a
+    // quick one would only flash it, and cost the window two repaints.
+    busyDelay_.setSingleShot(true);
+    busyDelay_.setInterval(BusyShowDelayMs);
+    connect(&busyDelay_, &QTimer::timeout, this, [this] {
+        busyFrame_ = 0;
+        ShowBusyFrame();
+        busy_->show();
+        busy_->raise();
+        busyTimer_.start();
     });
 }
 
@@ -436,14 +448,10 @@ void CTrevolinDlg::SetBusy(bool busy)
     // While the keyboard is being read the indicator keeps turning.
     busy = busy || reading_;
     if (busy) {
-        if (busyTimer_.isActive())
-            return;
-        busyFrame_ = 0;
-        ShowBusyFrame();
-        busy_->show();
-        busy_->raise();
-        busyTimer_.start();
+        if (!busyTimer_.isActive() && !busyDelay_.isActive())
+            busyDelay_.start();
     } else {
+        busyDelay_.stop();
         busyTimer_.stop();
         busy_->hide();
     }

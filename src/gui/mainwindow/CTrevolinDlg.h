@@ -142,6 +142,7 @@ private:
     QPushButton* readAgain_ = nullptr;  // under the notice when a read failed
     std::array<QPixmap, 10> busyFrames_;
     QTimer busyTimer_;
+    QTimer busyDelay_;  // from the start of a sequence to the indicator's
     int busyFrame_ = 0;
     QMenu buttonMenu_;
     QMenu profileMenu_;

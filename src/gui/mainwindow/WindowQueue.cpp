@@ -23,24 +23,30 @@ void WindowQueue::Post(std::function<void()> task)
 
 void WindowQueue::Drain()
 {
-    // One task per call, the next one scheduled before this one runs: a
-    // task that waits for the user in a message box runs a nested event
-    // loop, and the tasks after it (the keyboard's news for the window)
-    // then run in that loop instead of waiting for the box to close.
-    std::function<void()> task;
     {
         std::lock_guard lock(mutex_);
-        if (tasks_.empty()) {
-            scheduled_ = false;
-            return;
-        }
-        task = std::move(tasks_.front());
-        tasks_.pop_front();
-        scheduled_ = !tasks_.empty();
-        if (scheduled_)
-            QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
+        scheduled_ = false;
     }
-    task();
+    // Every task waiting now runs in this one call, so the window draws
+    // their results once. A task that waits for the user in a message box
+    // runs a nested event loop: a call kept queued while tasks remain lets
+    // the tasks after it (the keyboard's news for the window) run in that
+    // loop instead of waiting for the box to close.
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(mutex_);
+            if (tasks_.empty())
+                return;
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+            if (!tasks_.empty() && !scheduled_) {
+                scheduled_ = true;
+                QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
+            }
+        }
+        task();
+    }
 }
 
 }  // namespace trevolin::gui

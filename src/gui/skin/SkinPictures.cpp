@@ -49,10 +49,25 @@ bool ReadWhole(const QString& path, QByteArray& bytes, QString& error)
     return true;
 }
 
+// Told the format (from the picture's first bytes) and kept to it, the
+// reader loads no decoder it does not need: left to guess, it would load
+// every image plugin to ask each one.
+void TellFormat(QImageReader& reader, std::span<const uint8_t> start)
+{
+    const std::string_view format = skin::PictureLimits::FormatOf(start);
+    reader.setFormat(QByteArray(format.data(), static_cast<qsizetype>(format.size())));
+    reader.setAutoDetectImageFormat(false);
+}
+
 // The size a picture declares, from its header alone.
 QSize DeclaredSize(const QString& path)
 {
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.peek(64);
+    QImageReader reader(&file);
+    TellFormat(reader, std::span(reinterpret_cast<const uint8_t*>(start.constData()), static_cast<size_t>(start.size())));
     return reader.size();
 }
 
@@ -73,9 +88,8 @@ QImage SkinPictures::Decode(const QString& path, QString& error)
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    // Told the format, the reader loads no decoder it does not need.
-    const std::string_view format = skin::PictureLimits::FormatOf(view);
-    QImageReader reader(&buffer, QByteArray(format.data(), static_cast<qsizetype>(format.size())));
+    QImageReader reader(&buffer);
+    TellFormat(reader, view);
     if (!reader.canRead()) {
         error = QStringLiteral("not a picture this program can read");
         return {};

@@ -5,9 +5,11 @@
 #include "core/app/WindowMessages.h"
 #include "core/device/HidLibrary.h"
 #include "core/profiles/UserFolder.h"
+#include "gui/skin/SkinPictures.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QMetaObject>
 #include <QTimer>
 
@@ -46,9 +48,16 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     dialog_ = std::make_unique<CTrevolinDlg>(*locations_, *language_);
     dialog_->SetSimulated(options.simulate);
     const QString icons = QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Icons/hicolor/");
+    // Through the skin's checks, like every picture of the skin. The
+    // window's icon is small wherever it shows (title bar, task bar, the
+    // about box).
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(icons + QStringLiteral("%1x%1/apps/trevolin.png").arg(size));
+    for (const int size : {16, 22, 24, 32, 48, 64}) {
+        QString error;
+        const QImage picture = SkinPictures::Decode(icons + QStringLiteral("%1x%1/apps/trevolin.png").arg(size), error);
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
     dialog_->setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
     if (!dialog_->Initialise()) {

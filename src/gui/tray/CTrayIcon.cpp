@@ -1,5 +1,7 @@
 #include "gui/tray/CTrayIcon.h"
 
+#include "gui/skin/SkinPictures.h"
+
 #include <QFile>
 #include <QPixmap>
 
@@ -126,10 +128,10 @@ QIcon CTrayIcon::Picture(int id)
     if (const auto known = pictures_.find(id); known != pictures_.end())
         return known->second;
     const QString path = skinFolder_ + QStringLiteral("tray_%1.png").arg(id);
-    QPixmap picture;
-    if (QFile::exists(path))
-        picture.load(path);
-    return pictures_[id] = picture.isNull() ? QIcon() : QIcon(picture);
+    // Through the skin's checks, like every picture of the skin.
+    QString error;
+    const QImage picture = QFile::exists(path) ? SkinPictures::Decode(path, error) : QImage();
+    return pictures_[id] = picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
 }
 
 }  // namespace trevolin::gui

@@ -187,7 +187,7 @@ TEST(MainWindowTest, ASlowKeyboardReadsAsBeingRead)
     QTRY_VERIFY_WITH_TIMEOUT(rig.Window().NoticeLabel()->isVisible() &&
                                  rig.Window().NoticeLabel()->text().startsWith(QStringLiteral("Reading")),
                              10000);
-    EXPECT_TRUE(rig.Window().BusyIndicator()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.Window().BusyIndicator()->isVisible(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(rig.Window().KeyboardPresent() && !rig.program->Model().Busy(), 60000);
     EXPECT_FALSE(rig.Window().NoticeLabel()->isVisible());
     EXPECT_FALSE(rig.Window().BusyIndicator()->isVisible());
