@@ -5,6 +5,8 @@
 #include "core/app/MainWindowModel.h"
 #include "core/base/ProgramVersion.h"
 #include "core/app/StartupSwitches.h"
+#include "core/base/PrivateFolder.h"
+#include "core/platform/ActivationToken.h"
 #include "core/platform/Clock.h"
 #include "core/platform/ClockChangeWatch.h"
 #include "core/platform/DaemonLauncher.h"
@@ -99,7 +101,7 @@ void TakeScreenshotWhenReady(CTrevolinApp& program, const QString& file)
 // the user; the other start must not wait with it); KILL once the exit path
 // has run and the lock is free. An instance that is ending refuses OPEN, and
 // the start that sent it becomes the next instance.
-void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& program)
+void WatchInstanceSocket(platform::SingleInstance& instance, const std::string& folder, CTrevolinApp& program)
 {
     auto* notifier = new QSocketNotifier(instance.ListenFd(), QSocketNotifier::Read, &program);
     // Looks again at starts that have connected but not yet said what they
@@ -108,9 +110,9 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
     recheck->setSingleShot(true);
     recheck->setInterval(static_cast<int>(platform::SingleInstance::RecheckMs));
     auto handle = std::make_shared<std::function<void()>>();
-    *handle = [&instance, &program, recheck] {
+    *handle = [&instance, folder, &program, recheck] {
         using Verdict = platform::SingleInstance::Verdict;
-        instance.HandlePending([&program](platform::SingleInstance::Message message) {
+        instance.HandlePending([&program, &folder](platform::SingleInstance::Message message) {
             if (message == platform::SingleInstance::Message::Kill) {
                 program.RequestExit();
                 return Verdict::Taken;
@@ -120,9 +122,20 @@ void WatchInstanceSocket(platform::SingleInstance& instance, CTrevolinApp& progr
             const bool open = message == platform::SingleInstance::Message::Open;
             QMetaObject::invokeMethod(
                 &program,
-                [&program, open] {
-                    if (open)
+                [folder, &program, open] {
+                    if (open) {
+                        // The other start's launcher token lets the window
+                        // come to the front under Wayland: Qt hands it to
+                        // the compositor at the window's next activation.
+                        const auto token = platform::TakeActivationToken(folder);
+                        if (token)
+                            qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(*token));
                         program.Model().OnOpen();
+                        // Where the compositor has no activation, nothing
+                        // took it: programs started later must not inherit it.
+                        if (token)
+                            qunsetenv("XDG_ACTIVATION_TOKEN");
+                    }
                     else
                         program.Model().OnKeyboardChangedElsewhere();
                 },
@@ -162,9 +175,21 @@ int RunProgram(int argc, char** argv)
     // The first may itself be coming up (reading the skin, finding the
     // keyboard) when a second start arrives.
     instanceOptions.answerWaitMs = 10000;
+    // The launcher's token for bringing a window to the front is of use
+    // only to the running instance's window; this start's own first window,
+    // should it become the instance, finds it in the environment.
+    const auto token = environment.Get("XDG_ACTIVATION_TOKEN");
+    bool tokenHandedOver = false;
+    if (!switches.Kills() && token && platform::IsActivationToken(*token)) {
+        std::string detail;
+        tokenHandedOver =
+            base::MakePrivateFolder(folder, detail) && platform::HandOverActivationToken(folder, *token);
+    }
     auto claim = platform::SingleInstance::Claim(
         folder, switches.Kills() ? platform::SingleInstance::Message::Kill : platform::SingleInstance::Message::Open,
         instanceOptions, platform::SteadyClock::Instance());
+    if (tokenHandedOver && claim.result != platform::SingleInstance::Result::SignalledRunningInstance)
+        static_cast<void>(platform::TakeActivationToken(folder));  // nobody took it
     switch (claim.result) {
     case platform::SingleInstance::Result::SignalledRunningInstance:
         return 0;
@@ -223,7 +248,7 @@ int RunProgram(int argc, char** argv)
         return 0;
     }
     if (claim.instance)
-        WatchInstanceSocket(*claim.instance, program);
+        WatchInstanceSocket(*claim.instance, folder, program);
     WatchSignals(program);
     // The clock was set: changes still pending go to the keyboard now.
     std::unique_ptr<platform::ClockChangeWatch> clock = platform::ClockChangeWatch::Create();

@@ -67,9 +67,20 @@ changed=$(/usr/bin/python3 "$here/ScreenDiff.py" "$work/desktop.png" "$shots/way
 # The main window is about 1000 by 420 pixels.
 [ "$changed" -gt 200000 ] || fail "the window changed only $changed pixels of the screen"
 
-# A further start hands over to the running one and ends at once.
-"$program" --simulate || fail "a second start ended with exit code $?"
+# A further start hands over to the running one and ends at once; its
+# launcher's activation token goes with it, and the running one takes it.
+# (The running one is held still meanwhile, so the token is seen waiting.)
+token=$XDG_RUNTIME_DIR/trevolin/VSDRAVIK.activation
+kill -STOP "$pid"
+XDG_ACTIVATION_TOKEN=launcher-token-1 "$program" --simulate &
+second=$!
+token_left() { [ "$(cat "$token" 2>/dev/null)" = launcher-token-1 ]; }
+wait_for token_left || { kill -CONT "$pid"; fail "the second start left no activation token"; }
+kill -CONT "$pid"
+wait "$second" || fail "a second start ended with exit code $?"
 kill -0 "$pid" 2>/dev/null || fail "a second start ended the running program"
+token_taken() { [ ! -e "$token" ]; }
+wait_for token_taken || fail "the running program did not take the second start's activation token"
 "$program" /Kill --simulate || fail "/Kill did not reach the program"
 status=0
 wait "$pid" || status=$?
