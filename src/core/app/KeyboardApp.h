@@ -105,6 +105,8 @@ public:
     profiles::ProfileStore& Store() { return store_; }
     profiles::KeyboardProfiles& Profiles() { return *profiles_; }
     lighting::LightingController& Lighting() { return *lighting_; }
+    // The lighting's tints of the key buttons (keyboard thread).
+    const lighting::KeyTints& Tints() const { return tints_; }
     const lighting::LightingFiles& LightingFiles() const { return lightingFiles_; }
     KeyboardWorker& Worker() { return *worker_; }
 

@@ -21,13 +21,12 @@ bool KeyboardWorker::Post(Task task, std::string coalesceKey)
         std::lock_guard lock(mutex_);
         if (stopping_ || !task)
             return false;
-        if (!coalesceKey.empty()) {
-            const auto queued =
-                std::find_if(queue_.begin(), queue_.end(), [&](const Entry& e) { return e.key == coalesceKey; });
-            if (queued != queue_.end()) {
-                queued->task = std::move(task);
-                return true;
-            }
+        // Only the last queued sequence is replaced: one of the same field
+        // further back may have others after it that change what it means
+        // (a colour, then multicolour on, then another colour).
+        if (!coalesceKey.empty() && !queue_.empty() && queue_.back().key == coalesceKey) {
+            queue_.back().task = std::move(task);
+            return true;
         }
         queue_.push_back({std::move(task), std::move(coalesceKey)});
     }

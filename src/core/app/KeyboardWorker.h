@@ -18,9 +18,9 @@ namespace trevolin::app {
 // completion, which the window carries over to its thread.
 //
 // Sequences run one at a time, in the order they were posted. A sequence
-// posted with a coalescing key replaces a queued one of the same key that
-// has not started yet, keeping that one's place: a dragged slider sends
-// only its latest value.
+// posted with a coalescing key replaces the last queued one when that has
+// the same key and has not started yet: a dragged slider sends only its
+// latest value, and nothing runs out of the order it was asked for.
 class KeyboardWorker {
 public:
     using Task = std::function<void()>;

@@ -5,9 +5,11 @@
 #include "core/app/WindowMessages.h"
 #include "core/keyboard/KeyNames.h"
 #include "core/keyboard/KeyboardLayout.h"
+#include "core/lighting/ColourText.h"
 #include "core/lighting/PanelControls.h"
 
 #include <array>
+#include <cctype>
 
 namespace trevolin::app {
 
@@ -135,6 +137,80 @@ std::string GKeyLabel(size_t gIndex, bool bankB)
     if (gIndex >= 5)
         return {};
     return std::string(1, bankB ? 'B' : 'A') + std::to_string(gIndex + 1);
+}
+
+}  // namespace trevolin::app
+
+namespace trevolin::app {
+
+std::string PanelAccessibleNameOf(uint16_t controlId, int effect, const base::TextLookup& texts)
+{
+    namespace lc = lighting::control;
+    const auto text = [&texts](std::string_view languageKey, std::string_view english) {
+        return TextOr(texts, languageKey, english);
+    };
+    const auto light = [&texts](std::string_view key, std::string_view english) {
+        const std::string t = texts.LightText(key);
+        return t.empty() || t.front() == '#' ? std::string(english) : t;
+    };
+    for (size_t i = 0; i < lighting::PresetCount; ++i) {
+        if (controlId == lighting::ColourPresets()[i].id) {
+            std::string name(lighting::ColourNames()[i].name);
+            if (!name.empty())
+                name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
+            return base::FormatText(text("ACC_PRESET", "Preset color %s"), name);
+        }
+    }
+    switch (controlId) {
+    case lc::DengStaPic:
+        return text("ACC_LIGHT_VIEW", "Show the lighting on the keys");
+    case lc::XGcombox:
+        return text("ACC_EFFECT", "Lighting effect");
+    case lc::LightSlider:
+        return light("Light", "Brightness");
+    case lc::SpeedSlider:
+        return light("Speed", "Speed");
+    case lc::BLFXLStaPic:
+        return effect == 12   ? text("ACC_DIR_UP", "Up")
+               : effect == 18 ? text("ACC_DIR_DIFFUSE", "Diffuse")
+                              : text("ACC_DIR_LEFT", "Left");
+    case lc::BLFXRStaPic:
+        return effect == 12   ? text("ACC_DIR_DOWN", "Down")
+               : effect == 18 ? text("ACC_DIR_CONVERGE", "Converge")
+                              : text("ACC_DIR_RIGHT", "Right");
+    case lc::HXysButton:
+    case lc::FYYSButton:
+        return light("Color", "Color");
+    case lc::HXsjsStaPic:
+    case lc::FYSJSStaPic:
+        return light("DC", "Multicolor");
+    case lc::HongPic:
+        return text("ACC_CHOICE_RED", "Red");
+    case lc::HuangPic:
+        return text("ACC_CHOICE_YELLOW", "Yellow");
+    case lc::LvPic:
+        return text("ACC_CHOICE_GREEN", "Green");
+    case lc::LanPic:
+        return text("ACC_CHOICE_BLUE", "Blue");
+    case lc::USERysButton:
+        return text("ACC_PAINT_COLOR", "Paint color");
+    case lc::USERjsButton:
+        return light("JColor", "Base color");
+    case lc::USERgjStaPic1:
+        return text("ACC_TOOL_PAINT", "Brush: paint color");
+    case lc::USERgjStaPic2:
+        return text("ACC_TOOL_BASE", "Brush: base color");
+    case lc::UmCombo:
+        return text("ACC_USER_MODE", "User mode");
+    case lc::ColorR:
+        return text("ACC_VALUE_RED", "Red value");
+    case lc::ColorG:
+        return text("ACC_VALUE_GREEN", "Green value");
+    case lc::ColorB:
+        return text("ACC_VALUE_BLUE", "Blue value");
+    default:
+        return {};
+    }
 }
 
 }  // namespace trevolin::app

@@ -36,6 +36,10 @@ inline constexpr uint32_t UpdateDialog = 32780;
 // key's name for a key ("F5", "G3, bank A A3"), the language file's text for
 // the others; empty for an id the window does not have.
 std::string AccessibleNameOf(uint32_t controlId, const base::TextLookup& texts, bool bankB);
+// The name a screen reader gives a control of the lighting panel; the
+// direction pictures' names depend on `effect` (left, up or diffuse...).
+// Empty for an id that is not the panel's.
+std::string PanelAccessibleNameOf(uint16_t controlId, int effect, const base::TextLookup& texts);
 
 // The caption a G key's button carries: "A1".."A5" in bank A, "B1".."B5" in
 // bank B; G6 to G9 carry none.

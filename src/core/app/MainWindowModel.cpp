@@ -67,7 +67,10 @@ MainWindowModel::MainWindowModel(KeyboardApp& app, MainWindowView& view, base::P
       texts_(texts),
       settings_(settings),
       helpFolder_(std::move(helpFolder)),
-      toWindow_(std::move(toWindow))
+      toWindow_(std::move(toWindow)),
+      lighting_(
+          app, texts, toWindow_, [this](const LightingSnapshot& lighting) { view_.ShowLighting(lighting); },
+          [this](const std::string& text) { TellFailure(message::LightFailed, text); })
 {
 }
 
@@ -210,7 +213,7 @@ void MainWindowModel::OnTimer(uint32_t id)
             [this](int rate) {
                 toWindow_([this, rate] {
                     ShowReportRateHeld(rate);
-                    view_.RefreshLighting();
+                    lighting_.Refresh();
                 });
             });
     } else if (id == device::TIMER_KEYBOARD_RESET) {
@@ -275,7 +278,7 @@ void MainWindowModel::OnArrivalLoaded(const ArrivalLoad& load)
     ShowSelection(load.activeProfile);
     view_.ShowKeyBank(app_.Session().BankB());
     ShowReportRateHeld(load.reportRate);
-    view_.RefreshLighting();
+    lighting_.Refresh();
 }
 
 void MainWindowModel::ShowKeyBank(bool bankB)
@@ -365,8 +368,7 @@ void MainWindowModel::OnKeyClicked(uint32_t controlId)
     case keyboard::KeyClickAction::Nothing:
         return;
     case keyboard::KeyClickAction::PaintKey:
-        static_cast<void>(RunBusy([this, id = decision.controlId] { return app_.Lighting().PaintKey(id); },
-                                  [this](int) { view_.RefreshLighting(); }));
+        lighting_.PaintKey(decision.controlId);
         return;
     case keyboard::KeyClickAction::OpenKeyAssignment:
         view_.OpenKeyAssignment(decision.target.controlId, decision.target.keyNumber, decision.target.macroOnly);
@@ -468,7 +470,7 @@ bool MainWindowModel::RestoreDefaults(bool ask, std::function<void(bool ok)> the
         },
         [this, then = std::move(then)](const Reset& r) mutable {
             ShowReportRateHeld(r.reportRate);
-            view_.RefreshLighting();
+            lighting_.Refresh();
             if (r.lighting != device::ResultOk)
                 TellFailure(message::RateFailed, "The keyboard did not take the default lighting: " +
                                                      device::DescribeResult(r.lighting, texts_) + ".");
@@ -501,7 +503,7 @@ bool MainWindowModel::SelectProfile(int profile)
             ShowSelection(s.active);
             view_.SetApplyEnabled(app_.Profiles().ChangesPending());
             ShowReportRateHeld(s.reportRate);
-            view_.RefreshLighting();
+            lighting_.Refresh();
             if (!s.ok && IsProfile(profile))
                 TellFailure(
                     message::SwitchFailed,

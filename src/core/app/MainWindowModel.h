@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/KeyboardApp.h"
+#include "core/app/LightingPanelModel.h"
 #include "core/app/MainWindowView.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/TextLookup.h"
@@ -147,6 +148,8 @@ public:
     // Why there is no keyboard, in a sentence for the window.
     std::string AbsenceSentence() const;
     const TrayPicture& Tray() const { return tray_; }
+    // The lighting panel's changes (window thread).
+    LightingPanelModel& Lighting() { return lighting_; }
 
 private:
     // Runs `sequence` on the keyboard thread and `done` with its result on
@@ -184,6 +187,7 @@ private:
     std::deque<std::function<void()>> deferred_;
     bool exiting_ = false;
     TrayPicture tray_;
+    LightingPanelModel lighting_;
 };
 
 }  // namespace trevolin::app

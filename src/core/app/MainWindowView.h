@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/LightingPanelModel.h"
 #include "core/profiles/ProfileMenu.h"
 
 #include <cstdint>
@@ -50,8 +51,8 @@ public:
     virtual void ShowFlip(bool flipped) = 0;
     // The report-rate buttons: `rate` (0 to 3) ticked.
     virtual void ShowReportRate(int rate) = 0;
-    // The lighting panel shows the controller's state again.
-    virtual void RefreshLighting() = 0;
+    // The lighting panel, the preview and the key tints show `lighting`.
+    virtual void ShowLighting(const LightingSnapshot& lighting) = 0;
 
     // The key assignment dialog for a key (the dialog comes later; the view
     // may only note the request).

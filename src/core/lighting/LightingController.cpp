@@ -289,10 +289,8 @@ int LightingController::ReportRateChosen(int reportRate)
     return result;
 }
 
-std::string LightingController::NumberFieldEdited(int field, std::string_view text)
+std::string ClampNumberField(std::string_view text)
 {
-    if (field < 0 || static_cast<size_t>(field) >= numberFields_.size())
-        return {};
     std::string digits;
     int value = 0;
     for (const char c : text) {
@@ -301,8 +299,15 @@ std::string LightingController::NumberFieldEdited(int field, std::string_view te
         digits.push_back(c);
         value = std::min(value * 10 + (c - '0'), 256);
     }
+    return value >= 256 ? std::string(NumberFieldCap) : digits;
+}
+
+std::string LightingController::NumberFieldEdited(int field, std::string_view text)
+{
+    if (field < 0 || static_cast<size_t>(field) >= numberFields_.size())
+        return {};
     auto& shown = numberFields_[static_cast<size_t>(field)];
-    shown = value >= 256 ? std::string(NumberFieldCap) : digits;
+    shown = ClampNumberField(text);
     return shown;
 }
 

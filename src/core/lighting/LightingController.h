@@ -22,6 +22,10 @@
 
 namespace trevolin::lighting {
 
+// What a number field (red, green or blue) shows after an edit: the digits
+// of `text`, a value of 256 or more becoming "255".
+std::string ClampNumberField(std::string_view text);
+
 // One value of the panel's model, as a front end that names values (the
 // command line) asks for it.
 struct LightingSetting {

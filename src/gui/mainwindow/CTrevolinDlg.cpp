@@ -10,6 +10,9 @@
 #include "core/lighting/PanelControls.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
+#include "core/lighting/preview/PreviewTints.h"
+#include "gui/lighting/CLightingPanel.h"
+#include "gui/lighting/KeyPreview.h"
 #include "gui/skin/CHyperLink.h"
 #include "gui/skin/SkinLayout.h"
 #include "gui/skin/SkinPictures.h"
@@ -199,6 +202,10 @@ bool CTrevolinDlg::Initialise()
     }
     if (CPngButton* indicator = Button(app::control::FlipIndicator))
         indicator->SetOverride(flipOff_, flipOn_, true, false);
+    panel_ = new CLightingPanel(*this, Skin(), [this](const QString& name) { return Picture(name); }, texts_);
+    preview_ = new KeyPreview(this, [this](size_t button, const std::optional<QColor>& tint) {
+        ShowKeyTint(button, tint);
+    });
     // Every button keeps only its own part of the whole-window pictures;
     // the window's background is the one whole picture that stays.
     for (CPngButton* button : findChildren<CPngButton*>())
@@ -293,6 +300,8 @@ void CTrevolinDlg::Relabel()
         ShowNotice(texts_.Text("MAIN_NO_DEVICE_PROMPT"), Notice::Plain);
     BuildButtonMenu();
     NameControls();
+    if (panel_)
+        panel_->NameControls();
 }
 
 void CTrevolinDlg::BuildButtonMenu()
@@ -341,14 +350,28 @@ void CTrevolinDlg::NameControls()
 void CTrevolinDlg::OrderFocus()
 {
     // Tab follows the window: top to bottom, then left to right, row by
-    // row (a button up to half a key lower still counts as the same row).
-    std::vector<CPngButton*> order;
+    // row (a button up to half a key lower still counts as the same row);
+    // the keyboard and the buttons around it first, then the lighting
+    // panel's column.
+    std::vector<QWidget*> order;
     for (CPngButton* button : findChildren<CPngButton*>(Qt::FindDirectChildrenOnly)) {
         if (!button->isHidden())
             order.push_back(button);
     }
+    int panelLeft = width();
+    if (panel_) {
+        // Shown or hidden, as the effect decides later.
+        for (const auto& [id, control] : panel_->Controls()) {
+            order.push_back(control);
+            panelLeft = std::min(panelLeft, control->geometry().x());
+        }
+    }
     constexpr int RowSlack = 12;
-    std::stable_sort(order.begin(), order.end(), [](const CPngButton* a, const CPngButton* b) {
+    std::stable_sort(order.begin(), order.end(), [panelLeft](const QWidget* a, const QWidget* b) {
+        const bool panelA = a->geometry().x() >= panelLeft;
+        const bool panelB = b->geometry().x() >= panelLeft;
+        if (panelA != panelB)
+            return panelB;
         const int rowA = a->geometry().center().y() / RowSlack;
         const int rowB = b->geometry().center().y() / RowSlack;
         if (rowA != rowB)
@@ -610,12 +633,51 @@ void CTrevolinDlg::ShowReportRate(int rate)
     }
 }
 
-void CTrevolinDlg::RefreshLighting()
+void CTrevolinDlg::ShowLighting(const app::LightingSnapshot& lighting)
 {
-    // The lighting panel draws the controller's state once it exists; until
-    // then the report-rate buttons are the lighting this window shows.
-    if (model_)
-        ShowReportRate(model_->ReportRate());
+    ShowReportRate(lighting.mode.reportRate);
+    if (panel_)
+        panel_->Show(lighting);
+    if (preview_)
+        preview_->Show(lighting);
+}
+
+void CTrevolinDlg::SetModel(app::MainWindowModel* model)
+{
+    model_ = model;
+    if (panel_)
+        panel_->SetModel(model ? &model->Lighting() : nullptr);
+}
+
+void CTrevolinDlg::ShowKeyTint(size_t button, const std::optional<QColor>& tint)
+{
+    if (CPngButton* key = Button(keyboard::ControlIdOf(lighting::preview::KeyOfButton(button))))
+        key->SetTint(tint.value_or(QColor()), keyboard::KeyTintStrength);
+}
+
+void CTrevolinDlg::FollowVisibility()
+{
+    if (preview_)
+        preview_->SetWindowShown(isVisible() && !isMinimized());
+}
+
+void CTrevolinDlg::showEvent(QShowEvent* event)
+{
+    CBaseDialog::showEvent(event);
+    FollowVisibility();
+}
+
+void CTrevolinDlg::hideEvent(QHideEvent* event)
+{
+    CBaseDialog::hideEvent(event);
+    FollowVisibility();
+}
+
+void CTrevolinDlg::changeEvent(QEvent* event)
+{
+    CBaseDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        FollowVisibility();
 }
 
 void CTrevolinDlg::OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly)

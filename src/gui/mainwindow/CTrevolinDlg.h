@@ -18,9 +18,13 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace trevolin::gui {
+
+class CLightingPanel;
+class KeyPreview;
 
 class CTrayIcon;
 
@@ -36,7 +40,7 @@ public:
     // The skin, its pictures and every control. False when a picture could
     // not be used (the skin failure has been reported).
     bool Initialise();
-    void SetModel(app::MainWindowModel* model) { model_ = model; }
+    void SetModel(app::MainWindowModel* model);
     void SetTray(CTrayIcon* tray) { tray_ = tray; }
     // Programs (the firmware updater) are not started for the simulated
     // keyboard.
@@ -63,7 +67,7 @@ public:
     void ShowKeyBank(bool bankB) override;
     void ShowFlip(bool flipped) override;
     void ShowReportRate(int rate) override;
-    void RefreshLighting() override;
+    void ShowLighting(const app::LightingSnapshot& lighting) override;
     void OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly) override;
     bool CloseChildDialogs() override;
     bool StartProgram(const std::string& program, const std::string& folder) override;
@@ -83,6 +87,8 @@ public:
     QPushButton* ReadAgainButton() const { return readAgain_; }
     int BusyFrame() const { return busyFrame_; }
     QMenu& ButtonMenu() { return buttonMenu_; }
+    CLightingPanel* LightingPanel() const { return panel_; }
+    KeyPreview* Preview() const { return preview_; }
     QMenu& ProfileMenu() { return profileMenu_; }
     bool KeyboardPresent() const { return present_; }
 
@@ -103,6 +109,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void reject() override;
 
 private:
@@ -122,6 +131,9 @@ private:
     void ShowBusyFrame();
     // Every key button's enabled state from everything that decides it.
     void RefreshKeysEnabled();
+    void ShowKeyTint(size_t button, const std::optional<QColor>& tint);
+    // The preview runs only while the window can be seen.
+    void FollowVisibility();
     QString Text(std::string_view key) const;
 
     const base::Locations& locations_;
@@ -138,6 +150,8 @@ private:
     std::vector<CPngButton*> keyButtons_;
     std::vector<CPngButton*> flipArrows_;  // down without flip, up with it
     QLabel* busy_ = nullptr;
+    CLightingPanel* panel_ = nullptr;
+    KeyPreview* preview_ = nullptr;
     QLabel* noKeyboard_ = nullptr;
     QPushButton* readAgain_ = nullptr;  // under the notice when a read failed
     std::array<QPixmap, 10> busyFrames_;

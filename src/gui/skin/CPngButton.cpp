@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPainter>
+
+#include <algorithm>
 #include <QToolTip>
 
 namespace trevolin::gui {
@@ -143,6 +145,17 @@ bool CPngButton::event(QEvent* event)
     return QAbstractButton::event(event);
 }
 
+void CPngButton::SetTint(const QColor& colour, int strengthPercent)
+{
+    QColor tint = colour;
+    if (tint.isValid())
+        tint.setAlpha(std::clamp(strengthPercent, 0, 100) * 255 / 100);
+    if (tint == tint_)
+        return;
+    tint_ = tint;
+    update();
+}
+
 void CPngButton::SetAfterPaint(AfterPaint callback)
 {
     afterPaint_ = std::move(callback);
@@ -211,6 +224,13 @@ void CPngButton::paintEvent(QPaintEvent*)
         // Pixels of a double-size picture: the same place, twice the detail.
         const QRectF from(cut.x * ratio, cut.y * ratio, cut.w * ratio, cut.h * ratio);
         painter.drawPixmap(QRectF(0, 0, width(), height()), source, from);
+    }
+    if (tint_.isValid()) {
+        // Over the cap's face, a little inside its edge, under any text.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(tint_);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
     }
     if (textOn_) {
         DrawText(painter, face);

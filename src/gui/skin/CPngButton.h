@@ -70,6 +70,10 @@ public:
     const QString& TipText() const { return tipText_; }
     static constexpr int TipDelayMs = 300;
     void SetAfterPaint(AfterPaint callback);
+    // A colour laid over the face at `strengthPercent`; an invalid colour
+    // takes it away. Only a change repaints.
+    void SetTint(const QColor& colour, int strengthPercent);
+    QColor Tint() const { return tint_; }
 
     // Which source the next paint shows.
     skin::ButtonFace CurrentFace() const;
@@ -96,6 +100,7 @@ private:
     bool frameMode_ = false;
     QColor frameColour_;
     bool ticked_ = false;
+    QColor tint_;
     bool hover_ = false;
 
     bool textOn_ = false;

@@ -33,16 +33,18 @@ TEST(KeyboardWorker, RunsInOrderAndCoalescesQueuedWritesOfOneField)
     std::vector<std::string> ran;  // only the worker touches it until WaitIdle
     worker.Post([&] { ran.push_back("apply"); });
     worker.Post([&] { ran.push_back("brightness 1"); }, "brightness");
+    worker.Post([&] { ran.push_back("brightness 2"); }, "brightness");
     worker.Post([&] { ran.push_back("speed 2"); }, "speed");
     worker.Post([&] { ran.push_back("brightness 3"); }, "brightness");
     worker.Post([&] { ran.push_back("brightness 4"); }, "brightness");
     EXPECT_TRUE(worker.Busy());
-    EXPECT_EQ(worker.Pending(), 4u);  // the gate and three queued
+    EXPECT_EQ(worker.Pending(), 5u);  // the gate and four queued
     EXPECT_FALSE(worker.OnWorkerThread());
 
     gate.open.set_value();
     worker.WaitIdle();
-    EXPECT_EQ(ran, (std::vector<std::string>{"apply", "brightness 4", "speed 2"}));
+    // Each run of one field became its last value, in the order asked.
+    EXPECT_EQ(ran, (std::vector<std::string>{"apply", "brightness 2", "speed 2", "brightness 4"}));
     EXPECT_FALSE(worker.Busy());
 
     // Once a write has started, the next one of its field is queued anew.

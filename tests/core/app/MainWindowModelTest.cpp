@@ -47,7 +47,11 @@ public:
     void ShowKeyBank(bool bankB) override { Add(bankB ? "bank B" : "bank A"); }
     void ShowFlip(bool flipped) override { Add(flipped ? "flipped" : "not flipped"); }
     void ShowReportRate(int rate) override { Add("rate " + std::to_string(rate)); }
-    void RefreshLighting() override { Add("lighting"); }
+    void ShowLighting(const LightingSnapshot& lighting) override
+    {
+        Add("lighting");
+        lastLighting = lighting;
+    }
     void OpenKeyAssignment(uint16_t controlId, uint16_t keyNumber, bool macroOnly) override
     {
         Add("assign " + std::to_string(controlId) + " " + std::to_string(keyNumber) + (macroOnly ? " macros" : ""));
@@ -85,6 +89,7 @@ public:
     bool tray = true;
     bool dialogsClose = true;
     bool programStarts = false;
+    LightingSnapshot lastLighting;
 };
 
 class MainWindowModelTest : public ::testing::Test {

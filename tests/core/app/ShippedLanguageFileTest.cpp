@@ -94,7 +94,8 @@ TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
         {message::RestoreAsk, {base::FormatArgKind::Text}},      {message::RestoreDone, {base::FormatArgKind::Text}},
         {message::BackupDone, {base::FormatArgKind::Text}},      {message::BackupFailed, {base::FormatArgKind::Text}},
         {message::HelpMissing, {base::FormatArgKind::Text}},     {"ACC_REPORT_RATE", {base::FormatArgKind::Integer}},
-        {message::ReadFailed, {base::FormatArgKind::Text}},
+        {message::ReadFailed, {base::FormatArgKind::Text}},      {message::LightFailed, {base::FormatArgKind::Text}},
+        {"ACC_PRESET", {base::FormatArgKind::Text}},
     };
     for (const auto& [key, kinds] : formats) {
         const std::string text = language.Text(key);
