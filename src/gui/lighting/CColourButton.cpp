@@ -127,7 +127,8 @@ void CColourButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF face = QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75);
-    painter.setPen(QPen(hasFocus() || underMouse() ? QColor(0x2f, 0xa8, 0xff) : QColor(0x4a, 0x52, 0x60), 1.5));
+    const bool keyboardFocus = hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+    painter.setPen(QPen(keyboardFocus || underMouse() ? QColor(0x2f, 0xa8, 0xff) : QColor(0x4a, 0x52, 0x60), 1.5));
     painter.setBrush(QColor(0x24, 0x29, 0x32));
     painter.drawRoundedRect(face, 5, 5);
     // The colour, and a small arrow that says a palette opens.

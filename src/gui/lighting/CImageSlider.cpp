@@ -29,7 +29,8 @@ void CImageSlider::paintEvent(QPaintEvent*)
     const QPixmap& picture = pictures_[static_cast<size_t>(std::clamp(value(), 0, Positions - 1))];
     if (!picture.isNull())
         painter.drawPixmap(rect(), picture);
-    if (hasFocus()) {
+    // Only once the keyboard moves the focus, as on the window's buttons.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(QColor(0x2f, 0xa8, 0xff), 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 5, 5);

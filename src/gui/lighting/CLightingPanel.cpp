@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -56,9 +57,29 @@ lighting::RgbColor FromQColor(const QColor& c)
                               static_cast<uint8_t>(c.blue())};
 }
 
+// A list in the skin's look: the style sheet takes the drop-down's box away,
+// and its arrow is drawn here, as the colour buttons draw theirs.
+class SkinList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QComboBox::paintEvent(event);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF tip(width() - 12, height() / 2.0 + 2.5);
+        painter.setPen(QPen(QColor(0xe6, 0xea, 0xf0), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(tip, tip + QPointF(-4, -4));
+        painter.drawLine(tip, tip + QPointF(4, -4));
+    }
+};
+
 const QString ListStyle = QStringLiteral(
     "QComboBox { color: #e6eaf0; background: #24293a; border: 1px solid #4a5260; border-radius: 5px; "
     "padding: 2px 8px; font: 13px 'DejaVu Sans'; } QComboBox:focus { border-color: #2fa8ff; } "
+    "QComboBox::drop-down { border: none; background: transparent; width: 20px; } "
     "QComboBox QAbstractItemView { color: #e6eaf0; background: #1b1f26; selection-background-color: #2f6fa8; "
     "border: 1px solid #4a5260; }");
 const QString LabelStyle = QStringLiteral("QLabel { color: #aab2c0; font: 13px 'DejaVu Sans'; }");
@@ -87,7 +108,7 @@ CLightingPanel::CLightingPanel(QWidget& window, const skin::SkinIni& skin, Pictu
         } else if (IsOneOf(Sliders, id)) {
             control = Add<CImageSlider>(id);
         } else if (id == lc::XGcombox || id == lc::UmCombo) {
-            auto* list = Add<QComboBox>(id);
+            QComboBox* list = Add<SkinList>(id);
             list->setStyleSheet(ListStyle);
             // A step of the list by the wheel or an arrow key would write
             // to the keyboard: only a choice made in the open list counts.
