@@ -62,7 +62,7 @@ void LightingPanelModel::Post(Change change, std::string field)
             d.outcome = change(app_.Lighting());
             if (!d.outcome.ok) {
                 // Shown as the keyboard holds it, not as it was meant.
-                static_cast<void>(app_.Lighting().OnLightingChanged());
+                d.outcome.readBack = app_.Lighting().OnLightingChanged() == device::ResultOk;
             }
             d.snapshot = Snapshot();
             return d;
@@ -75,10 +75,17 @@ void LightingPanelModel::Post(Change change, std::string field)
                 if (d.outcome.ok || telling_)
                     return;
                 telling_ = true;
-                tell_(base::FormatText(TextOr(texts_, message::LightFailed,
-                                              "The keyboard did not take the lighting change: %s. The panel shows "
-                                              "what the keyboard holds now."),
-                                       d.outcome.problem));
+                tell_(d.outcome.readBack ? message::LightFailed : message::LightUnread,
+                      d.outcome.readBack
+                          ? base::FormatText(TextOr(texts_, message::LightFailed,
+                                                    "The keyboard did not take the lighting change: %s. The panel "
+                                                    "shows what the keyboard holds now."),
+                                             d.outcome.problem)
+                          : base::FormatText(TextOr(texts_, message::LightUnread,
+                                                    "The keyboard did not take the lighting change: %s. It could not "
+                                                    "be read back either, so the panel may not show what it holds: "
+                                                    "unplug it and plug it in again."),
+                                             d.outcome.problem));
                 telling_ = false;
             });
         },

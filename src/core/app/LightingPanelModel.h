@@ -38,7 +38,7 @@ class LightingPanelModel {
 public:
     using PostToWindow = std::function<void(std::function<void()>)>;
     using Show = std::function<void(const LightingSnapshot&)>;
-    using Tell = std::function<void(const std::string& text)>;
+    using Tell = std::function<void(std::string_view key, const std::string& text)>;
 
     // `show` and `tell` run on the window's thread, through `toWindow`.
     LightingPanelModel(KeyboardApp& app, const base::TextLookup& texts, PostToWindow toWindow, Show show, Tell tell);
@@ -70,6 +70,7 @@ private:
     struct Outcome {
         bool ok = true;
         std::string problem;  // what went wrong, in a clause
+        bool readBack = true;  // after a failure: the keyboard's lighting was read again
     };
     using Change = std::function<Outcome(lighting::LightingController&)>;
     Change Writes(std::function<int(lighting::LightingController&)> write) const;

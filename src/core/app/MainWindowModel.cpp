@@ -70,7 +70,7 @@ MainWindowModel::MainWindowModel(KeyboardApp& app, MainWindowView& view, base::P
       toWindow_(std::move(toWindow)),
       lighting_(
           app, texts, toWindow_, [this](const LightingSnapshot& lighting) { view_.ShowLighting(lighting); },
-          [this](const std::string& text) { TellFailure(message::LightFailed, text); })
+          [this](std::string_view key, const std::string& text) { TellFailure(key, text); })
 {
 }
 

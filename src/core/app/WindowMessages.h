@@ -19,6 +19,7 @@ inline constexpr std::string_view SaveFailed = "MAIN_SAVE_FAILED";
 inline constexpr std::string_view SwitchFailed = "MAIN_SWITCH_FAILED";
 inline constexpr std::string_view RateFailed = "MAIN_RATE_FAILED";
 inline constexpr std::string_view LightFailed = "MAIN_LIGHT_FAILED";
+inline constexpr std::string_view LightUnread = "MAIN_LIGHT_UNREAD";
 inline constexpr std::string_view RestoreAsk = "MAIN_PROMPT_RESTORE";
 inline constexpr std::string_view RestoreDone = "MAIN_RESTORE_DONE";
 inline constexpr std::string_view BackupDone = "MAIN_BACKUP_DONE";

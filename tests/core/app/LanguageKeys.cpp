@@ -84,6 +84,7 @@ constexpr std::string_view Text[] = {
     "MAIN_SWITCH_FAILED",
     "MAIN_RATE_FAILED",
     "MAIN_LIGHT_FAILED",
+    "MAIN_LIGHT_UNREAD",
     "MAIN_PROMPT_RESTORE",
     "MAIN_RESTORE_DONE",
     "MAIN_BACKUP_DONE",

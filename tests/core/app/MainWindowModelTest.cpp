@@ -439,6 +439,45 @@ TEST_F(MainWindowModelTest, AKeyboardThatCannotBeReadIsSaidSoAndReadAgainOnReque
     EXPECT_FALSE(model->ReadAgain());  // nothing left to read again
 }
 
+// A lighting change the keyboard refuses: the panel is read back and shows
+// what the keyboard holds, and the failure is told, saying whether the
+// read-back worked.
+TEST_F(MainWindowModelTest, ARefusedLightingChangeIsReadBackAndTold)
+{
+    Settle();
+    LightingPanelModel& lighting = model->Lighting();
+    lighting.SetBrightness(1);
+    Settle();
+    ASSERT_EQ(view.lastLighting.mode.brightness, 1);
+    ASSERT_TRUE(rig.prompts.entries.empty());
+
+    // Refused by the keyboard (status 0xFE) and read back: the panel shows
+    // the brightness the keyboard kept.
+    // Three tries each: the bracket's start, then the write itself.
+    ASSERT_EQ(rig.kb.QlSimFailStatus(0xFE, 6), 1);
+    lighting.SetBrightness(3);
+    Settle();
+    EXPECT_EQ(view.lastLighting.mode.brightness, 1);
+    EXPECT_EQ(view.lastLighting.panel.brightnessPosition, 1);
+    ASSERT_EQ(rig.prompts.Keys(), std::vector<std::string>{std::string(message::LightFailed)});
+
+    // Not even sent, and not to be read back: said so.
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(-1), 1);
+    lighting.SetBrightness(2);
+    Settle();
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
+    ASSERT_EQ(rig.prompts.entries.size(), 2u);
+    EXPECT_EQ(rig.prompts.entries[1].key, message::LightUnread);
+    EXPECT_NE(rig.prompts.entries[1].text.find("could not send the request"), std::string::npos)
+        << rig.prompts.entries[1].text;
+
+    // Taken now: the model and the keyboard agree.
+    lighting.SetBrightness(3);
+    Settle();
+    EXPECT_EQ(view.lastLighting.mode.brightness, 3);
+    EXPECT_EQ(rig.prompts.entries.size(), 2u);
+}
+
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)
 {
     view.dialogsClose = false;

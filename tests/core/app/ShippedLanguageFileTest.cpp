@@ -95,7 +95,7 @@ TEST_F(ShippedLanguageFileTest, FormatsHoldExactlyTheConversionsTheProgramFills)
         {message::BackupDone, {base::FormatArgKind::Text}},      {message::BackupFailed, {base::FormatArgKind::Text}},
         {message::HelpMissing, {base::FormatArgKind::Text}},     {"ACC_REPORT_RATE", {base::FormatArgKind::Integer}},
         {message::ReadFailed, {base::FormatArgKind::Text}},      {message::LightFailed, {base::FormatArgKind::Text}},
-        {"ACC_PRESET", {base::FormatArgKind::Text}},
+        {"ACC_PRESET", {base::FormatArgKind::Text}},           {message::LightUnread, {base::FormatArgKind::Text}},
     };
     for (const auto& [key, kinds] : formats) {
         const std::string text = language.Text(key);
