@@ -350,6 +350,14 @@ void CLightingPanel::NameControls()
     const int effect = shown_ ? shown_->mode.mode : 0;
     for (const auto& [id, control] : controls_) {
         const std::string name = app::PanelAccessibleNameOf(id, effect, texts_);
+        if (auto* list = qobject_cast<QComboBox*>(control)) {
+            // On Linux a list's name is what it shows; what it is for is
+            // its description, and the name of the list that opens.
+            list->setAccessibleDescription(QString::fromStdString(name));
+            list->view()->setAccessibleName(QString::fromStdString(name));
+            if (list->lineEdit())
+                list->lineEdit()->setAccessibleName(QString::fromStdString(name));
+        }
         if (!name.empty())
             control->setAccessibleName(QString::fromStdString(name));
         else if (auto* label = qobject_cast<QLabel*>(control))

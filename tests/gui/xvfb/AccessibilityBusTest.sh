@@ -39,10 +39,15 @@ if ! xdpyinfo >/dev/null 2>&1; then
     echo "FAILED: the X server on $DISPLAY takes no connection now: $(cat "$work/xvfb.log")" >&2
     exit 1
 fi
+# The lighting view on, so that the panel's effect controls are shown.
+mkdir -p "$XDG_DATA_HOME/Dravik-RGB_01"
+printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Dravik-RGB_01/wskb.ini"
 "$program" --simulate &
 pid=$!
-# Debian's pyatspi is for the system's Python.
-/usr/bin/python3 "$here/AccessibleNames.py" Trevolin
+# Debian's pyatspi is for the system's Python. The panel's controls of the
+# first effect (wave) are named too.
+/usr/bin/python3 "$here/AccessibleNames.py" Trevolin "Show the lighting on the keys" "Lighting effect" \
+    "Brightness" "Speed" "Left" "Right" "Color" "Multicolor" "Preset color Orange" "Red value"
 "$program" /Kill --simulate
 status=0
 wait "$pid" || status=$?

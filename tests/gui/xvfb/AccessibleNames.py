@@ -1,7 +1,9 @@
 """Walks the accessible tree of one application on the AT-SPI bus, as a
 screen reader does, and fails listing every control that has no name.
 
-usage: AccessibleNames.py APPLICATION_NAME
+usage: AccessibleNames.py APPLICATION_NAME [REQUIRED_NAME...]
+
+Each REQUIRED_NAME must be the name of some control.
 """
 import sys
 import time
@@ -14,6 +16,10 @@ NAMED_ROLES = {
     pyatspi.ROLE_CHECK_BOX: "check box",
     pyatspi.ROLE_LIST: "list",
     pyatspi.ROLE_MENU_ITEM: "menu item",
+    pyatspi.ROLE_SLIDER: "slider",
+    pyatspi.ROLE_COMBO_BOX: "combo box",
+    pyatspi.ROLE_ENTRY: "entry",
+    pyatspi.ROLE_TEXT: "text",
 }
 
 
@@ -69,7 +75,11 @@ def main():
         return 1
     for role, path in nameless:
         print(f"FAILED: a {role} without a name: {path}", file=sys.stderr)
-    return 1 if nameless else 0
+    names = {control_name for _, control_name, _ in found}
+    missing = [required for required in sys.argv[2:] if required not in names]
+    for required in missing:
+        print(f"FAILED: no control named {required!r}", file=sys.stderr)
+    return 1 if nameless or missing else 0
 
 
 if __name__ == "__main__":
