@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The desktop program on the simulated keyboard, offscreen, under Xvfb with
 # a tray and under weston (Wayland, no tray): start to first frame, resident
-# memory 4 s after start, and wakeups per second while idle (voluntary
-# context switches of every thread over 10 s, from /proc), the window hidden
+# memory 4 s after start, wakeups per second (voluntary context switches
+# of every thread over 10 s, from /proc) and the share of one core used over
+# those 10 s, idle or with the lighting preview running; the window hidden
 # in the tray where there is one. A bare Qt window of the same size and kind
 # (BARE_WINDOW) is measured the same way on each, and under Wayland the GL
 # libraries the program maps are listed.
@@ -10,6 +11,11 @@
 set -euo pipefail
 program=$1
 bare=$2
+
+# CPU time of PID so far (user and system), in clock ticks.
+cpu_ticks() {
+    awk '{print $14 + $15}' /proc/"$1"/stat
+}
 
 # Sum of voluntary context switches of every thread of PID.
 switches() {
@@ -32,6 +38,11 @@ measure() {
         mkdir -p "$work/config/trevolin"
         printf '[Software\\Trevolin_Marbeck\\Trevolin\\PROFILES]\nNoTrayTold=sz:1\n' >"$work/config/trevolin/settings.ini"
     fi
+    if [ -n "${TREVOLIN_BENCH_LIGHTING_VIEW:-}" ]; then
+        # The lighting view on: the preview runs while the window is shown.
+        mkdir -p "$work/data/Dravik-RGB_01"
+        printf '[KEYCOLOR]\nDengCheck=1\n' >"$work/data/Dravik-RGB_01/wskb.ini"
+    fi
     local start end
     start=$(date +%s%3N)
     XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config \
@@ -49,15 +60,18 @@ measure() {
     fi
     local first
     first=$(grep -o 'first frame at [0-9]*' "$work/err" | grep -o '[0-9]*$' || true)
-    local before after
+    local before after ticksBefore ticksAfter
     before=$(switches $pid)
+    ticksBefore=$(cpu_ticks $pid)
     sleep 10
     after=$(switches $pid)
+    ticksAfter=$(cpu_ticks $pid)
     kill $pid; wait $pid 2>/dev/null || true
     local frame="(window hidden)"
     [ -n "$first" ] && frame="$((first - start)) ms"
-    printf '%-34s first frame %-16s resident %6d KiB   idle wakeups %s/s\n' "$label" "$frame" "$rss" \
-        "$(awk -v d=$((after - before)) 'BEGIN {printf "%.1f", d / 10}')"
+    printf '%-40s first frame %-16s resident %6d KiB   wakeups %s/s   cpu %s %%\n' "$label" "$frame" "$rss" \
+        "$(awk -v d=$((after - before)) 'BEGIN {printf "%.1f", d / 10}')" \
+        "$(awk -v t=$((ticksAfter - ticksBefore)) -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.1f", 100 * t / hz / 10}')"
     [ -f "$work/gl" ] && cat "$work/gl"
     rm -rf "$work"
 }
@@ -68,6 +82,8 @@ if [ "${3:-}" = "--under-xvfb" ]; then
     sleep 1
     measure "Xvfb, window shown" "$program" --simulate
     measure "Xvfb, hidden in the tray (--start)" "$program" --simulate --start
+    TREVOLIN_BENCH_LIGHTING_VIEW=1 measure "Xvfb, preview running (wave)" "$program" --simulate
+    TREVOLIN_BENCH_LIGHTING_VIEW=1 measure "Xvfb, view on, hidden in the tray" "$program" --simulate --start
     measure "Xvfb, bare Qt window" "$bare"
     kill $tray
     exit 0
@@ -82,6 +98,7 @@ fi
 
 echo "== the desktop program (simulated keyboard)"
 QT_QPA_PLATFORM=offscreen measure "offscreen, window shown" "$program" --simulate
+QT_QPA_PLATFORM=offscreen TREVOLIN_BENCH_LIGHTING_VIEW=1 measure "offscreen, preview running (wave)" "$program" --simulate
 QT_QPA_PLATFORM=offscreen measure "offscreen, bare Qt window" "$bare"
 unset QT_QPA_PLATFORM
 if command -v xvfb-run >/dev/null && command -v trayer >/dev/null; then

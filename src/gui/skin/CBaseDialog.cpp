@@ -134,6 +134,16 @@ bool CBaseDialog::InitSkin()
     return true;
 }
 
+bool CBaseDialog::event(QEvent* event)
+{
+    const bool handled = QDialog::event(event);
+    // The style's polish (Fusion's) declares every widget see-through; the
+    // background still covers the whole window.
+    if (event->type() == QEvent::Polish)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
 void CBaseDialog::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

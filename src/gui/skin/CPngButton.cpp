@@ -142,7 +142,13 @@ bool CPngButton::event(QEvent* event)
         event->accept();
         return true;
     }
-    return QAbstractButton::event(event);
+    const bool handled = QAbstractButton::event(event);
+    // The style's polish (Fusion's) declares every widget see-through; the
+    // face still covers the whole button. Without this the window repaints
+    // its background under every button that changes.
+    if (event->type() == QEvent::Polish)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
 }
 
 void CPngButton::SetTint(const QColor& colour, int strengthPercent)
@@ -226,11 +232,10 @@ void CPngButton::paintEvent(QPaintEvent*)
         painter.drawPixmap(QRectF(0, 0, width(), height()), source, from);
     }
     if (tint_.isValid()) {
-        // Over the cap's face, a little inside its edge, under any text.
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(tint_);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        // Over the cap's face, inside its rounded edge, under any text. A
+        // plain rectangle: a path would go through the rasterizer and, on a
+        // large key, through Qt's painting threads, at every preview frame.
+        painter.fillRect(rect().adjusted(2, 2, -2, -2), tint_);
     }
     if (textOn_) {
         DrawText(painter, face);

@@ -224,6 +224,29 @@ TEST_F(LightingPanelTest, ThePreviewTintsKeysOnlyWithTheViewOnAndWhileTheWindowI
     EXPECT_TRUE(preview.Running());
     QTRY_VERIFY_WITH_TIMEOUT(f1->Tint().isValid(), 2000);
 
+    // A frame repaints the keys whose tint changed, never the window's
+    // background under them.
+    struct PaintCounter final : QObject {
+        int window = 0;
+        int keys = 0;
+        QWidget* watchedWindow = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++(watched == watchedWindow ? window : keys);
+            return false;
+        }
+    } counter;
+    counter.watchedWindow = &rig.Window();
+    QCoreApplication::instance()->installEventFilter(&counter);
+    for (int frame = 0; frame < 5; ++frame) {
+        preview.RunFrame();
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::instance()->removeEventFilter(&counter);
+    EXPECT_EQ(counter.window, 0);
+    EXPECT_GT(counter.keys, 5 * 50);
+
     rig.Window().hide();
     EXPECT_FALSE(preview.Running());
     rig.Window().show();
