@@ -150,20 +150,21 @@ ArrivalLoad KeyboardApp::LoadOnArrival()
 
 bool KeyboardApp::SwitchToProfile(int profile, profiles::ProfileSelection* outcome)
 {
-    static_cast<void>(lighting_->SwitchProfile(profile));
     if (profiles::GetActiveProfile(*session_) == profile) {
+        static_cast<void>(lighting_->SwitchProfile(profile));
         if (outcome) {
             *outcome = profiles::ProfileSelection{};
             outcome->index = profile;
         }
         return true;
     }
-    if (profiles_->SelectProfile(profile, outcome))
-        return true;
-    // The keyboard stayed where it was: so does the lighting.
-    if (const int active = profiles::GetActiveProfile(*session_); active >= 0 && active != profile)
-        static_cast<void>(lighting_->SwitchProfile(active));
-    return false;
+    // The lighting follows only once the keyboard has switched: a switch
+    // that is refused (or called off by the user) leaves the lighting, its
+    // view and its files as they were.
+    if (!profiles_->SelectProfile(profile, outcome))
+        return false;
+    static_cast<void>(lighting_->SwitchProfile(profile));
+    return true;
 }
 
 }  // namespace trevolin::app

@@ -220,11 +220,24 @@ int KeyColourEditor::ChooseUserMode(int userMode)
         return ResultRejected;
     chosenUserMode_ = userMode;
     ModeFile file = files_.ModeFileOf(profile);
-    modeFileSaved_ = file.WritePresentUserMode(userMode);
+    const bool presentSaved = file.WritePresentUserMode(userMode);
     // Keeping the previous mode's settings would write them into this
     // mode's section at the next change of colour or tool.
     settings_ = file.ReadUserModeSettings(userMode);
-    return ReadPageFromKeyboard();
+    // A user mode is its own set of key colours: they go to the keyboard
+    // and onto the keys, or the keyboard would go on showing the previous
+    // mode's colours while the next paint wrote them into this mode.
+    const auto index = static_cast<size_t>(profile);
+    ColourPage page = pages_[index];
+    FollowsFlags follows = followsBase_[index];
+    for (const uint8_t light : KeyLights()) {
+        const KeyColour entry = file.ReadKeyColour(userMode, light);
+        page.Set(light, entry.colour);
+        follows[light] = entry.followsBase;
+    }
+    const int result = SendPage(profile, page, follows, true);
+    modeFileSaved_ = modeFileSaved_ && presentSaved;
+    return result;
 }
 
 bool KeyColourEditor::RenameUserMode(std::string_view name)

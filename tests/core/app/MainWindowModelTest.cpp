@@ -14,7 +14,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -476,6 +478,32 @@ TEST_F(MainWindowModelTest, ARefusedLightingChangeIsReadBackAndTold)
     Settle();
     EXPECT_EQ(view.lastLighting.mode.brightness, 3);
     EXPECT_EQ(rig.prompts.entries.size(), 2u);
+}
+
+// The lighting follows a profile switch only once the keyboard has made
+// it: a refused switch leaves the lighting view on and its setting as it was.
+TEST_F(MainWindowModelTest, ARefusedProfileSwitchLeavesTheLightingAsItWas)
+{
+    Settle();
+    model->Lighting().ToggleLightingView();
+    Settle();
+    ASSERT_TRUE(view.lastLighting.viewOn);
+
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(-1), 1);
+    ASSERT_TRUE(model->SelectProfile(1));
+    Settle();
+    ASSERT_EQ(rig.kb.QlSimRefuseWrites(0), 1);
+    EXPECT_EQ(view.Last("profile"), "profile 0");
+    EXPECT_TRUE(view.lastLighting.viewOn);
+    std::ifstream viewFile(rig.dir.File("wskb.ini"));
+    const std::string text((std::istreambuf_iterator<char>(viewFile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("DengCheck=1"), std::string::npos) << text;
+
+    // Made: the view goes off with the switch.
+    ASSERT_TRUE(model->SelectProfile(1));
+    Settle();
+    EXPECT_EQ(view.Last("profile"), "profile 1");
+    EXPECT_FALSE(view.lastLighting.viewOn);
 }
 
 TEST_F(MainWindowModelTest, ExitStopsWhenAChildDialogStaysOpen)

@@ -246,21 +246,23 @@ TEST_F(KeyColourEditorTest, PaintColourAndToolOnlyChangeTheModeFile)
     EXPECT_EQ(view.Picture(1165), "user2down.bmp");
 }
 
-TEST_F(KeyColourEditorTest, ChoosingAUserModeShowsWhatTheKeyboardHolds)
+TEST_F(KeyColourEditorTest, ChoosingAUserModeSendsItsOwnColours)
 {
     Start(1, 0);
-    rig.folder.Write("UserDengColor_1.userd", rig.ModeFileText(1) + "[Mode7]\ntool=1\njcolor=1,2,3\n");
-    rig.keyboard.keyColours[512 + 6] = 77;  // F1's red on the keyboard
+    rig.folder.Write("UserDengColor_1.userd", rig.ModeFileText(1) + "[Mode7]\ntool=1\njcolor=1,2,3\n2=9,8,7,0\n");
 
     EXPECT_EQ(editor.ChooseUserMode(7), 1);
     Lines expected = {"1"};
     for (int run = 0; run < 8; ++run)
-        expected.push_back("16 @" + std::to_string(512 + 54 * run) + " #54");
+        expected.push_back("17 @" + std::to_string(512 + 54 * run));
     expected.push_back("2");
-    EXPECT_EQ(rig.Sent(), expected);
+    EXPECT_EQ(SentHeads(), expected);
     EXPECT_EQ(Entry(1, "PRESENTMODE", "mode"), "7");
-    EXPECT_EQ(editor.Page(1).At(2), (RgbColor{77, 0, 0}));
-    EXPECT_EQ(rig.tints.Get(F1Key), (RgbColor{77, 0, 0}));
+    // F1's light, position 2: the mode's colour, on the keyboard and the key.
+    EXPECT_EQ(rig.keyboard.keyColours[512 + 6], 9);
+    EXPECT_EQ(editor.Page(1).At(2), (RgbColor{9, 8, 7}));
+    EXPECT_EQ(rig.tints.Get(F1Key), (RgbColor{9, 8, 7}));
+    EXPECT_FALSE(editor.FollowsBase(1, F1Key));
     EXPECT_EQ(editor.Settings(), (UserModeSettings{1, {1, 2, 3}, {0, 0, 0}}));
     EXPECT_EQ(lighting.View(rig.texts).selectedUserMode, 7);
 
