@@ -60,7 +60,6 @@ std::optional<int> LightingController::ReadBackRecords(ReadBackKind kind)
 
 int LightingController::RefreshLightingPanel()
 {
-    effectControlsHidden_ = false;
     if (viewOn_ && mode_.mode == PerKeyEffect)
         return editor_.ReadPageFromKeyboard();
     return device::ResultOk;
@@ -112,10 +111,8 @@ int LightingController::ChooseEffect(int effect)
 {
     if (!effects_.Contains(effect))
         return ResultRejected;
-    if (!FindEffect(effect)) {
-        effectControlsHidden_ = true;
+    if (!FindEffect(effect))
         return ResultRejected;
-    }
     return ApplyEffect(static_cast<uint8_t>(effect));
 }
 
@@ -126,7 +123,6 @@ int LightingController::ApplyEffect(uint8_t effect)
     if (profile < 0 || !traits)
         return ResultRejected;
     tints_.ClearAll();
-    effectControlsHidden_ = false;
     const std::optional<bool> multicolour =
         traits->resendsMulticolour ? std::optional<bool>(mode_.multicolour) : std::nullopt;
     const int result = keyboard_.WriteEffect(profile, effect, multicolour);
@@ -325,7 +321,6 @@ bool LightingController::TurnLightingViewOn()
     // A settings write that fails is lost silently, as every one is.
     static_cast<void>(files_.WriteLightingView(true));
     tints_.ClearAll();
-    effectControlsHidden_ = false;
     if (mode_.mode == PerKeyEffect)
         editor_.PaintKeysFromPage();
     return true;
@@ -370,7 +365,6 @@ PanelView LightingController::View(const base::TextLookup& texts) const
     const PanelState state{mode_,
                            effects_,
                            viewOn_.load(),
-                           effectControlsHidden_,
                            numberFields_,
                            editor_.UserModeNames(),
                            editor_.ChosenUserMode(),

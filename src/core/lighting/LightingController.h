@@ -86,8 +86,8 @@ public:
     // --- The panel's controls ---------------------------------------------
     [[nodiscard]] int EffectChanged(int listIndex);
     // Effect `effect`, which must be in the keyboard's list. An effect the
-    // program does not handle sends nothing, leaves the current effect as
-    // the keyboard has it, and hides every effect control.
+    // program does not handle sends nothing and changes nothing: the list
+    // and the current effect's controls stay, so another can be chosen.
     [[nodiscard]] int ChooseEffect(int effect);
     [[nodiscard]] int BrightnessChanged(int position);
     // The slider position; the speed is 4 minus it.
@@ -163,7 +163,6 @@ private:
     EffectList effects_;
     // Written on the keyboard thread, read by the window to decide a click.
     std::atomic<bool> viewOn_{false};
-    bool effectControlsHidden_ = false;
     std::array<std::string, 3> numberFields_;
 };
 

@@ -42,7 +42,7 @@ std::vector<uint16_t> VisibleControls(const PanelState& state)
     std::vector<uint16_t> visible;
     Show(visible, AlwaysShown);
     const auto traits = FindEffect(state.mode.mode);
-    if (state.lightingViewOn && !state.effectControlsHidden && traits) {
+    if (state.lightingViewOn && traits) {
         Show(visible, {control::XGcombox, control::LightStatic, control::LightSlider});
         if (traits->speed)
             Show(visible, {control::SpeedStatic, control::SpeedSlider});

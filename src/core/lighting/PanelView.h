@@ -20,9 +20,6 @@ struct PanelState {
     const LightMode& mode;
     const EffectList& effects;
     bool lightingViewOn = false;
-    // An effect the program does not handle was chosen: every effect
-    // control stays hidden until the panel is refreshed or the view turned on.
-    bool effectControlsHidden = false;
     const std::array<std::string, 3>& numberFields;
     const std::vector<std::string>& userModeNames;
     int chosenUserMode = 0;

@@ -20,7 +20,7 @@ class PanelViewTest : public ::testing::Test {
 protected:
     PanelView Build()
     {
-        return PanelView::Build({mode, effects, viewOn, hidden, numberFields, names, 0, settings}, texts);
+        return PanelView::Build({mode, effects, viewOn, numberFields, names, 0, settings}, texts);
     }
 
     std::set<uint16_t> EffectControls()
@@ -39,7 +39,6 @@ protected:
     LightMode mode;
     EffectList effects;
     bool viewOn = true;
-    bool hidden = false;
     std::array<std::string, 3> numberFields;
     std::vector<std::string> names = std::vector<std::string>(10, "0");
     UserModeSettings settings;
@@ -86,9 +85,6 @@ TEST_F(PanelViewTest, EachEffectShowsItsOwnControlsWhileTheViewIsOn)
 
     mode.mode = 1;
     viewOn = false;
-    EXPECT_EQ(EffectControls(), Ids{});
-    viewOn = true;
-    hidden = true;
     EXPECT_EQ(EffectControls(), Ids{});
 }
 
