@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,19 @@ TEST_F(LightingPanelTest, EachEffectShowsItsControlsAndTheViewHidesThem)
 
     TurnViewOn();
     EXPECT_EQ(Effects()->count(), 19);
+    // The wheel and the arrow keys never step the list: each step would be
+    // a write.
+    ASSERT_EQ(rig.kb.QlSimLogClear(), 1);
+    const int shown = Effects()->currentIndex();
+    QWheelEvent wheel(QPointF(10, 10), Effects()->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Effects(), &wheel);
+    Effects()->setFocus();
+    QTest::keyClick(Effects(), Qt::Key_Down);
+    Effects()->hidePopup();
+    WaitIdle();
+    EXPECT_EQ(Effects()->currentIndex(), shown);
+    EXPECT_EQ(LightingWrites(rig.kb), 0);
     ChooseEffect(QStringLiteral("Preset color"));
     const std::array effectControls = {lc::LightSlider, lc::SpeedSlider, lc::BLFXLStaPic, lc::BLFXRStaPic,
                                        lc::HXysButton,  lc::HXsjsStaPic, lc::FYYSButton,  lc::FYSJSStaPic,
