@@ -126,7 +126,8 @@ CLI::App* LightCommand::Register(CLI::App& parent)
         ->add_option("COLOUR", value_, "R,G,B, #rgb, #rrggbb or a name such as red")
         ->required();
     auto* mode = AddVerb(*light, Action::Mode, "mode",
-                         "List the per-key effect's ten user modes, or choose one (N) and/or rename the chosen one");
+                         "List the per-key effect's ten user modes, or choose one (N: its key colours go to the keyboard) "
+                         "and/or rename the chosen one");
     mode->add_option("N", userModeText_, "User mode 0 to 9");
     mode->add_option("--rename", rename_, "New name of the chosen user mode (of N when given)");
     AddVerb(*light, Action::RestoreDefaults, "restore-defaults",

@@ -652,7 +652,7 @@ TEST_F(LightCommandTest, RestoreDefaultsWritesTheDefaultRecordAndTheTemplatesPag
     EXPECT_EQ(TempDir::Read(ModeFile(1)), templateText);
 }
 
-TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKeyboard)
+TEST_F(LightCommandTest, UserModesAreListedChosenWithTheirColoursAndRenamed)
 {
     const auto listed = RunLogged({"light", "mode"});
     ASSERT_EQ(listed.exitCode, cli::ExitOk) << listed.err;
@@ -661,7 +661,11 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
 
     const auto chosen = RunLogged({"light", "mode", "3", "--rename", "Night sky"});
     ASSERT_EQ(chosen.exitCode, cli::ExitOk) << chosen.err;
-    EXPECT_TRUE(Writes().empty());
+    // The mode's key colours, the whole page in eight runs, and nothing else.
+    const auto writes = Writes();
+    ASSERT_EQ(writes.size(), 8u);
+    for (const auto& write : writes)
+        EXPECT_EQ(write.command, 17);
     EXPECT_EQ(ModeValue(0, "PRESENTMODE", "mode"), "3");
     EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Night sky");
     EXPECT_EQ(ModeValue(0, "MODENAME", "0"), "User 1");
@@ -672,6 +676,7 @@ TEST_F(LightCommandTest, UserModesAreListedChosenAndRenamedWithoutTouchingTheKey
 
     const auto renamed = RunLogged({"light", "mode", "--rename", "Dawn"});
     ASSERT_EQ(renamed.exitCode, cli::ExitOk) << renamed.err;
+    EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(ModeValue(0, "MODENAME", "3"), "Dawn");
 
     // A name edited by hand into bytes that are not UTF-8 still gives JSON.
