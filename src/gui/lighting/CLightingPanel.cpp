@@ -10,9 +10,10 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QFont>
+#include <QPalette>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -57,35 +58,16 @@ lighting::RgbColor FromQColor(const QColor& c)
                               static_cast<uint8_t>(c.blue())};
 }
 
-// A list in the skin's look: the style sheet takes the drop-down's box away,
-// and its arrow is drawn here, as the colour buttons draw theirs.
-class SkinList final : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QPointF tip(width() - 12, height() / 2.0 + 2.5);
-        painter.setPen(QPen(QColor(0xe6, 0xea, 0xf0), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLine(tip, tip + QPointF(-4, -4));
-        painter.drawLine(tip, tip + QPointF(4, -4));
-    }
-};
-
-const QString ListStyle = QStringLiteral(
-    "QComboBox { color: #e6eaf0; background: #24293a; border: 1px solid #4a5260; border-radius: 5px; "
-    "padding: 2px 8px; font: 13px 'DejaVu Sans'; } QComboBox:focus { border-color: #2fa8ff; } "
-    "QComboBox::drop-down { border: none; background: transparent; width: 20px; } "
-    "QComboBox QAbstractItemView { color: #e6eaf0; background: #1b1f26; selection-background-color: #2f6fa8; "
-    "border: 1px solid #4a5260; }");
-const QString LabelStyle = QStringLiteral("QLabel { color: #aab2c0; font: 13px 'DejaVu Sans'; }");
-const QString FieldStyle = QStringLiteral(
-    "QLineEdit { color: #e6eaf0; background: #12141a; border: 1px solid #4a5260; border-radius: 4px; "
-    "padding: 0 4px; font: 13px 'DejaVu Sans Mono'; } QLineEdit:focus { border-color: #2fa8ff; }");
+// The panel's text: the skin's face at the skin's sizes. Colours come from
+// the program's dark palette; a style sheet would cost the panel a second
+// style engine (about a megabyte) for the same look.
+QFont PanelFont(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
 
 }  // namespace
 
@@ -108,8 +90,8 @@ CLightingPanel::CLightingPanel(QWidget& window, const skin::SkinIni& skin, Pictu
         } else if (IsOneOf(Sliders, id)) {
             control = Add<CImageSlider>(id);
         } else if (id == lc::XGcombox || id == lc::UmCombo) {
-            QComboBox* list = Add<SkinList>(id);
-            list->setStyleSheet(ListStyle);
+            auto* list = Add<QComboBox>(id);
+            list->setFont(PanelFont(13));
             // A step of the list by the wheel or an arrow key would write
             // to the keyboard: only a choice made in the open list counts.
             list->installEventFilter(this);
@@ -122,15 +104,19 @@ CLightingPanel::CLightingPanel(QWidget& window, const skin::SkinIni& skin, Pictu
             control = list;
         } else if (IsOneOf(lighting::NumberFields, id)) {
             auto* field = Add<QLineEdit>(id);
-            field->setStyleSheet(FieldStyle);
+            field->setFont(PanelFont(13));
             field->setMaxLength(NumberFieldLength + 1);
             field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             control = field;
         } else {
             auto* label = Add<QLabel>(id);
-            label->setStyleSheet(LabelStyle);
-            if (id == lc::DengStatic)
-                label->setStyleSheet(QStringLiteral("QLabel { color: #e6eaf0; font: bold 14px 'DejaVu Sans'; }"));
+            label->setFont(PanelFont(id == lc::DengStatic ? 14 : 13, id == lc::DengStatic));
+            if (id != lc::DengStatic) {
+                // Labels a little quieter than the values beside them.
+                QPalette quiet = label->palette();
+                quiet.setColor(QPalette::WindowText, QColor(0xaa, 0xb2, 0xc0));
+                label->setPalette(quiet);
+            }
             control = label;
         }
         static_cast<void>(SkinLayout::PlaceControl(*control, skin_, skin::SkinIni::ButtonInfo, info.skinName));

@@ -12,6 +12,7 @@
 #include "core/skin/SkinIni.h"
 #include "core/lighting/preview/PreviewTints.h"
 #include "gui/lighting/CLightingPanel.h"
+#include "gui/mainwindow/CNotice.h"
 #include "gui/lighting/KeyPreview.h"
 #include "gui/skin/CHyperLink.h"
 #include "gui/skin/SkinLayout.h"
@@ -172,19 +173,22 @@ bool CTrevolinDlg::Initialise()
     busy_->hide();
 
     // Shown over the keyboard while there is none.
-    noKeyboard_ = new QLabel(this);
+    // Drawn by the widgets themselves in the program's dark palette: a style
+    // sheet would bring a second style engine (about a megabyte) along.
+    noKeyboard_ = new CNotice(this);
     noKeyboard_->setAlignment(Qt::AlignCenter);
     noKeyboard_->setWordWrap(true);
-    noKeyboard_->setStyleSheet(QStringLiteral("QLabel { color: #e6eaf0; background: rgba(18, 20, 24, 215); "
-                                              "border: 1px solid #2a2f38; border-radius: 8px; padding: 12px; "
-                                              "font: 15px 'DejaVu Sans'; }"));
+    noKeyboard_->setMargin(12);
+    QFont noticeFont(QStringLiteral("DejaVu Sans"));
+    noticeFont.setPixelSize(15);
+    noKeyboard_->setFont(noticeFont);
     noKeyboard_->setGeometry(QRect(QPoint(0, 0), NoticeSize));
     // Under the notice when the keyboard could not be read.
     readAgain_ = new QPushButton(this);
-    readAgain_->setStyleSheet(QStringLiteral(
-        "QPushButton { color: #e6eaf0; background: #2a2f38; border: 1px solid #4a5260; border-radius: 6px; "
-        "padding: 6px 18px; font: 14px 'DejaVu Sans'; } QPushButton:hover { background: #353b46; } "
-        "QPushButton:focus { border-color: #ff8200; } QPushButton:pressed { background: #1e2228; }"));
+    QFont buttonFont = noticeFont;
+    buttonFont.setPixelSize(14);
+    readAgain_->setFont(buttonFont);
+    readAgain_->setMinimumHeight(32);
     readAgain_->hide();
     connect(readAgain_, &QPushButton::clicked, this, [this] {
         if (model_)
