@@ -46,6 +46,8 @@ namespace {
 
 constexpr int BusyFramePeriodMs = 50;
 constexpr int BusyShowDelayMs = 250;
+// Below the notice: the gap and the "Read again" button.
+constexpr int ReadAgainBand = 56;
 constexpr QSize NoticeSize(640, 88);
 constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
 // The keyboard's controls a missing keyboard disables besides the keys.
@@ -217,6 +219,7 @@ bool CTrevolinDlg::Initialise()
     sources_ = {};
     flipOff_ = QPixmap();
     flipOn_ = QPixmap();
+    KeepBackgroundOnlyUnder(SeeThroughRegion());
     SkinPictures::Forget();
     Relabel();
     OrderFocus();
@@ -529,6 +532,21 @@ void CTrevolinDlg::RefreshKeysEnabled()
                                             .available = available == keyAvailable_.end() || available->second,
                                             .flipped = flipped_}));
     }
+}
+
+QRegion CTrevolinDlg::SeeThroughRegion() const
+{
+    // Every control but the buttons lets the window's picture show through
+    // somewhere; the buttons' faces cover them whole.
+    QRegion region;
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<const CPngButton*>(child))
+            region += child->geometry();
+    }
+    // The notice and the button under it, where they will stand.
+    region += QRect((width() - NoticeSize.width()) / 2, (height() - NoticeSize.height()) / 2, NoticeSize.width(),
+                    NoticeSize.height() + ReadAgainBand);
+    return region;
 }
 
 void CTrevolinDlg::ShowNotice(const std::string& text, Notice kind)

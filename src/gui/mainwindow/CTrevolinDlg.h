@@ -132,6 +132,8 @@ private:
     // Every key button's enabled state from everything that decides it.
     void RefreshKeysEnabled();
     void ShowKeyTint(size_t button, const std::optional<QColor>& tint);
+    // Where the window's picture may be needed again after the first paint.
+    QRegion SeeThroughRegion() const;
     // The preview runs only while the window can be seen.
     void FollowVisibility();
     QString Text(std::string_view key) const;

@@ -6,6 +6,7 @@
 #include "core/skin/MaskRuns.h"
 
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -111,7 +112,8 @@ bool CBaseDialog::InitSkin()
         return false;
     }
 
-    resize(background_.deviceIndependentSize().toSize());
+    backgroundSize_ = background_.deviceIndependentSize().toSize();
+    resize(backgroundSize_);
     outline_ = OutlineOf(mask.toImage());
     // An empty region would lift the mask altogether; a rectangle outside
     // the window keeps an all-white mask's window empty.
@@ -144,16 +146,68 @@ bool CBaseDialog::event(QEvent* event)
     return handled;
 }
 
+QPixmap CBaseDialog::DecodeBackground() const
+{
+    const QString folder = SkinFolder();
+    const QPixmap plain =
+        SkinPictures::LoadUncached(folder + QString::fromStdString(skin_.BackgroundName()), devicePixelRatioF());
+    if (!translucent_ || plain.isNull())
+        return plain;
+    const QPixmap edgeMask =
+        SkinPictures::LoadUncached(folder + QString::fromStdString(skin_.MaskName()), devicePixelRatioF());
+    QImage shaped = ShapedBackground(plain.toImage(), edgeMask.toImage());
+    shaped.setDevicePixelRatio(plain.devicePixelRatio());
+    return QPixmap::fromImage(std::move(shaped));
+}
+
+void CBaseDialog::KeepBackgroundOnlyUnder(const QRegion& region)
+{
+    QPixmap whole = translucent_ ? shapedBackground_ : background_;
+    if (whole.isNull())
+        return;
+    const qreal ratio = whole.devicePixelRatio();
+    pieces_.clear();
+    kept_ = region & QRect(QPoint(0, 0), backgroundSize_);
+    for (const QRect& rect : kept_) {
+        QPixmap piece = whole.copy(QRectF(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio,
+                                          rect.height() * ratio)
+                                       .toRect());
+        piece.setDevicePixelRatio(ratio);
+        pieces_.push_back({rect, std::move(piece)});
+    }
+    partial_ = true;
+    background_ = QPixmap();
+    shapedBackground_ = QPixmap();
+}
+
 void CBaseDialog::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    if (translucent_) {
+    if (translucent_)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawPixmap(0, 0, shapedBackground_);
-    } else if (!background_.isNull()) {
-        painter.drawPixmap(0, 0, background_);
+    if (partial_ && !HoldsWholeBackground()) {
+        if ((event->region() - kept_).isEmpty()) {
+            for (const Piece& piece : pieces_) {
+                if (event->region().intersects(piece.rect))
+                    painter.drawPixmap(piece.rect.topLeft(), piece.picture);
+            }
+            return;
+        }
+        // Beyond the pieces: the whole picture for this once, let go as
+        // soon as the event loop comes round.
+        (translucent_ ? shapedBackground_ : background_) = DecodeBackground();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                background_ = QPixmap();
+                shapedBackground_ = QPixmap();
+            },
+            Qt::QueuedConnection);
     }
+    const QPixmap& whole = translucent_ ? shapedBackground_ : background_;
+    if (!whole.isNull())
+        painter.drawPixmap(0, 0, whole);
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event)
@@ -190,6 +244,9 @@ void CBaseDialog::ReleasePictures()
 {
     background_ = QPixmap();
     shapedBackground_ = QPixmap();
+    pieces_.clear();
+    kept_ = QRegion();
+    partial_ = false;
 }
 
 void CBaseDialog::OnOK()

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QRegion>
 
+#include <vector>
+
 namespace trevolin::gui {
 
 // The base of every skinned window: frameless, the size of its background
@@ -33,8 +35,16 @@ public:
     // A picture of this window's skin folder, through the shared cache.
     QPixmap Picture(const QString& name) const;
 
-    // The window's picture as it is drawn (shaped where translucent).
-    const QPixmap& Background() const { return translucent_ ? shapedBackground_ : background_; }
+    // The size of the window's picture, which is the window's.
+    QSize BackgroundSize() const { return backgroundSize_; }
+    // Keeps of the window's picture only what lies under `region` (where
+    // see-through controls may need it again); a repaint that reaches
+    // further (a show after a hide, a button that hides) decodes the
+    // picture from the skin again for that once. The rest of the time the
+    // window costs no picture of its whole size.
+    void KeepBackgroundOnlyUnder(const QRegion& region);
+    // Whether the whole picture is held now (tests).
+    bool HoldsWholeBackground() const { return !background_.isNull() || !shapedBackground_.isNull(); }
     const QRegion& Outline() const { return outline_; }
     // Whether the outline's edge is blended with what lies under the window
     // (only where a compositor runs).
@@ -62,6 +72,17 @@ protected:
 
 private:
     void ReleasePictures();
+    // The picture as it is drawn (shaped where translucent), from the skin.
+    QPixmap DecodeBackground() const;
+
+    struct Piece {
+        QRect rect;  // in the window
+        QPixmap picture;
+    };
+    std::vector<Piece> pieces_;
+    QRegion kept_;
+    bool partial_ = false;  // the whole picture is let go once drawn
+    QSize backgroundSize_;
 
     QString iniPath_;
     skin::SkinIni skin_;

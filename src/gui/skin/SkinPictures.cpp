@@ -121,6 +121,15 @@ QPixmap SkinPictures::Load(const QString& path, qreal devicePixelRatio)
     if (auto found = Cache().find(key); found != Cache().end()) {
         return found->second;
     }
+    QPixmap pixmap = LoadUncached(path, devicePixelRatio);
+    if (!pixmap.isNull())
+        Cache().emplace(key, pixmap);
+    return pixmap;
+}
+
+QPixmap SkinPictures::LoadUncached(const QString& path, qreal devicePixelRatio)
+{
+    const bool doubled = skin::UsesDoubleSize(devicePixelRatio);
     QPixmap pixmap;
     if (doubled) {
         const QString twin = QString::fromStdString(skin::DoubleSizePictureName(path.toStdString()));
@@ -143,7 +152,6 @@ QPixmap SkinPictures::Load(const QString& path, qreal devicePixelRatio)
         }
         pixmap = QPixmap::fromImage(std::move(image));
     }
-    Cache().emplace(key, pixmap);
     return pixmap;
 }
 

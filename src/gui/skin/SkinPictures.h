@@ -20,6 +20,8 @@ public:
     // A picture that cannot be used is reported to SkinFailure; the result
     // is then a null pixmap.
     static QPixmap Load(const QString& path, qreal devicePixelRatio);
+    // The same, decoded now and kept by nobody but the caller.
+    static QPixmap LoadUncached(const QString& path, qreal devicePixelRatio);
 
     // The checks and decoding alone: an empty `error` on success.
     static QImage Decode(const QString& path, QString& error);

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <malloc.h>
 #include <fcntl.h>
 #include <iostream>
 #include <functional>
@@ -153,6 +154,12 @@ void WatchInstanceSocket(platform::SingleInstance& instance, const std::string& 
 
 int RunProgram(int argc, char** argv)
 {
+    // Pictures are decoded, drawn and let go (the skin at start, the
+    // window's picture when a whole repaint needs it): memory that large
+    // goes back to the system when it is freed. By default glibc raises
+    // this threshold after the first such free, and later pictures would
+    // stay in the program's heap for good.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     const auto switches = app::StartupSwitches::Parse(argc, argv);
     if (!switches.error.empty()) {
         std::cerr << "trevolin: " << switches.error << "\n";

@@ -3,6 +3,8 @@
 // model and the keyboard thread.
 #include "ProgramRig.h"
 
+#include "gui/skin/SkinPictures.h"
+
 #include "core/app/MainWindowControls.h"
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyboardLayout.h"
@@ -35,7 +37,7 @@ TEST(MainWindowTest, TheWindowTakesItsShapeAndEveryKeySitsWhereTheSkinSays)
     ProgramRig rig;
     rig.Start(true);
     CTrevolinDlg& window = rig.Window();
-    EXPECT_EQ(window.size(), window.Background().deviceIndependentSize().toSize());
+    EXPECT_EQ(window.size(), window.BackgroundSize());
     EXPECT_FALSE(window.Outline().isEmpty());
     EXPECT_FALSE(window.Outline().contains(QPoint(0, 0)));  // the rounded corner is outside
     size_t placed = 0;
@@ -49,6 +51,29 @@ TEST(MainWindowTest, TheWindowTakesItsShapeAndEveryKeySitsWhereTheSkinSays)
         },
         keyboard::FnKeyVisit::Last);
     EXPECT_EQ(placed, keyboard::LayoutKeyCount + keyboard::GKeyCount + 1);
+
+    // Once drawn, the window keeps only the parts of its picture that
+    // see-through controls need; a whole repaint (a grab, a show after a
+    // hide) decodes it again and lets it go afterwards. A point between
+    // two keys shows the picture.
+    rig.WaitForKeyboard();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.HoldsWholeBackground());
+    QPoint gap;
+    for (int y = 140; y < 360 && gap.isNull(); y += 3) {
+        for (int x = 120; x < 900 && gap.isNull(); x += 3) {
+            if (!window.childAt(QPoint(x, y)) && window.Outline().contains(QPoint(x, y)))
+                gap = QPoint(x, y);
+        }
+    }
+    ASSERT_FALSE(gap.isNull());
+    const QImage drawn = window.grab().toImage();
+    const QImage picture =
+        SkinPictures::LoadUncached(window.SkinFolder() + QString::fromStdString(window.Skin().BackgroundName()), 1.0)
+            .toImage();
+    EXPECT_EQ(drawn.pixel(gap), picture.pixel(gap)) << gap.x() << "," << gap.y();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.HoldsWholeBackground());
 }
 
 // The first arrival, with the keyboard present at start: the tray icon is
