@@ -234,9 +234,14 @@ void CLightingPanel::RenameUserMode(const QString& text)
         return;
     // The item's text only: taking the item out and back in would read the
     // mode's page from the keyboard at every keystroke.
+    // Trimmed, and not while the field is empty (the user is typing a new
+    // name); a line edit keeps line breaks out.
+    const QString name = text.trimmed();
+    if (name.isEmpty())
+        return;
     const QSignalBlocker quiet(list);
-    list->setItemText(index, text.trimmed());
-    model_->RenameUserMode(text.toStdString());
+    list->setItemText(index, name);
+    model_->RenameUserMode(name.toStdString());
 }
 
 void CLightingPanel::ShowList(QComboBox& list, const std::vector<std::string>& entries, int selected)
