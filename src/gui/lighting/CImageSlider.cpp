@@ -1,6 +1,8 @@
 #include "gui/lighting/CImageSlider.h"
 
 #include <QMouseEvent>
+#include "gui/skin/FocusMark.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -29,12 +31,7 @@ void CImageSlider::paintEvent(QPaintEvent*)
     const QPixmap& picture = pictures_[static_cast<size_t>(std::clamp(value(), 0, Positions - 1))];
     if (!picture.isNull())
         painter.drawPixmap(rect(), picture);
-    // Only once the keyboard moves the focus, as on the window's buttons.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        painter.setPen(QPen(QColor(0x2f, 0xa8, 0xff), 1.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 5, 5);
-    }
+    DrawFocusMark(painter, *this);
 }
 
 void CImageSlider::MoveTo(int x)

@@ -1,5 +1,7 @@
 #include "gui/skin/CPngButton.h"
 
+#include "gui/skin/FocusMark.h"
+
 #include <map>
 
 #include <QFontMetrics>
@@ -242,13 +244,7 @@ void CPngButton::paintEvent(QPaintEvent*)
     }
     // Only once the keyboard moves the focus: a window that has just opened
     // (or was clicked) shows no mark.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
-        // The skin's accent, inside the button, where the keyboard's focus is.
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(0x2f, 0xa8, 0xff), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
-    }
+    DrawFocusMark(painter, *this);
     painter.end();
     if (afterPaint_) {
         afterPaint_(*this, face == ButtonFace::Normal);
