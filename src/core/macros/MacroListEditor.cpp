@@ -28,13 +28,6 @@ MacroEditResult Refused(Status status, std::string message)
     return result;
 }
 
-bool OtherNameBeginsWith(std::span<const Macro> list, size_t except, std::u16string_view text)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (i != except && StartsWithCaseless(list[i].name, text))
-            return true;
-    return false;
-}
 
 }  // namespace
 
@@ -155,32 +148,35 @@ MacroEditResult MacroListEditor::AddNew()
     return result;
 }
 
-void MacroListEditor::EditName(std::u16string_view typed)
+MacroEditResult MacroListEditor::FinishNameEdit(std::u16string_view typed)
 {
     const std::u16string text = CutMacroName(typed.substr(0, TypedNameLength));
     if (list_.empty()) {
         std::u16string name = text.empty() ? NextDefaultName(std::nullopt) : text;
         auto created = NewMacro(list_, name);
         if (!created)
-            return;
+            return Refused(Status::NoFreeId, {});
         list_.insert(list_.begin(), std::move(*created));
         selected_ = 0;
         dirty_ = true;
-        return;
+        return {};
     }
-    if (!selected_)
-        return;
+    if (!selected_ || text.empty())
+        return {};
     const size_t position = *selected_;
-    std::u16string name = text;
-    if (name.empty() || OtherNameBeginsWith(list_, position, name)) {
-        name = NextDefaultName(position);
-        // A default name that is still taken (a language text so long that
-        // every candidate is cut alike) leaves the old name: the macro is kept.
-        if (OtherNameBeginsWith(list_, position, name))
-            return;
+    if (MacroEditResult checked = CheckName(text); !checked.Changed())
+        return checked;
+    for (size_t i = 0; i < list_.size(); ++i) {
+        if (i != position && list_[i].name.size() == text.size() && StartsWithCaseless(list_[i].name, text))
+            return Refused(Status::NameTaken, texts_.Text(MacroSameNameKey));
     }
-    list_[position].name = std::move(name);
-    dirty_ = true;
+    if (list_[position].name != text) {
+        list_[position].name = text;
+        dirty_ = true;
+    }
+    MacroEditResult result;
+    result.position = position;
+    return result;
 }
 
 bool MacroListEditor::DeleteNeedsConfirmation(size_t position, const std::function<bool(uint16_t)>& keysPlay) const

@@ -21,6 +21,7 @@ inline constexpr std::string_view MacroErrMaxKey = "MACRO_ERR_MAX";
 inline constexpr std::string_view MacroDelayMaxKey = "MACRO_ACTION_ERR_DELAY_MAX";
 inline constexpr std::string_view MacroDeleteConfirmKey = "MACRO_DELETE_CONFIRM_OF_KEYS";
 inline constexpr std::string_view MacroClearConfirmKey = "MACRO_ACTION_CLEAR_CONFIRM";
+inline constexpr std::string_view MacroSameNameKey = "MACRO_ERR_SAME";
 
 // The delay a recorded event gets when the recorded pauses are not kept.
 inline constexpr uint32_t FixedRecordDelayMs = 50;
@@ -85,12 +86,15 @@ public:
     // The dialog's add button: an empty macro with the next default name,
     // appended and selected; refused (MACRO_ERR_MAX) when the list is full.
     MacroEditResult AddNew();
-    // The dialog's name field, at every change. With macros the selected one
-    // takes the text, but a text that another macro's name begins with
-    // (letters compared without regard to case), or an empty one, gives a
-    // default name instead; without macros the text names a new macro. Does
-    // nothing while macros exist but none is selected.
-    void EditName(std::u16string_view typed);
+    // The dialog's name field, once its editing ends (checked at every
+    // keystroke, "F" on the way to "Fred" would clash with "Fire"). With
+    // macros the selected one takes the text, cut to the record's 249
+    // characters; a text another macro has (letters compared without regard
+    // to case) leaves the old name and says so (MACRO_ERR_SAME), as does a
+    // text the rules refuse; an empty text leaves it silently. Without
+    // macros the text, or a default name, names a new macro. Nothing while
+    // macros exist but none is selected.
+    MacroEditResult FinishNameEdit(std::u16string_view typed);
 
     // Whether deleting asks first: the macro was stored, and keys play it
     // (`keysPlay` says whether any key of any profile plays a macro id).

@@ -42,6 +42,7 @@ std::vector<uint32_t> Delays(const Macro& m)
 
 struct MacroListEditorTest : ::testing::Test {
     test::MapTextLookup texts{{"MACRO_NEW_PREFIX", "Macro "},
+                              {"MACRO_ERR_SAME", "Another macro already has this name."},
                               {"MACRO_ERR_MAX", "At most %d macros."},
                               {"MACRO_ACTION_ERR_DELAY_MAX", "At most %d ms."}};
     test::ManualClock clock;
@@ -143,41 +144,47 @@ TEST_F(MacroListEditorTest, AddNewGivesDefaultNamesUpToTheCap)
     EXPECT_FALSE(full.Dirty());
 }
 
-TEST_F(MacroListEditorTest, NameFieldGivesADefaultNameForTextsThatClash)
+// Checked once the editing ends: a clash leaves the old name and says so.
+TEST_F(MacroListEditorTest, NameFieldKeepsTheOldNameWhenTheNewOneClashes)
 {
     struct Case {
         const char* what;
         std::u16string typed;
         std::u16string expected;
+        Status status;
     };
     const Case cases[] = {
-        {"a name of its own", u"Paste", u"Paste"},
-        {"the beginning of another name", u"co", u"Macro 1"},
-        {"another name in other letter case", u"COPY", u"Macro 1"},
-        {"its own old name is no clash", u"Mine", u"Mine"},
-        {"empty", u"", u"Macro 1"},
-        {"longer than the record", std::u16string(300, u'z'), std::u16string(249, u'z')},
+        {"a name of its own", u"Paste", u"Paste", Status::Done},
+        {"the beginning of another name is no clash", u"Co", u"Co", Status::Done},
+        {"another name in other letter case", u"COPY LINE", u"Mine", Status::NameTaken},
+        {"its own old name", u"Mine", u"Mine", Status::Done},
+        {"empty", u"", u"Mine", Status::Done},
+        {"longer than the record", std::u16string(300, u'z'), std::u16string(249, u'z'), Status::Done},
     };
     for (const auto& c : cases) {
         auto editor = Editor({Make(1, u"Copy line"), Make(2, u"Mine")});
         editor.Select(1);
-        editor.EditName(c.typed);
+        const auto result = editor.FinishNameEdit(c.typed);
+        EXPECT_EQ(result.status, c.status) << c.what;
         EXPECT_EQ(editor.Macros()[1].name, c.expected) << c.what;
         EXPECT_EQ(editor.Macros()[0].name, u"Copy line") << c.what;
-        EXPECT_TRUE(editor.Dirty()) << c.what;
+        EXPECT_EQ(editor.Dirty(), c.expected != u"Mine") << c.what;
+        if (c.status == Status::NameTaken) {
+            EXPECT_EQ(result.message, texts.Text("MACRO_ERR_SAME")) << c.what;
+        }
     }
 }
 
 TEST_F(MacroListEditorTest, NameFieldWithoutSelectionIsIgnoredAndWithoutMacrosMakesOne)
 {
     auto unselected = Editor({Make(1, u"Copy")});
-    unselected.EditName(u"Other");
+    unselected.FinishNameEdit(u"Other");
     EXPECT_EQ(unselected.Macros()[0].name, u"Copy");
     EXPECT_FALSE(unselected.Dirty());
 
     for (const std::u16string typed : {u"Paste", u""}) {
         auto empty = Editor({});
-        empty.EditName(typed);
+        empty.FinishNameEdit(typed);
         ASSERT_EQ(empty.Macros().size(), 1u);
         EXPECT_EQ(empty.Macros()[0].name, typed.empty() ? u"Macro 1" : typed);
         EXPECT_EQ(empty.Macros()[0].id, 1);
