@@ -15,6 +15,7 @@ namespace trevolin::test {
 class RecordingMainWindow final : public device::MainWindowLink {
 public:
     void KeyboardGone() override { Record("keyboard gone"); }
+    void KeyboardArriving() override { Record("keyboard arriving"); }
     void ProfileSync() override { Record("profile sync"); }
     void OpenWindow() override { Record("open window"); }
     void KeyBankChanged() override { Record("key bank changed"); }

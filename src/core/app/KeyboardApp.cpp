@@ -21,6 +21,14 @@ public:
     WindowRelay(KeyboardApp& app, device::MainWindowLink& window) : app_(app), window_(window) {}
 
     void KeyboardGone() override { window_.KeyboardGone(); }
+    void KeyboardArriving() override
+    {
+        // From the first read on, not only once the tables are read: the
+        // window says "reading", never "no keyboard", meanwhile.
+        if (app_.arrivalStarted_)
+            app_.arrivalStarted_();
+        window_.KeyboardArriving();
+    }
     void ProfileSync() override
     {
         if (app_.loadOnArrival_)
@@ -129,8 +137,7 @@ void KeyboardApp::OnProfileSync()
 {
     // A presence worker waits here, never the window, and never the keyboard
     // thread itself: the keyboard thread does not wait for presence workers.
-    if (arrivalStarted_)
-        arrivalStarted_();
+    // (The window heard of the arrival before its first reads.)
     static_cast<void>(worker_->RunAndWait([this] {
         const ArrivalLoad load = LoadOnArrival();
         if (arrivalLoaded_)

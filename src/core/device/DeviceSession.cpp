@@ -166,6 +166,7 @@ void DeviceSession::PresenceWorker()
         mainWindow_.KeyboardGone();
         mainWindow_.HideWindow();
     } else {
+        mainWindow_.KeyboardArriving();
         bool keymapRead = false;
         const auto reads = [this, &keymapRead] {
             std::array<uint8_t, 512> keymap{};

@@ -40,6 +40,10 @@ public:
     // thread before the call returns, so the window has closed its dialogs
     // before the keyboard counts as gone.
     virtual void KeyboardGone() = 0;
+    // A keyboard has been found; its first reads begin (they may take
+    // seconds on a slow keyboard). Called on the presence worker, before
+    // ProfileSync; the window may say it is being read.
+    virtual void KeyboardArriving() {}
     // W: a keyboard has arrived and been read: load the profiles from it;
     // handled before the call returns.
     virtual void ProfileSync() = 0;

@@ -41,7 +41,7 @@ TEST_F(SessionTest, StartRegistersBothChannelsAndReadsTheArrivedKeyboard)
     const std::vector<std::string> firstCalls(fake.calls.begin(), fake.calls.begin() + 5);
     EXPECT_EQ(firstCalls, (std::vector<std::string>{"Init 0", "DeleteRequestFromUnitId 0", "RequestAsyncRead CONS",
                                                     "DeleteRequestFromUnitId 0", "RequestAsyncRead CTRL"}));
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"profile sync", "tray 141", "open window"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"keyboard arriving", "profile sync", "tray 141", "open window"}));
     EXPECT_EQ(session.MacroCapacity(), 32u * 128u);
     EXPECT_EQ(session.FactoryKeymap()[511], 0x42);
     ASSERT_TRUE(session.ArrivalInfo());

@@ -63,7 +63,7 @@ TEST_F(SimLinkTest, ArrivalReadsTheKeyboardsDefaultKeymapAndCapacity)
     uint8_t info[44];
     ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_INFO, 0, info, 44), 1);
     EXPECT_EQ(session->MacroCapacity(), info[11] * 128u);
-    EXPECT_EQ(window.Events(), (std::vector<std::string>{"profile sync", "tray 141", "open window"}));
+    EXPECT_EQ(window.Events(), (std::vector<std::string>{"keyboard arriving", "profile sync", "tray 141", "open window"}));
 }
 
 TEST_F(SimLinkTest, BlocksRoundTripThroughTheKeyboard)
