@@ -8,6 +8,7 @@
 #include "core/keyboard/KeyClick.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/lighting/PanelControls.h"
+#include "core/platform/FreeMemory.h"
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
 #include "core/lighting/preview/PreviewTints.h"
@@ -500,6 +501,10 @@ void CTrevolinDlg::SetApplyEnabled(bool enabled)
 
 void CTrevolinDlg::SetKeyboardPresent(bool present)
 {
+    // The keyboard's first read is done: what it allocated on the way goes
+    // back once the window has shown it.
+    if (present && !present_)
+        QTimer::singleShot(0, this, [] { platform::ReturnFreeMemory(); });
     present_ = present;
     RefreshKeysEnabled();
     for (const uint32_t id : KeyboardControls) {

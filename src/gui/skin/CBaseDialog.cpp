@@ -3,6 +3,7 @@
 #include "gui/skin/SkinFailure.h"
 #include "gui/skin/SkinPictures.h"
 
+#include "core/platform/FreeMemory.h"
 #include "core/skin/MaskRuns.h"
 
 #include <QGuiApplication>
@@ -115,9 +116,7 @@ bool CBaseDialog::InitSkin()
     backgroundSize_ = background_.deviceIndependentSize().toSize();
     resize(backgroundSize_);
     outline_ = OutlineOf(mask.toImage());
-    // An empty region would lift the mask altogether; a rectangle outside
-    // the window keeps an all-white mask's window empty.
-    setMask(outline_.isEmpty() ? QRegion(-2, -2, 1, 1) : outline_);
+    ShapeWindow();
 
     translucent_ = CompositorRuns();
     if (translucent_) {
@@ -136,8 +135,29 @@ bool CBaseDialog::InitSkin()
     return true;
 }
 
+QRegion CBaseDialog::WindowShape() const
+{
+    // An empty region would lift the shape altogether; a rectangle outside
+    // the window keeps an all-white mask's window empty.
+    return outline_.isEmpty() ? QRegion(-2, -2, 1, 1) : outline_;
+}
+
+void CBaseDialog::ShapeWindow()
+{
+    // The shape goes to the desktop's window, not to the widget: a widget
+    // mask is intersected with the paint region of every child at every
+    // repaint, which for an outline of many rectangles costs more than the
+    // painting. Nothing is drawn outside the outline that the desktop
+    // would show.
+    if (QWindow* window = windowHandle())
+        window->setMask(WindowShape());
+}
+
 bool CBaseDialog::event(QEvent* event)
 {
+    // The desktop's window exists from here on, not yet shown.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange)
+        ShapeWindow();
     const bool handled = QDialog::event(event);
     // The style's polish (Fusion's) declares every widget see-through; the
     // background still covers the whole window.
@@ -202,6 +222,7 @@ void CBaseDialog::paintEvent(QPaintEvent* event)
             [this] {
                 background_ = QPixmap();
                 shapedBackground_ = QPixmap();
+                platform::ReturnFreeMemory();
             },
             Qt::QueuedConnection);
     }

@@ -46,6 +46,9 @@ public:
     // Whether the whole picture is held now (tests).
     bool HoldsWholeBackground() const { return !background_.isNull() || !shapedBackground_.isNull(); }
     const QRegion& Outline() const { return outline_; }
+    // The shape given to the desktop's window: the outline, or a speck
+    // outside the window when the outline is empty.
+    QRegion WindowShape() const;
     // Whether the outline's edge is blended with what lies under the window
     // (only where a compositor runs).
     bool Translucent() const { return translucent_; }
@@ -72,6 +75,7 @@ protected:
 
 private:
     void ReleasePictures();
+    void ShapeWindow();
     // The picture as it is drawn (shaped where translucent), from the skin.
     QPixmap DecodeBackground() const;
 

@@ -30,21 +30,27 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent)
 
 void CPngButton::SetSources(const Sources& sources, QPoint faceOrigin)
 {
-    sources_ = sources;
     faceOrigin_ = faceOrigin;
-    update();
+    SetSources(sources);
 }
 
 void CPngButton::SetSources(const Sources& sources)
 {
-    sources_ = sources;
+    // A raster pixmap's image shares its pixels: nothing is copied.
+    faces_[NormalSlot] = sources.normal.toImage();
+    faces_[HoverSlot] = sources.hover.toImage();
+    faces_[PressedSlot] = sources.pressed.toImage();
+    faces_[DisabledSlot] = sources.disabled.toImage();
+    faces_[TickedSlot] = sources.ticked.toImage();
+    cut_ = false;
     update();
 }
 
 void CPngButton::SetOverride(const QPixmap& first, const QPixmap& second, bool on, bool secondOn)
 {
-    override_[0] = first;
-    override_[1] = second;
+    faces_[OverrideSlot] = first.toImage();
+    faces_[OverrideSecondSlot] = second.toImage();
+    cut_ = false;
     overrideOn_ = on;
     overrideSecond_ = secondOn;
     update();
@@ -59,26 +65,42 @@ void CPngButton::ChooseOverride(bool on, bool secondOn)
 
 void CPngButton::KeepOnlyOwnPart()
 {
+    if (cut_)
+        return;
     const auto cut = skin::FaceSourceRect(faceOrigin_.x(), faceOrigin_.y(), width(), height());
-    // Pictures shared between states stay shared as pieces.
-    std::map<qint64, QPixmap> pieces;
-    const auto keep = [&](QPixmap& picture) {
-        if (picture.isNull())
-            return;
-        auto& piece = pieces[picture.cacheKey()];
-        if (piece.isNull()) {
-            const qreal ratio = picture.devicePixelRatio();
-            piece = picture.copy(QRectF(cut.x * ratio, cut.y * ratio, cut.w * ratio, cut.h * ratio).toRect());
-            piece.setDevicePixelRatio(ratio);
+    // Pictures shared between states stay shared as parts.
+    std::map<qint64, QImage> parts;
+    for (QImage& face : faces_) {
+        if (face.isNull())
+            continue;
+        QImage& part = parts[face.cacheKey()];
+        if (part.isNull()) {
+            const qreal ratio = face.devicePixelRatio();
+            part = face.copy(QRectF(cut.x * ratio, cut.y * ratio, cut.w * ratio, cut.h * ratio).toRect());
+            if (!part.hasAlphaChannel())
+                part.convertTo(QImage::Format_RGB888);
+            part.setDevicePixelRatio(ratio);
         }
-        picture = piece;
-    };
-    for (QPixmap* picture : {&sources_.normal, &sources_.hover, &sources_.pressed, &sources_.disabled,
-                             &sources_.ticked, &override_[0], &override_[1]})
-        keep(*picture);
-    // The piece starts where the cut started.
+        face = part;
+    }
+    // A part starts where the cut started.
     faceOrigin_ = QPoint(1, 1);
+    cut_ = true;
     update();
+}
+
+qsizetype CPngButton::OwnPictureBytes() const
+{
+    if (!cut_)
+        return 0;
+    std::map<qint64, qsizetype> parts;
+    for (const QImage& face : faces_)
+        if (!face.isNull())
+            parts[face.cacheKey()] = face.sizeInBytes();
+    qsizetype total = 0;
+    for (const auto& [key, bytes] : parts)
+        total += bytes;
+    return total;
 }
 
 void CPngButton::SetFrameMode(bool on, const QColor& colour)
@@ -179,25 +201,25 @@ QSize CPngButton::sizeHint() const
     return size();
 }
 
-const QPixmap& CPngButton::SourceOf(ButtonFace face) const
+CPngButton::FaceSlot CPngButton::SlotOf(ButtonFace face)
 {
     switch (face) {
     case ButtonFace::Hover:
-        return sources_.hover;
+        return HoverSlot;
     case ButtonFace::Pressed:
-        return sources_.pressed;
+        return PressedSlot;
     case ButtonFace::Disabled:
-        return sources_.disabled;
+        return DisabledSlot;
     case ButtonFace::Ticked:
-        return sources_.ticked;
+        return TickedSlot;
     case ButtonFace::Override:
-        return override_[0];
+        return OverrideSlot;
     case ButtonFace::OverrideSecond:
-        return override_[1];
+        return OverrideSecondSlot;
     case ButtonFace::Normal:
         break;
     }
-    return sources_.normal;
+    return NormalSlot;
 }
 
 QColor CPngButton::TextColourOf(ButtonFace face) const
@@ -226,12 +248,12 @@ void CPngButton::paintEvent(QPaintEvent*)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(2, 2, width() - 3, height() - 3));
     } else {
-        const QPixmap& source = SourceOf(face);
+        const QImage& source = faces_[SlotOf(face)];
         const auto cut = skin::FaceSourceRect(faceOrigin_.x(), faceOrigin_.y(), width(), height());
         const qreal ratio = source.devicePixelRatio();
         // Pixels of a double-size picture: the same place, twice the detail.
         const QRectF from(cut.x * ratio, cut.y * ratio, cut.w * ratio, cut.h * ratio);
-        painter.drawPixmap(QRectF(0, 0, width(), height()), source, from);
+        painter.drawImage(QRectF(0, 0, width(), height()), source, from);
     }
     if (tint_.isValid()) {
         // Over the cap's face, inside its rounded edge, under any text. A

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QWindow>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -91,7 +92,7 @@ TEST(CBaseDialogTest, TakesItsShapeAndSizeFromTheGeneratedSkin)
     EXPECT_TRUE(failures.Failures().empty());
     EXPECT_EQ(dialog.size(), QSize(1248, 540));
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-    const QRegion outline = dialog.mask();
+    const QRegion outline = dialog.WindowShape();
     // Rounded corners: the corner pixels are outside, the edges inside.
     for (QPoint outside : {QPoint(0, 0), QPoint(1247, 0), QPoint(0, 539), QPoint(1247, 539), QPoint(2, 2)}) {
         EXPECT_FALSE(outline.contains(outside)) << outside.x() << ',' << outside.y();
@@ -100,6 +101,10 @@ TEST(CBaseDialogTest, TakesItsShapeAndSizeFromTheGeneratedSkin)
         EXPECT_TRUE(outline.contains(inside)) << inside.x() << ',' << inside.y();
     }
     EXPECT_FALSE(dialog.Translucent());  // offscreen: no compositor
+    // Shown, the desktop's window carries the outline.
+    dialog.show();
+    ASSERT_NE(dialog.windowHandle(), nullptr);
+    EXPECT_EQ(dialog.windowHandle()->mask(), outline);
 }
 
 TEST(CBaseDialogTest, OutlineIsEveryPixelThatIsNotPureWhite)
@@ -125,7 +130,7 @@ TEST(CBaseDialogTest, OutlineIsEveryPixelThatIsNotPureWhite)
     CBaseDialog empty(QString::fromStdString(skin.Ini("[SCREEN]\nMain=back.png\nMask=white.png\n")));
     ASSERT_TRUE(empty.InitSkin());
     EXPECT_TRUE(empty.Outline().isEmpty());
-    EXPECT_TRUE((empty.mask() & QRegion(empty.rect())).isEmpty());
+    EXPECT_TRUE((empty.WindowShape() & QRegion(empty.rect())).isEmpty());
     EXPECT_TRUE(failures.Failures().empty());
 }
 

@@ -91,15 +91,26 @@ TEST_F(CPngButtonTest, EachStateCutsItsPictureOnePixelUpAndLeft)
         {"left, still ticked", [&] { Hover(button, false); }, 5},
         {"disabled over ticked", [&] { button.setEnabled(false); }, 4},
     };
-    for (const auto& step : steps) {
-        step.enter();
-        // The corners of the button show (9, 19) and (68, 42) of the picture.
-        const Seen topLeft = SeenAt(button, QPoint(0, 0));
-        const Seen bottomRight = SeenAt(button, QPoint(59, 23));
-        EXPECT_EQ(topLeft.picture, step.picture) << step.state;
-        EXPECT_EQ(bottomRight.picture, step.picture) << step.state;
-        EXPECT_EQ(std::make_pair(topLeft.x, topLeft.y), std::make_pair(9, 19)) << step.state;
-        EXPECT_EQ(std::make_pair(bottomRight.x, bottomRight.y), std::make_pair(68, 42)) << step.state;
+    // From the whole pictures, then from the button's own parts of them.
+    for (const bool cut : {false, true}) {
+        if (cut) {
+            button.setEnabled(true);
+            button.SetTicked(false);
+            button.KeepOnlyOwnPart();
+            // Five opaque parts of 60 x 24 at three bytes a pixel.
+            EXPECT_EQ(button.OwnPictureBytes(), 5 * 60 * 24 * 3);
+        }
+        for (const auto& step : steps) {
+            step.enter();
+            // The corners of the button show (9, 19) and (68, 42) of the picture.
+            const Seen topLeft = SeenAt(button, QPoint(0, 0));
+            const Seen bottomRight = SeenAt(button, QPoint(59, 23));
+            EXPECT_EQ(topLeft.picture, step.picture) << step.state << " cut " << cut;
+            EXPECT_EQ(bottomRight.picture, step.picture) << step.state << " cut " << cut;
+            EXPECT_EQ(std::make_pair(topLeft.x, topLeft.y), std::make_pair(9, 19)) << step.state << " cut " << cut;
+            EXPECT_EQ(std::make_pair(bottomRight.x, bottomRight.y), std::make_pair(68, 42))
+                << step.state << " cut " << cut;
+        }
     }
 }
 
