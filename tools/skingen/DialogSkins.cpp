@@ -32,6 +32,20 @@ struct Dialog {
     std::vector<std::pair<std::string, QRect>> placements;
 };
 
+// Whether the key assignment dialog's page (its tab) shows the button:
+// the macro editor's buttons only the macro page, the on-screen keyboard
+// button only the key page. Other dialogs show every button.
+bool ShownOnPage(const std::string& key, const std::string& activeTab)
+{
+    if (activeTab.empty())
+        return true;
+    if (key.rfind("FUNC_MACRO_", 0) == 0)
+        return activeTab == "CONTROL_MACRO";
+    if (key == "CONTROL_OSK")
+        return activeTab == "CONTROL_KEY";
+    return true;
+}
+
 // One picture of a set: every button in the look this picture stands for;
 // `activeTab` is drawn chosen in every state (the page the set belongs to).
 DrawnPicture DrawState(const Dialog& dialog, Look look, const std::string& activeTab, bool withButtons)
@@ -48,6 +62,10 @@ DrawnPicture DrawState(const Dialog& dialog, Look look, const std::string& activ
             return;
         }
         for (const auto& control : dialog.buttons) {
+            // A page's pictures hold only the buttons that page shows: the
+            // page's panel shows its picture wherever a button is hidden.
+            if (!ShownOnPage(control.key, activeTab))
+                continue;
             const QRect& rect = control.rect;
             const Look shown = control.key == activeTab ? Look::Ticked : look;
             switch (control.kind) {
@@ -128,8 +146,9 @@ Dialog Composite()
         {"FUNC_MACRO_UP", {444, 318, 164, 26}},
         {"FUNC_MACRO_DOWN", {444, 348, 164, 26}},
         {"FUNC_MACRO_DOWN_BOTTOM", {444, 378, 164, 26}},
+        {"CONTROL_APPLY", {284, 434, 104, 32}},
         {"CONTROL_CANCEL", {400, 434, 104, 32}},
-        {"CONTROL_OK", {516, 434, 104, 32}},
+        {"CONTROL_OK", {516, 434, 104, 32}, Kind::Primary},
     };
     d.placements = {
         {"KEY_SETTING", {32, 102, 400, 22}},

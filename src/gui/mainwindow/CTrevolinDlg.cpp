@@ -716,6 +716,9 @@ bool CTrevolinDlg::CloseChildDialogs()
 {
     if (about_)
         about_->close();
+    // Closed as by Cancel: nothing it holds is written.
+    if (keyAssignment_ && keyAssignment_->isVisible())
+        keyAssignment_->reject();
     return true;
 }
 

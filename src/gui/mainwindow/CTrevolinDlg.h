@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QMenu>
+#include <QDialog>
 #include <QPointer>
 #include <QTimer>
 
@@ -82,6 +83,8 @@ public:
 
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
+    // The key assignment dialog, closed with the window's other dialogs.
+    void SetKeyAssignmentDialog(QDialog* dialog) { keyAssignment_ = dialog; }
     QLabel* BusyIndicator() const { return busy_; }
     QLabel* NoticeLabel() const { return noKeyboard_; }
     QPushButton* ReadAgainButton() const { return readAgain_; }
@@ -164,6 +167,7 @@ private:
     QMenu profileMenu_;
     QMenu* profileSubmenu_ = nullptr;
     QPointer<QWidget> about_;
+    QPointer<QDialog> keyAssignment_;
     QString link_;
     QString lastFolder_;  // where the user last took or put a backup
     bool present_ = false;

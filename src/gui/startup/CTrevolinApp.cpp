@@ -1,5 +1,7 @@
 #include "gui/startup/CTrevolinApp.h"
 
+#include "gui/keyassign/Trevolin_DlgComposite.h"
+
 #include "core/platform/KeyboardLock.h"
 #include "core/app/MainWindowControls.h"
 #include "core/app/WindowMessages.h"
@@ -134,6 +136,45 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
             dialog_->ProfileMenu().popup(name->mapToGlobal(QPoint(0, name->height())));
     });
 
+    // The key assignment dialog, opened from a key or the macro button.
+    clock_ = std::make_unique<platform::SteadyClock>();
+    keyAssignment_ = std::make_unique<app::KeyAssignmentSession>(*keyboard_, *language_, *prompts_, *settings_, *clock_);
+    composite_ = new Trevolin_DlgComposite(
+        QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Composite.ini"), *keyAssignment_,
+        *language_, *prompts_,
+        {.keyRect =
+             [this](uint16_t controlId) {
+                 CPngButton* key = dialog_->Button(controlId);
+                 return key ? QRect(key->mapToGlobal(QPoint(0, 0)), key->size()) : QRect();
+             },
+         .showKeyDown =
+             [this](uint16_t controlId, bool down) {
+                 if (CPngButton* key = dialog_->Button(controlId))
+                     key->setDown(down);
+             },
+         .idle = [this] { return model_ && !model_->Busy(); },
+         .openHelp =
+             [this] {
+                 if (model_)
+                     static_cast<void>(model_->OnCommand(app::control::Help));
+             }},
+        dialog_.get());
+    dialog_->SetKeyAssignmentDialog(composite_);
+    connect(dialog_.get(), &CTrevolinDlg::KeyAssignmentRequested, this,
+            [this](uint16_t controlId, uint16_t keyNumber, bool macroOnly) {
+                if (composite_ && !composite_->isVisible())
+                    static_cast<void>(composite_->OpenForKey({controlId, keyNumber, macroOnly}));
+            });
+    // A profile switch waits until the dialog is closed (any thread asks).
+    keyboard_->Profiles().SetSwitchHooks({.keyDialogOpen = [session = keyAssignment_.get()] {
+                                              return session->OpenCount() > 0;
+                                          },
+                                          .managerOpen = {},
+                                          .managerModified = {},
+                                          .tickManagerRow = {},
+                                          .applyCommand = {},
+                                          .showProfileMenu = {}});
+
     model_->ShowFlip();
     // Started at login, the program may come before the desktop's tray:
     // it waits a while for one before it settles for a window without.
@@ -196,7 +237,10 @@ void CTrevolinApp::Shutdown()
         link_->Close();
     // The keyboard's link stops (its workers joined, its thread ended)
     // before anything it calls goes.
+    // The dialog goes before the keyboard its session edits.
+    delete composite_.data();
     keyboard_.reset();
+    keyAssignment_.reset();
     tray_.reset();
     model_.reset();
     link_.reset();

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/base/Environment.h"
+#include "core/app/KeyAssignmentSession.h"
 #include "core/app/KeyboardApp.h"
 #include "core/base/Language.h"
 #include "core/base/Locations.h"
 #include "core/app/MainWindowModel.h"
 #include "core/base/SettingsStore.h"
+#include "core/platform/Clock.h"
+#include "gui/keyassign/Trevolin_DlgComposite.h"
 #include "gui/mainwindow/CTrevolinDlg.h"
 #include "gui/mainwindow/QtMainWindowLink.h"
 #include "gui/mainwindow/QtPrompts.h"
@@ -13,6 +16,7 @@
 #include "gui/tray/TraySurface.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -49,6 +53,7 @@ public:
     app::MainWindowModel& Model() { return *model_; }
     app::KeyboardApp& Keyboard() { return *keyboard_; }
     CTrayIcon& Tray() { return *tray_; }
+    Trevolin_DlgComposite* KeyAssignmentDialog() { return composite_; }
     bool Ended() const { return ended_; }
     // The exit path was asked for or runs.
     bool Ending() const { return exitRequested_ || ended_ || (model_ && model_->Exiting()); }
@@ -74,6 +79,9 @@ private:
     std::unique_ptr<app::KeyboardApp> keyboard_;
     std::unique_ptr<app::MainWindowModel> model_;
     std::unique_ptr<CTrayIcon> tray_;
+    std::unique_ptr<platform::SteadyClock> clock_;
+    std::unique_ptr<app::KeyAssignmentSession> keyAssignment_;
+    QPointer<Trevolin_DlgComposite> composite_;
     bool ended_ = false;
     bool exitRequested_ = false;
     int exitCode_ = 0;

@@ -1,0 +1,894 @@
+#include "gui/keyassign/Trevolin_DlgComposite.h"
+
+#include "gui/skin/SkinLayout.h"
+#include "gui/skin/SkinPictures.h"
+
+#include "core/keyboard/KeyNames.h"
+#include "core/keyboard/MacroKeyList.h"
+#include "core/keys/KeyAction.h"
+#include "core/keys/KeyCapture.h"
+#include "core/keys/MediaFunctions.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <array>
+
+namespace trevolin::gui {
+
+namespace {
+
+using Page = profiles::KeyAssignmentDialogModel::Page;
+using Source = profiles::KeyAssignmentDialogModel::Source;
+
+constexpr std::array MouseTexts = {"IDS_KEYBOARD_MOU_LEFT", "IDS_KEYBOARD_MOU_RIGHT", "IDS_KEYBOARD_MOU_MIDDLE",
+                                   "IDS_KEYBOARD_ROLL_UP", "IDS_KEYBOARD_ROLL_DOWN"};
+constexpr std::array MacroButtons = {"FUNC_MACRO_ADD",    "FUNC_MACRO_DELETE",      "FUNC_MACRO_RECORD",
+                                     "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR",      "FUNC_MACRO_UP_TOP",
+                                     "FUNC_MACRO_UP",     "FUNC_MACRO_DOWN",        "FUNC_MACRO_DOWN_BOTTOM"};
+constexpr std::array EventButtons = {"FUNC_MACRO_RECORD", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR",
+                                     "FUNC_MACRO_UP_TOP",  "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
+                                     "FUNC_MACRO_DOWN_BOTTOM"};
+const QString PressText = QStringLiteral("\u2193");
+const QString ReleaseText = QStringLiteral("  \u2191");
+
+QString TextOf(const base::TextLookup& texts, std::string_view key)
+{
+    return QString::fromStdString(texts.Text(key));
+}
+
+QString ActionText(uint16_t action)
+{
+    return action == macros::MacroEvent::Release ? ReleaseText : PressText;
+}
+
+// The key a key event stands for: its native scan code (X11 and Wayland
+// give the evdev code plus 8).
+uint16_t KeyCodeOf(const QKeyEvent& event)
+{
+    return keys::KeyCodeOfNativeScan(event.nativeScanCode());
+}
+
+}  // namespace
+
+Trevolin_DlgComposite::Trevolin_DlgComposite(QString iniPath, app::KeyAssignmentSession& session,
+                                             const base::TextLookup& texts, base::Prompts& prompts, Window window,
+                                             QWidget* parent)
+    : CBaseDialog(std::move(iniPath), parent), session_(session), texts_(texts), prompts_(prompts),
+      window_(std::move(window))
+{
+    setObjectName(QStringLiteral("KeyAssignment"));
+    setModal(true);
+}
+
+Trevolin_DlgComposite::~Trevolin_DlgComposite()
+{
+    qApp->removeEventFilter(this);
+}
+
+CPngButton* Trevolin_DlgComposite::Button(const std::string& skinKey) const
+{
+    const auto it = buttons_.find(skinKey);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+CPngButton* Trevolin_DlgComposite::AddButton(const std::string& skinKey)
+{
+    auto* button = new CPngButton(this);
+    button->setObjectName(QString::fromStdString(skinKey));
+    static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, {}));
+    button->SetTextStyle(true, 9, QStringLiteral("DejaVu Sans"),
+                         {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
+                          QColor(0x2f, 0xa8, 0xff)});
+    buttons_[skinKey] = button;
+    return button;
+}
+
+template <typename W>
+W* Trevolin_DlgComposite::Place(W* widget, const std::string& skinKey)
+{
+    widget->setObjectName(QString::fromStdString(skinKey));
+    static_cast<void>(SkinLayout::PlaceControl(*widget, Skin(), skin::SkinIni::ButtonInfo, skinKey));
+    return widget;
+}
+
+void Trevolin_DlgComposite::LoadSets()
+{
+    // Each page has its set of pictures; the page's own tab is drawn chosen
+    // in every picture of its set.
+    const auto set = [this](const QString& prefix, bool withDisable) {
+        CPngButton::Sources sources;
+        sources.normal = Picture(prefix + QStringLiteral("_normal.jpg"));
+        sources.hover = Picture(prefix + QStringLiteral("_over.jpg"));
+        sources.pressed = Picture(prefix + QStringLiteral("_down.jpg"));
+        sources.disabled = withDisable ? Picture(prefix + QStringLiteral("_disable.jpg")) : sources.normal;
+        sources.ticked = sources.pressed;
+        return sources;
+    };
+    sets_["key"] = set(QStringLiteral("key"), false);
+    sets_["macro"] = set(QStringLiteral("macro"), true);
+    sets_["macro2"] = set(QStringLiteral("macro2"), true);
+    sets_["media"] = set(QStringLiteral("media"), false);
+    sets_["function"] = set(QStringLiteral("function"), false);
+}
+
+bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
+{
+    std::string problem;
+    if (!session_.Open(target, problem)) {
+        prompts_.ShowMessage({}, "The key cannot be edited: " + problem + ".", base::Prompts::Style::Warning);
+        return false;
+    }
+    if (buttons_.empty()) {
+        if (!InitSkin())
+            return false;
+        for (const char* key : {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA",
+                                "CONTROL_FUNCTION", "CONTROL_CLEAR", "CONTROL_OSK", "CONTROL_APPLY", "CONTROL_CANCEL",
+                                "CONTROL_OK"})
+            AddButton(key);
+        for (const char* key : MacroButtons)
+            AddButton(key);
+        buttons_["CONTROL_MASK"]->setEnabled(false);
+        buttons_["CONTROL_MASK"]->setFocusPolicy(Qt::NoFocus);
+        buttons_["CONTROL_MASK"]->lower();
+        buttons_["CONTROL_TITLE"]->setFocusPolicy(Qt::NoFocus);
+        // Left and upright beside the accent bar, a little larger.
+        buttons_["CONTROL_TITLE"]->SetTextStyle(true, 12, QStringLiteral("DejaVu Sans"),
+                                                {Qt::white, Qt::white, Qt::white, Qt::white, Qt::white}, 36);
+        buttons_["CONTROL_TITLE"]->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+        heading_ = Place(new QLabel(this), "KEY_SETTING");
+        keyLabel_ = Place(new QLabel(this), "TISHI_SINGLE_STATIC");
+        keyField_ = Place(new QLineEdit(this), "FUNC_KEY_INPUT");
+        keyField_->setReadOnly(true);
+        QFont big = keyField_->font();
+        big.setPixelSize(22);
+        keyField_->setFont(big);
+        keyboardSource_ = Place(new QRadioButton(this), "FUNC_KEY_RADIO_KB");
+        keyboardSourceLabel_ = Place(new QLabel(this), "FUNC_KEY_RADIO_KB_STATIC");
+        mouseSource_ = Place(new QRadioButton(this), "FUNC_KEY_RADIO_MOU");
+        mouseSourceLabel_ = Place(new QLabel(this), "FUNC_KEY_RADIO_MOU_STATIC");
+        keyboardSourceLabel_->setBuddy(keyboardSource_);
+        mouseSourceLabel_->setBuddy(mouseSource_);
+        mouseList_ = new QListWidget(this);
+        mouseList_->setObjectName(QStringLiteral("MOUSE_LIST"));
+        // Beside the source choices, within the page.
+        mouseList_->setGeometry(QRect(mouseSourceLabel_->geometry().right() + 16, keyboardSource_->y(),
+                                      buttons_["CONTROL_MASK"]->geometry().right() - mouseSourceLabel_->geometry().right() - 32,
+                                      140));
+        mediaLabel_ = Place(new QLabel(this), "MEDIA_SETTING_TISHI");
+        mediaList_ = Place(new QListWidget(this), "FUNC_MEDIA_SELECT");
+        functionLabel_ = Place(new QLabel(this), "FUNCTION_KEY_SETTING_TISHI");
+        functionList_ = Place(new QListWidget(this), "FUNC_FUNCTION_SELECT");
+        macroLabel_ = Place(new QLabel(this), "MARCO_NAME_SETTING");
+        macroList_ = Place(new QComboBox(this), "FUNC_MACRO_LIST");
+        macroList_->setEditable(true);
+        macroList_->setInsertPolicy(QComboBox::NoInsert);
+        macroList_->lineEdit()->setMaxLength(260);
+        eventList_ = Place(new QTreeWidget(this), "FUNC_MACRO_LIST2");
+        eventList_->setColumnCount(3);
+        eventList_->setRootIsDecorated(false);
+        eventList_->setUniformRowHeights(true);
+        eventList_->setSelectionMode(QAbstractItemView::SingleSelection);
+        eventList_->setAllColumnsShowFocus(true);
+        recordDelay_ = Place(new QCheckBox(this), "FUNC_MACRO_RECORD_DELAY");
+        recordDelayLabel_ = Place(new QLabel(this), "FUNC_MACRO_RECORD_DELAY2");
+        recordDelayLabel_->setBuddy(recordDelay_);
+        playCountLabel_ = Place(new QLabel(this), "FUNC_MACRO_CYCLES_PROMPT");
+        playCount_ = Place(new QLineEdit(this), "FUNC_MACRO_CYCLES");
+        playCount_->setValidator(new QIntValidator(0, 99999, playCount_));
+        playCountLabel_->setBuddy(playCount_);
+        for (QLabel* label : {heading_, keyLabel_, keyboardSourceLabel_, mouseSourceLabel_, mediaLabel_, functionLabel_,
+                              macroLabel_, recordDelayLabel_, playCountLabel_}) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, QColor(0xE4, 0xE4, 0xE4));
+            label->setPalette(palette);
+            label->setWordWrap(label == heading_ || label == keyLabel_);
+        }
+
+        connect(buttons_["CONTROL_KEY"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Key); });
+        connect(buttons_["CONTROL_MACRO"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Macro); });
+        connect(buttons_["CONTROL_MEDIA"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Media); });
+        connect(buttons_["CONTROL_FUNCTION"], &QAbstractButton::clicked, this,
+                [this] { ChoosePage(Page::Function); });
+        connect(buttons_["CONTROL_CLEAR"], &QAbstractButton::clicked, this, [this] { OnClear(); });
+        connect(buttons_["CONTROL_OSK"], &QAbstractButton::clicked, this, [this] { OnOsk(); });
+        connect(buttons_["CONTROL_APPLY"], &QAbstractButton::clicked, this, [this] { static_cast<void>(OnApply()); });
+        connect(buttons_["CONTROL_OK"], &QAbstractButton::clicked, this, [this] { OnOk(); });
+        connect(buttons_["CONTROL_CANCEL"], &QAbstractButton::clicked, this, [this] { reject(); });
+        connect(keyboardSource_, &QRadioButton::clicked, this, [this] {
+            session_.Page().ChooseSource(Source::Keyboard);
+            ShowKeySource();
+            SetDirty();
+        });
+        connect(mouseSource_, &QRadioButton::clicked, this, [this] {
+            session_.Page().ChooseSource(Source::Mouse);
+            session_.Page().ChooseMouse(std::max(0, mouseList_->currentRow()));
+            ShowKeySource();
+            SetDirty();
+        });
+        connect(mouseList_, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (filling_ || row < 0)
+                return;
+            session_.Page().ChooseMouse(row);
+            SetDirty();
+        });
+        connect(mediaList_, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (filling_ || row < 0)
+                return;
+            session_.Page().ChooseMedia(row);
+            SetDirty();
+        });
+        connect(functionList_, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (filling_ || row < 0)
+                return;
+            session_.Page().ChooseFunction(row);
+            SetDirty();
+        });
+        connect(buttons_["FUNC_MACRO_ADD"], &QAbstractButton::clicked, this, [this] { OnAddMacro(); });
+        connect(buttons_["FUNC_MACRO_DELETE"], &QAbstractButton::clicked, this, [this] { OnDeleteMacro(); });
+        connect(macroList_, qOverload<int>(&QComboBox::activated), this, [this](int index) { OnMacroChosen(index); });
+        connect(macroList_->lineEdit(), &QLineEdit::editingFinished, this, [this] { OnNameEdited(); });
+        connect(buttons_["FUNC_MACRO_RECORD"], &QAbstractButton::clicked, this, [this] { OnRecord(); });
+        connect(buttons_["FUNC_MACRO_DELETE2"], &QAbstractButton::clicked, this, [this] { OnDeleteEvent(); });
+        connect(buttons_["FUNC_MACRO_CLEAR"], &QAbstractButton::clicked, this, [this] { OnClearEvents(); });
+        connect(buttons_["FUNC_MACRO_UP_TOP"], &QAbstractButton::clicked, this,
+                [this] { OnMove(macros::EventMove::Top); });
+        connect(buttons_["FUNC_MACRO_UP"], &QAbstractButton::clicked, this, [this] { OnMove(macros::EventMove::Up); });
+        connect(buttons_["FUNC_MACRO_DOWN"], &QAbstractButton::clicked, this,
+                [this] { OnMove(macros::EventMove::Down); });
+        connect(buttons_["FUNC_MACRO_DOWN_BOTTOM"], &QAbstractButton::clicked, this,
+                [this] { OnMove(macros::EventMove::Bottom); });
+        connect(eventList_, &QTreeWidget::itemActivated, this,
+                [this](QTreeWidgetItem* item, int column) { OnCellActivated(item, column); });
+        connect(eventList_, &QTreeWidget::itemDoubleClicked, this,
+                [this](QTreeWidgetItem* item, int column) { OnCellActivated(item, column); });
+        connect(recordDelay_, &QCheckBox::clicked, this, [this](bool on) { session_.SetRecordDelay(on); });
+        connect(playCount_, &QLineEdit::editingFinished, this, [this] { OnPlayCountEdited(); });
+    }
+    LoadSets();
+
+    // The lists, filled at every opening.
+    filling_ = true;
+    mouseList_->clear();
+    for (const char* key : MouseTexts)
+        mouseList_->addItem(TextOf(texts_, key));
+    mediaList_->clear();
+    for (uint32_t i = 0; i < keys::MediaFunctionCount; ++i)
+        mediaList_->addItem(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keys::MediaKeyCode(i))));
+    functionList_->clear();
+    for (uint32_t i = 1; i <= keys::KeyboardFunctionCount; ++i)
+        functionList_->addItem(TextOf(texts_, "FUNC_KEY_DESC" + std::to_string(i)));
+    mouseList_->setCurrentRow(0);
+    mediaList_->setCurrentRow(0);
+    functionList_->setCurrentRow(0);
+    filling_ = false;
+    recordDelay_->setChecked(session_.RecordDelay());
+    playCount_->setText(QStringLiteral("1"));
+    keyField_->clear();
+    LoadMacroList(std::nullopt);
+
+    const bool macroOnly = session_.Page().MacroOnly();
+    for (const char* key : {"CONTROL_KEY", "CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_CLEAR"})
+        buttons_[key]->setEnabled(!macroOnly);
+    ShowPage(true);
+    Relabel();
+
+    // Beside the key, where the program may place windows; centred for the
+    // macro button.
+    const QRect screen = (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                           : QRect(0, 0, 1920, 1080));
+    const QRect key = window_.keyRect ? window_.keyRect(target.controlId) : QRect();
+    const auto at = profiles::PlaceKeyAssignmentDialog({key.x(), key.y(), key.width(), key.height()}, width(), height(),
+                                                       {screen.x(), screen.y(), screen.width(), screen.height()},
+                                                       macroOnly || key.isNull());
+    move(at.x, at.y);
+    if (window_.showKeyDown)
+        window_.showKeyDown(target.controlId, true);
+    closing_ = false;
+    qApp->installEventFilter(this);
+    show();
+    return true;
+}
+
+bool Trevolin_DlgComposite::OpenForKey(const keyboard::KeyAssignmentTarget& target)
+{
+    if (!Show(target))
+        return false;
+    exec();
+    return true;
+}
+
+void Trevolin_DlgComposite::Relabel()
+{
+    if (buttons_.empty())
+        return;
+    setWindowTitle(TextOf(texts_, "MAIN_CAPTION"));
+    buttons_["CONTROL_TITLE"]->setText(windowTitle());
+    buttons_["CONTROL_TITLE"]->SetMargins(-14, 0, 0, 0);
+    const bool macroOnly = session_.IsOpen() && session_.Page().MacroOnly();
+    heading_->setText(TextOf(texts_, macroOnly ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
+    keyLabel_->setText(TextOf(texts_, "SINGLE_STATIC"));
+    keyboardSourceLabel_->setText(TextOf(texts_, "IDS_MACRO_KB_KEY"));
+    mouseSourceLabel_->setText(TextOf(texts_, "IDS_MACRO_MOU_KEY"));
+    mediaLabel_->setText(TextOf(texts_, "MEDIA_EDIT_TISHI"));
+    functionLabel_->setText(TextOf(texts_, "FUNCTION_TISHI"));
+    macroLabel_->setText(TextOf(texts_, "MACRO_NAME_SETTING"));
+    recordDelayLabel_->setText(TextOf(texts_, "RECORD_DELAY"));
+    playCountLabel_->setText(TextOf(texts_, "MACRO_CYCLES"));
+    const auto text = [this](const char* button, const char* key) { buttons_[button]->setText(TextOf(texts_, key)); };
+    text("CONTROL_KEY", macroOnly ? "" : "SINGLE_KEY");
+    text("CONTROL_MACRO", "MACRO_SETTING");
+    text("CONTROL_MEDIA", macroOnly ? "" : "MULTI_MEDIA");
+    text("CONTROL_FUNCTION", macroOnly ? "" : "FUNCTION_KEY");
+    text("CONTROL_OK", "MACRO_OK");
+    text("CONTROL_CANCEL", "MACRO_CANCLE");
+    text("CONTROL_APPLY", "PROFILE_APPLY");
+    text("FUNC_MACRO_DELETE2", "A_DELETE");
+    text("FUNC_MACRO_CLEAR", "A_CLEAR");
+    text("FUNC_MACRO_UP_TOP", "A_TOP");
+    text("FUNC_MACRO_UP", "A_UP");
+    text("FUNC_MACRO_DOWN", "A_DOWN");
+    text("FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM");
+    ShowRecordingState();
+    buttons_["CONTROL_CLEAR"]->SetTipText(TextOf(texts_, "COMPOSITE_PROMPT_CLEAR"));
+    buttons_["CONTROL_OSK"]->SetTipText(TextOf(texts_, "COMPOSITE_PROMPT_OSK"));
+    eventList_->setHeaderLabels(
+        {TextOf(texts_, "MACRO_KEYS_TISHI"), TextOf(texts_, "MACRO_ACTION_TISHI"), TextOf(texts_, "MACRO_DELAY_MS")});
+    // Names a screen reader says.
+    const auto name = [this](QWidget* widget, const char* key) { widget->setAccessibleName(TextOf(texts_, key)); };
+    name(buttons_["CONTROL_KEY"], "SINGLE_KEY");
+    name(buttons_["CONTROL_MEDIA"], "MULTI_MEDIA");
+    name(buttons_["CONTROL_FUNCTION"], "FUNCTION_KEY");
+    name(buttons_["CONTROL_MACRO"], "MACRO_SETTING");
+    name(buttons_["CONTROL_CLEAR"], "COMPOSITE_PROMPT_CLEAR");
+    name(buttons_["CONTROL_OSK"], "COMPOSITE_PROMPT_OSK");
+    name(buttons_["FUNC_MACRO_ADD"], "ACC_MACRO_ADD");
+    name(buttons_["FUNC_MACRO_DELETE"], "ACC_MACRO_DELETE");
+    name(keyField_, "ACC_CAPTURED_KEY");
+    name(keyboardSource_, "IDS_MACRO_KB_KEY");
+    name(mouseSource_, "IDS_MACRO_MOU_KEY");
+    name(mouseList_, "IDS_MACRO_MOU_KEY");
+    name(mediaList_, "MULTI_MEDIA");
+    name(functionList_, "FUNCTION_KEY");
+    name(macroList_, "MACRO_NAME_SETTING");
+    name(eventList_, "ACC_MACRO_EVENTS");
+    name(recordDelay_, "RECORD_DELAY");
+    name(playCount_, "MACRO_CYCLES");
+}
+
+void Trevolin_DlgComposite::ShowPage(bool initial)
+{
+    profiles::KeyAssignmentDialogModel& page = session_.Page();
+    const Page shown = page.ShownPage();
+    const bool macroOnly = page.MacroOnly();
+    const char* set = shown == Page::Macro ? "macro" : shown == Page::Media ? "media"
+                                                  : shown == Page::Function ? "function"
+                                                                            : "key";
+    for (auto& [key, button] : buttons_) {
+        const bool onlyMacroLook = macroOnly && (key == "CONTROL_KEY" || key == "CONTROL_MEDIA" ||
+                                                 key == "CONTROL_FUNCTION" || key == "CONTROL_TITLE" ||
+                                                 key == "CONTROL_CLEAR");
+        button->SetSources(sets_[onlyMacroLook ? "macro2" : set]);
+    }
+    const std::map<Page, const char*> tabs = {
+        {Page::Key, "CONTROL_KEY"}, {Page::Macro, "CONTROL_MACRO"}, {Page::Media, "CONTROL_MEDIA"},
+        {Page::Function, "CONTROL_FUNCTION"}};
+    for (const auto& [p, key] : tabs)
+        buttons_[key]->SetTicked(p == shown);
+
+    if (shown != Page::Macro && shown != Page::Key)
+        StopRecording();
+    if (shown == Page::Key)
+        StopRecording();
+    if (shown == Page::Macro && initial)
+        LoadMacroList(session_.InitialMacro());
+    else if (shown == Page::Macro && !SelectedMacro() && macroList_->count() > 0)
+        LoadMacroList(0);
+    if (initial) {
+        filling_ = true;
+        if (shown == Page::Media)
+            mediaList_->setCurrentRow(page.MediaIndex());
+        if (shown == Page::Function)
+            functionList_->setCurrentRow(page.FunctionIndex());
+        filling_ = false;
+    }
+    if (shown == Page::Key)
+        ShowKeySource();
+
+    const bool key = shown == Page::Key, macro = shown == Page::Macro, media = shown == Page::Media,
+               function = shown == Page::Function;
+    for (QWidget* w : std::initializer_list<QWidget*>{keyLabel_, keyField_, keyboardSource_, mouseSource_,
+                                                      keyboardSourceLabel_, mouseSourceLabel_, mouseList_})
+        w->setVisible(key);
+    mediaLabel_->setVisible(media);
+    mediaList_->setVisible(media);
+    functionLabel_->setVisible(function);
+    functionList_->setVisible(function);
+    for (QWidget* w : std::initializer_list<QWidget*>{macroLabel_, macroList_, eventList_, recordDelay_,
+                                                      recordDelayLabel_, playCount_, playCountLabel_})
+        w->setVisible(macro);
+    for (const char* b : MacroButtons)
+        buttons_[b]->setVisible(macro);
+    buttons_["CONTROL_OSK"]->setVisible(key);
+    if (macroOnly) {
+        keyLabel_->hide();
+        mediaLabel_->hide();
+        functionLabel_->hide();
+    }
+    EnableEventControls();
+
+    // Keys the desktop would keep come to the dialog while a key is chosen.
+    const bool grab = key && QGuiApplication::platformName() == QLatin1String("xcb") && isVisible();
+    if (grab && !grabbing_)
+        grabKeyboard();
+    else if (!grab && grabbing_)
+        releaseKeyboard();
+    grabbing_ = grab;
+}
+
+void Trevolin_DlgComposite::ChoosePage(Page page)
+{
+    if (session_.Page().ChoosePage(page)) {
+        ShowPage(false);
+        SetDirty();
+    }
+}
+
+void Trevolin_DlgComposite::ShowKeySource()
+{
+    const profiles::KeyAssignmentDialogModel& page = session_.Page();
+    const bool mouse = page.KeySource() == Source::Mouse;
+    keyboardSource_->setChecked(!mouse);
+    mouseSource_->setChecked(mouse);
+    keyField_->setEnabled(!mouse);
+    mouseList_->setEnabled(mouse);
+    filling_ = true;
+    if (mouse)
+        mouseList_->setCurrentRow(page.MousePosition());
+    filling_ = false;
+    const uint16_t code = page.CapturedKey();
+    keyField_->setText(code == 0 || mouse ? QString()
+                                          : QString::fromStdString(keyboard::KeyNameFromScan(texts_, code)));
+}
+
+void Trevolin_DlgComposite::OnClear()
+{
+    session_.Page().Clear();
+    ShowPage(false);
+    keyField_->clear();
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::OnOsk()
+{
+    const QString found = QStandardPaths::findExecutable(oskProgram_);
+    if (found.isEmpty() || !QProcess::startDetached(found, {})) {
+        const std::string text = texts_.Text("COMPOSITE_OSK_MISSING");
+        prompts_.ShowMessage("COMPOSITE_OSK_MISSING",
+                             (text.empty() ? std::string("The on-screen keyboard program cannot be started:") : text) +
+                                 " " + oskProgram_.toStdString(),
+                             base::Prompts::Style::Warning);
+    }
+}
+
+void Trevolin_DlgComposite::SetDirty()
+{
+    if (CPngButton* apply = Button("CONTROL_APPLY"))
+        apply->setEnabled(session_.Dirty());
+}
+
+bool Trevolin_DlgComposite::OnApply()
+{
+    if (window_.idle && !window_.idle()) {
+        const std::string text = texts_.Text("MAIN_BUSY");
+        prompts_.ShowMessage("MAIN_BUSY", text.empty() ? "The keyboard is busy. Try again in a moment." : text,
+                             base::Prompts::Style::Plain);
+        return false;
+    }
+    StopRecording();
+    if (eventList_->isPersistentEditorOpen(eventList_->currentItem(), 2))
+        eventList_->closePersistentEditor(eventList_->currentItem(), 2);
+    const std::optional<size_t> macro = SelectedMacro();
+    const auto result = session_.Apply(static_cast<uint8_t>(std::clamp(playCount_->text().toInt(), 1, 255)));
+    if (!result.macrosCommitted)
+        prompts_.ShowMessage({}, "The macros could not be stored; the key was set.", base::Prompts::Style::Warning);
+    LoadMacroList(macro);
+    SetDirty();
+    return true;
+}
+
+void Trevolin_DlgComposite::OnOk()
+{
+    if (!OnApply())
+        return;
+    FinishClosing();
+    accept();
+}
+
+void Trevolin_DlgComposite::reject()
+{
+    FinishClosing();
+    QDialog::reject();
+}
+
+void Trevolin_DlgComposite::CancelDialog()
+{
+    if (isVisible())
+        reject();
+}
+
+void Trevolin_DlgComposite::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close and Alt+F4 are Cancel.
+    FinishClosing();
+    CBaseDialog::closeEvent(event);
+}
+
+void Trevolin_DlgComposite::FinishClosing()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    StopRecording();
+    qApp->removeEventFilter(this);
+    if (grabbing_)
+        releaseKeyboard();
+    grabbing_ = false;
+    const auto target = session_.Target();
+    session_.Close();
+    eventList_->clear();
+    macroList_->clear();
+    if (window_.showKeyDown)
+        window_.showKeyDown(target.controlId, false);
+    // The page pictures are large: they go with the dialog.
+    for (auto& [key, button] : buttons_)
+        button->SetSources({});
+    sets_.clear();
+}
+
+void Trevolin_DlgComposite::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape never close the dialog (macro edits would go with
+    // it); an editor that wanted them has had them already.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    CBaseDialog::keyPressEvent(event);
+}
+
+bool Trevolin_DlgComposite::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride &&
+        type != QEvent::ContextMenu)
+        return CBaseDialog::eventFilter(watched, event);
+    if (!session_.IsOpen() || !isVisible())
+        return false;
+    const bool recording = session_.Recording();
+    const bool capturing = session_.Page().ShownPage() == Page::Key;
+    if (!recording && !capturing) {
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && window_.openHelp) {
+            window_.openHelp();
+            return true;
+        }
+        return false;
+    }
+    // X11 sends a context-menu event before the Menu key's press.
+    if (type == QEvent::ContextMenu)
+        return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::ShortcutOverride) {
+        // Shortcuts do not fire first; the key comes as a key event.
+        if (keys::KeyCodeOfNativeScan(key->nativeScanCode()) != 0)
+            key->accept();
+        return false;
+    }
+    // Each key event reaches the filter once per widget it passes through;
+    // only the one for the widget that has it first counts.
+    if (watched != QApplication::focusWidget() && watched != this && watched->isWidgetType())
+        return false;
+    if (recording) {
+        const uint16_t code = KeyCodeOf(*key);
+        const keys::CaptureVerdict verdict = keys::DecideCapture({code, type == QEvent::KeyPress, false}, true);
+        if (verdict == keys::CaptureVerdict::PassOn)
+            return false;
+        RecordKey(*key);
+        return true;
+    }
+    const uint16_t code = KeyCodeOf(*key);
+    const auto verdict = keys::DecideCapture(
+        {code, type == QEvent::KeyPress, key->isAutoRepeat()}, session_.Page().KeySource() == Source::Keyboard);
+    if (verdict == keys::CaptureVerdict::PassOn) {
+        // Tab and the like still move the focus on the page.
+        return false;
+    }
+    if (verdict == keys::CaptureVerdict::Capture) {
+        session_.Page().Capture(code);
+        ShowKeySource();
+        SetDirty();
+    }
+    return true;
+}
+
+// --- The macro page ------------------------------------------------------------------
+
+std::optional<size_t> Trevolin_DlgComposite::SelectedMacro() const
+{
+    return session_.IsOpen() ? session_.Macros().Selected() : std::nullopt;
+}
+
+std::optional<size_t> Trevolin_DlgComposite::SelectedRow() const
+{
+    QTreeWidgetItem* item = eventList_->currentItem();
+    if (!item || !item->isSelected())
+        return std::nullopt;
+    return static_cast<size_t>(eventList_->indexOfTopLevelItem(item));
+}
+
+void Trevolin_DlgComposite::LoadMacroList(std::optional<size_t> select)
+{
+    if (!session_.IsOpen())
+        return;
+    macros::MacroListEditor& editor = session_.Macros();
+    if (select && *select >= editor.Macros().size())
+        select = editor.Macros().empty() ? std::nullopt : std::optional<size_t>(editor.Macros().size() - 1);
+    editor.Select(select);
+    filling_ = true;
+    macroList_->clear();
+    for (const macros::Macro& macro : editor.Macros())
+        macroList_->addItem(QString::fromStdU16String(macro.name));
+    macroList_->setCurrentIndex(select ? static_cast<int>(*select) : -1);
+    filling_ = false;
+    ShowMacro();
+}
+
+QTreeWidgetItem* Trevolin_DlgComposite::EventItem(const macros::MacroEvent& event) const
+{
+    const QString key = QString::fromStdString(keyboard::KeyNameFromScan(texts_, event.keyCode));
+    auto* item = new QTreeWidgetItem({key, ActionText(event.action), QString::number(event.delayMs)});
+    // Read as one sentence: "press A, 50 ms".
+    const QString action = event.action == macros::MacroEvent::Release ? tr("release") : tr("press");
+    item->setData(0, Qt::AccessibleTextRole, QStringLiteral("%1 %2, %3 ms").arg(action, key).arg(event.delayMs));
+    const QColor grey = eventList_->palette().color(QPalette::Disabled, QPalette::Text);
+    item->setForeground(0, grey);
+    item->setForeground(1, grey);
+    return item;
+}
+
+void Trevolin_DlgComposite::ShowMacro()
+{
+    const auto selected = SelectedMacro();
+    if (selected)
+        playCount_->setText(QString::number(session_.Macros().Macros()[*selected].playCount));
+    ShowEvents(std::nullopt);
+}
+
+void Trevolin_DlgComposite::ShowEvents(std::optional<size_t> selectRow)
+{
+    eventList_->clear();
+    if (const auto selected = SelectedMacro()) {
+        QList<QTreeWidgetItem*> items;
+        for (const macros::MacroEvent& event : session_.Macros().Macros()[*selected].events)
+            items.push_back(EventItem(event));
+        eventList_->addTopLevelItems(items);
+        if (selectRow && *selectRow < static_cast<size_t>(items.size())) {
+            QTreeWidgetItem* item = eventList_->topLevelItem(static_cast<int>(*selectRow));
+            eventList_->setCurrentItem(item);
+            eventList_->scrollToItem(item);
+        }
+    }
+    EnableEventControls();
+}
+
+void Trevolin_DlgComposite::EnableEventControls()
+{
+    const bool selected = SelectedMacro().has_value();
+    for (const char* key : EventButtons)
+        buttons_[key]->setEnabled(selected);
+    const bool recording = session_.IsOpen() && session_.Recording();
+    buttons_["FUNC_MACRO_ADD"]->setEnabled(!recording);
+    buttons_["FUNC_MACRO_DELETE"]->setEnabled(!recording && selected);
+    macroList_->setEnabled(!recording);
+}
+
+void Trevolin_DlgComposite::OnAddMacro()
+{
+    const auto result = session_.Macros().AddNew();
+    session_.Tell(result);
+    if (result.Changed())
+        LoadMacroList(result.position);
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::OnDeleteMacro()
+{
+    const auto selected = SelectedMacro();
+    if (!selected || !session_.DeleteMacro(*selected))
+        return;
+    LoadMacroList(session_.Macros().Selected());
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::OnMacroChosen(int index)
+{
+    if (filling_ || index < 0)
+        return;
+    session_.Macros().Select(static_cast<size_t>(index));
+    ShowMacro();
+}
+
+void Trevolin_DlgComposite::OnNameEdited()
+{
+    if (filling_ || !session_.IsOpen() || session_.Recording())
+        return;
+    const QString typed = macroList_->lineEdit()->text();
+    const auto selected = SelectedMacro();
+    if (selected && QString::fromStdU16String(session_.Macros().Macros()[*selected].name) == typed)
+        return;
+    const auto result = session_.Macros().FinishNameEdit(typed.toStdU16String());
+    session_.Tell(result);
+    LoadMacroList(session_.Macros().Selected());
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::ShowRecordingState()
+{
+    const bool recording = session_.IsOpen() && session_.Recording();
+    CPngButton* record = buttons_["FUNC_MACRO_RECORD"];
+    record->setText(TextOf(texts_, recording ? "MACRO_ACTION_STOP_RECORD" : "MACRO_ACTION_RECORD"));
+    record->SetTicked(recording);
+    record->setAccessibleName(record->text());
+    EnableEventControls();
+}
+
+void Trevolin_DlgComposite::OnRecord()
+{
+    if (session_.Recording()) {
+        StopRecording();
+        return;
+    }
+    if (!session_.StartRecording(SelectedRow()))
+        return;
+    // Keys go to the recording, not to an input method of a text field.
+    eventList_->setFocus();
+    ShowRecordingState();
+}
+
+void Trevolin_DlgComposite::StopRecording()
+{
+    if (!session_.IsOpen() || !session_.Recording())
+        return;
+    const auto rows = session_.StopRecording();
+    if (!rows.empty())
+        ShowEvents(rows.back());
+    ShowRecordingState();
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::RecordKey(const QKeyEvent& event)
+{
+    const auto rows = session_.Record({KeyCodeOf(event), event.type() == QEvent::KeyPress, event.isAutoRepeat(),
+                                       static_cast<uint32_t>(event.timestamp())});
+    if (!rows.empty()) {
+        ShowEvents(rows.back());
+        SetDirty();
+    }
+    if (!session_.Recording())
+        ShowRecordingState();
+}
+
+void Trevolin_DlgComposite::OnDeleteEvent()
+{
+    const auto macro = SelectedMacro();
+    const auto row = SelectedRow();
+    if (!macro || !row || !session_.Macros().DeleteEvent(*macro, *row))
+        return;
+    ShowEvents(std::min(*row, session_.Macros().Macros()[*macro].events.size() - (*row > 0 ? 1 : 0)));
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::OnClearEvents()
+{
+    const auto macro = SelectedMacro();
+    if (!macro || !session_.ClearEvents(*macro))
+        return;
+    ShowEvents(std::nullopt);
+    SetDirty();
+}
+
+void Trevolin_DlgComposite::OnMove(macros::EventMove move)
+{
+    const auto macro = SelectedMacro();
+    const auto row = SelectedRow();
+    if (!macro || !row)
+        return;
+    if (const auto to = session_.Macros().MoveEvent(*macro, *row, move)) {
+        ShowEvents(*to);
+        eventList_->setFocus();
+        SetDirty();
+    }
+}
+
+void Trevolin_DlgComposite::OnCellActivated(QTreeWidgetItem* item, int column)
+{
+    const auto macro = SelectedMacro();
+    if (!macro || !item)
+        return;
+    const auto row = static_cast<size_t>(eventList_->indexOfTopLevelItem(item));
+    const macros::MacroEvent event = session_.Macros().Macros()[*macro].events.at(row);
+    bool changed = false;
+    if (column == 2) {
+        StopRecording();
+        bool ok = false;
+        const QString typed =
+            QInputDialog::getText(this, TextOf(texts_, "MACRO_DELAY_MS"), TextOf(texts_, "MACRO_DELAY_MS"),
+                                  QLineEdit::Normal, QString::number(event.delayMs), &ok, Qt::WindowFlags(),
+                                  Qt::ImhDigitsOnly)
+                .trimmed();
+        if (!ok || typed.isEmpty())
+            return;
+        // Digits only; an overlong number is as good as the longest delay.
+        bool number = false;
+        const qulonglong value = typed.left(12).toULongLong(&number);
+        if (!number)
+            return;
+        const auto result = session_.Macros().SetEventDelay(*macro, row, value);
+        session_.Tell(result);
+        changed = result.Changed();
+    } else if (column == 0) {
+        QStringList names;
+        int current = 0;
+        for (size_t i = 0; i < keyboard::MacroKeyCount; ++i) {
+            names.push_back(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keyboard::MacroKeyScan(i))));
+            if (keyboard::MacroKeyScan(i) == event.keyCode)
+                current = static_cast<int>(i);
+        }
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(this, TextOf(texts_, "MACRO_KEYS_TISHI"),
+                                                     TextOf(texts_, "MACRO_KEYS_TISHI"), names, current, false, &ok);
+        if (ok)
+            changed = session_.Macros().SetEventKey(*macro, row, static_cast<size_t>(names.indexOf(chosen)));
+    } else {
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(this, TextOf(texts_, "MACRO_ACTION_TISHI"),
+                                                     TextOf(texts_, "MACRO_ACTION_TISHI"), {PressText, ReleaseText},
+                                                     event.action == macros::MacroEvent::Release ? 1 : 0, false, &ok);
+        if (ok)
+            changed = session_.Macros().SetEventAction(
+                *macro, row, chosen == ReleaseText ? macros::MacroEvent::Release : macros::MacroEvent::Press);
+    }
+    if (changed) {
+        ShowEvents(row);
+        SetDirty();
+    }
+}
+
+void Trevolin_DlgComposite::OnPlayCountEdited()
+{
+    const auto macro = SelectedMacro();
+    bool number = false;
+    const qlonglong typed = playCount_->text().toLongLong(&number);
+    if (!macro) {
+        playCount_->setText(QString::number(std::clamp<qlonglong>(number ? typed : 1, 1, 255)));
+        return;
+    }
+    // Not a number: the count stays as it was.
+    const uint8_t kept = number ? session_.Macros().SetPlayCount(*macro, typed)
+                                : session_.Macros().Macros()[*macro].playCount;
+    playCount_->setText(QString::number(kept));
+    SetDirty();
+}
+
+}  // namespace trevolin::gui

@@ -1,0 +1,155 @@
+// The key assignment dialog in the program against the simulated keyboard:
+// a key pressed on the key page is what the keyboard's key then sends,
+// Cancel keeps nothing, recording takes the key events' own timing, and
+// every page draws.
+#include "ProgramRig.h"
+
+#include "core/keys/KeyAction.h"
+#include "core/keys/KeyNumber.h"
+#include "core/profiles/KeyAssignment.h"
+#include "gui/keyassign/Trevolin_DlgComposite.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <mutex>
+
+namespace trevolin::gui {
+namespace {
+
+using test::ProgramRig;
+using Code = std::array<uint8_t, 3>;
+
+constexpr uint16_t KeyCodeA = 0x1E;
+constexpr Code KeyA{2, 2, 0x04}, KeyB{2, 2, 0x05};
+// X11 and Wayland give the evdev code plus 8.
+constexpr quint32 NativeB = 48 + 8;
+constexpr quint32 NativeC = 46 + 8;
+
+class KeyAssignmentDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig.Start(false);
+        rig.WaitForKeyboard();
+        dialog = rig.program->KeyAssignmentDialog();
+        ASSERT_NE(dialog, nullptr);
+    }
+
+    void Open(uint16_t keyNumber)
+    {
+        ASSERT_TRUE(dialog->Show({0, keyNumber, false}));
+        QCoreApplication::processEvents();
+    }
+
+    void Key(QEvent::Type type, Qt::Key key, quint32 native, ulong timestamp = 0, bool repeat = false)
+    {
+        QKeyEvent event(type, key, Qt::NoModifier, native, 0, 0, QString(), repeat);
+        event.setTimestamp(timestamp);
+        QApplication::sendEvent(dialog, &event);
+    }
+
+    // The code the keyboard holds for a key, found by its own code in the
+    // default map.
+    Code On(const Code& key)
+    {
+        std::array<uint8_t, 512> defaults{}, map{};
+        const int profile = rig.program->Keyboard().Session().ActiveProfileCache();
+        EXPECT_EQ(rig.kb.QlSimReadArea(QL_SIM_AREA_DEFAULT_KEYMAP, 0, defaults.data(), 512), 1);
+        EXPECT_EQ(rig.kb.QlSimReadArea(QL_SIM_AREA_KEYMAPS, static_cast<uint32_t>(profile * 512), map.data(), 512), 1);
+        for (size_t p = 0; p < 126; ++p)
+            if (Code{defaults[3 * p], defaults[3 * p + 1], defaults[3 * p + 2]} == key)
+                return {map[3 * p], map[3 * p + 1], map[3 * p + 2]};
+        ADD_FAILURE() << "key not in the default map";
+        return {};
+    }
+
+    void Save(const char* name)
+    {
+        QDir().mkpath(QStringLiteral(TREVOLIN_BINARY_DIR "/screens"));
+        EXPECT_TRUE(dialog->grab().save(QStringLiteral(TREVOLIN_BINARY_DIR "/screens/") + QLatin1String(name)));
+    }
+
+    ProgramRig rig;
+    Trevolin_DlgComposite* dialog = nullptr;
+};
+
+TEST_F(KeyAssignmentDialogTest, AKeyPressedOnTheKeyPageIsWhatTheKeyboardKeySendsAfterOkAndApply)
+{
+    const auto keyNumber = static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA));
+    ASSERT_EQ(On(KeyA), KeyA);
+
+    // Cancel keeps nothing.
+    Open(keyNumber);
+    Key(QEvent::KeyPress, Qt::Key_C, NativeC);
+    EXPECT_EQ(dialog->CapturedKeyField()->text(), QStringLiteral("C"));
+    dialog->Button("CONTROL_CANCEL")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(rig.program->Model().ApplyPending());
+
+    Open(keyNumber);
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB);
+    // A held key's repeats and its release change nothing.
+    Key(QEvent::KeyPress, Qt::Key_C, NativeC, 0, true);
+    Key(QEvent::KeyRelease, Qt::Key_B, NativeB);
+    EXPECT_EQ(dialog->CapturedKeyField()->text(), QStringLiteral("B"));
+    // Enter and Escape never close the dialog.
+    Key(QEvent::KeyPress, Qt::Key_Escape, 0);
+    Key(QEvent::KeyPress, Qt::Key_Return, 0);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->Button("CONTROL_OK")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(rig.program->Model().ApplyPending());
+    EXPECT_EQ(On(KeyA), KeyA);  // not on the keyboard before Apply
+
+    bool applied = false;
+    ASSERT_TRUE(rig.program->Model().ApplyChanges([&](bool ok) { applied = ok; }));
+    QTRY_VERIFY_WITH_TIMEOUT(applied, 20000);
+    EXPECT_EQ(On(KeyA), KeyB);
+}
+
+TEST_F(KeyAssignmentDialogTest, RecordingTakesTheKeyEventsOwnTiming)
+{
+    Open(static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA)));
+    dialog->Button("CONTROL_MACRO")->click();
+    dialog->Button("FUNC_MACRO_ADD")->click();
+    ASSERT_EQ(dialog->MacroList()->count(), 1);
+    if (!dialog->RecordDelayBox()->isChecked())
+        dialog->RecordDelayBox()->click();
+    dialog->Button("FUNC_MACRO_RECORD")->click();
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 5000);
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 5030, true);
+    Key(QEvent::KeyRelease, Qt::Key_B, NativeB, 5080);
+    dialog->Button("FUNC_MACRO_RECORD")->click();
+    QTreeWidget* events = dialog->EventList();
+    ASSERT_EQ(events->topLevelItemCount(), 2);
+    EXPECT_EQ(events->topLevelItem(0)->text(0), QStringLiteral("B"));
+    EXPECT_EQ(events->topLevelItem(0)->text(2), QStringLiteral("80"));
+    EXPECT_EQ(events->topLevelItem(1)->text(2), QStringLiteral("0"));
+    EXPECT_EQ(events->topLevelItem(0)->data(0, Qt::AccessibleTextRole).toString(), QStringLiteral("press B, 80 ms"));
+    Save("key-assignment-macro.png");
+    dialog->Button("CONTROL_CANCEL")->click();
+}
+
+TEST_F(KeyAssignmentDialogTest, EveryPageDraws)
+{
+    Open(static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA)));
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB);
+    Save("key-assignment-key.png");
+    dialog->Button("CONTROL_MEDIA")->click();
+    EXPECT_TRUE(dialog->MediaList()->isVisible());
+    EXPECT_FALSE(dialog->CapturedKeyField()->isVisible());
+    EXPECT_EQ(dialog->MediaList()->count(), 18);
+    Save("key-assignment-media.png");
+    dialog->Button("CONTROL_FUNCTION")->click();
+    EXPECT_EQ(dialog->FunctionList()->count(), 11);
+    Save("key-assignment-function.png");
+    dialog->Button("CONTROL_CANCEL")->click();
+}
+
+}  // namespace
+}  // namespace trevolin::gui
