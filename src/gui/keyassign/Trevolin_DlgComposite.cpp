@@ -217,24 +217,18 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
             ShowKeySource();
             SetDirty();
         });
-        connect(mouseList_, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (filling_ || row < 0)
-                return;
-            session_.Page().ChooseMouse(row);
-            SetDirty();
-        });
-        connect(mediaList_, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (filling_ || row < 0)
-                return;
-            session_.Page().ChooseMedia(row);
-            SetDirty();
-        });
-        connect(functionList_, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (filling_ || row < 0)
-                return;
-            session_.Page().ChooseFunction(row);
-            SetDirty();
-        });
+        // A row the user chooses, never one the program sets.
+        const auto onRow = [this](QListWidget* list, std::function<void(int)> choose) {
+            connect(list, &QListWidget::currentRowChanged, this, [this, choose = std::move(choose)](int row) {
+                if (filling_ || row < 0)
+                    return;
+                choose(row);
+                SetDirty();
+            });
+        };
+        onRow(mouseList_, [this](int row) { session_.Page().ChooseMouse(row); });
+        onRow(mediaList_, [this](int row) { session_.Page().ChooseMedia(row); });
+        onRow(functionList_, [this](int row) { session_.Page().ChooseFunction(row); });
         connect(buttons_["FUNC_MACRO_ADD"], &QAbstractButton::clicked, this, [this] { OnAddMacro(); });
         connect(buttons_["FUNC_MACRO_DELETE"], &QAbstractButton::clicked, this, [this] { OnDeleteMacro(); });
         connect(macroList_, qOverload<int>(&QComboBox::activated), this, [this](int index) { OnMacroChosen(index); });
@@ -298,6 +292,7 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
     closing_ = false;
     qApp->installEventFilter(this);
     show();
+    FollowGrab();
     return true;
 }
 
@@ -428,8 +423,15 @@ void Trevolin_DlgComposite::ShowPage(bool initial)
     }
     EnableEventControls();
 
-    // Keys the desktop would keep come to the dialog while a key is chosen.
-    const bool grab = key && QGuiApplication::platformName() == QLatin1String("xcb") && isVisible();
+    FollowGrab();
+}
+
+void Trevolin_DlgComposite::FollowGrab()
+{
+    // Keys the desktop would keep come to the dialog while a key is chosen
+    // (X11; a Wayland compositor keeps them).
+    const bool grab = session_.IsOpen() && session_.Page().ShownPage() == Page::Key &&
+                      QGuiApplication::platformName() == QLatin1String("xcb") && isVisible();
     if (grab && !grabbing_)
         grabKeyboard();
     else if (!grab && grabbing_)

@@ -57,6 +57,9 @@ public:
     void SetKeyboardProgram(QString program) { oskProgram_ = std::move(program); }
     void Relabel();
 
+    // The key being edited.
+    const keyboard::KeyAssignmentTarget& Target() const { return session_.Target(); }
+
     // Controls, for tests.
     CPngButton* Button(const std::string& skinKey) const;
     QLineEdit* CapturedKeyField() const { return keyField_; }
@@ -80,6 +83,7 @@ private:
     W* Place(W* widget, const std::string& skinKey);
     void LoadSets();
     void ShowPage(bool initial);
+    void FollowGrab();
     void ChoosePage(profiles::KeyAssignmentDialogModel::Page page);
     void ShowKeySource();
     void OnClear();

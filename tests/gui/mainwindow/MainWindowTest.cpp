@@ -3,6 +3,8 @@
 // model and the keyboard thread.
 #include "ProgramRig.h"
 
+#include "gui/keyassign/Trevolin_DlgComposite.h"
+
 #include "gui/skin/SkinPictures.h"
 
 #include "core/app/MainWindowControls.h"
@@ -12,6 +14,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -90,19 +93,38 @@ TEST(MainWindowTest, KeyClicksReachTheKeyAssignmentWithTheBankShown)
     EXPECT_EQ(rig.program->Tray().CurrentIcon(), device::ICON_PRESENT);
 
     QSignalSpy assign(&rig.Window(), &CTrevolinDlg::KeyAssignmentRequested);
+    // The dialog runs modally: once it shows, the test notes the key it
+    // edits and cancels it.
+    Trevolin_DlgComposite* dialog = rig.program->KeyAssignmentDialog();
+    ASSERT_NE(dialog, nullptr);
+    std::vector<uint16_t> edited;
+    const auto cancelOnceOpen = [&] {
+        QTimer::singleShot(0, dialog, [&] {
+            edited.push_back(dialog->Target().keyNumber);
+            dialog->Button("CONTROL_CANCEL")->click();
+        });
+    };
     CPngButton* g1 = rig.Window().Button(keyboard::GKeyControlIds()[0]);
     ASSERT_TRUE(g1 && g1->isEnabled());
+    cancelOnceOpen();
     QTest::mouseClick(g1, Qt::LeftButton);
     ASSERT_EQ(assign.count(), 1);
     EXPECT_EQ(assign[0][1].toUInt(), keyboard::GKeyNumberBase);
     EXPECT_EQ(g1->text(), QStringLiteral("A1"));
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_EQ(edited[0], keyboard::GKeyNumberBase);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(g1->isDown());
 
     ASSERT_EQ(rig.kb.QlSimSendConsumerCode(device::ConsumerBankSwitch), 1);
     QTRY_VERIFY(rig.Window().Button(app::control::LockAb)->Ticked());
     EXPECT_EQ(g1->text(), QStringLiteral("B1"));
+    cancelOnceOpen();
     QTest::mouseClick(g1, Qt::LeftButton);
     ASSERT_EQ(assign.count(), 2);
     EXPECT_EQ(assign[1][1].toUInt(), keyboard::GKeyNumberBase + keyboard::GKeyBankOffset);
+    ASSERT_EQ(edited.size(), 2u);
+    EXPECT_EQ(edited[1], keyboard::GKeyNumberBase + keyboard::GKeyBankOffset);
 }
 
 // Restore defaults, then Apply, on a slow keyboard: the busy indicator
