@@ -199,6 +199,9 @@ void MainWindowModel::OnKeyboardChangedElsewhere()
 
 void MainWindowModel::Reload()
 {
+    // A dialog's copy of the keys and macros would be stale: it closes as
+    // by Cancel before the store is read again.
+    view_.CloseChildDialogs();
     RunBusy([this] { return app_.LoadOnArrival(); }, [this](const ArrivalLoad& load) { OnArrivalLoaded(load); });
 }
 
@@ -221,7 +224,10 @@ void MainWindowModel::OnTimer(uint32_t id)
         // question, and it ends on profile 1, as its button does. A sequence
         // that runs now is finished first, or the next Apply would undo the
         // reset.
-        WhenIdle([this] { RestoreDefaults(false, [this](bool) { WhenIdle([this] { SelectProfile(0); }); }); });
+        WhenIdle([this] {
+            view_.CloseChildDialogs();
+            RestoreDefaults(false, [this](bool) { WhenIdle([this] { SelectProfile(0); }); });
+        });
     }
 }
 
@@ -371,6 +377,21 @@ void MainWindowModel::OnKeyClicked(uint32_t controlId)
         lighting_.PaintKey(decision.controlId);
         return;
     case keyboard::KeyClickAction::OpenKeyAssignment:
+        if (Busy()) {
+            // The store is being read or written: the dialog opens, for the
+            // last key clicked, once that has finished.
+            const bool waiting = waitingKey_.has_value();
+            waitingKey_ = decision.target;
+            if (!waiting) {
+                WhenIdle([this] {
+                    const auto target = *waitingKey_;
+                    waitingKey_.reset();
+                    if (keyboard_ == KeyboardState::Present)
+                        view_.OpenKeyAssignment(target.controlId, target.keyNumber, target.macroOnly);
+                });
+            }
+            return;
+        }
         view_.OpenKeyAssignment(decision.target.controlId, decision.target.keyNumber, decision.target.macroOnly);
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/app/LightingPanelModel.h"
 #include "core/app/MainWindowView.h"
 #include "core/base/SettingsStore.h"
+#include "core/keyboard/KeyClick.h"
 #include "core/base/TextLookup.h"
 #include "core/base/Prompts.h"
 
@@ -175,6 +176,8 @@ private:
     base::Prompts& prompts_;
     const base::TextLookup& texts_;
     base::SettingsStore& settings_;
+    // A key clicked while a sequence ran: its dialog opens afterwards.
+    std::optional<keyboard::KeyAssignmentTarget> waitingKey_;
     std::string helpFolder_;
     PostToWindow toWindow_;
 

@@ -1,5 +1,6 @@
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 
+#include "gui/keyassign/EventCellEditors.h"
 #include "gui/skin/SkinLayout.h"
 #include "gui/skin/SkinPictures.h"
 
@@ -14,7 +15,6 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QProcess>
@@ -243,10 +243,20 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
                 [this] { OnMove(macros::EventMove::Down); });
         connect(buttons_["FUNC_MACRO_DOWN_BOTTOM"], &QAbstractButton::clicked, this,
                 [this] { OnMove(macros::EventMove::Bottom); });
+        // Cells edit in place: a double click, F2, or Enter on the cell.
+        QStringList keyNames;
+        for (size_t i = 0; i < keyboard::MacroKeyCount; ++i)
+            keyNames.push_back(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keyboard::MacroKeyScan(i))));
+        eventList_->setItemDelegate(new EventCellEditors(
+            keyNames, {PressText, ReleaseText},
+            [this](int row, int column, const QString& text, int position) {
+                OnCellEdited(row, column, text, position);
+            },
+            // Typing a delay ends a recording (its keys would be recorded).
+            [this] { StopRecording(); }, eventList_));
+        eventList_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
         connect(eventList_, &QTreeWidget::itemActivated, this,
-                [this](QTreeWidgetItem* item, int column) { OnCellActivated(item, column); });
-        connect(eventList_, &QTreeWidget::itemDoubleClicked, this,
-                [this](QTreeWidgetItem* item, int column) { OnCellActivated(item, column); });
+                [this](QTreeWidgetItem* item, int column) { eventList_->editItem(item, column); });
         connect(recordDelay_, &QCheckBox::clicked, this, [this](bool on) { session_.SetRecordDelay(on); });
         connect(playCount_, &QLineEdit::editingFinished, this, [this] { OnPlayCountEdited(); });
     }
@@ -499,8 +509,14 @@ bool Trevolin_DlgComposite::OnApply()
         return false;
     }
     StopRecording();
-    if (eventList_->isPersistentEditorOpen(eventList_->currentItem(), 2))
-        eventList_->closePersistentEditor(eventList_->currentItem(), 2);
+    // A cell being edited keeps what was typed.
+    QWidget* editor = QApplication::focusWidget();
+    while (editor && editor->parentWidget() && editor->parentWidget() != eventList_->viewport())
+        editor = editor->parentWidget();
+    if (editor && editor->parentWidget() == eventList_->viewport()) {
+        emit eventList_->itemDelegate()->commitData(editor);
+        emit eventList_->itemDelegate()->closeEditor(editor);
+    }
     const std::optional<size_t> macro = SelectedMacro();
     const auto result = session_.Apply(static_cast<uint8_t>(std::clamp(playCount_->text().toInt(), 1, 255)));
     if (!result.macrosCommitted)
@@ -581,8 +597,19 @@ bool Trevolin_DlgComposite::eventFilter(QObject* watched, QEvent* event)
     const bool recording = session_.Recording();
     const bool capturing = session_.Page().ShownPage() == Page::Key;
     if (!recording && !capturing) {
-        if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && window_.openHelp) {
+        const int pressed = type == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+        if (pressed == Qt::Key_F1 && window_.openHelp) {
             window_.openHelp();
+            return true;
+        }
+        // Left and Right go from cell to cell of the event row (the row stays
+        // selected), so that F2 or Enter edits the cell the user chose.
+        if ((pressed == Qt::Key_Left || pressed == Qt::Key_Right) && watched == eventList_) {
+            const QModelIndex current = eventList_->currentIndex();
+            const int column = current.column() + (pressed == Qt::Key_Right ? 1 : -1);
+            if (current.isValid() && column >= 0 && column < eventList_->columnCount())
+                eventList_->selectionModel()->setCurrentIndex(current.sibling(current.row(), column),
+                                                              QItemSelectionModel::NoUpdate);
             return true;
         }
         return false;
@@ -663,6 +690,7 @@ QTreeWidgetItem* Trevolin_DlgComposite::EventItem(const macros::MacroEvent& even
     // Read as one sentence: "press A, 50 ms".
     const QString action = event.action == macros::MacroEvent::Release ? tr("release") : tr("press");
     item->setData(0, Qt::AccessibleTextRole, QStringLiteral("%1 %2, %3 ms").arg(action, key).arg(event.delayMs));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
     const QColor grey = eventList_->palette().color(QPalette::Disabled, QPalette::Text);
     item->setForeground(0, grey);
     item->setForeground(1, grey);
@@ -823,56 +851,32 @@ void Trevolin_DlgComposite::OnMove(macros::EventMove move)
     }
 }
 
-void Trevolin_DlgComposite::OnCellActivated(QTreeWidgetItem* item, int column)
+void Trevolin_DlgComposite::OnCellEdited(int row, int column, const QString& text, int position)
 {
     const auto macro = SelectedMacro();
-    if (!macro || !item)
+    if (!macro || row < 0 || static_cast<size_t>(row) >= session_.Macros().Macros()[*macro].events.size())
         return;
-    const auto row = static_cast<size_t>(eventList_->indexOfTopLevelItem(item));
-    const macros::MacroEvent event = session_.Macros().Macros()[*macro].events.at(row);
+    const auto at = static_cast<size_t>(row);
     bool changed = false;
-    if (column == 2) {
-        StopRecording();
-        bool ok = false;
-        const QString typed =
-            QInputDialog::getText(this, TextOf(texts_, "MACRO_DELAY_MS"), TextOf(texts_, "MACRO_DELAY_MS"),
-                                  QLineEdit::Normal, QString::number(event.delayMs), &ok, Qt::WindowFlags(),
-                                  Qt::ImhDigitsOnly)
-                .trimmed();
-        if (!ok || typed.isEmpty())
-            return;
-        // Digits only; an overlong number is as good as the longest delay.
+    if (column == EventCellEditors::DelayColumn) {
+        // An empty text leaves the cell as it was.
         bool number = false;
-        const qulonglong value = typed.left(12).toULongLong(&number);
+        const qulonglong value = text.trimmed().toULongLong(&number);
         if (!number)
             return;
-        const auto result = session_.Macros().SetEventDelay(*macro, row, value);
+        const auto result = session_.Macros().SetEventDelay(*macro, at, value);
         session_.Tell(result);
         changed = result.Changed();
-    } else if (column == 0) {
-        QStringList names;
-        int current = 0;
-        for (size_t i = 0; i < keyboard::MacroKeyCount; ++i) {
-            names.push_back(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keyboard::MacroKeyScan(i))));
-            if (keyboard::MacroKeyScan(i) == event.keyCode)
-                current = static_cast<int>(i);
-        }
-        bool ok = false;
-        const QString chosen = QInputDialog::getItem(this, TextOf(texts_, "MACRO_KEYS_TISHI"),
-                                                     TextOf(texts_, "MACRO_KEYS_TISHI"), names, current, false, &ok);
-        if (ok)
-            changed = session_.Macros().SetEventKey(*macro, row, static_cast<size_t>(names.indexOf(chosen)));
+    } else if (column == EventCellEditors::KeyColumn) {
+        changed = position >= 0 && session_.Macros().SetEventKey(*macro, at, static_cast<size_t>(position));
     } else {
-        bool ok = false;
-        const QString chosen = QInputDialog::getItem(this, TextOf(texts_, "MACRO_ACTION_TISHI"),
-                                                     TextOf(texts_, "MACRO_ACTION_TISHI"), {PressText, ReleaseText},
-                                                     event.action == macros::MacroEvent::Release ? 1 : 0, false, &ok);
-        if (ok)
-            changed = session_.Macros().SetEventAction(
-                *macro, row, chosen == ReleaseText ? macros::MacroEvent::Release : macros::MacroEvent::Press);
+        changed = position >= 0 &&
+                  session_.Macros().SetEventAction(*macro, at,
+                                                   position == 1 ? macros::MacroEvent::Release : macros::MacroEvent::Press);
     }
     if (changed) {
-        ShowEvents(row);
+        // The list is rebuilt once the editor has gone.
+        QMetaObject::invokeMethod(this, [this, at] { ShowEvents(at); }, Qt::QueuedConnection);
         SetDirty();
     }
 }

@@ -110,7 +110,7 @@ private:
     void OnDeleteEvent();
     void OnClearEvents();
     void OnMove(macros::EventMove move);
-    void OnCellActivated(QTreeWidgetItem* item, int column);
+    void OnCellEdited(int row, int column, const QString& text, int position);
     void OnPlayCountEdited();
     void RecordKey(const class QKeyEvent& event);
     void EnableEventControls();

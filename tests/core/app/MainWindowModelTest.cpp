@@ -582,6 +582,30 @@ TEST_F(MainWindowModelTest, KeyboardSideResetAppliesTheDefaultsAndSelectsProfile
     EXPECT_EQ(rig.app->Session().ActiveProfileCache(), 0);
 }
 
+// While the store is being written a key click waits: the dialog opens
+// once, for the last key clicked, after the sequence. Reading the keyboard
+// again (another program changed it) closes an open dialog first, so that
+// its stale copy is never applied.
+TEST_F(MainWindowModelTest, AKeyClickWaitsForTheRunningSequenceAndAReadAgainClosesDialogsFirst)
+{
+    Settle();
+    ASSERT_TRUE(model->OnCommand(command::Apply));
+    view.events.clear();
+    model->OnKeyClicked(1000);  // G1
+    model->OnKeyClicked(1001);  // G2
+    EXPECT_EQ(view.CountStarting("assign"), 0u);
+    Settle();
+    EXPECT_EQ(view.CountStarting("assign"), 1u);
+    EXPECT_TRUE(view.Has("assign 1001 257"));
+
+    view.events.clear();
+    model->OnKeyboardChangedElsewhere();
+    ASSERT_FALSE(view.events.empty());
+    EXPECT_EQ(view.events.front(), "close dialogs");
+    Settle();
+    EXPECT_TRUE(view.Has("present"));
+}
+
 TEST_F(MainWindowModelTest, KeyClicksOpenTheKeyAssignmentForTheBankShown)
 {
     Settle();

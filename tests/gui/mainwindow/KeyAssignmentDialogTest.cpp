@@ -9,7 +9,9 @@
 #include "core/profiles/KeyAssignment.h"
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -132,6 +134,50 @@ TEST_F(KeyAssignmentDialogTest, RecordingTakesTheKeyEventsOwnTiming)
     EXPECT_EQ(events->topLevelItem(1)->text(2), QStringLiteral("0"));
     EXPECT_EQ(events->topLevelItem(0)->data(0, Qt::AccessibleTextRole).toString(), QStringLiteral("press B, 80 ms"));
     Save("key-assignment-macro.png");
+    dialog->Button("CONTROL_CANCEL")->click();
+}
+
+// The keyboard alone edits a cell: arrows to the delay, F2, digits, Enter.
+// Enter commits the cell and leaves the dialog open; the delay is kept in
+// tens of milliseconds. Enter on the key cell opens the key list.
+TEST_F(KeyAssignmentDialogTest, EventCellsAreEditedInPlaceFromTheKeyboard)
+{
+    Open(static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA)));
+    dialog->Button("CONTROL_MACRO")->click();
+    dialog->Button("FUNC_MACRO_ADD")->click();
+    dialog->Button("FUNC_MACRO_RECORD")->click();
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 100);
+    Key(QEvent::KeyRelease, Qt::Key_B, NativeB, 150);
+    dialog->Button("FUNC_MACRO_RECORD")->click();
+    QTreeWidget* events = dialog->EventList();
+    ASSERT_EQ(events->topLevelItemCount(), 2);
+
+    events->setFocus();
+    events->setCurrentItem(events->topLevelItem(0), 0);
+    QTest::keyClick(events, Qt::Key_Right);
+    QTest::keyClick(events, Qt::Key_Right);
+    ASSERT_EQ(events->currentColumn(), 2);
+    QTest::keyClick(events, Qt::Key_F2);
+    auto* editor = events->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("12345"));
+    EXPECT_EQ(editor->text(), QStringLiteral("12345"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits the cell, then the list is shown again.
+    QTRY_COMPARE(events->topLevelItem(0)->text(2), QStringLiteral("12340"));
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(events->topLevelItemCount(), 2);
+
+    events->setFocus();
+    events->setCurrentItem(events->topLevelItem(1), 0);
+    QTest::keyClick(events, Qt::Key_Return);
+    auto* keys = events->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(keys->count(), 106);
+    EXPECT_EQ(keys->currentText(), QStringLiteral("B"));
+    QTest::keyClick(keys, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
     dialog->Button("CONTROL_CANCEL")->click();
 }
 
