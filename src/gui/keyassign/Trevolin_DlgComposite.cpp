@@ -367,6 +367,10 @@ void Trevolin_DlgComposite::Relabel()
     name(mediaList_, "MULTI_MEDIA");
     name(functionList_, "FUNCTION_KEY");
     name(macroList_, "MACRO_NAME_SETTING");
+    name(macroList_->lineEdit(), "MACRO_NAME_SETTING");
+    name(macroList_->view(), "MACRO_NAME_SETTING");
+    // The page's panel says what the page is for.
+    buttons_["CONTROL_MASK"]->setAccessibleName(heading_->text());
     name(eventList_, "ACC_MACRO_EVENTS");
     name(recordDelay_, "RECORD_DELAY");
     name(playCount_, "MACRO_CYCLES");

@@ -46,8 +46,11 @@ printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Dravik-RGB_01/wskb.ini"
 pid=$!
 # Debian's pyatspi is for the system's Python. The panel's controls of the
 # first effect (wave) are named too.
+# Then the macro button opens the key assignment dialog's macro editor,
+# whose controls are named too.
 /usr/bin/python3 "$here/AccessibleNames.py" Trevolin "Show the lighting on the keys" "Lighting effect" \
-    "Brightness" "Speed" "Left" "Right" "Color" "Multicolor" "Preset color Orange" "Red value"
+    "Brightness" "Speed" "Left" "Right" "Color" "Multicolor" "Preset color Orange" "Red value" \
+    --press Macros "Add a macro" "Delete the macro" "Events of the macro" "Record delays" "Repeat" "Record"
 "$program" /Kill --simulate
 status=0
 wait "$pid" || status=$?

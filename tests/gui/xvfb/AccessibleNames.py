@@ -1,9 +1,12 @@
 """Walks the accessible tree of one application on the AT-SPI bus, as a
 screen reader does, and fails listing every control that has no name.
 
-usage: AccessibleNames.py APPLICATION_NAME [REQUIRED_NAME...]
+usage: AccessibleNames.py APPLICATION_NAME [REQUIRED_NAME...] [--press BUTTON REQUIRED_NAME...]
 
-Each REQUIRED_NAME must be the name of some control.
+Each REQUIRED_NAME must be the name of some control. With --press, the push
+button named BUTTON is then pressed (as a screen reader user would) and the
+tree walked again: the window it opens must name every control too, and the
+names after it must be among them.
 """
 import sys
 import time
@@ -20,6 +23,9 @@ NAMED_ROLES = {
     pyatspi.ROLE_COMBO_BOX: "combo box",
     pyatspi.ROLE_ENTRY: "entry",
     pyatspi.ROLE_TEXT: "text",
+    pyatspi.ROLE_TREE: "tree",
+    pyatspi.ROLE_TREE_TABLE: "tree table",
+    pyatspi.ROLE_TABLE: "table",
 }
 
 
@@ -52,8 +58,60 @@ def walk(node, path, found):
             walk(child, path + "/" + (child.name or child.getRoleName()), found)
 
 
+def check(found, required):
+    nameless = [(role, path) for role, control_name, path in found if not control_name.strip()]
+    for role, path in nameless:
+        print(f"FAILED: a {role} without a name: {path}", file=sys.stderr)
+    names = {control_name for _, control_name, _ in found}
+    missing = [name for name in required if name not in names]
+    for name in missing:
+        print(f"FAILED: no control named {name!r}", file=sys.stderr)
+    return not nameless and not missing
+
+
+def press(application, name, button, required):
+    found = []
+    walk(application, name, found)
+    target = None
+
+    def find(node):
+        nonlocal target
+        try:
+            if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == button:
+                target = node
+                return
+            for index in range(node.childCount):
+                if target is None:
+                    find(node.getChildAtIndex(index))
+        except Exception:
+            return
+
+    find(application)
+    if target is None:
+        print(f"FAILED: no push button named {button!r} to press", file=sys.stderr)
+        return False
+    target.queryAction().doAction(0)
+    # The window it opens comes on the bus a moment later.
+    deadline = time.time() + 20
+    while time.time() < deadline:
+        found = []
+        walk(application, name, found)
+        names = {control_name for _, control_name, _ in found}
+        if all(r in names for r in required):
+            break
+        time.sleep(0.5)
+    print(f"after pressing {button!r}: {len(found)} controls")
+    return check(found, required)
+
+
 def main():
     name = sys.argv[1]
+    arguments = sys.argv[2:]
+    pressed = []
+    if "--press" in arguments:
+        at = arguments.index("--press")
+        pressed = arguments[at + 1:]
+        arguments = arguments[:at]
     application = find_application(name, 30)
     if application is None:
         print(f"FAILED: {name} did not appear on the accessibility bus", file=sys.stderr)
@@ -68,18 +126,15 @@ def main():
             break
         time.sleep(0.5)
     buttons = sum(1 for role, _, _ in found if role == "push button")
-    nameless = [(role, path) for role, control_name, path in found if not control_name.strip()]
+    nameless = [path for _, control_name, path in found if not control_name.strip()]
     print(f"{len(found)} controls, {buttons} push buttons, {len(nameless)} without a name")
     if buttons < 140:
         print(f"FAILED: only {buttons} push buttons on the bus", file=sys.stderr)
         return 1
-    for role, path in nameless:
-        print(f"FAILED: a {role} without a name: {path}", file=sys.stderr)
-    names = {control_name for _, control_name, _ in found}
-    missing = [required for required in sys.argv[2:] if required not in names]
-    for required in missing:
-        print(f"FAILED: no control named {required!r}", file=sys.stderr)
-    return 1 if nameless or missing else 0
+    ok = check(found, arguments)
+    if pressed and not press(application, name, pressed[0], pressed[1:]):
+        ok = False
+    return 0 if ok else 1
 
 
 if __name__ == "__main__":
