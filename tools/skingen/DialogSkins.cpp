@@ -158,6 +158,8 @@ Dialog Composite()
         {"FUNC_KEY_RADIO_KB_STATIC", {56, 214, 240, 20}},
         {"FUNC_KEY_RADIO_MOU", {32, 242, 20, 20}},
         {"FUNC_KEY_RADIO_MOU_STATIC", {56, 242, 240, 20}},
+        {"FUNC_KEY_LIST_STATIC", {32, 286, 264, 20}},
+        {"FUNC_KEY_LIST", {32, 310, 264, 28}},
         {"MEDIA_SETTING_TISHI", {32, 130, 400, 20}},
         {"FUNC_MEDIA_SELECT", {32, 156, 576, 250}},
         {"FUNCTION_KEY_SETTING_TISHI", {32, 130, 400, 20}},

@@ -1,6 +1,7 @@
 #include "core/app/KeyAssignmentSession.h"
 
 #include "core/keys/KeyAction.h"
+#include "core/keys/RawAction.h"
 #include "core/profiles/KeyAssignment.h"
 #include "core/profiles/ProfileLayout.h"
 #include "core/profiles/StoreMacroList.h"
@@ -32,6 +33,7 @@ bool KeyAssignmentSession::Open(const keyboard::KeyAssignmentTarget& target, std
     }
     uint16_t kind = 0;
     uint32_t value = 0;
+    std::optional<keys::ActionCode> rawCode;
     std::vector<macros::Macro> list;
     {
         profiles::ProfileStore& store = app_.Store();
@@ -45,6 +47,7 @@ bool KeyAssignmentSession::Open(const keyboard::KeyAssignmentTarget& target, std
         }
         kind = action->kind;
         value = action->value;
+        rawCode = keys::RawCodeOf(*action);
     }
     if (!profiles::ReadMacroList(app_.Store(), list)) {
         problem = "the macro list cannot be copied";
@@ -60,6 +63,7 @@ bool KeyAssignmentSession::Open(const keyboard::KeyAssignmentTarget& target, std
     profile_ = profile;
     open_.emplace(KeyAssignmentDialogModel({target.keyNumber, target.macroOnly, kind, value}), clock_, kind, value);
     open_->macros.emplace(std::move(list), texts_, clock_);
+    open_->rawCode = rawCode;
     openCount_.store(1);
     return true;
 }

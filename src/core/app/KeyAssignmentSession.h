@@ -5,6 +5,7 @@
 #include "core/base/SettingsStore.h"
 #include "core/base/TextLookup.h"
 #include "core/keyboard/KeyClick.h"
+#include "core/keys/ActionCode.h"
 #include "core/macros/MacroListEditor.h"
 #include "core/macros/MacroRecorder.h"
 #include "core/platform/Clock.h"
@@ -49,6 +50,9 @@ public:
     // The entry's kind and value as the dialog found them.
     uint16_t InitialKind() const { return open_->initialKind; }
     uint32_t InitialValue() const { return open_->initialValue; }
+    // The entry's code as another program left it (a code this program has
+    // no page for), shown until the user chooses something else.
+    std::optional<keys::ActionCode> InitialRawCode() const { return open_->rawCode; }
     // The macro the page selects when first shown: the entry's macro, or
     // the first.
     std::optional<size_t> InitialMacro() const;
@@ -101,6 +105,7 @@ private:
         macros::MacroRecorder recorder;
         uint16_t initialKind = 0;
         uint32_t initialValue = 0;
+        std::optional<keys::ActionCode> rawCode;
         std::optional<size_t> recordAfter;
     };
     std::vector<size_t> AddRecorded(const std::vector<macros::MacroEvent>& events);

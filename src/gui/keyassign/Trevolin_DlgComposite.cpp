@@ -166,6 +166,16 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
         mouseList_->setGeometry(QRect(mouseSourceLabel_->geometry().right() + 16, keyboardSource_->y(),
                                       buttons_["CONTROL_MASK"]->geometry().right() - mouseSourceLabel_->geometry().right() - 32,
                                       140));
+        // Keys a desktop keeps for itself (Print Screen, the Windows key
+        // under Wayland) never reach the field: they can be chosen here.
+        keyListLabel_ = Place(new QLabel(this), "FUNC_KEY_LIST_STATIC");
+        keyList_ = Place(new QComboBox(this), "FUNC_KEY_LIST");
+        keyList_->setMaxVisibleItems(20);
+        keyListLabel_->setBuddy(keyList_);
+        connect(keyList_, qOverload<int>(&QComboBox::activated), this, [this](int position) {
+            if (position >= 0)
+                Captured(keyboard::MacroKeyScan(static_cast<size_t>(position)));
+        });
         mediaLabel_ = Place(new QLabel(this), "MEDIA_SETTING_TISHI");
         mediaList_ = Place(new QListWidget(this), "FUNC_MEDIA_SELECT");
         functionLabel_ = Place(new QLabel(this), "FUNCTION_KEY_SETTING_TISHI");
@@ -188,14 +198,19 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
         playCount_ = Place(new QLineEdit(this), "FUNC_MACRO_CYCLES");
         playCount_->setValidator(new QIntValidator(0, 99999, playCount_));
         playCountLabel_->setBuddy(playCount_);
-        for (QLabel* label : {heading_, keyLabel_, keyboardSourceLabel_, mouseSourceLabel_, mediaLabel_, functionLabel_,
-                              macroLabel_, recordDelayLabel_, playCountLabel_}) {
+        for (QLabel* label : {heading_, keyLabel_, keyboardSourceLabel_, mouseSourceLabel_, keyListLabel_, mediaLabel_,
+                              functionLabel_, macroLabel_, recordDelayLabel_, playCountLabel_}) {
             QPalette palette = label->palette();
             palette.setColor(QPalette::WindowText, QColor(0xE4, 0xE4, 0xE4));
             label->setPalette(palette);
             label->setWordWrap(label == heading_ || label == keyLabel_);
         }
 
+        // The keyboard is taken only while the field has the focus.
+        connect(qApp, &QApplication::focusChanged, this, [this] {
+            if (isVisible())
+                FollowGrab();
+        });
         connect(buttons_["CONTROL_KEY"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Key); });
         connect(buttons_["CONTROL_MACRO"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Macro); });
         connect(buttons_["CONTROL_MEDIA"], &QAbstractButton::clicked, this, [this] { ChoosePage(Page::Media); });
@@ -270,6 +285,10 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
     mediaList_->clear();
     for (uint32_t i = 0; i < keys::MediaFunctionCount; ++i)
         mediaList_->addItem(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keys::MediaKeyCode(i))));
+    keyList_->clear();
+    for (size_t i = 0; i < keyboard::MacroKeyCount; ++i)
+        keyList_->addItem(QString::fromStdString(keyboard::KeyNameFromScan(texts_, keyboard::MacroKeyScan(i))));
+    keyList_->setCurrentIndex(-1);
     functionList_->clear();
     for (uint32_t i = 1; i <= keys::KeyboardFunctionCount; ++i)
         functionList_->addItem(TextOf(texts_, "FUNC_KEY_DESC" + std::to_string(i)));
@@ -325,6 +344,7 @@ void Trevolin_DlgComposite::Relabel()
     heading_->setText(TextOf(texts_, macroOnly ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
     keyLabel_->setText(TextOf(texts_, "SINGLE_STATIC"));
     keyboardSourceLabel_->setText(TextOf(texts_, "IDS_MACRO_KB_KEY"));
+    keyListLabel_->setText(TextOf(texts_, "SINGLE_KEY_LIST"));
     mouseSourceLabel_->setText(TextOf(texts_, "IDS_MACRO_MOU_KEY"));
     mediaLabel_->setText(TextOf(texts_, "MEDIA_EDIT_TISHI"));
     functionLabel_->setText(TextOf(texts_, "FUNCTION_TISHI"));
@@ -364,6 +384,7 @@ void Trevolin_DlgComposite::Relabel()
     name(keyboardSource_, "IDS_MACRO_KB_KEY");
     name(mouseSource_, "IDS_MACRO_MOU_KEY");
     name(mouseList_, "IDS_MACRO_MOU_KEY");
+    name(keyList_, "SINGLE_KEY_LIST");
     name(mediaList_, "MULTI_MEDIA");
     name(functionList_, "FUNCTION_KEY");
     name(macroList_, "MACRO_NAME_SETTING");
@@ -418,8 +439,12 @@ void Trevolin_DlgComposite::ShowPage(bool initial)
     const bool key = shown == Page::Key, macro = shown == Page::Macro, media = shown == Page::Media,
                function = shown == Page::Function;
     for (QWidget* w : std::initializer_list<QWidget*>{keyLabel_, keyField_, keyboardSource_, mouseSource_,
-                                                      keyboardSourceLabel_, mouseSourceLabel_, mouseList_})
+                                                      keyboardSourceLabel_, mouseSourceLabel_, mouseList_,
+                                                      keyListLabel_, keyList_})
         w->setVisible(key);
+    // The field takes the key pressed while it has the focus.
+    if (key && keyField_->isEnabled())
+        keyField_->setFocus(Qt::OtherFocusReason);
     mediaLabel_->setVisible(media);
     mediaList_->setVisible(media);
     functionLabel_->setVisible(function);
@@ -445,11 +470,11 @@ void Trevolin_DlgComposite::FollowGrab()
     // Keys the desktop would keep come to the dialog while a key is chosen
     // (X11; a Wayland compositor keeps them).
     const bool grab = session_.IsOpen() && session_.Page().ShownPage() == Page::Key &&
-                      QGuiApplication::platformName() == QLatin1String("xcb") && isVisible();
+                      QGuiApplication::platformName() == QLatin1String("xcb") && isVisible() && keyField_->hasFocus();
     if (grab && !grabbing_)
-        grabKeyboard();
+        keyField_->grabKeyboard();
     else if (!grab && grabbing_)
-        releaseKeyboard();
+        keyField_->releaseKeyboard();
     grabbing_ = grab;
 }
 
@@ -474,8 +499,24 @@ void Trevolin_DlgComposite::ShowKeySource()
         mouseList_->setCurrentRow(page.MousePosition());
     filling_ = false;
     const uint16_t code = page.CapturedKey();
-    keyField_->setText(code == 0 || mouse ? QString()
-                                          : QString::fromStdString(keyboard::KeyNameFromScan(texts_, code)));
+    QString shown;
+    if (!mouse && code != 0)
+        shown = QString::fromStdString(keyboard::KeyNameFromScan(texts_, code));
+    else if (!mouse && session_.InitialRawCode() && page.PageKind() == session_.InitialKind())
+        // A code another program put on the key stays until something else
+        // is chosen.
+        shown = QString::fromStdString(keys::RawCodeText(*session_.InitialRawCode()));
+    keyField_->setText(shown);
+}
+
+void Trevolin_DlgComposite::Captured(uint16_t keyCode)
+{
+    session_.Page().ChooseSource(Source::Keyboard);
+    session_.Page().Capture(keyCode);
+    ShowKeySource();
+    SetDirty();
+    // On to the buttons: the field would take the next key too.
+    buttons_["CONTROL_OK"]->setFocus(Qt::TabFocusReason);
 }
 
 void Trevolin_DlgComposite::OnClear()
@@ -565,7 +606,7 @@ void Trevolin_DlgComposite::FinishClosing()
     StopRecording();
     qApp->removeEventFilter(this);
     if (grabbing_)
-        releaseKeyboard();
+        keyField_->releaseKeyboard();
     grabbing_ = false;
     const auto target = session_.Target();
     session_.Close();
@@ -628,10 +669,7 @@ bool Trevolin_DlgComposite::eventFilter(QObject* watched, QEvent* event)
             key->accept();
         return false;
     }
-    // Each key event reaches the filter once per widget it passes through;
-    // only the one for the widget that has it first counts.
-    if (watched != QApplication::focusWidget() && watched != this && watched->isWidgetType())
-        return false;
+    // A key the filter takes goes no further, so it is seen once.
     if (recording) {
         const uint16_t code = KeyCodeOf(*key);
         const keys::CaptureVerdict verdict = keys::DecideCapture({code, type == QEvent::KeyPress, false}, true);
@@ -640,18 +678,17 @@ bool Trevolin_DlgComposite::eventFilter(QObject* watched, QEvent* event)
         RecordKey(*key);
         return true;
     }
+    // Keys are taken by the field while it has the focus; elsewhere on the
+    // page they do what they always do (Tab moves on, Space chooses).
+    if (watched != keyField_)
+        return false;
     const uint16_t code = KeyCodeOf(*key);
     const auto verdict = keys::DecideCapture(
         {code, type == QEvent::KeyPress, key->isAutoRepeat()}, session_.Page().KeySource() == Source::Keyboard);
-    if (verdict == keys::CaptureVerdict::PassOn) {
-        // Tab and the like still move the focus on the page.
+    if (verdict == keys::CaptureVerdict::PassOn)
         return false;
-    }
-    if (verdict == keys::CaptureVerdict::Capture) {
-        session_.Page().Capture(code);
-        ShowKeySource();
-        SetDirty();
-    }
+    if (verdict == keys::CaptureVerdict::Capture)
+        Captured(code);
     return true;
 }
 

@@ -64,6 +64,7 @@ public:
     CPngButton* Button(const std::string& skinKey) const;
     QLineEdit* CapturedKeyField() const { return keyField_; }
     QListWidget* MouseList() const { return mouseList_; }
+    QComboBox* KeyList() const { return keyList_; }
     QListWidget* MediaList() const { return mediaList_; }
     QListWidget* FunctionList() const { return functionList_; }
     QComboBox* MacroList() const { return macroList_; }
@@ -86,6 +87,7 @@ private:
     void FollowGrab();
     void ChoosePage(profiles::KeyAssignmentDialogModel::Page page);
     void ShowKeySource();
+    void Captured(uint16_t keyCode);
     void OnClear();
     void OnOsk();
     bool OnApply();
@@ -134,6 +136,8 @@ private:
     QLabel* keyboardSourceLabel_ = nullptr;
     QLabel* mouseSourceLabel_ = nullptr;
     QListWidget* mouseList_ = nullptr;
+    QLabel* keyListLabel_ = nullptr;
+    QComboBox* keyList_ = nullptr;
     QLabel* mediaLabel_ = nullptr;
     QListWidget* mediaList_ = nullptr;
     QLabel* functionLabel_ = nullptr;

@@ -135,6 +135,7 @@ constexpr std::string_view Text[] = {
     "ACC_MACRO_EVENTS",
     "COMPOSITE_OSK_MISSING",
     "MAIN_BUSY",
+    "SINGLE_KEY_LIST",
     "MAIN_PROMPT_NOT_LOADED",
     "MAIN_SWITCH_COLOR_TEXT",
     "MAIN_SWITCH_FUNCTION_TEXT",
