@@ -9,6 +9,7 @@
 #include "core/keys/KeyAction.h"
 #include "core/keys/KeyCapture.h"
 #include "core/keys/MediaFunctions.h"
+#include "core/keys/RawAction.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -5,7 +5,10 @@
 #include "ProgramRig.h"
 
 #include "core/keys/KeyAction.h"
+#include "core/keyboard/KeyClick.h"
+#include "core/keyboard/KeyboardLayout.h"
 #include "core/keys/KeyNumber.h"
+#include "core/keys/RawAction.h"
 #include "core/profiles/KeyAssignment.h"
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 
@@ -48,11 +51,17 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    void Key(QEvent::Type type, Qt::Key key, quint32 native, ulong timestamp = 0, bool repeat = false)
+    // A key event for `to`, the captured-key field unless said otherwise.
+    void Key(QEvent::Type type, Qt::Key key, quint32 native, ulong timestamp = 0, bool repeat = false,
+             QWidget* to = nullptr)
     {
         QKeyEvent event(type, key, Qt::NoModifier, native, 0, 0, QString(), repeat);
         event.setTimestamp(timestamp);
-        QApplication::sendEvent(dialog, &event);
+        QApplication::sendEvent(to ? to : dialog->CapturedKeyField(), &event);
+    }
+    void Recorded(QEvent::Type type, Qt::Key key, quint32 native, ulong timestamp, bool repeat = false)
+    {
+        Key(type, key, native, timestamp, repeat, dialog->EventList());
     }
 
     // The code the keyboard holds for a key, found by its own code in the
@@ -85,9 +94,13 @@ TEST_F(KeyAssignmentDialogTest, AKeyPressedOnTheKeyPageIsWhatTheKeyboardKeySends
     const auto keyNumber = static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA));
     ASSERT_EQ(On(KeyA), KeyA);
 
-    // Cancel keeps nothing.
+    // Cancel keeps nothing. A key pressed elsewhere on the page is not
+    // taken (Tab moves on); the key list chooses too.
     Open(keyNumber);
-    Key(QEvent::KeyPress, Qt::Key_C, NativeC);
+    Key(QEvent::KeyPress, Qt::Key_C, NativeC, 0, false, dialog->MouseList());
+    EXPECT_EQ(dialog->CapturedKeyField()->text(), QString());
+    dialog->KeyList()->setCurrentIndex(dialog->KeyList()->findText(QStringLiteral("C")));
+    emit dialog->KeyList()->activated(dialog->KeyList()->currentIndex());
     EXPECT_EQ(dialog->CapturedKeyField()->text(), QStringLiteral("C"));
     dialog->Button("CONTROL_CANCEL")->click();
     EXPECT_FALSE(dialog->isVisible());
@@ -123,9 +136,9 @@ TEST_F(KeyAssignmentDialogTest, RecordingTakesTheKeyEventsOwnTiming)
     if (!dialog->RecordDelayBox()->isChecked())
         dialog->RecordDelayBox()->click();
     dialog->Button("FUNC_MACRO_RECORD")->click();
-    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 5000);
-    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 5030, true);
-    Key(QEvent::KeyRelease, Qt::Key_B, NativeB, 5080);
+    Recorded(QEvent::KeyPress, Qt::Key_B, NativeB, 5000);
+    Recorded(QEvent::KeyPress, Qt::Key_B, NativeB, 5030, true);
+    Recorded(QEvent::KeyRelease, Qt::Key_B, NativeB, 5080);
     dialog->Button("FUNC_MACRO_RECORD")->click();
     QTreeWidget* events = dialog->EventList();
     ASSERT_EQ(events->topLevelItemCount(), 2);
@@ -146,8 +159,8 @@ TEST_F(KeyAssignmentDialogTest, EventCellsAreEditedInPlaceFromTheKeyboard)
     dialog->Button("CONTROL_MACRO")->click();
     dialog->Button("FUNC_MACRO_ADD")->click();
     dialog->Button("FUNC_MACRO_RECORD")->click();
-    Key(QEvent::KeyPress, Qt::Key_B, NativeB, 100);
-    Key(QEvent::KeyRelease, Qt::Key_B, NativeB, 150);
+    Recorded(QEvent::KeyPress, Qt::Key_B, NativeB, 100);
+    Recorded(QEvent::KeyRelease, Qt::Key_B, NativeB, 150);
     dialog->Button("FUNC_MACRO_RECORD")->click();
     QTreeWidget* events = dialog->EventList();
     ASSERT_EQ(events->topLevelItemCount(), 2);
@@ -179,6 +192,52 @@ TEST_F(KeyAssignmentDialogTest, EventCellsAreEditedInPlaceFromTheKeyboard)
     QTest::keyClick(keys, Qt::Key_Escape);
     EXPECT_TRUE(dialog->isVisible());
     dialog->Button("CONTROL_CANCEL")->click();
+}
+
+// A code another program left on a key (a consumer usage this program has
+// no page for) is shown and kept through OK unless something else is chosen.
+TEST_F(KeyAssignmentDialogTest, ACodeLeftByAnotherProgramIsShownAndKept)
+{
+    const auto keyNumber = static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA));
+    const int profile = rig.program->Keyboard().Session().ActiveProfileCache();
+    const keys::ActionCode code{keys::ActionCode::ClassConsumer, 0x99, 0x01};
+    ASSERT_TRUE(profiles::StoreRawKeyAssignment(rig.program->Keyboard().Store(), profile, keyNumber, code));
+    Open(keyNumber);
+    EXPECT_EQ(dialog->CapturedKeyField()->text(), QString::fromStdString(keys::RawCodeText(code)));
+    dialog->Button("CONTROL_OK")->click();
+    profiles::ProfileStore& store = rig.program->Keyboard().Store();
+    std::lock_guard lock(store.Lock());
+    const auto stored = keys::TryReadKeyAction(
+        store.Image().Entry(profiles::ProfileImage::SlotOf(static_cast<size_t>(profile), keyNumber)));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(keys::RawCodeOf(*stored), code);
+}
+
+// The macro button opens the macro page alone, centred; OK puts the chosen
+// macro on G9 of the bank shown.
+TEST_F(KeyAssignmentDialogTest, TheMacroButtonOpensTheMacroPageAloneAndOkPutsTheMacroOnG9)
+{
+    const uint16_t g9 = keyboard::GKeyNumber(keyboard::GKeyCount - 1, false);
+    ASSERT_TRUE(dialog->Show({keyboard::MacroOnlyControlId, g9, true}));
+    EXPECT_TRUE(dialog->EventList()->isVisible());
+    for (const char* page : {"CONTROL_KEY", "CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_CLEAR"})
+        EXPECT_FALSE(dialog->Button(page)->isEnabled()) << page;
+    dialog->Button("FUNC_MACRO_ADD")->click();
+    dialog->PlayCountField()->setText(QStringLiteral("300"));
+    emit dialog->PlayCountField()->editingFinished();
+    EXPECT_EQ(dialog->PlayCountField()->text(), QStringLiteral("255"));
+    dialog->Button("CONTROL_OK")->click();
+    EXPECT_FALSE(dialog->isVisible());
+
+    const int profile = rig.program->Keyboard().Session().ActiveProfileCache();
+    profiles::ProfileStore& store = rig.program->Keyboard().Store();
+    std::lock_guard lock(store.Lock());
+    const auto stored =
+        keys::TryReadKeyAction(store.Image().Entry(profiles::ProfileImage::SlotOf(static_cast<size_t>(profile), g9)));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->kind, keys::KeyAction::Macro);
+    EXPECT_NE(stored->value, 0u);
+    EXPECT_EQ(stored->extra, 255u);
 }
 
 TEST_F(KeyAssignmentDialogTest, EveryPageDraws)
