@@ -197,7 +197,9 @@ ScreenPoint PlaceKeyAssignmentDialog(const ScreenRect& key, int w, int h, const 
         return {key.x - w, bottom};
     if (fitsLeft && fitsAbove)
         return {key.x - w, key.y - h};
-    return {right, bottom};
+    // Beside the key nowhere: right of and below it as far as the screen
+    // allows, so that OK and Cancel stay on the screen.
+    return {std::max(screen.x, std::min(right, screenRight - w)), std::max(screen.y, std::min(bottom, screenBottom - h))};
 }
 
 }  // namespace trevolin::profiles

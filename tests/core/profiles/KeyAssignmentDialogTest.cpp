@@ -125,11 +125,14 @@ TEST(KeyAssignmentDialog, OpensBesideTheKeyWhereItFits)
         {"right and above", {100, 900, 40, 30}, {140, 500}},
         {"left and below", {1700, 100, 40, 30}, {1100, 130}},
         {"left and above", {1700, 900, 40, 30}, {1100, 500}},
-        {"nowhere: right and below", {0, 0, 1920, 1080}, {1920, 1080}},
+        {"nowhere: a key the size of the screen", {0, 0, 1920, 1080}, {1320, 680}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlaceKeyAssignmentDialog(c.key, w, h, screen, false), c.expected) << c.name;
     EXPECT_EQ(PlaceKeyAssignmentDialog({100, 100, 40, 30}, w, h, screen, true), (ScreenPoint{660, 340}));
+    // Fitting nowhere, it stays on the screen beside the key: right of it
+    // and as low as the screen allows (below it, OK would be off the screen).
+    EXPECT_EQ(PlaceKeyAssignmentDialog({243, 394, 34, 34}, 640, 480, {0, 0, 1400, 900}, false), (ScreenPoint{277, 420}));
 }
 
 }  // namespace
