@@ -153,6 +153,10 @@ bool KeyAssignmentSession::DeleteMacro(size_t position)
         if (!prompts_.AskYesNo(macros::MacroDeleteConfirmKey,
                                text.empty() ? "Keys use this macro. Delete it anyway?" : text))
             return false;
+        // The dialog may have closed while the question waited (the keyboard
+        // left).
+        if (!open_)
+            return false;
     }
     return open_->macros->Delete(position);
 }
@@ -165,7 +169,8 @@ bool KeyAssignmentSession::ClearEvents(size_t position)
     if (position >= list.size() || list[position].events.empty())
         return false;
     const std::string text = texts_.Text(macros::MacroClearConfirmKey);
-    if (!prompts_.AskYesNo(macros::MacroClearConfirmKey, text.empty() ? "Delete every event of this macro?" : text))
+    if (!prompts_.AskYesNo(macros::MacroClearConfirmKey, text.empty() ? "Delete every event of this macro?" : text) ||
+        !open_)
         return false;
     return open_->macros->ClearEvents(position);
 }

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace trevolin::gui {
 
@@ -275,6 +276,18 @@ bool Trevolin_DlgComposite::Show(const keyboard::KeyAssignmentTarget& target)
                 [this](QTreeWidgetItem* item, int column) { eventList_->editItem(item, column); });
         connect(recordDelay_, &QCheckBox::clicked, this, [this](bool on) { session_.SetRecordDelay(on); });
         connect(playCount_, &QLineEdit::editingFinished, this, [this] { OnPlayCountEdited(); });
+        // Tab goes through the pages' buttons, the page, then the dialog's
+        // own buttons.
+        const std::vector<QWidget*> order = {
+            buttons_["CONTROL_KEY"], buttons_["CONTROL_MACRO"], buttons_["CONTROL_MEDIA"],
+            buttons_["CONTROL_FUNCTION"], keyField_, keyboardSource_, mouseSource_, keyList_, mouseList_,
+            mediaList_, functionList_, macroList_, buttons_["FUNC_MACRO_ADD"], buttons_["FUNC_MACRO_DELETE"],
+            eventList_, recordDelay_, playCount_, buttons_["FUNC_MACRO_RECORD"], buttons_["FUNC_MACRO_DELETE2"],
+            buttons_["FUNC_MACRO_CLEAR"], buttons_["FUNC_MACRO_UP_TOP"], buttons_["FUNC_MACRO_UP"],
+            buttons_["FUNC_MACRO_DOWN"], buttons_["FUNC_MACRO_DOWN_BOTTOM"], buttons_["CONTROL_CLEAR"],
+            buttons_["CONTROL_OSK"], buttons_["CONTROL_APPLY"], buttons_["CONTROL_CANCEL"], buttons_["CONTROL_OK"]};
+        for (size_t i = 1; i < order.size(); ++i)
+            setTabOrder(order[i - 1], order[i]);
     }
     LoadSets();
 
@@ -567,6 +580,8 @@ bool Trevolin_DlgComposite::OnApply()
     const auto result = session_.Apply(static_cast<uint8_t>(std::clamp(playCount_->text().toInt(), 1, 255)));
     if (!result.macrosCommitted)
         prompts_.ShowMessage({}, "The macros could not be stored; the key was set.", base::Prompts::Style::Warning);
+    if (!session_.IsOpen())
+        return false;
     LoadMacroList(macro);
     SetDirty();
     return true;
@@ -779,6 +794,8 @@ void Trevolin_DlgComposite::OnAddMacro()
 {
     const auto result = session_.Macros().AddNew();
     session_.Tell(result);
+    if (!session_.IsOpen())
+        return;
     if (result.Changed())
         LoadMacroList(result.position);
     SetDirty();
@@ -811,6 +828,9 @@ void Trevolin_DlgComposite::OnNameEdited()
         return;
     const auto result = session_.Macros().FinishNameEdit(typed.toStdU16String());
     session_.Tell(result);
+    // The message box may have outlived the dialog (the keyboard left).
+    if (!session_.IsOpen())
+        return;
     LoadMacroList(session_.Macros().Selected());
     SetDirty();
 }
@@ -908,6 +928,8 @@ void Trevolin_DlgComposite::OnCellEdited(int row, int column, const QString& tex
             return;
         const auto result = session_.Macros().SetEventDelay(*macro, at, value);
         session_.Tell(result);
+        if (!session_.IsOpen())
+            return;
         changed = result.Changed();
     } else if (column == EventCellEditors::KeyColumn) {
         changed = position >= 0 && session_.Macros().SetEventKey(*macro, at, static_cast<size_t>(position));

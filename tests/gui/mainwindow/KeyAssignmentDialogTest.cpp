@@ -10,6 +10,7 @@
 #include "core/keys/KeyNumber.h"
 #include "core/keys/RawAction.h"
 #include "core/profiles/KeyAssignment.h"
+#include "core/profiles/StoreMacroList.h"
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 
 #include <QComboBox>
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
@@ -238,6 +240,39 @@ TEST_F(KeyAssignmentDialogTest, TheMacroButtonOpensTheMacroPageAloneAndOkPutsThe
     EXPECT_EQ(stored->kind, keys::KeyAction::Macro);
     EXPECT_NE(stored->value, 0u);
     EXPECT_EQ(stored->extra, 255u);
+}
+
+// While the dialog is open a profile switch is refused with its message;
+// a question the dialog asks can outlive the dialog (the keyboard left
+// while it waited): the dialog has closed as by Cancel and nothing is
+// deleted.
+TEST_F(KeyAssignmentDialogTest, ProfileSwitchesWaitAndAQuestionMayOutliveTheDialog)
+{
+    const auto keyNumber = static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA));
+    Open(keyNumber);
+    const int before = rig.program->Keyboard().Session().ActiveProfileCache();
+    EXPECT_TRUE(rig.program->Model().SelectProfile(before == 0 ? 1 : 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program->Model().Busy(), 20000);
+    EXPECT_NE(std::find(rig.asked.begin(), rig.asked.end(), "PROFILE_SEELCT_PROMPT2"), rig.asked.end());
+    EXPECT_EQ(rig.program->Keyboard().Session().ActiveProfileCache(), before);
+
+    // A stored macro that the key plays.
+    dialog->Button("CONTROL_MACRO")->click();
+    dialog->Button("FUNC_MACRO_ADD")->click();
+    dialog->Button("CONTROL_OK")->click();
+    Open(keyNumber);
+    dialog->Button("CONTROL_MACRO")->click();
+    ASSERT_EQ(dialog->MacroList()->count(), 1);
+    QtPrompts::SetAnswerer([this](std::string_view key, bool) {
+        rig.asked.push_back(std::string(key));
+        dialog->CancelDialog();
+        return true;
+    });
+    dialog->Button("FUNC_MACRO_DELETE")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    std::vector<macros::Macro> stored;
+    ASSERT_TRUE(profiles::ReadMacroList(rig.program->Keyboard().Store(), stored));
+    EXPECT_EQ(stored.size(), 1u);
 }
 
 TEST_F(KeyAssignmentDialogTest, EveryPageDraws)
