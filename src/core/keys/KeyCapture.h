@@ -34,4 +34,10 @@ CaptureVerdict DecideCapture(const SeenKeyEvent& event, bool keyboardSource);
 // offscreen platform, synthesized events) or names no key the program knows.
 uint16_t KeyCodeOfNativeScan(uint32_t nativeScanCode);
 
+// The key code of a key event: from its native scan code when that names a
+// key; otherwise (a scan code of 0, as remote and synthesized events may
+// carry) from its X keysym, read as on a US layout: the key that types
+// it there. 0 when neither names a key.
+uint16_t KeyCodeOfKeyEvent(uint32_t nativeScanCode, uint32_t keysym);
+
 }  // namespace trevolin::keys

@@ -42,10 +42,10 @@ inline QString TextOf(const base::TextLookup& texts, std::string_view key)
 }
 
 // The key a key event stands for: its native scan code (X11 and Wayland
-// give the evdev code plus 8).
+// give the evdev code plus 8), else its keysym.
 inline uint16_t KeyCodeOf(const QKeyEvent& event)
 {
-    return keys::KeyCodeOfNativeScan(event.nativeScanCode());
+    return keys::KeyCodeOfKeyEvent(event.nativeScanCode(), event.nativeVirtualKey());
 }
 
 }  // namespace trevolin::gui::composite

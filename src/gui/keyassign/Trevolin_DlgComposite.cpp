@@ -658,7 +658,7 @@ bool Trevolin_DlgComposite::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::ShortcutOverride) {
         // Shortcuts do not fire first; the key comes as a key event.
-        if (keys::KeyCodeOfNativeScan(key->nativeScanCode()) != 0)
+        if (KeyCodeOf(*key) != 0)
             key->accept();
         return false;
     }

@@ -24,6 +24,35 @@ TEST(KeyCapture, NativeScanCodesAreEvdevPlusEight)
     EXPECT_EQ(KeyCodeOfNativeScan(5), 0);  // below the offset
 }
 
+// Without a scan code the keysym names the key, as on a US layout; a scan
+// code that names a key wins (it is the physical key, whatever the layout).
+TEST(KeyCapture, WithoutAScanCodeTheKeysymNamesTheKey)
+{
+    struct Case {
+        const char* name;
+        uint32_t scan;
+        uint32_t keysym;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {"a", 0, 'a', KeyCodeOfNativeScan(30 + 8)},
+        {"A with Shift", 0, 'A', KeyCodeOfNativeScan(30 + 8)},
+        {"! is the 1 key", 0, '!', KeyCodeOfNativeScan(2 + 8)},
+        {"0", 0, '0', KeyCodeOfNativeScan(11 + 8)},
+        {"F12", 0, 0xffc9, KeyCodeOfNativeScan(88 + 8)},
+        {"Num Lock", 0, 0xff7f, NumLock},
+        {"Pause", 0, 0xff13, Pause},
+        {"Print", 0, 0xff61, PrintScreenKeyCode},
+        {"keypad 7 with Num Lock off", 0, 0xff95, KeyCodeOfNativeScan(71 + 8)},
+        {"unknown keysym", 0, 0x1008ff13, 0},
+        {"scan code wins", 30 + 8, 'q', KeyCodeOfNativeScan(30 + 8)},
+        {"a scan code naming no key falls back", 5, 'b', KeyCodeOfNativeScan(48 + 8)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KeyCodeOfKeyEvent(c.scan, c.keysym), c.expected) << c.name;
+    EXPECT_NE(KeyCodeOfKeyEvent(0, 'a'), 0);
+}
+
 TEST(KeyCapture, FreshPressesOfKeysTheKeyboardCanSendAreCaptured)
 {
     const uint16_t media = MediaKeyCode(0);
