@@ -275,6 +275,22 @@ TEST_F(KeyAssignmentDialogTest, ProfileSwitchesWaitAndAQuestionMayOutliveTheDial
     EXPECT_EQ(stored.size(), 1u);
 }
 
+// The keyboard leaves while the dialog is open: it closes as by Cancel
+// and the key it edited shows its normal look.
+TEST_F(KeyAssignmentDialogTest, TheDialogClosesAsByCancelWhenTheKeyboardLeaves)
+{
+    CPngButton* g1 = rig.Window().Button(keyboard::GKeyControlIds()[0]);
+    ASSERT_NE(g1, nullptr);
+    ASSERT_TRUE(dialog->Show({keyboard::GKeyControlIds()[0], keyboard::GKeyNumber(0, false), false}));
+    EXPECT_TRUE(g1->isDown());
+    Key(QEvent::KeyPress, Qt::Key_B, NativeB);
+    ASSERT_EQ(rig.kb.QlSimUnplug(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 10000);
+    EXPECT_FALSE(g1->isDown());
+    EXPECT_FALSE(rig.program->Model().ApplyPending());
+    ASSERT_EQ(rig.kb.QlSimPlug(), 1);
+}
+
 TEST_F(KeyAssignmentDialogTest, EveryPageDraws)
 {
     Open(static_cast<uint16_t>(keys::KeyNumberOf(KeyCodeA)));
