@@ -716,9 +716,11 @@ bool CTrevolinDlg::CloseChildDialogs()
 {
     if (about_)
         about_->close();
-    // Closed as by Cancel: nothing it holds is written.
-    if (keyAssignment_ && keyAssignment_->isVisible())
-        keyAssignment_->reject();
+    // Closed as by Cancel: nothing they hold is written.
+    for (const QPointer<QDialog>& dialog : childDialogs_) {
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    }
     return true;
 }
 

@@ -83,8 +83,8 @@ public:
 
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
-    // The key assignment dialog, closed with the window's other dialogs.
-    void SetKeyAssignmentDialog(QDialog* dialog) { keyAssignment_ = dialog; }
+    // A dialog closed (as by Cancel) with the window's other dialogs.
+    void AddChildDialog(QDialog* dialog) { childDialogs_.emplace_back(dialog); }
     QLabel* BusyIndicator() const { return busy_; }
     QLabel* NoticeLabel() const { return noKeyboard_; }
     QPushButton* ReadAgainButton() const { return readAgain_; }
@@ -167,7 +167,7 @@ private:
     QMenu profileMenu_;
     QMenu* profileSubmenu_ = nullptr;
     QPointer<QWidget> about_;
-    QPointer<QDialog> keyAssignment_;
+    std::vector<QPointer<QDialog>> childDialogs_;
     QString link_;
     QString lastFolder_;  // where the user last took or put a backup
     bool present_ = false;

@@ -1,6 +1,7 @@
 #include "gui/startup/CTrevolinApp.h"
 
 #include "gui/keyassign/Trevolin_DlgComposite.h"
+#include "gui/profiles/CTrevolin_DlgProfile.h"
 
 #include "core/platform/KeyboardLock.h"
 #include "core/app/MainWindowControls.h"
@@ -130,10 +131,9 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         emit Finished(code);
         QApplication::exit(code);
     });
-    // Until the profile manager exists, its button opens the profile menu.
     connect(dialog_.get(), &CTrevolinDlg::ProfileManagerRequested, this, [this] {
-        if (CPngButton* name = dialog_->Button(app::control::ProfileName))
-            dialog_->ProfileMenu().popup(name->mapToGlobal(QPoint(0, name->height())));
+        if (manager_ && !manager_->isVisible())
+            manager_->Open();
     });
 
     // The key assignment dialog, opened from a key or the macro button.
@@ -159,21 +159,41 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
                      static_cast<void>(model_->OnCommand(app::control::Help));
              }},
         dialog_.get());
-    dialog_->SetKeyAssignmentDialog(composite_);
+    dialog_->AddChildDialog(composite_);
     connect(dialog_.get(), &CTrevolinDlg::KeyAssignmentRequested, this,
             [this](uint16_t controlId, uint16_t keyNumber, bool macroOnly) {
                 if (composite_ && !composite_->isVisible())
                     static_cast<void>(composite_->OpenForKey({controlId, keyNumber, macroOnly}));
             });
-    // A profile switch waits until the dialog is closed (any thread asks).
-    keyboard_->Profiles().SetSwitchHooks({.keyDialogOpen = [session = keyAssignment_.get()] {
-                                              return session->OpenCount() > 0;
-                                          },
-                                          .managerOpen = {},
-                                          .managerModified = {},
-                                          .tickManagerRow = {},
-                                          .applyCommand = {},
-                                          .showProfileMenu = {}});
+    // The profile manager, from the profile-name button.
+    manager_ = new CTrevolin_DlgProfile(
+        QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Profile.ini"), *language_, *prompts_,
+        *settings_, profiles::UserFolderOf(*locations_),
+        {.activeProfile = [this] { return keyboard_->Session().ActiveProfileCache(); },
+         .selectProfile = [this](int profile) { return model_ && model_->SelectProfile(profile); },
+         .openHelp =
+             [this] {
+                 if (model_)
+                     static_cast<void>(model_->OnCommand(app::control::Help));
+             }},
+        dialog_.get());
+    dialog_->AddChildDialog(manager_);
+    // A profile switch waits until the key dialog is closed, and asks when
+    // the manager has changes; a switch made elsewhere ticks the manager's
+    // row (the hooks are asked on the keyboard thread).
+    keyboard_->Profiles().SetSwitchHooks(
+        {.keyDialogOpen = [session = keyAssignment_.get()] { return session->OpenCount() > 0; },
+         .managerOpen = [manager = manager_.data()] { return manager->IsOpen(); },
+         .managerModified = [manager = manager_.data()] { return manager->Modified(); },
+         .tickManagerRow =
+             [this](int index) {
+                 dialog_->Queue().Post([this, index] {
+                     if (manager_)
+                         manager_->FollowSwitch(index);
+                 });
+             },
+         .applyCommand = {},
+         .showProfileMenu = {}});
 
     model_->ShowFlip();
     // Started at login, the program may come before the desktop's tray:
@@ -237,8 +257,9 @@ void CTrevolinApp::Shutdown()
         link_->Close();
     // The keyboard's link stops (its workers joined, its thread ended)
     // before anything it calls goes.
-    // The dialog goes before the keyboard its session edits.
+    // The dialogs go before the keyboard their sessions edit.
     delete composite_.data();
+    delete manager_.data();
     keyboard_.reset();
     keyAssignment_.reset();
     tray_.reset();

@@ -9,6 +9,7 @@
 #include "core/base/SettingsStore.h"
 #include "core/platform/Clock.h"
 #include "gui/keyassign/Trevolin_DlgComposite.h"
+#include "gui/profiles/CTrevolin_DlgProfile.h"
 #include "gui/mainwindow/CTrevolinDlg.h"
 #include "gui/mainwindow/QtMainWindowLink.h"
 #include "gui/mainwindow/QtPrompts.h"
@@ -54,6 +55,7 @@ public:
     app::KeyboardApp& Keyboard() { return *keyboard_; }
     CTrayIcon& Tray() { return *tray_; }
     Trevolin_DlgComposite* KeyAssignmentDialog() { return composite_; }
+    CTrevolin_DlgProfile* ProfileManager() { return manager_; }
     bool Ended() const { return ended_; }
     // The exit path was asked for or runs.
     bool Ending() const { return exitRequested_ || ended_ || (model_ && model_->Exiting()); }
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<platform::SteadyClock> clock_;
     std::unique_ptr<app::KeyAssignmentSession> keyAssignment_;
     QPointer<Trevolin_DlgComposite> composite_;
+    QPointer<CTrevolin_DlgProfile> manager_;
     bool ended_ = false;
     bool exitRequested_ = false;
     int exitCode_ = 0;
