@@ -196,7 +196,7 @@ Dialog Update()
         {"CONTROL_CUPButton", {248, 224, 104, 32}},
         {"CONTROL_UPButton", {360, 224, 96, 32}},
     };
-    d.placements = {{"CONTROL_UPStatic", {24, 64, 428, 26}}, {"CONTROL_UPCombox", {24, 64, 428, 26}}};
+    d.placements = {{"CONTROL_UPStatic", {24, 56, 428, 42}}, {"CONTROL_UPCombox", {24, 56, 428, 42}}};
     return d;
 }
 

@@ -571,6 +571,14 @@ bool MainWindowModel::Backup(const std::string& path)
 {
     if (Busy())
         return false;
+    // A store that never came from the keyboard holds the default profile:
+    // a backup of it would not be the keyboard's.
+    if (app_.Profiles().Origin() == profiles::StoreOrigin::NotFromKeyboard) {
+        TellFailure(message::BackupNotRead,
+                    TextOr(texts_, message::BackupNotRead,
+                           "The keyboard's profiles have not been read, so there is nothing to back up yet."));
+        return false;
+    }
     return RunBusy(
         [this, path] { return app_.Profiles().Backup(path); },
         [this, path](bool ok) {
@@ -584,6 +592,17 @@ bool MainWindowModel::Backup(const std::string& path)
                                                                            "The profiles could not be written to %s."),
                                                                     path));
         });
+}
+
+bool MainWindowModel::RequestBootMode(std::function<void(bool ok)> then)
+{
+    if (Busy())
+        return false;
+    return RunBusy([this] { return app_.Session().Commands().EnterBootMode() == 1; },
+                   [then = std::move(then)](bool ok) {
+                       if (then)
+                           then(ok);
+                   });
 }
 
 bool MainWindowModel::Restore(const std::string& path)

@@ -115,6 +115,11 @@ public:
     void OnKeyClicked(uint32_t controlId);
     // Both say how they went; a restore asks first, naming the file.
     [[nodiscard]] bool Backup(const std::string& path);
+    // The update dialog's Update, once the updater was checked: the keyboard
+    // is asked for its update (boot) mode on the keyboard thread, and
+    // `then` hears on the window's thread whether it took the request.
+    // False when refused (a sequence runs).
+    bool RequestBootMode(std::function<void(bool ok)> then);
     [[nodiscard]] bool Restore(const std::string& path);
 
     void ShowFromTray();

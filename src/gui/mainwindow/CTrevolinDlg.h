@@ -83,6 +83,8 @@ public:
 
     // For tests and the screenshot.
     CPngButton* Button(uint32_t controlId) const;
+    // Asks for a file and backs every profile up to it.
+    void Backup();
     // A dialog closed (as by Cancel) with the window's other dialogs.
     void AddChildDialog(QDialog* dialog) { childDialogs_.emplace_back(dialog); }
     QLabel* BusyIndicator() const { return busy_; }
@@ -127,7 +129,6 @@ private:
     void OrderFocus();
     void OpenHelp();
     void OpenLink(const QString& target);
-    void Backup();
     void Restore();
     QString AskFileName(bool save);
     static void KeepQtHistoryPrivate();

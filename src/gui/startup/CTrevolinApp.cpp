@@ -1,7 +1,11 @@
 #include "gui/startup/CTrevolinApp.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 #include "gui/profiles/CTrevolin_DlgProfile.h"
+#include "gui/profiles/CTrevolin_DlgUpdate.h"
 
 #include "core/platform/KeyboardLock.h"
 #include "core/app/MainWindowControls.h"
@@ -178,6 +182,29 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
              }},
         dialog_.get());
     dialog_->AddChildDialog(manager_);
+    // The firmware update dialog, from the button menu.
+    update_ = new CTrevolin_DlgUpdate(
+        QString::fromStdString(locations_->UpdateSkinFile()), *language_, *prompts_,
+        {.requestBootMode =
+             [this](std::function<void(bool)> then) { return model_ && model_->RequestBootMode(std::move(then)); },
+         .backup = [this] { dialog_->Backup(); },
+         .packageFolder =
+             [this] {
+                 // Beside the program, or in the user's folder where the
+                 // program's own folder cannot be written.
+                 const QString beside = QString::fromStdString(locations_->PackageDirectory());
+                 if (QFileInfo(beside).isDir())
+                     return beside;
+                 const QString own = QDir(QString::fromStdString(locations_->UserFolder())).filePath(QStringLiteral("Package"));
+                 QDir().mkpath(own);
+                 return own;
+             }},
+        dialog_.get());
+    dialog_->AddChildDialog(update_);
+    connect(dialog_.get(), &CTrevolinDlg::UpdateDialogRequested, this, [this] {
+        if (update_ && !update_->isVisible())
+            update_->Open();
+    });
     // A profile switch waits until the key dialog is closed, and asks when
     // the manager has changes; a switch made elsewhere ticks the manager's
     // row (the hooks are asked on the keyboard thread).
@@ -260,6 +287,7 @@ void CTrevolinApp::Shutdown()
     // The dialogs go before the keyboard their sessions edit.
     delete composite_.data();
     delete manager_.data();
+    delete update_.data();
     keyboard_.reset();
     keyAssignment_.reset();
     tray_.reset();

@@ -10,6 +10,7 @@
 #include "core/platform/Clock.h"
 #include "gui/keyassign/Trevolin_DlgComposite.h"
 #include "gui/profiles/CTrevolin_DlgProfile.h"
+#include "gui/profiles/CTrevolin_DlgUpdate.h"
 #include "gui/mainwindow/CTrevolinDlg.h"
 #include "gui/mainwindow/QtMainWindowLink.h"
 #include "gui/mainwindow/QtPrompts.h"
@@ -56,6 +57,7 @@ public:
     CTrayIcon& Tray() { return *tray_; }
     Trevolin_DlgComposite* KeyAssignmentDialog() { return composite_; }
     CTrevolin_DlgProfile* ProfileManager() { return manager_; }
+    CTrevolin_DlgUpdate* UpdateDialog() { return update_; }
     bool Ended() const { return ended_; }
     // The exit path was asked for or runs.
     bool Ending() const { return exitRequested_ || ended_ || (model_ && model_->Exiting()); }
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<app::KeyAssignmentSession> keyAssignment_;
     QPointer<Trevolin_DlgComposite> composite_;
     QPointer<CTrevolin_DlgProfile> manager_;
+    QPointer<CTrevolin_DlgUpdate> update_;
     bool ended_ = false;
     bool exitRequested_ = false;
     int exitCode_ = 0;

@@ -148,6 +148,23 @@ protected:
     std::deque<std::function<void()>> queue;
 };
 
+// Before the keyboard has been read the store holds the default profile:
+// a backup is refused and said so, and no file is written.
+TEST(MainWindowModelBackupTest, ABackupBeforeTheKeyboardWasReadIsRefused)
+{
+    test::SimAppRig rig;
+    rig.Open({}, false);
+    RecordingView view;
+    base::SettingsStore settings{rig.dir.File("settings.ini")};
+    MainWindowModel model(*rig.app, view, rig.prompts, rig.texts, settings, rig.dir.File("Help/"),
+                          [](std::function<void()> f) { f(); });
+    ASSERT_EQ(rig.app->Profiles().Origin(), profiles::StoreOrigin::NotFromKeyboard);
+    EXPECT_FALSE(model.Backup(rig.dir.File("b.tvl")));
+    EXPECT_EQ(rig.prompts.Keys(), (std::vector<std::string>{"MAIN_BACKUP_NOT_READ"}));
+    EXPECT_FALSE(std::ifstream(rig.dir.File("b.tvl")).good());
+    rig.app.reset();
+}
+
 TEST_F(MainWindowModelTest, InitialisationEndsInTheTray)
 {
     Settle();
