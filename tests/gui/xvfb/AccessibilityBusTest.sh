@@ -51,9 +51,17 @@ pid=$!
 /usr/bin/python3 "$here/AccessibleNames.py" Trevolin "Show the lighting on the keys" "Lighting effect" \
     "Brightness" "Speed" "Left" "Right" "Color" "Multicolor" "Preset color Orange" "Red value" \
     --press Macros "Add a macro" "Delete the macro" "Events of the macro" "Record delays" "Repeat" "Record"
-"$program" /Kill --simulate
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || { echo "FAILED: the program ended with exit code $status" >&2; exit 1; }
+end_program() {
+    "$program" /Kill --simulate
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" -eq 0 ] || { echo "FAILED: the program ended with exit code $status" >&2; exit 1; }
+}
+end_program
+# Started again: the profile-name button opens the profile manager.
+"$program" --simulate &
+pid=$!
+/usr/bin/python3 "$here/AccessibleNames.py" Trevolin --press Profiles "Add" "Load" "Delete" "Apply"
+end_program
 echo "Every control the accessibility bus shows has a name."
