@@ -62,12 +62,7 @@ CPngButton* Trevolin_DlgComposite::Button(const std::string& skinKey) const
 
 CPngButton* Trevolin_DlgComposite::AddButton(const std::string& skinKey)
 {
-    auto* button = new CPngButton(this);
-    button->setObjectName(QString::fromStdString(skinKey));
-    static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, skinKey, {}));
-    button->SetTextStyle(true, 9, QStringLiteral("DejaVu Sans"),
-                         {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
-                          QColor(0x2f, 0xa8, 0xff)});
+    CPngButton* button = AddSkinButton(skinKey, {});
     buttons_[skinKey] = button;
     return button;
 }

@@ -64,21 +64,11 @@ bool CTrevolin_DlgProfile::Show()
         sources.disabled = sources.pressed;
         sources.ticked = sources.normal;
         for (const char* key : {"FUNC_ADD", "FUNC_LOAD", "FUNC_DELETE", "CONTROL_CANCEL", "CONTROL_OK", "CONTROL2_APPLY"}) {
-            auto* button = new CPngButton(this);
-            button->setObjectName(QString::fromLatin1(key));
-            static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, key, sources));
-            button->SetTextStyle(true, 9, QStringLiteral("DejaVu Sans"),
-                                 {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
-                                  QColor(0x2f, 0xa8, 0xff)});
+            CPngButton* button = AddSkinButton(key, sources);
             button->KeepOnlyOwnPart();
             buttons_[key] = button;
         }
-        // The dialog's title, where the skin leaves room for it.
-        title_ = new QLabel(this);
-        title_->setGeometry(24, 10, width() - 48, 30);
-        QFont font = title_->font();
-        font.setPixelSize(16);
-        title_->setFont(font);
+        title_ = AddTitle();
         list_ = new QTreeWidget(this);
         list_->setObjectName(QStringLiteral("PROGRAM_LIST"));
         static_cast<void>(SkinLayout::PlaceControl(*list_, Skin(), skin::SkinIni::ButtonInfo, "PROGRAM_LIST"));

@@ -56,20 +56,11 @@ bool CTrevolin_DlgUpdate::Show()
         sources.disabled = sources.hover;
         sources.ticked = sources.hover;
         for (const char* key : {"CONTROL_OPENButton", "CONTROL_BACKUPButton", "CONTROL_CUPButton", "CONTROL_UPButton"}) {
-            auto* button = new CPngButton(this);
-            button->setObjectName(QString::fromLatin1(key));
-            static_cast<void>(SkinLayout::PlaceImageButton(*button, Skin(), skin::SkinIni::ButtonInfo, key, sources));
-            button->SetTextStyle(true, 9, QStringLiteral("DejaVu Sans"),
-                                 {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
-                                  QColor(0x2f, 0xa8, 0xff)});
+            CPngButton* button = AddSkinButton(key, sources);
             button->KeepOnlyOwnPart();
             buttons_[key] = button;
         }
-        title_ = new QLabel(this);
-        title_->setGeometry(24, 10, width() - 48, 30);
-        QFont font = title_->font();
-        font.setPixelSize(16);
-        title_->setFont(font);
+        title_ = AddTitle();
         file_ = new QLabel(this);
         file_->setObjectName(QStringLiteral("CONTROL_UPStatic"));
         static_cast<void>(SkinLayout::PlaceControl(*file_, Skin(), skin::SkinIni::ButtonInfo, "CONTROL_UPStatic"));

@@ -1,6 +1,7 @@
 #include "gui/skin/CBaseDialog.h"
 
 #include "gui/skin/SkinFailure.h"
+#include "gui/skin/SkinLayout.h"
 #include "gui/skin/SkinPictures.h"
 
 #include "core/platform/FreeMemory.h"
@@ -151,6 +152,27 @@ void CBaseDialog::ShapeWindow()
     // would show.
     if (QWindow* window = windowHandle())
         window->setMask(WindowShape());
+}
+
+CPngButton* CBaseDialog::AddSkinButton(const std::string& skinKey, const CPngButton::Sources& sources)
+{
+    auto* button = new CPngButton(this);
+    button->setObjectName(QString::fromStdString(skinKey));
+    static_cast<void>(SkinLayout::PlaceImageButton(*button, skin_, skin::SkinIni::ButtonInfo, skinKey, sources));
+    button->SetTextStyle(true, 9, QStringLiteral("DejaVu Sans"),
+                         {QColor(0xe8, 0xec, 0xf2), Qt::white, Qt::white, QColor(0x6a, 0x70, 0x7c),
+                          QColor(0x2f, 0xa8, 0xff)});
+    return button;
+}
+
+QLabel* CBaseDialog::AddTitle()
+{
+    auto* title = new QLabel(this);
+    title->setGeometry(24, 10, width() - 48, 30);
+    QFont font = title->font();
+    font.setPixelSize(16);
+    title->setFont(font);
+    return title;
 }
 
 bool CBaseDialog::event(QEvent* event)

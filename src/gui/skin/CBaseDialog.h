@@ -1,13 +1,16 @@
 #pragma once
 
 #include "core/skin/SkinIni.h"
+#include "gui/skin/CPngButton.h"
 
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QPoint>
 #include <QRegion>
 
+#include <string>
 #include <vector>
 
 namespace trevolin::gui {
@@ -67,6 +70,12 @@ public:
     void OnCancel();
 
 protected:
+    // A skinned button placed by `skinKey` of the ini's button section, with
+    // the dialogs' text style, named for its key.
+    CPngButton* AddSkinButton(const std::string& skinKey, const CPngButton::Sources& sources);
+    // A title label across the top, where the dialogs' skins leave room.
+    QLabel* AddTitle();
+
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
