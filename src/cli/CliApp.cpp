@@ -140,9 +140,6 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     base::Language language(*locations, base::SettingsStore(base::SettingsStore::DefaultFile(environment).value_or("")),
                             environment);
-    // Settings that cannot be written leave the language to be chosen again
-    // at every start.
-    static_cast<void>(language.StoreAutomaticChoice());
 
     connection.onKeyboardChange = std::move(onKeyboardChange);
     CliContext context{connection, out, err, *locations, language, quiet};

@@ -292,6 +292,15 @@ void MainWindowModel::ShowKeyBank(bool bankB)
     view_.ShowKeyBank(bankB);
 }
 
+void MainWindowModel::ShowTextsAgain()
+{
+    ShowSelection(app_.Session().ActiveProfileCache());
+    if (keyboard_ == KeyboardState::Present) {
+        OnKeyBankChanged();
+        lighting_.Refresh();
+    }
+}
+
 void MainWindowModel::HideToTray()
 {
     // Without a tray nothing could bring the window back: it stays, with

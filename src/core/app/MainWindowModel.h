@@ -101,6 +101,9 @@ public:
     bool ReadAgain();
     // The bank indicator and the G keys' labels.
     void ShowKeyBank(bool bankB);
+    // After the language changed: the keys, the profile menu and the
+    // lighting panel show their texts again (the window relabels itself).
+    void ShowTextsAgain();
     // The keyboard has gone: hidden to the tray, where there is one.
     void HideToTray();
     void SetNormalTrayPicture(int icon);

@@ -18,10 +18,16 @@ struct LanguageMapping {
     uint32_t mapped;
 };
 
+// clang-format off
 constexpr LanguageMapping Mappings[] = {
     {0x1004, 0x0404}, {0x0809, 0x0409}, {0x0C09, 0x0409}, {0x1009, 0x0409}, {0x1409, 0x0409}, {0x1809, 0x0409},
     {0x1C09, 0x0409}, {0x2009, 0x0409}, {0x2409, 0x0409}, {0x2809, 0x0409}, {0x2C09, 0x0409},
+    // German of Switzerland, Austria, Luxembourg and Liechtenstein.
+    {0x0807, 0x0407}, {0x0C07, 0x0407}, {0x1007, 0x0407}, {0x1407, 0x0407},
+    // French of Belgium, Canada, Switzerland, Luxembourg and Monaco.
+    {0x080C, 0x040C}, {0x0C0C, 0x040C}, {0x100C, 0x040C}, {0x140C, 0x040C}, {0x180C, 0x040C},
 };
+// clang-format on
 
 // Only the first five slots are offered for choosing a language; the empty
 // slots among them never match, so an unknown system language (id 0) cannot
@@ -115,15 +121,35 @@ uint32_t Language::LanguageId() const
     return cache_->id;
 }
 
-bool Language::StoreAutomaticChoice()
+bool Language::Chosen() const
+{
+    return StoredId().has_value();
+}
+
+bool Language::ChooseAutomatically()
 {
     const std::lock_guard lock(cache_->mutex);
-    ++cache_->reads;
-    if (StoredId()) {
-        return true;
-    }
     cache_->haveId = false;
-    return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, AutomaticId(environment_));
+    return settings_.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0);
+}
+
+int Language::ChoiceIndex() const
+{
+    const auto stored = StoredId();
+    if (!stored) {
+        return -1;
+    }
+    for (size_t i = 0; i < SupportedNames.size(); ++i) {
+        if (SupportedIds[i] == *stored) {
+            return static_cast<int>(i);
+        }
+    }
+    return -2;
+}
+
+bool Language::Choose(int index)
+{
+    return index < 0 ? ChooseAutomatically() : SetLanguageIndex(index);
 }
 
 int Language::LanguageIndex() const
@@ -150,11 +176,11 @@ std::string Language::LanguageFile(int index) const
     return locations_.LanguageFile(SupportedIds[SlotOf(index)]);
 }
 
-std::string Language::Read(std::string_view section, std::string_view key, int index) const
+std::optional<std::string> Language::ReadSlot(std::string_view section, std::string_view key, size_t slot) const
 {
-    const std::string path = LanguageFile(index);
+    const std::string path = locations_.LanguageFile(SupportedIds[slot]);
     const std::lock_guard lock(cache_->mutex);
-    auto& copy = cache_->files[SlotOf(index)];
+    auto& copy = cache_->files[slot];
     const auto stamp = FileStamp::Of(path);
     if (!copy.read || stamp != copy.stamp) {
         ++cache_->reads;
@@ -162,7 +188,18 @@ std::string Language::Read(std::string_view section, std::string_view key, int i
         copy.stamp = stamp;
         copy.text = IniFile::LoadText(path);
     }
-    auto text = copy.text ? IniFile::ReadFromText(*copy.text, section, key) : std::nullopt;
+    return copy.text ? IniFile::ReadFromText(*copy.text, section, key) : std::nullopt;
+}
+
+std::string Language::Read(std::string_view section, std::string_view key, int index) const
+{
+    // A translation that lacks a text (or its whole file) shows the English
+    // one rather than "#Error".
+    const size_t slot = SlotOf(index);
+    auto text = ReadSlot(section, key, slot);
+    if (!text && slot != 0) {
+        text = ReadSlot(section, key, 0);
+    }
     return text ? std::move(*text) : std::string(MissingText);
 }
 

@@ -24,20 +24,30 @@ namespace trevolin::base {
 class Language final : public TextLookup {
 public:
     // Languages with a language file; empty slots are 0.
-    static constexpr std::array<uint32_t, 6> SupportedIds{0x0409, 0, 0, 0, 0, 0};
+    static constexpr std::array<uint32_t, 6> SupportedIds{0x0409, 0x0407, 0x040C, 0, 0, 0};
+    // Each supported language's name in that language, for choosing one.
+    static constexpr std::array<std::string_view, 3> SupportedNames{"English", "Deutsch", "Fran\u00e7ais"};
     static constexpr std::string_view MissingText = "#Error";
 
     Language(Locations locations, SettingsStore settings, Environment environment);
 
     // The stored "dwLanguageId" when it is a nonzero number (even one without
     // a language file); otherwise the system language mapped to a supported
-    // one, or US English. Only reads the settings.
+    // one, or US English. Only reads the settings: a language is stored only
+    // when the user chooses one, so a user whose system language changes
+    // gets the new one unless they chose.
     uint32_t LanguageId() const;
-    // Stores the id LanguageId() chooses automatically as "dwLanguageId" when
-    // the settings hold none to use (missing, zero or not a number), as a
-    // program does once where it starts; a usable stored id is left as it
-    // is. False when the choice had to be stored and could not be.
-    bool StoreAutomaticChoice();
+    // True when the settings hold a language the user chose.
+    bool Chosen() const;
+    // Stores 0 as "dwLanguageId": the system language chooses again. False
+    // when it could not be stored.
+    bool ChooseAutomatically();
+    // What the user chose, for a menu of SupportedNames: -1 for the system
+    // language, the index of a supported language, or -2 for a stored id
+    // without a language file.
+    int ChoiceIndex() const;
+    // Choose(-1) chooses automatically; any other index as SetLanguageIndex.
+    bool Choose(int index);
     // Position of LanguageId() among the supported ids; 0 when absent.
     int LanguageIndex() const;
     // Stores the supported id at `index` (0 for an index out of range) as
@@ -46,8 +56,8 @@ public:
 
     // A key of section TEXT, LIGHT or MODE in the language file of the
     // language at `index` (an index out of range or of an empty slot counts
-    // as 0): the value, "" for an empty one, "#Error" when the key or the
-    // file is missing.
+    // as 0): the value, "" for an empty one. A key or file missing from a
+    // translation reads the English file; "#Error" when that lacks it too.
     std::string Text(std::string_view key, int index) const;
     std::string LightText(std::string_view key, int index) const;
     std::string ModeText(std::string_view key, int index) const;
@@ -68,6 +78,7 @@ private:
     struct Cache;
 
     std::string Read(std::string_view section, std::string_view key, int index) const;
+    std::optional<std::string> ReadSlot(std::string_view section, std::string_view key, size_t slot) const;
     // The stored "dwLanguageId" when it is a nonzero number.
     std::optional<uint32_t> StoredId() const;
 

@@ -1,6 +1,7 @@
 #include "gui/mainwindow/CTrevolinDlg.h"
 
 #include "core/base/FormatText.h"
+#include "core/base/Language.h"
 #include "core/app/MainWindowControls.h"
 #include "core/base/ProgramVersion.h"
 #include "core/app/WindowMessages.h"
@@ -20,6 +21,7 @@
 #include "gui/skin/SkinPictures.h"
 #include "gui/tray/CTrayIcon.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QCursor>
@@ -70,6 +72,8 @@ CTrevolinDlg::CTrevolinDlg(const base::Locations& locations, const base::TextLoo
     buttonMenu_.setParent(this, buttonMenu_.windowFlags());
     profileMenu_.setParent(this, profileMenu_.windowFlags());
     profileSubmenu_ = new QMenu(&buttonMenu_);
+    languageSubmenu_ = new QMenu(&buttonMenu_);
+    languageGroup_ = new QActionGroup(languageSubmenu_);
     busyTimer_.setInterval(BusyFramePeriodMs);
     connect(&busyTimer_, &QTimer::timeout, this, [this] {
         busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
@@ -209,10 +213,10 @@ bool CTrevolinDlg::Initialise()
     }
     if (CPngButton* indicator = Button(app::control::FlipIndicator))
         indicator->SetOverride(flipOff_, flipOn_, true, false);
-    panel_ = new CLightingPanel(*this, Skin(), [this](const QString& name) { return Picture(name); }, texts_);
-    preview_ = new KeyPreview(this, [this](size_t button, const std::optional<QColor>& tint) {
-        ShowKeyTint(button, tint);
-    });
+    panel_ = new CLightingPanel(
+        *this, Skin(), [this](const QString& name) { return Picture(name); }, texts_);
+    preview_ =
+        new KeyPreview(this, [this](size_t button, const std::optional<QColor>& tint) { ShowKeyTint(button, tint); });
     // Every button keeps only its own part of the whole-window pictures;
     // the window's background is the one whole picture that stays.
     for (CPngButton* button : findChildren<CPngButton*>())
@@ -324,6 +328,17 @@ void CTrevolinDlg::BuildButtonMenu()
     for (QAction* action : profileMenu_.actions())
         profileSubmenu_->addAction(action);
     buttonMenu_.addMenu(profileSubmenu_);
+    languageSubmenu_->clear();
+    languageSubmenu_->setTitle(Text("MENU_7"));
+    for (int index = -1; index < static_cast<int>(base::Language::SupportedNames.size()); ++index) {
+        const QString name = index < 0 ? Text("LANGUAGE_AUTOMATIC")
+                                       : QString::fromUtf8(base::Language::SupportedNames[static_cast<size_t>(index)]);
+        QAction* action = languageSubmenu_->addAction(name, this, [this, index] { emit LanguageChosen(index); });
+        action->setCheckable(true);
+        action->setChecked(index == languageChosen_);
+        languageGroup_->addAction(action);
+    }
+    buttonMenu_.addMenu(languageSubmenu_);
     buttonMenu_.addSeparator();
     buttonMenu_.addAction(Text("MAIN_HELP_PROMPT"), this, &CTrevolinDlg::OpenHelp);
     buttonMenu_.addAction(Text("MENU_3"), this, &CTrevolinDlg::ShowAbout);
@@ -333,6 +348,13 @@ void CTrevolinDlg::BuildButtonMenu()
         if (model_)
             model_->OnCommand(app::command::Exit);
     });
+}
+
+void CTrevolinDlg::ShowLanguageChoice(int chosen)
+{
+    languageChosen_ = chosen;
+    for (QAction* action : languageSubmenu_->actions())
+        action->setChecked(languageSubmenu_->actions().indexOf(action) - 1 == chosen);
 }
 
 void CTrevolinDlg::NameControls()

@@ -22,6 +22,8 @@
 #include <optional>
 #include <vector>
 
+class QActionGroup;
+
 namespace trevolin::gui {
 
 class CLightingPanel;
@@ -95,6 +97,9 @@ public:
     CLightingPanel* LightingPanel() const { return panel_; }
     KeyPreview* Preview() const { return preview_; }
     QMenu& ProfileMenu() { return profileMenu_; }
+    // The language the button menu shows ticked: a supported language's
+    // index, or -1 for the system's language.
+    void ShowLanguageChoice(int chosen);
     bool KeyboardPresent() const { return present_; }
 
     // Test seam: the next file dialog answers this instead (empty: Cancel).
@@ -107,6 +112,8 @@ signals:
     void ProfileManagerRequested();
     // The update dialog's entry point.
     void UpdateDialogRequested();
+    // A language chosen in the button menu (-1: the system's language).
+    void LanguageChosen(int index);
     void ProgramEnded(int exitCode);
 
 protected:
@@ -167,6 +174,9 @@ private:
     QMenu buttonMenu_;
     QMenu profileMenu_;
     QMenu* profileSubmenu_ = nullptr;
+    QMenu* languageSubmenu_ = nullptr;
+    QActionGroup* languageGroup_ = nullptr;
+    int languageChosen_ = -1;
     QPointer<QWidget> about_;
     std::vector<QPointer<QDialog>> childDialogs_;
     QString link_;

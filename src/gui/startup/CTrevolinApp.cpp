@@ -46,10 +46,8 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
     }
     settings_ = std::make_unique<base::SettingsStore>(
         options.settingsFile.value_or(base::SettingsStore::DefaultFile(environment).value_or("")));
-    language_ = std::make_unique<base::Language>(*locations_, *settings_, environment);
-    // Settings that cannot be written leave the language to be chosen again
-    // at every start.
-    static_cast<void>(language_->StoreAutomaticChoice());
+    language_ =
+        std::make_unique<base::Language>(*locations_, *settings_, options.languageEnvironment.value_or(environment));
     prompts_ = std::make_unique<QtPrompts>();
 
     dialog_ = std::make_unique<CTrevolinDlg>(*locations_, *language_);
@@ -135,6 +133,19 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
         emit Finished(code);
         QApplication::exit(code);
     });
+    dialog_->ShowLanguageChoice(language_->ChoiceIndex());
+    connect(dialog_.get(), &CTrevolinDlg::LanguageChosen, this, [this](int index) {
+        if (!language_->Choose(index))
+            prompts_->ShowMessage("LANGUAGE_NOT_STORED", language_->Text("LANGUAGE_NOT_STORED"),
+                                  base::Prompts::Style::Warning);
+        // Every text of the window and the tray is looked up again; the
+        // dialogs look theirs up when they open.
+        dialog_->Relabel();
+        dialog_->ShowLanguageChoice(language_->ChoiceIndex());
+        tray_->Relabel();
+        if (model_)
+            model_->ShowTextsAgain();
+    });
     connect(dialog_.get(), &CTrevolinDlg::ProfileManagerRequested, this, [this] {
         if (manager_ && !manager_->isVisible())
             manager_->Open();
@@ -142,27 +153,28 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
 
     // The key assignment dialog, opened from a key or the macro button.
     clock_ = std::make_unique<platform::SteadyClock>();
-    keyAssignment_ = std::make_unique<app::KeyAssignmentSession>(*keyboard_, *language_, *prompts_, *settings_, *clock_);
-    composite_ = new Trevolin_DlgComposite(
-        QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Composite.ini"), *keyAssignment_,
-        *language_, *prompts_,
-        {.keyRect =
-             [this](uint16_t controlId) {
-                 CPngButton* key = dialog_->Button(controlId);
-                 return key ? QRect(key->mapToGlobal(QPoint(0, 0)), key->size()) : QRect();
-             },
-         .showKeyDown =
-             [this](uint16_t controlId, bool down) {
-                 if (CPngButton* key = dialog_->Button(controlId))
-                     key->setDown(down);
-             },
-         .idle = [this] { return model_ && !model_->Busy(); },
-         .openHelp =
-             [this] {
-                 if (model_)
-                     static_cast<void>(model_->OnCommand(app::control::Help));
-             }},
-        dialog_.get());
+    keyAssignment_ =
+        std::make_unique<app::KeyAssignmentSession>(*keyboard_, *language_, *prompts_, *settings_, *clock_);
+    composite_ =
+        new Trevolin_DlgComposite(QString::fromStdString(locations_->SkinDirectory()) + QStringLiteral("Composite.ini"),
+                                  *keyAssignment_, *language_, *prompts_,
+                                  {.keyRect =
+                                       [this](uint16_t controlId) {
+                                           CPngButton* key = dialog_->Button(controlId);
+                                           return key ? QRect(key->mapToGlobal(QPoint(0, 0)), key->size()) : QRect();
+                                       },
+                                   .showKeyDown =
+                                       [this](uint16_t controlId, bool down) {
+                                           if (CPngButton* key = dialog_->Button(controlId))
+                                               key->setDown(down);
+                                       },
+                                   .idle = [this] { return model_ && !model_->Busy(); },
+                                   .openHelp =
+                                       [this] {
+                                           if (model_)
+                                               static_cast<void>(model_->OnCommand(app::control::Help));
+                                       }},
+                                  dialog_.get());
     dialog_->AddChildDialog(composite_);
     connect(dialog_.get(), &CTrevolinDlg::KeyAssignmentRequested, this,
             [this](uint16_t controlId, uint16_t keyNumber, bool macroOnly) {
@@ -195,7 +207,8 @@ bool CTrevolinApp::Start(Options options, std::string& problem)
                  const QString beside = QString::fromStdString(locations_->PackageDirectory());
                  if (QFileInfo(beside).isDir())
                      return beside;
-                 const QString own = QDir(QString::fromStdString(locations_->UserFolder())).filePath(QStringLiteral("Package"));
+                 const QString own =
+                     QDir(QString::fromStdString(locations_->UserFolder())).filePath(QStringLiteral("Package"));
                  QDir().mkpath(own);
                  return own;
              }},

@@ -40,6 +40,9 @@ public:
         // Tests run in their own folders.
         std::optional<base::Locations> locations;
         std::optional<std::string> settingsFile;
+        // Where tests set the system language (LANG and the like); empty:
+        // the process's own.
+        std::optional<base::Environment> languageEnvironment;
     };
 
     CTrevolinApp();

@@ -89,6 +89,8 @@ void CTrayIcon::Relabel()
     open_->setText(QString::fromStdString(texts_.Text("MENU_11")));
     about_->setText(QString::fromStdString(texts_.Text("MENU_22")));
     exit_->setText(QString::fromStdString(texts_.Text("MENU_33")));
+    if (created_ && tip_.isEmpty())
+        surface_->SetToolTip(Tip(texts_));
 }
 
 void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)

@@ -72,59 +72,78 @@ protected:
     void SetUp() override { std::filesystem::create_directories(dir.File("bin")); }
 };
 
-TEST_F(LanguageTest, TheSystemLanguageChoosesOnFirstUseAndIsStored)
+TEST_F(LanguageTest, TheSystemLanguageChoosesUntilTheUserDoesAndNothingIsStored)
 {
     struct Case {
         const char* locale;
         uint32_t expected;
+        int index;
     };
-    const Case cases[] = {
-        // clang-format off
-        {"en_GB.UTF-8", 0x0409},  // mapped to US English
-        {"en_US.UTF-8", 0x0409},
-        {"de_DE.UTF-8", 0x0409},  // not supported
-        {"zh_SG.UTF-8", 0x0409},  // mapped to 0x0404, which has no file
-        {"tlh_QO", 0x0409},       // no id at all
-        // clang-format on
-    };
+    const Case cases[] =
+        {
+            // clang-format off
+        {"en_GB.UTF-8", 0x0409, 0},  // mapped to US English
+        {"en_US.UTF-8", 0x0409, 0},
+        {"de_DE.UTF-8", 0x0407, 1},
+        {"de_AT.UTF-8", 0x0407, 1},  // regional German reads the German file
+        {"de_CH.UTF-8", 0x0407, 1},
+        {"fr_FR.UTF-8", 0x040C, 2},
+        {"fr_CA.UTF-8", 0x040C, 2},
+        {"fr_BE.UTF-8", 0x040C, 2},
+        {"fr_CH.UTF-8", 0x040C, 2},
+        {"nl_NL.UTF-8", 0x0409, 0},  // no file: English
+        {"zh_SG.UTF-8", 0x0409, 0},  // mapped to 0x0404, which has no file
+        {"tlh_QO", 0x0409, 0},       // no id at all
+            // clang-format on
+        };
     for (const auto& c : cases) {
         std::filesystem::remove(settings.File());
         auto language = Make(c.locale);
         EXPECT_EQ(language.LanguageId(), c.expected) << c.locale;
+        EXPECT_EQ(language.LanguageIndex(), c.index) << c.locale;
+        EXPECT_FALSE(language.Chosen()) << c.locale;
         EXPECT_EQ(StoredId(), std::nullopt) << c.locale;
-        EXPECT_TRUE(language.StoreAutomaticChoice()) << c.locale;
-        EXPECT_EQ(StoredId(), c.expected) << c.locale;
-        EXPECT_EQ(language.LanguageIndex(), 0) << c.locale;
+        EXPECT_FALSE(std::filesystem::exists(settings.File())) << c.locale;
     }
 }
 
-TEST_F(LanguageTest, AStoredChoiceIsKeptAndAnUnusableOneReplaced)
+TEST_F(LanguageTest, AChosenLanguageIsKeptUntilTheUserGoesBackToAutomatic)
 {
+    auto language = Make("de_DE.UTF-8");
+    EXPECT_EQ(language.ChoiceIndex(), -1);
+    ASSERT_TRUE(language.Choose(2));
+    EXPECT_TRUE(language.Chosen());
+    EXPECT_EQ(language.ChoiceIndex(), 2);
+    EXPECT_EQ(StoredId(), 0x040Cu);
+    EXPECT_EQ(language.LanguageId(), 0x040Cu);
+    EXPECT_EQ(language.LanguageFile(language.LanguageIndex()), dir.File("bin/Lang040C.ini"));
+
+    ASSERT_TRUE(language.Choose(-1));
+    EXPECT_FALSE(language.Chosen());
+    EXPECT_EQ(language.ChoiceIndex(), -1);
+    EXPECT_EQ(StoredId(), 0u);
+    EXPECT_EQ(language.LanguageId(), 0x0407u);
+
     // A chosen language without a file stays chosen; texts come from slot 0.
     ASSERT_TRUE(settings.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0x0404));
     WriteLanguageFile("[TEXT]\nHELLO=Hello\n");
-    auto language = Make("de_DE.UTF-8");
     EXPECT_EQ(language.LanguageId(), 0x0404u);
     EXPECT_EQ(language.LanguageIndex(), 0);
+    EXPECT_EQ(language.ChoiceIndex(), -2);
     EXPECT_EQ(language.Text("HELLO"), "Hello");
     EXPECT_EQ(StoredId(), 0x0404u);
 
-    // Zero and a value of the wrong type mean "choose automatically".
-    ASSERT_TRUE(settings.SetDword(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, 0));
-    EXPECT_EQ(language.LanguageId(), 0x0409u);
-    EXPECT_TRUE(language.StoreAutomaticChoice());
-    EXPECT_EQ(StoredId(), 0x0409u);
+    // A value of the wrong type means "choose automatically".
     ASSERT_TRUE(settings.SetString(SettingsStore::LanguageKeyPath, SettingsStore::LanguageIdName, "1031"));
-    EXPECT_EQ(language.LanguageId(), 0x0409u);
-    EXPECT_TRUE(language.StoreAutomaticChoice());
-    EXPECT_EQ(StoredId(), 0x0409u);
+    EXPECT_EQ(language.LanguageId(), 0x0407u);
+    EXPECT_FALSE(language.Chosen());
 
     // Choosing by index: out of range counts as 0; an empty slot stores 0.
     EXPECT_TRUE(language.SetLanguageIndex(9));
     EXPECT_EQ(StoredId(), 0x0409u);
-    EXPECT_TRUE(language.SetLanguageIndex(2));
+    EXPECT_TRUE(language.SetLanguageIndex(4));
     EXPECT_EQ(StoredId(), 0u);
-    EXPECT_EQ(language.LanguageId(), 0x0409u);
+    EXPECT_EQ(language.LanguageId(), 0x0407u);
 }
 
 TEST_F(LanguageTest, WithoutStorageTheLanguageIsWorkedOutOnEveryCall)
@@ -155,7 +174,7 @@ TEST_F(LanguageTest, TextsComeFromTheirSectionsAtEveryLookup)
     EXPECT_EQ(language.LightText("HELLO"), "#Error");
 
     // Indexes out of range, or of a slot without a language, read slot 0.
-    for (const int index : {-1, 1, 5, 6, 99}) {
+    for (const int index : {-1, 3, 5, 6, 99}) {
         EXPECT_EQ(language.Text("HELLO", index), "Hello") << index;
     }
     EXPECT_EQ(language.LanguageFile(3), dir.File("bin/Lang0409.ini"));
@@ -163,6 +182,15 @@ TEST_F(LanguageTest, TextsComeFromTheirSectionsAtEveryLookup)
     WriteLanguageFile("[TEXT]\nHELLO=Changed\n");
     const TextLookup& lookup = language;
     EXPECT_EQ(lookup.Text("HELLO"), "Changed");
+
+    // A translation reads English where it lacks a text or is missing.
+    EXPECT_EQ(language.Text("HELLO", 2), "Changed");
+    dir.Write("bin/Lang040C.ini", "[TEXT]\nHELLO=Bonjour\nEMPTY=\n");
+    EXPECT_EQ(language.Text("HELLO", 2), "Bonjour");
+    EXPECT_EQ(language.Text("EMPTY", 2), "");
+    WriteLanguageFile("[TEXT]\nHELLO=Hello\nOTHER=Other\n");
+    EXPECT_EQ(language.Text("OTHER", 2), "Other");
+    EXPECT_EQ(language.Text("MISSING", 2), "#Error");
 }
 
 // Moves a file's modification time by `seconds`, as a later edit would.

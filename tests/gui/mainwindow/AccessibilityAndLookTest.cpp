@@ -3,16 +3,20 @@
 // in reading order, and menus and message boxes wear the skin's colours.
 #include "ProgramRig.h"
 #include "core/app/MainWindowControls.h"
+#include "core/base/SettingsStore.h"
 #include "core/keyboard/KeyButtonState.h"
 #include "core/keyboard/KeyboardLayout.h"
 #include "core/lighting/PanelControls.h"
 
 #include <QAccessible>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace trevolin::gui {
 namespace {
@@ -127,6 +131,69 @@ TEST(AccessibilityAndLookTest, MenusAndMessageBoxesWearTheSkin)
     const QImage picture = box.grab().toImage();
     EXPECT_TRUE(picture.save(ScreenFolder() + QStringLiteral("/offscreen-message-box.png")));
     EXPECT_LT(picture.pixelColor(4, 4).lightness(), 80) << picture.pixelColor(4, 4).name().toStdString();
+}
+
+// The system's language speaks until the user chooses one from the button
+// menu; every text of the window and the tray follows at once.
+TEST(AccessibilityAndLookTest, TheSystemLanguageSpeaksUntilTheMenuChoosesAnother)
+{
+    ProgramRig rig;
+    rig.Start(true, false, "de_DE.UTF-8");
+    rig.WaitForKeyboard();
+    CTrevolinDlg& window = rig.Window();
+    CPngButton* apply = window.Button(app::command::Apply);
+    ASSERT_NE(apply, nullptr);
+    EXPECT_EQ(apply->text(), QStringLiteral("\u00dcbernehmen"));
+    EXPECT_TRUE(window.grab().save(ScreenFolder() + QStringLiteral("/offscreen-main-window-de.png")));
+    const QString germanTip = rig.tray->tip;
+
+    const auto submenu = [&window](const QString& title) -> QMenu* {
+        for (QAction* action : window.ButtonMenu().actions())
+            if (action->menu() && action->menu()->title() == title)
+                return action->menu();
+        return nullptr;
+    };
+    const auto entry = [](QMenu* menu, const QString& text) -> QAction* {
+        for (QAction* action : menu->actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    };
+    const base::SettingsStore settings(rig.dir.File("config/settings.ini"));
+    const auto stored = [&settings] {
+        return settings.GetDword(base::SettingsStore::LanguageKeyPath, base::SettingsStore::LanguageIdName);
+    };
+
+    QMenu* languages = submenu(QStringLiteral("Sprache"));
+    ASSERT_NE(languages, nullptr);
+    QAction* automatic = entry(languages, QStringLiteral("Automatisch (Systemsprache)"));
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_TRUE(automatic->isChecked());
+    EXPECT_EQ(stored(), std::nullopt);
+
+    entry(languages, QStringLiteral("Fran\u00e7ais"))->trigger();
+    EXPECT_EQ(apply->text(), QStringLiteral("Appliquer"));
+    EXPECT_EQ(stored(), 0x040Cu);
+    EXPECT_NE(rig.tray->tip, germanTip);
+    EXPECT_NE(submenu(QStringLiteral("Profils")), nullptr);
+    languages = submenu(QStringLiteral("Langue"));
+    ASSERT_NE(languages, nullptr);
+    EXPECT_TRUE(entry(languages, QStringLiteral("Fran\u00e7ais"))->isChecked());
+    // The lighting panel's labels come back from the keyboard thread.
+    const auto labelled = [&window](const QString& text) {
+        const auto labels = window.findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&text](QLabel* l) { return l->text() == text; });
+    };
+    QTRY_VERIFY(labelled(QStringLiteral("\u00c9clairage")));
+    EXPECT_FALSE(labelled(QStringLiteral("Beleuchtung")));
+    EXPECT_FALSE(entry(languages, QStringLiteral("Automatique (langue du syst\u00e8me)"))->isChecked());
+    EXPECT_TRUE(window.grab().save(ScreenFolder() + QStringLiteral("/offscreen-main-window-fr.png")));
+
+    entry(languages, QStringLiteral("Automatique (langue du syst\u00e8me)"))->trigger();
+    EXPECT_EQ(apply->text(), QStringLiteral("\u00dcbernehmen"));
+    EXPECT_EQ(stored(), 0u);
+    EXPECT_EQ(rig.tray->tip, germanTip);
+    EXPECT_TRUE(rig.asked.empty());
 }
 
 }  // namespace

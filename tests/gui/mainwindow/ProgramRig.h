@@ -68,7 +68,7 @@ struct ProgramRig {
         kb.QlSimSetLatency(0);
     }
 
-    void Start(bool withTray, bool startHidden = false)
+    void Start(bool withTray, bool startHidden = false, const char* locale = "en_US.UTF-8")
     {
         // Every answer is No unless a test says otherwise, and no box ever
         // waits for a person.
@@ -88,6 +88,7 @@ struct ProgramRig {
         options.tray.reset(tray);
         options.locations = locations;
         options.settingsFile = dir.File("config/settings.ini");
+        options.languageEnvironment = base::Environment::FromValues({{"LANG", locale}});
         program = std::make_unique<CTrevolinApp>();
         std::string problem;
         ASSERT_TRUE(program->Start(std::move(options), problem)) << problem;
