@@ -64,4 +64,10 @@ end_program
 pid=$!
 /usr/bin/python3 "$here/AccessibleNames.py" Trevolin --press Profiles "Add" "Load" "Delete" "Apply"
 end_program
+# And again: the firmware update dialog, from the menu's next-to-last entry.
+"$program" --simulate &
+pid=$!
+/usr/bin/python3 "$here/AccessibleNames.py" Trevolin --press Menu --keys "Up Up Return" \
+    "Choose…" "Back up" "Cancel" "Update"
+end_program
 echo "Every control the accessibility bus shows has a name."

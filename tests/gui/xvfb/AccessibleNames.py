@@ -1,13 +1,16 @@
 """Walks the accessible tree of one application on the AT-SPI bus, as a
 screen reader does, and fails listing every control that has no name.
 
-usage: AccessibleNames.py APPLICATION_NAME [REQUIRED_NAME...] [--press BUTTON REQUIRED_NAME...]
+usage: AccessibleNames.py APPLICATION_NAME [REQUIRED_NAME...]
+           [--press BUTTON [--keys "KEY..."] REQUIRED_NAME...]
 
 Each REQUIRED_NAME must be the name of some control. With --press, the push
 button named BUTTON is then pressed (as a screen reader user would) and the
 tree walked again: the window it opens must name every control too, and the
-names after it must be among them.
+names after it must be among them. With --keys, those keys are then typed
+(xdotool): the way to a menu entry, for a menu the bus does not show.
 """
+import subprocess
 import sys
 import time
 
@@ -69,7 +72,7 @@ def check(found, required):
     return not nameless and not missing
 
 
-def press(application, name, button, required):
+def press(application, name, button, required, keys):
     found = []
     walk(application, name, found)
     target = None
@@ -91,6 +94,9 @@ def press(application, name, button, required):
         print(f"FAILED: no push button named {button!r} to press", file=sys.stderr)
         return False
     target.queryAction().doAction(0)
+    if keys:
+        time.sleep(1)
+        subprocess.run(["xdotool", "key", "--delay", "200", *keys.split()], check=True)
     # The window it opens comes on the bus a moment later.
     deadline = time.time() + 20
     while time.time() < deadline:
@@ -112,6 +118,11 @@ def main():
         at = arguments.index("--press")
         pressed = arguments[at + 1:]
         arguments = arguments[:at]
+    keys = ""
+    if "--keys" in pressed:
+        at = pressed.index("--keys")
+        keys = pressed[at + 1]
+        del pressed[at:at + 2]
     application = find_application(name, 30)
     if application is None:
         print(f"FAILED: {name} did not appear on the accessibility bus", file=sys.stderr)
@@ -132,7 +143,7 @@ def main():
         print(f"FAILED: only {buttons} push buttons on the bus", file=sys.stderr)
         return 1
     ok = check(found, arguments)
-    if pressed and not press(application, name, pressed[0], pressed[1:]):
+    if pressed and not press(application, name, pressed[0], pressed[1:], keys):
         ok = False
     return 0 if ok else 1
 
