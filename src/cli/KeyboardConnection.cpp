@@ -52,7 +52,8 @@ KeyboardConnection::KeyboardConnection(std::ostream& err)
     : prompts_(err),
       window_([&err](std::string_view key) {
           if (key == "MAIN_DEFAULT_MATRIX_PROMPT")
-              err << "trevolinctl: warning: could not read the keyboard's default key map; using the built-in one.\n";
+              err << "trevolinctl: warning: could not read the keyboard's default key map; it is read again before any "
+                     "key is written.\n";
           else
               err << "trevolinctl: " << key << "\n";
       })

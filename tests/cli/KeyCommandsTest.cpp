@@ -340,5 +340,20 @@ TEST_F(KeyCommandsTest, TheCapacityErrorAsksNothingOfAWindow)
     EXPECT_EQ(tooLong.err.find("apply again"), std::string::npos) << tooLong.err;
 }
 
+// A keyboard that refused its default key map when it arrived (the fifth
+// row, three times) has it read again before key maps are written: the
+// built-in map knows only part of the keys, and a key left at its default
+// would have been written as no key at all, in every profile.
+TEST_F(KeyCommandsTest, TheDefaultMapIsReadAgainBeforeKeyMapsAreWritten)
+{
+    const Block before[3] = {KeyMap(0), KeyMap(1), KeyMap(2)};
+    ASSERT_EQ(kb.QlSimRunFaults("ok:4,status=0xFE:3"), 1);
+    const auto added = Run({"macro", "add", "Copy", "LeftCtrl:down:0", "C:down:50", "C:up:0", "LeftCtrl:up"});
+    kb.QlSimRunFaults("");
+    EXPECT_EQ(added.exitCode, 0) << added.err;
+    for (int profile = 0; profile < 3; ++profile)
+        EXPECT_EQ(KeyMap(profile), before[profile]) << "profile " << profile + 1;
+}
+
 }  // namespace
 }  // namespace trevolin::test

@@ -174,6 +174,7 @@ void DeviceSession::PresenceWorker()
                 keymapRead = true;
                 std::lock_guard lock(stateMutex_);
                 factoryKeymap_ = keymap;
+                factoryKeymapRead_ = true;
             }
             InfoBlock info;
             if (commands_.ReadInfo(info.bytes.data()) == ResultOk) {
@@ -213,6 +214,23 @@ std::array<uint8_t, 512> DeviceSession::FactoryKeymap() const
 {
     std::lock_guard lock(stateMutex_);
     return factoryKeymap_;
+}
+
+bool DeviceSession::FactoryKeymapRead() const
+{
+    std::lock_guard lock(stateMutex_);
+    return factoryKeymapRead_;
+}
+
+bool DeviceSession::ReadFactoryKeymapAgain()
+{
+    std::array<uint8_t, 512> keymap{};
+    if (commands_.ReadDefaultKeymap(keymap.data()) != ResultOk)
+        return FactoryKeymapRead();
+    std::lock_guard lock(stateMutex_);
+    factoryKeymap_ = keymap;
+    factoryKeymapRead_ = true;
+    return true;
 }
 
 std::optional<InfoBlock> DeviceSession::ArrivalInfo() const

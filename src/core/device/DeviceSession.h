@@ -70,6 +70,13 @@ public:
     int ActiveProfileCache() const { return activeProfileCache_.load(); }
     void SetActiveProfileCache(int profile) { activeProfileCache_.store(profile); }
     std::array<uint8_t, 512> FactoryKeymap() const;
+    // True once the keyboard's own default key map has been read; until
+    // then FactoryKeymap() is the built-in one, which knows only part of
+    // the keyboard's keys and must not be written back.
+    bool FactoryKeymapRead() const;
+    // Reads the default key map again (on the keyboard's thread); true when
+    // the keyboard's own map is now held.
+    bool ReadFactoryKeymapAgain();
     // The information block of the last arrival whose read succeeded.
     std::optional<InfoBlock> ArrivalInfo() const;
     std::array<uint8_t, 2> KeyBankStatus() const;
@@ -102,6 +109,7 @@ private:
     mutable std::mutex stateMutex_;
     std::array<uint8_t, 2> keyBankStatus_{0x05, 0x02};
     std::array<uint8_t, 512> factoryKeymap_{};
+    bool factoryKeymapRead_ = false;
     std::optional<InfoBlock> arrivalInfo_;
 
     std::atomic<uint32_t> deviceCount_{0};

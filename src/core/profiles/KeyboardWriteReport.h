@@ -18,6 +18,7 @@ struct KeyboardWriteReport {
         MacrosTooLong,    // even without names the macros exceed the capacity
         NoActiveProfile,  // the keyboard could not say which profile is active
         EncodeFailed,     // a payload or block could not be built
+        NoDefaultKeymap,  // the keyboard's default key map could not be read
     };
 
     bool ok = false;
