@@ -73,6 +73,11 @@ int32_t QlSimEchoOtherCommand(uint32_t n);
 int32_t QlSimFailStatus(uint8_t status, uint32_t n);
 int32_t QlSimRefuseWrites(int32_t n);
 int32_t QlSimLeaveBusAfter(uint32_t n);
+/* Clears every fault and starts a fault script (the TREVOLIN_SIM_FAULTS
+ * syntax of SimFaultScript.h) for the requests to come, e.g.
+ * "ok:7,status=0xFE:1"; an empty script leaves no faults. 0 for a text that
+ * is not a script (the faults are then cleared). */
+int32_t QlSimRunFaults(const char* script);
 
 /* Every report that reached the keyboard, in order (at most 65536; later
  * ones are not recorded until the log is cleared). */

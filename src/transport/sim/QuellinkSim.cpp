@@ -122,6 +122,10 @@ int32_t QlSimLeaveBusAfter(uint32_t n)
 {
     return sim().leaveBusAfter(n);
 }
+int32_t QlSimRunFaults(const char* script)
+{
+    return sim().runFaults(script ? script : "");
+}
 int32_t QlSimLogCount(void)
 {
     return sim().logCount();

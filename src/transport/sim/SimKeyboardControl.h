@@ -69,6 +69,7 @@ public:
     decltype(&::QlSimFailStatus) QlSimFailStatus = nullptr;
     decltype(&::QlSimRefuseWrites) QlSimRefuseWrites = nullptr;
     decltype(&::QlSimLeaveBusAfter) QlSimLeaveBusAfter = nullptr;
+    decltype(&::QlSimRunFaults) QlSimRunFaults = nullptr;
     decltype(&::QlSimLogCount) QlSimLogCount = nullptr;
     decltype(&::QlSimLogGet) QlSimLogGet = nullptr;
     decltype(&::QlSimLogClear) QlSimLogClear = nullptr;
@@ -140,6 +141,7 @@ private:
         TREVOLIN_SIM_RESOLVE(QlSimFailStatus);
         TREVOLIN_SIM_RESOLVE(QlSimRefuseWrites);
         TREVOLIN_SIM_RESOLVE(QlSimLeaveBusAfter);
+        TREVOLIN_SIM_RESOLVE(QlSimRunFaults);
         TREVOLIN_SIM_RESOLVE(QlSimLogCount);
         TREVOLIN_SIM_RESOLVE(QlSimLogGet);
         TREVOLIN_SIM_RESOLVE(QlSimLogClear);

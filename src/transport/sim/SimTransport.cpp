@@ -655,6 +655,19 @@ int32_t SimTransport::leaveBusAfter(uint32_t n)
 {
     SIM_CONTROL_SET(leaveAfter_ = n);
 }
+int32_t SimTransport::runFaults(std::string_view script)
+{
+    std::vector<SimFaultStep> steps;
+    std::string error;
+    const bool ok = SimFaultScript::parse(script, steps, error);
+    std::lock_guard lock(mutex_);
+    if (!ready_)
+        return QL_ERR_NOT_READY;
+    clearFaults();
+    if (ok)
+        faultScript_.assign(steps.begin(), steps.end());
+    return ok ? 1 : 0;
+}
 int32_t SimTransport::logClear()
 {
     SIM_CONTROL_SET(log_.clear());

@@ -48,6 +48,7 @@ public:
     int32_t failStatus(uint8_t status, uint32_t n);
     int32_t refuseWrites(int32_t n);
     int32_t leaveBusAfter(uint32_t n);
+    int32_t runFaults(std::string_view script);
     int32_t logCount();
     int32_t logGet(uint32_t index, uint8_t* report);
     int32_t logClear();

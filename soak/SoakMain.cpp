@@ -1,0 +1,107 @@
+// trevolin_soak [--minutes M | --steps N] [--seed S]
+//
+// Runs batches of random trevolinctl commands against the simulated keyboard
+// under random faults (see SoakRun.h) and prints what happened as a table.
+// A violation prints its seed and the fewest steps that still show it; the
+// exit code is then 1.
+#include "SoakRun.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr size_t BatchSteps = 150;
+
+bool ParseNumber(const char* text, uint64_t& value)
+{
+    char* end = nullptr;
+    value = std::strtoull(text, &end, 10);
+    return end && *end == '\0' && end != text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    uint64_t minutes = 0;
+    uint64_t steps = BatchSteps;
+    uint64_t seed = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        uint64_t* target = word == "--minutes" ? &minutes
+                           : word == "--steps" ? &steps
+                           : word == "--seed"  ? &seed
+                                               : nullptr;
+        if (!target || i + 1 >= argc || !ParseNumber(argv[i + 1], *target)) {
+            std::cerr << "usage: trevolin_soak [--minutes M | --steps N] [--seed S]\n";
+            return 2;
+        }
+        ++i;
+    }
+
+    // The soak's own simulated keyboard, settings and lock, never the user's.
+    char pattern[] = "/tmp/trevolin-soak-XXXXXX";
+    const char* folder = mkdtemp(pattern);
+    if (!folder) {
+        std::perror("trevolin_soak: no temporary folder");
+        return 2;
+    }
+    const std::string base = folder;
+    for (const char* sub : {"/config", "/data", "/run"})
+        std::filesystem::create_directories(base + sub);
+    std::filesystem::permissions(base + "/run", std::filesystem::perms::owner_all);
+    setenv("HOME", folder, 1);
+    setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (base + "/run").c_str(), 1);
+    setenv("TREVOLIN_SIM_STATE", (base + "/sim-state").c_str(), 1);
+    unsetenv("TREVOLIN_SIM_FAULTS");
+
+    trevolin::soak::SoakRun run(base);
+    std::string problem;
+    if (!run.Ready(problem)) {
+        std::cerr << "trevolin_soak: " << problem << "\n";
+        return 2;
+    }
+    trevolin::soak::Tally tally;
+    const auto start = std::chrono::steady_clock::now();
+    const auto elapsed = [&start] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    uint64_t batches = 0;
+    bool violated = false;
+    for (uint64_t batchSeed = seed;; ++batchSeed) {
+        const size_t count = minutes ? BatchSteps : static_cast<size_t>(steps);
+        const auto batch = trevolin::soak::MakeSteps(batchSeed, count);
+        const auto found = run.Run(batch, tally, false);
+        ++batches;
+        for (const auto& v : found)
+            std::cout << "VIOLATION (seed " << batchSeed << ", step " << v.step + 1 << "): " << v.what << "\n";
+        if (!found.empty()) {
+            violated = true;
+            std::cout << "The fewest steps that show it (seed " << batchSeed
+                      << "), from a keyboard in its factory state:\n";
+            for (const auto& step : run.Shrink(batch))
+                std::cout << "  " << trevolin::soak::Describe(step) << "\n";
+        }
+        if (!minutes || elapsed() >= static_cast<double>(minutes) * 60.0)
+            break;
+    }
+    std::filesystem::remove_all(base);
+
+    std::cout << "| seeds | " << seed << " to " << seed + batches - 1 << " |\n"
+              << "| steps (trevolinctl commands) | " << tally.steps << " |\n"
+              << "| of them under an injected fault | " << tally.faulted << " |\n"
+              << "| said done, and the keyboard held exactly what was asked | " << tally.succeeded << " |\n"
+              << "| failed and said so, keyboard unchanged or complete | " << tally.failedCleanly << " |\n"
+              << "| failed after part of the change was written, and said so | " << tally.failedPartly << " |\n"
+              << "| refused for the keyboard's state (as without faults) | " << tally.refusedAnyway << " |\n"
+              << "| reported wrongly (violations) | " << tally.violations << " |\n"
+              << "| minutes | " << elapsed() / 60.0 << " |\n";
+    return violated ? 1 : 0;
+}
