@@ -120,7 +120,7 @@ int LightKeyColours::Paint(keyboard::KeyRef key, std::optional<RgbColor> colour,
         return editor.PaintKeyWith(keyboard::ControlIdOf(key), controller.Mode().mode, tool,
                                    tool == 0 ? colour : std::nullopt);
     });
-    if (const int code = LightSession::Report(context_, result, fmt::format("paint {}", name)); code != ExitOk)
+    if (const int code = session_.ReportChange(context_, result, fmt::format("paint {}", name)); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved(fmt::format("{} is painted", name)); code != ExitOk)
         return code;
@@ -170,7 +170,7 @@ int LightKeyColours::Page(const std::vector<LightPageFile::Entry>& entries)
     // The mode file takes what the keyboard took, so an interrupted page
     // leaves it saying what the keyboard shows.
     const int result = session_.Call([&] { return editor.SetKeyColours(modeEntries); });
-    if (const int code = LightSession::Report(context_, result, "write the key colours"); code != ExitOk)
+    if (const int code = session_.ReportChange(context_, result, "write the key colours"); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard took the key colours"); code != ExitOk)
         return code;
@@ -199,7 +199,7 @@ int LightKeyColours::BaseColour(RgbColor colour)
         return ExitOk;
     }
     const int result = session_.Call([&] { return editor.ChangeBaseColour(colour); });
-    if (const int code = LightSession::Report(context_, result, "change the base colour"); code != ExitOk)
+    if (const int code = session_.ReportChange(context_, result, "change the base colour"); code != ExitOk)
         return code;
     if (const int code = CheckModeFileSaved("The keyboard shows the base colour"); code != ExitOk)
         return code;
@@ -229,7 +229,7 @@ int LightKeyColours::UserModes(std::optional<int> userMode, const std::optional<
         } else {
             // Choosing shows what the keyboard holds; it sends no colours.
             const int result = session_.Call([&] { return editor.ChooseUserMode(*userMode); });
-            if (const int code = LightSession::Report(context_, result, "choose the user mode"); code != ExitOk)
+            if (const int code = session_.ReportChange(context_, result, "choose the user mode"); code != ExitOk)
                 return code;
             Confirm(context_, fmt::format("User mode {} chosen.", *userMode));
         }

@@ -5,6 +5,7 @@
 #include "core/device/InfoBlock.h"
 #include "core/device/ResultDescription.h"
 #include "core/lighting/EffectCatalogue.h"
+#include "core/lighting/EffectNames.h"
 #include "core/lighting/LightingRecord.h"
 #include "core/lighting/LightingResults.h"
 
@@ -84,6 +85,26 @@ int LightSession::Report(const CliContext& context, int result, std::string_view
         return ExitOk;
     context.err << "trevolinctl: cannot " << what << ": " << device::DescribeResult(result, context.texts) << ".\n";
     return ExitKeyboardError;
+}
+
+int LightSession::ReportChange(const CliContext& context, int result, std::string_view what)
+{
+    const int code = Report(context, result, what);
+    if (code == ExitOk)
+        return code;
+    const int read = Call([&] { return Controller().OnConnected(); });
+    if (read != device::ResultOk) {
+        context.err << "trevolinctl: part of the change may have been written, and the lighting could not be read "
+                       "back: "
+                    << device::DescribeResult(read, context.texts) << ".\n";
+        return code;
+    }
+    const lighting::LightMode& mode = Controller().Mode();
+    context.err << "trevolinctl: part of the change may have been written; read back, profile "
+                << ProfileNumberOf(profile_) << " now has effect " << int(mode.mode) << " ("
+                << lighting::EffectName(context.texts, mode.mode) << "), brightness " << int(mode.brightness)
+                << ", speed " << int(lighting::LightMode::MaxSpeed - mode.speed) << ".\n";
+    return code;
 }
 
 }  // namespace trevolin::cli

@@ -47,6 +47,10 @@ public:
     // (for example "set the brightness") failed and why, and gives
     // ExitKeyboardError.
     static int Report(const CliContext& context, int result, std::string_view what);
+    // The same for a change: a change is several writes, and a refused one
+    // may follow some that reached the keyboard, so the lighting is read
+    // back and what the keyboard holds now is said as well.
+    int ReportChange(const CliContext& context, int result, std::string_view what);
 
 private:
     LightSession(std::unique_ptr<KeyboardConnection> connection, int profile, bool profileActive);

@@ -40,7 +40,7 @@ int LightSettings::Change(const lighting::LightingSetting& setting, std::string_
 
 int LightSettings::Done(int result, std::string_view what, std::string_view said)
 {
-    if (const int code = LightSession::Report(context_, result, what); code != ExitOk)
+    if (const int code = session_.ReportChange(context_, result, what); code != ExitOk)
         return code;
     Confirm(context_, std::string(said) + ".");
     return ExitOk;

@@ -814,5 +814,33 @@ TEST_F(LightCommandTest, AKeyboardThatRefusesOrLeavesGivesTheKeyboardErrorCode)
     EXPECT_EQ(Record(0)[1], 4);
 }
 
+// An effect is written field by field. When a later field is refused, the
+// earlier ones are on the keyboard: the failure says what the keyboard
+// holds, read back, instead of leaving the user to think nothing changed.
+TEST_F(LightCommandTest, ARefusalAfterPartOfAChangeSaysWhatTheKeyboardHoldsNow)
+{
+    std::vector<uint8_t> factory(static_cast<size_t>(kb.QlSimAreaSize(QL_SIM_AREA_LIGHTING)));
+    ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_LIGHTING, 0, factory.data(), static_cast<uint32_t>(factory.size())), 1);
+    bool partial = false;
+    // The refusal moves one request later each time, through the whole change.
+    for (int passed = 1; passed < 40 && !partial; ++passed) {
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_LIGHTING, 0, factory.data(), static_cast<uint32_t>(factory.size())), 1);
+        ASSERT_EQ(kb.QlSimRunFaults(("ok:" + std::to_string(passed) + ",status=0xFE:3").c_str()), 1);
+        const auto run = Run({"light", "effect", "5"});
+        kb.QlSimRunFaults("");
+        std::vector<uint8_t> now(factory.size());
+        ASSERT_EQ(kb.QlSimReadArea(QL_SIM_AREA_LIGHTING, 0, now.data(), static_cast<uint32_t>(now.size())), 1);
+        if (run.exitCode == 0 || now == factory)
+            continue;
+        partial = true;
+        SCOPED_TRACE(run.err);
+        // The first byte of a profile's lighting record is its effect.
+        EXPECT_NE(run.err.find("part of the change may have been written; read back, profile 1 now has effect " +
+                               std::to_string(now[0]) + " "),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(partial) << "no refusal left part of the change on the keyboard";
+}
+
 }  // namespace
 }  // namespace trevolin::test
