@@ -5,6 +5,7 @@
 // A violation prints its seed and the fewest steps that still show it; the
 // exit code is then 1.
 #include "SoakRun.h"
+#include "SoakWindow.h"
 
 #include <chrono>
 #include <cstdio>
@@ -16,6 +17,8 @@
 namespace {
 
 constexpr size_t BatchSteps = 150;
+// Window Applies after each batch of commands: one for every five commands.
+constexpr size_t WindowShare = 5;
 
 bool ParseNumber(const char* text, uint64_t& value)
 {
@@ -69,6 +72,7 @@ int main(int argc, char** argv)
         return 2;
     }
     trevolin::soak::Tally tally;
+    trevolin::soak::Tally windowTally;
     const auto start = std::chrono::steady_clock::now();
     const auto elapsed = [&start] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -82,6 +86,12 @@ int main(int argc, char** argv)
         ++batches;
         for (const auto& v : found)
             std::cout << "VIOLATION (seed " << batchSeed << ", step " << v.step + 1 << "): " << v.what << "\n";
+        const auto windowFound =
+            trevolin::soak::RunWindowSteps(base + "/window", batchSeed, count / WindowShare, windowTally);
+        for (const auto& v : windowFound)
+            std::cout << "VIOLATION in the window's Apply (seed " << batchSeed << ", step " << v.step + 1
+                      << "): " << v.what << "\n";
+        violated = violated || !windowFound.empty();
         if (!found.empty()) {
             violated = true;
             std::cout << "The fewest steps that show it (seed " << batchSeed
@@ -102,6 +112,12 @@ int main(int argc, char** argv)
               << "| failed after part of the change was written, and said so | " << tally.failedPartly << " |\n"
               << "| refused for the keyboard's state (as without faults) | " << tally.refusedAnyway << " |\n"
               << "| reported wrongly (violations) | " << tally.violations << " |\n"
+              << "| window Applies (key edits) | " << windowTally.steps << " |\n"
+              << "| of them under an injected fault | " << windowTally.faulted << " |\n"
+              << "| said done, and the keyboard held exactly what was asked | " << windowTally.succeeded << " |\n"
+              << "| failed, told, changes kept pending | " << windowTally.failedCleanly + windowTally.failedPartly
+              << " |\n"
+              << "| reported wrongly (violations) | " << windowTally.violations << " |\n"
               << "| minutes | " << elapsed() / 60.0 << " |\n";
     return violated ? 1 : 0;
 }
