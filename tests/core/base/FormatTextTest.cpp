@@ -93,10 +93,11 @@ TEST(FormatTextTest, FitsOnlyWhatFmtFills)
         } catch (const std::exception&) {
             filled = false;
         }
-        if (fits)
+        if (fits) {
             EXPECT_TRUE(filled) << format;
+        }
     }
-    EXPECT_EQ(FormatText("%000000005d", 42), "000000042");
+    EXPECT_EQ(FormatText("%000000005d", 42), "00042");  // zero flags, then the width
 }
 
 }  // namespace
