@@ -1,7 +1,7 @@
 // Feeds arbitrary text as a skin's ini file (Main.ini and the dialogs'):
-// every key a line of it names is read as a control's place from the
-// sections the windows read, and the pictures it names get their double
-// size names. A place read is the unused one or within the coordinate
+// every value is parsed as a control's place, the first place of a window's
+// section is read through the ini, and the pictures it names get their
+// double size names. A place is the unused one or within the coordinate
 // limits; a double size name is the name with "@2x" put in once.
 #include "core/skin/MainSkin.h"
 #include "core/skin/SkinIni.h"
@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +24,8 @@ bool Within(int value, int low)
     return value >= low && value <= MaxSkinCoordinate;
 }
 
-void CheckRect(const SkinIni& ini, std::string_view section, std::string_view key)
+void CheckReading(const SkinRectReading& reading)
 {
-    const SkinRectReading reading = ini.Rect(section, key);
     if (reading.status != SkinRectStatus::Ok) {
         if (reading.rect != UnusedSkinRect)
             __builtin_trap();
@@ -38,13 +36,17 @@ void CheckRect(const SkinIni& ini, std::string_view section, std::string_view ke
         __builtin_trap();
 }
 
+// The name with one "@2x" put in, wherever that is.
 void CheckPictureName(const std::string& name)
 {
     const std::string twice = DoubleSizePictureName(name);
-    const size_t at = twice.rfind("@2x");
-    if (twice.size() != name.size() + 3 || at == std::string::npos ||
-        twice.substr(0, at) + twice.substr(at + 3) != name)
+    if (twice.size() != name.size() + 3)
         __builtin_trap();
+    for (size_t at = twice.find("@2x"); at != std::string::npos; at = twice.find("@2x", at + 1)) {
+        if (twice.compare(0, at, name, 0, at) == 0 && twice.compare(at + 3, std::string::npos, name, at) == 0)
+            return;
+    }
+    __builtin_trap();
 }
 
 // The keys the main window asks its skin for, once.
@@ -66,24 +68,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ini.LoadText("skin/Main.ini", std::string(reinterpret_cast<const char*>(data), size));
     CheckPictureName(ini.BackgroundName());
     CheckPictureName(ini.MaskName());
-    CheckRect(ini, SkinIni::ButtonInfo, main_skin::LinkKey);
 
-    // The keys the file names, a few of them: each read scans the whole file.
+    // Every place the file gives is parsed; each read through the ini scans
+    // the whole file, so only the first key of a window's section is read
+    // that way, and only the first keys are looked up as buttons.
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    for (int lines = 0; !text.empty() && lines < 8;) {
+    std::string_view section;
+    bool readThroughIni = false;
+    for (int keys = 0; !text.empty();) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.starts_with('[') && line.find(']') != std::string_view::npos)
+            section = line.substr(1, line.find(']') - 1);
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;
-        ++lines;
         const std::string_view key = line.substr(0, equals);
-        for (const std::string_view section : {SkinIni::ButtonInfo, SkinIni::ButtonInfo2, SkinIni::Screen})
-            CheckRect(ini, section, key);
+        CheckReading(ParseSkinRect(line.substr(equals + 1)));
+        if (!readThroughIni && (section == SkinIni::ButtonInfo || section == SkinIni::ButtonInfo2)) {
+            CheckReading(ini.Rect(section, key));
+            readThroughIni = true;
+        }
         // Pictures only for the main window's image buttons (the arrows are
         // image buttons too, with faces of their own).
-        if (MainButtonPicturesOf(key) && !std::binary_search(ImageButtons().begin(), ImageButtons().end(), key))
+        if (keys++ < 8 && MainButtonPicturesOf(key) &&
+            !std::binary_search(ImageButtons().begin(), ImageButtons().end(), key))
             __builtin_trap();
     }
     return 0;
