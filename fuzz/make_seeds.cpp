@@ -3,6 +3,8 @@
 // refuse, and ini files of the kinds users edit. Run from the repository root: fuzz/make_seeds fuzz/corpus
 #include "core/keys/KeyAction.h"
 #include "core/macros/Macro.h"
+#include "core/macros/MacroEventSpec.h"
+#include "core/macros/MacroFile.h"
 #include "core/macros/MacroPayload.h"
 #include "core/profiles/ImageFile.h"
 #include "core/profiles/ProfileImage.h"
@@ -10,6 +12,8 @@
 #include "core/profiles/StoreMacroList.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -160,6 +164,126 @@ void IniSeeds()
     SaveIni("empty", "", "");
 }
 
+void SaveText(const std::string& target, const std::string& name, std::string_view text)
+{
+    Save(target, name, Bytes(text.begin(), text.end()));
+}
+
+void MacroFileSeeds()
+{
+    SaveText("macro_file", "copy_line",
+             "# comment\nname = Copy line\nrepeat = 1\nLeftCtrl:down:0 C:down:50\nC:up:0\nLeftCtrl:up:0\n");
+    SaveText("macro_file", "bom_crlf",
+             "\xEF\xBB\xBF# a macro\r\n\r\n  name =  Paste it \r\nrepeat=2\r\n"
+             "LeftCtrl:down V:down:20   # press\r\n\tV:up LeftCtrl:up\r\n# done");
+    macros::Macro mouse = Make(0, u"Copy # all \u00fcnicode", {});
+    for (const char* spec :
+         {"LeftCtrl:down:0", "C:down:50", "C:up", "LeftCtrl:up:40000", "MouseLeft:down", "WheelDown:up:10"}) {
+        const auto parsed = macros::ParseMacroEventSpec(spec);
+        Must(parsed.event.has_value());
+        mouse.events.push_back(*parsed.event);
+    }
+    mouse.playCount = 255;
+    const auto written = macros::MacroFile::Format(mouse);
+    Must(!written.text.empty());
+    SaveText("macro_file", "written", written.text);
+    SaveText("macro_file", "name_twice", "name = x\nname = y\nA:down");
+    SaveText("macro_file", "bad_event", "name = x\n\nA:down B:sideways NoSuchKey:down A:down:40001");
+    SaveText("macro_file", "bad_repeat", "name = x\nrepeat = 256\ndelay = 10\nA:down");
+}
+
+void LightPageSeeds()
+{
+    SaveText("light_page", "arrows",
+             "# the arrows in red, everything else blue\n*      0,0,255\nUp     255,0,0\n"
+             "Left   #ff0000   # a comment may follow the colour\nDown   red\n");
+    SaveText("light_page", "bom_crlf_forms",
+             "\xEF\xBB\xBF"
+             "Esc\t#abc\r\nF1  10, 20 ,30\r\n  # x\r\nA white\r\nB black");
+    SaveText("light_page", "no_colour", "Esc\n");
+    SaveText("light_page", "bad_colour", "Esc 256,0,0\n");
+    SaveText("light_page", "unknown_key", "NoSuchKey 1,2,3\n");
+}
+
+// The selector byte picks the arguments (see format_text_fuzzer.cpp), eight
+// bytes give the integer.
+void SaveFormat(const std::string& name, uint8_t selector, int64_t number, std::string_view format)
+{
+    Bytes bytes(9);
+    bytes[0] = selector;
+    std::memcpy(bytes.data() + 1, &number, sizeof number);
+    bytes.insert(bytes.end(), format.begin(), format.end());
+    Save("format_text", name, bytes);
+}
+
+void FormatSeeds()
+{
+    SaveFormat("plain", 0, 0, "#Error");
+    SaveFormat("at_most", 1, 100, "At most %d macros, 100%% of %260d");
+    SaveFormat("damaged", 2, 0, "%s is damaged.");
+    SaveFormat("text_and_int", 3, -7, "%.3d|%-5s|%#x");
+    SaveFormat("positions", 5, 40000, "%3$s then %2$hd, %4$+08i and %1$.2s");
+    SaveFormat("flags", 6, -1, "%-5d|%05d|%+u|%x|%#X|%s");
+    SaveFormat("lengths", 6, 300, "%hhd %hd %ld %lld %zu %jd");
+    SaveFormat("refused", 1, 5, "%n %p %c %*d %261d %d");
+    SaveFormat("unfinished", 4, 1, "%s %l");
+}
+
+void SkinPictureSeeds()
+{
+    using namespace std::string_view_literals;
+    const auto save = [](const std::string& name, std::string_view head, size_t size) {
+        Bytes bytes(head.begin(), head.end());
+        bytes.resize(std::max(size, bytes.size()), 0xFF);
+        Save("skin_picture", name, bytes);
+    };
+    save("png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x04\0\0\0\x03\0"sv, 64);
+    save("bmp", "BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x10\0\0\0\x10\0\0\0"sv, 64);
+    save("gif", "GIF89a\x10\0\x10\0", 32);
+    save("jpeg_whole", "\xFF\xD8\xFF\xE0\0\x10JFIF\0\0\0\0\0\0\0\0\0\0\0\0\xFF\xD9\0\0"sv, 28);
+    save("jpeg_cut", "\xFF\xD8\xFF\xE0\0\x10JFIF\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"sv, 28);
+    save("size_limit", "\0\x20\0\0\0\x10\0\0\xFF\xFF\xFF\x00\x10\x20\x30\x40"sv, 16);
+}
+
+void SimFaultSeeds()
+{
+    SaveText("sim_fault_script", "every_step",
+             "ok:12,late=1100:2,drop,status=0xFE:3,refuse-writes:4,echo,leave-after=5");
+    SaveText("sim_fault_script", "spaces", "ok:2, drop:2,echo , status=0xFF:2,ok,status=0xfe");
+    SaveText("sim_fault_script", "decimal_status", "status=254:3,echo:2");
+    SaveText("sim_fault_script", "blank", "  ");
+    SaveText("sim_fault_script", "unknown", "drop,explode:2");
+    SaveText("sim_fault_script", "bad_values", "drop:0,late=70000,leave-after=3:2,echo=0x0A,drop,,ok");
+}
+
+// Words split at zero bytes, as argv.
+void SaveSwitches(const std::string& name, std::initializer_list<std::string_view> words)
+{
+    std::string text;
+    bool first = true;
+    for (const std::string_view word : words) {
+        if (!first)
+            text += '\0';
+        text += word;
+        first = false;
+    }
+    SaveText("startup_switches", name, text);
+}
+
+void SwitchSeeds()
+{
+    SaveSwitches("kill_start", {"/KILL", "/start", "--Kill", "--start"});
+    SaveSwitches("ignored", {"-platform", "offscreen", "/Kil", "---kill", "//kill", "/", "--", ""});
+    SaveSwitches("library", {"--hid-library", "/tmp/libquellink.so", "--version", "-h"});
+    SaveSwitches("library_equals", {"--hid-library=", "--simulate", "--help"});
+    SaveSwitches("library_last", {"--simulate", "--hid-library"});
+}
+
+void SingleInstanceSeeds()
+{
+    for (const char* code : {"OPEN", "KILL", "SYNC", "DONE", "OPENKILL", "OPE"})
+        SaveText("single_instance_message", code, code);
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -172,5 +296,12 @@ int main(int argc, char** argv)
     ProfileSeeds();
     MacroSeeds();
     IniSeeds();
+    MacroFileSeeds();
+    LightPageSeeds();
+    FormatSeeds();
+    SkinPictureSeeds();
+    SimFaultSeeds();
+    SwitchSeeds();
+    SingleInstanceSeeds();
     return 0;
 }

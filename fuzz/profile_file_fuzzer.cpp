@@ -13,11 +13,30 @@
 
 using namespace trevolin::profiles;
 
+namespace {
+
+// The check's own comparisons are no paths to explore: without coverage
+// they cost a fraction.
+#if defined(__clang__)
+__attribute__((no_sanitize("coverage")))
+#endif
+bool SameTexts(const TextTable& a, const TextTable& b)
+{
+    for (size_t slot = 0; slot < TextTable::SlotCount; ++slot) {
+        if (a.Length(slot) != b.Length(slot) || (a.Length(slot) != 0 && a.Text(slot) != b.Text(slot)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // A copy of exactly `size` bytes, so that reading one byte too far is a
-    // heap overflow the sanitizer reports.
-    const std::vector<uint8_t> file(data, data + size);
+    // libFuzzer and the replay both hand over a buffer of exactly `size`
+    // bytes, so reading one byte too far is a heap overflow the sanitizer
+    // reports.
+    const std::span<const uint8_t> file(data, size);
     ProfileImage image;
     TextTable texts;
     if (!ParseImage(file, image, texts))
@@ -39,9 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (again.MacroCount() != macroCount ||
         !std::equal(macros.begin(), macros.end(), again.MacroRecords().begin(), again.MacroRecords().end()))
         __builtin_trap();
-    for (size_t slot = 0; slot < TextTable::SlotCount; ++slot) {
-        if (againTexts.Text(slot) != store.Texts().Text(slot) || againTexts.Length(slot) != store.Texts().Length(slot))
-            __builtin_trap();
-    }
+    if (!SameTexts(againTexts, store.Texts()))
+        __builtin_trap();
     return 0;
 }

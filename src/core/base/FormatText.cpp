@@ -1,5 +1,6 @@
 #include "core/base/FormatText.h"
 
+#include <limits>
 #include <optional>
 
 namespace trevolin::base {
@@ -73,6 +74,16 @@ bool FormatFits(std::string_view format, std::span<const FormatArgKind> kinds)
         } else {
             sequential = true;
             argument = nextArgument++;
+            // fmt reads the digits that open a conversion, zero flags and
+            // width together, as one int and refuses the conversion when they
+            // are too many for one, however many of them are zeros.
+            size_t digits = 0;
+            while (pos + digits < format.size() && IsDigit(format[pos + digits])) {
+                ++digits;
+            }
+            if (digits > static_cast<size_t>(std::numeric_limits<int>::digits10)) {
+                return false;
+            }
         }
         if (positional && sequential) {
             return false;

@@ -17,24 +17,11 @@ namespace trevolin::platform {
 
 namespace {
 
-constexpr size_t CodeSize = 4;
 constexpr char OpenCode[] = "OPEN";
 constexpr char KillCode[] = "KILL";
 constexpr char DoneCode[] = "DONE";
 constexpr char SyncCode[] = "SYNC";
 
-const char* CodeOf(SingleInstance::Message message)
-{
-    switch (message) {
-    case SingleInstance::Message::Kill:
-        return KillCode;
-    case SingleInstance::Message::KeyboardChanged:
-        return SyncCode;
-    case SingleInstance::Message::Open:
-        break;
-    }
-    return OpenCode;
-}
 // How often a later start looks again for a running instance that holds the
 // lock but does not listen yet (it is between the two steps of starting).
 constexpr uint32_t RetryMs = 20;
@@ -127,6 +114,28 @@ bool IsOurs(const SingleInstance::PeerUidReader& peerUid, int socket)
 
 }  // namespace
 
+std::string_view SingleInstance::CodeOf(Message message)
+{
+    switch (message) {
+    case Message::Kill:
+        return {KillCode, CodeSize};
+    case Message::KeyboardChanged:
+        return {SyncCode, CodeSize};
+    case Message::Open:
+        break;
+    }
+    return {OpenCode, CodeSize};
+}
+
+std::optional<SingleInstance::Message> SingleInstance::DecodeMessage(std::string_view request)
+{
+    for (const Message message : {Message::Open, Message::Kill, Message::KeyboardChanged}) {
+        if (request == CodeOf(message))
+            return message;
+    }
+    return std::nullopt;
+}
+
 std::optional<uid_t> SingleInstance::ReadPeerUid(int socket)
 {
     ucred credentials{};
@@ -195,13 +204,13 @@ SingleInstance::Outcome SingleInstance::Claim(const std::string& folder, Message
                 outcome.detail = socketPath + " is held by a process of another user";
                 return outcome;
             }
-            const char* code = CodeOf(forRunningInstance);
+            const std::string_view code = CodeOf(forRunningInstance);
             char answer[CodeSize] = {};
             const uint64_t spent = clock.NowMs() - start;
             const uint32_t left =
                 spent < options.answerWaitMs ? options.answerWaitMs - static_cast<uint32_t>(spent) : 0;
             bool closed = false;
-            if (SendAll(connection.Get(), code, CodeSize) &&
+            if (SendAll(connection.Get(), code.data(), code.size()) &&
                 ReadExactly(connection.Get(), answer, CodeSize, left, clock, closed) &&
                 std::memcmp(answer, DoneCode, CodeSize) == 0) {
                 outcome.result = Result::SignalledRunningInstance;
@@ -247,7 +256,7 @@ bool SingleInstance::Tell(const std::string& folder, Message message, uint32_t w
         return false;
     char answer[CodeSize] = {};
     bool closed = false;
-    return SendAll(connection.Get(), CodeOf(message), CodeSize) &&
+    return SendAll(connection.Get(), CodeOf(message).data(), CodeSize) &&
            ReadExactly(connection.Get(), answer, CodeSize, waitMs, clock, closed) &&
            std::memcmp(answer, DoneCode, CodeSize) == 0;
 }
@@ -308,13 +317,7 @@ size_t SingleInstance::HandlePending(const Handler& handler)
         Descriptor connection(u.fd);
         const std::string request = std::move(u.got);
         unread_.erase(unread_.begin() + static_cast<std::ptrdiff_t>(i));
-        std::optional<Message> message;
-        if (request == std::string_view(OpenCode, CodeSize))
-            message = Message::Open;
-        else if (request == std::string_view(KillCode, CodeSize))
-            message = Message::Kill;
-        else if (request == std::string_view(SyncCode, CodeSize))
-            message = Message::KeyboardChanged;
+        const std::optional<Message> message = DecodeMessage(request);
         if (!message)
             continue;
         const Verdict verdict = handler(*message);

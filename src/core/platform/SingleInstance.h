@@ -69,6 +69,13 @@ public:
 
     static constexpr std::string_view Name = "VSDRAVIK";
 
+    // A request on the socket is four bytes: the message's code.
+    static constexpr size_t CodeSize = 4;
+    static std::string_view CodeOf(Message message);
+    // The message a received request names; nothing for any other bytes,
+    // which the first instance closes unanswered.
+    static std::optional<Message> DecodeMessage(std::string_view request);
+
     // Becomes the first instance, or hands `forRunningInstance` to the one
     // that is. `folder` is made private first (base::MakePrivateFolder).
     // `clock` paces the retries while the running instance is still coming

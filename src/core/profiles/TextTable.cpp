@@ -10,20 +10,20 @@ constexpr size_t MaxUnits = 0x7FFFFFFE;
 
 }  // namespace
 
-TextTable::TextTable() : slots_(SlotCount)
-{
-}
+// The slots are made with the first text: most tables (every profile file
+// read makes two) hold none, and a thousand empty strings are not free.
+TextTable::TextTable() = default;
 
 std::u16string_view TextTable::Text(size_t slot) const
 {
-    if (slot >= SlotCount || slots_[slot].empty())
+    if (slot >= slots_.size() || slots_[slot].empty())
         return {};
     return std::u16string_view(slots_[slot]).substr(0, slots_[slot].size() - 1);
 }
 
 uint32_t TextTable::Length(size_t slot) const
 {
-    return slot < SlotCount ? static_cast<uint32_t>(slots_[slot].size() * 2) : 0;
+    return slot < slots_.size() ? static_cast<uint32_t>(slots_[slot].size() * 2) : 0;
 }
 
 bool TextTable::Set(size_t slot, std::u16string_view text)
@@ -36,6 +36,7 @@ bool TextTable::Set(size_t slot, std::u16string_view text)
     if (kept.size() >= MaxUnits)
         return false;
     try {
+        slots_.resize(SlotCount);
         std::u16string stored;
         stored.reserve(kept.size() + 1);
         stored.assign(kept);
@@ -50,7 +51,7 @@ bool TextTable::Set(size_t slot, std::u16string_view text)
 
 void TextTable::Clear(size_t slot)
 {
-    if (slot >= SlotCount)
+    if (slot >= slots_.size())
         return;
     total_ -= slots_[slot].size() * 2;
     std::u16string().swap(slots_[slot]);

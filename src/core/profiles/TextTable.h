@@ -35,7 +35,8 @@ public:
     void ClearAll();
 
 private:
-    // Each text with its terminator; an empty string is a slot without a text.
+    // Each text with its terminator; an empty string is a slot without a
+    // text. Empty until the first text is set.
     std::vector<std::u16string> slots_;
     uint64_t total_ = 0;
 };

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace trevolin::base {
 namespace {
@@ -68,6 +73,31 @@ TEST(FormatTextTest, ShowsATextLiterallyWhenItsConversionsDoNotFit)
     EXPECT_EQ(FormatText("%x", std::string("x")), "%x");
     EXPECT_EQ(FormatText("%s%s", "a"), "%s%s");
     EXPECT_EQ(FormatText("%d"), "%d");
+}
+
+// FormatFits is what keeps fmt from refusing a text at run time: where it
+// says yes, fmt must fill the text.
+TEST(FormatTextTest, FitsOnlyWhatFmtFills)
+{
+    const std::array kinds{FormatArgKind::Integer, FormatArgKind::Text};
+    const std::vector<std::pair<std::string_view, bool>> cases = {
+        {"%000000005d %s", true},          {"%-0000000000005d %s", true},
+        {"%2$00000000000-5s %1$d", true},  {"%0000000000-5d %s", false},  // fmt reads the opening digits as one number
+        {"%00000000000000005d %s", false},
+    };
+    for (const auto& [format, fits] : cases) {
+        EXPECT_EQ(FormatFits(format, kinds), fits) << format;
+        bool filled = true;
+        try {
+            (void)fmt::sprintf(format, 7, "ab");
+        } catch (const std::exception&) {
+            filled = false;
+        }
+        if (fits) {
+            EXPECT_TRUE(filled) << format;
+        }
+    }
+    EXPECT_EQ(FormatText("%000000005d", 42), "00042");  // zero flags, then the width
 }
 
 }  // namespace

@@ -367,6 +367,17 @@ TEST_F(SingleInstanceTest, SocketPathTooLongIsReported)
     EXPECT_NE(outcome.detail.find("too long"), std::string::npos) << outcome.detail;
 }
 
+TEST(SingleInstanceMessage, OnlyTheExactFourByteCodesAreMessages)
+{
+    for (const Message message : {Message::Open, Message::Kill, Message::KeyboardChanged}) {
+        EXPECT_EQ(SingleInstance::CodeOf(message).size(), SingleInstance::CodeSize);
+        EXPECT_EQ(SingleInstance::DecodeMessage(SingleInstance::CodeOf(message)), message);
+    }
+    using namespace std::string_view_literals;
+    for (const std::string_view request : {""sv, "OPE"sv, "OPEN\n"sv, "open"sv, "DONE"sv, "KIL\0"sv, "SYNC\0"sv})
+        EXPECT_EQ(SingleInstance::DecodeMessage(request), std::nullopt) << request;
+}
+
 TEST(RuntimeFolder, IsTheSessionsRuntimeFolderOrAPrivateOneInTmp)
 {
     const std::string fallback = "/tmp/trevolin-" + std::to_string(::getuid());
