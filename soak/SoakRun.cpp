@@ -211,14 +211,7 @@ std::vector<Violation> SoakRun::Run(const std::vector<Step>& steps, Tally& tally
         if (wrong.empty())
             wrong = CheckFiles(userFolder);
 
-        if (outcome.exitCode == 0)
-            ++tally.succeeded;
-        else if (reference.exitCode != 0)
-            ++tally.refusedAnyway;
-        else if (after == before || after == asked)
-            ++tally.failedCleanly;
-        else
-            ++tally.failedPartly;
+        CountOutcome(tally, outcome.exitCode == 0, reference.exitCode != 0, after == before || after == asked);
         if (!wrong.empty()) {
             ++tally.violations;
             violations.push_back({i, wrong});

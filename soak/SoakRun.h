@@ -25,6 +25,20 @@ struct Tally {
     uint64_t violations = 0;
 };
 
+// Counts one step: done; refused as it would be without faults; or failed,
+// leaving the keyboard as before or as asked, or with part of the change.
+inline void CountOutcome(Tally& tally, bool done, bool refusedAnyway, bool unchangedOrComplete)
+{
+    if (done)
+        ++tally.succeeded;
+    else if (refusedAnyway)
+        ++tally.refusedAnyway;
+    else if (unchangedOrComplete)
+        ++tally.failedCleanly;
+    else
+        ++tally.failedPartly;
+}
+
 struct Violation {
     size_t step = 0;  // index into the steps
     std::string what;

@@ -138,12 +138,7 @@ std::vector<Violation> RunWindowSteps(const std::string& folder, uint64_t seed, 
         else if (!applied && app::ApplyFailureText(report, texts, folder).empty())
             wrong = "Apply failed and the window would have nothing to tell";
 
-        if (applied)
-            ++tally.succeeded;
-        else if (after == before || after == asked)
-            ++tally.failedCleanly;
-        else
-            ++tally.failedPartly;
+        CountOutcome(tally, applied, false, after == before || after == asked);
         if (!wrong.empty()) {
             ++tally.violations;
             violations.push_back({i, wrong + " (key " + std::to_string(edit.keyNumber) + ", faults " +
