@@ -31,6 +31,9 @@ bool ParseNumber(const char* text, uint64_t& value)
 
 int main(int argc, char** argv)
 {
+    // Every line as it is written: a violation shows at once, even while
+    // its steps are being shrunk.
+    std::cout << std::unitbuf;
     uint64_t minutes = 0;
     uint64_t steps = BatchSteps;
     uint64_t seed = 1;
