@@ -51,7 +51,7 @@ constexpr int BusyFramePeriodMs = 50;
 constexpr int BusyShowDelayMs = 250;
 // Below the notice: the gap and the "Read again" button.
 constexpr int ReadAgainBand = 56;
-constexpr QSize NoticeSize(640, 88);
+constexpr QSize NoticeSize(640, 112);
 constexpr std::string_view BusyKey = "CONTROL_JDTStatic";
 // The keyboard's controls a missing keyboard disables besides the keys.
 constexpr std::array KeyboardControls = {
@@ -581,7 +581,7 @@ void CTrevolinDlg::ShowNotice(const std::string& text, Notice kind)
     if (!noKeyboard_)
         return;
     reading_ = kind == Notice::Reading;
-    // A fixed place for up to three lines: laying the text out to measure
+    // A fixed place for up to four lines: laying the text out to measure
     // it would load fonts a window hidden in the tray never needs.
     noKeyboard_->setText(QString::fromStdString(text));
     noKeyboard_->setGeometry((width() - NoticeSize.width()) / 2, (height() - NoticeSize.height()) / 2,
