@@ -23,9 +23,8 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately &
 bus=$!
-# The program starts once the accessibility bus answers, and once the X
-# server still takes connections after the launcher has met it: twice a
-# program started at once could not connect to the server.
+# The program starts once the accessibility bus answers and the X server
+# takes connections.
 a11y_bus() {
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>/dev/null |
         grep -q 'unix:'

@@ -2,11 +2,13 @@
 # number it picks itself (-displayfd, so two servers starting at the same
 # moment never race for one) and exports DISPLAY once a client can connect
 # to it: a server that says its number can still lose its socket to another
-# one that is ending. Needs $work (a private temporary folder); the caller's
+# one that is ending. -noreset: by default the server resets when its last
+# client leaves (the probe below, for one) and refuses connections while it
+# does, so a program started right after a probe could not connect. Needs $work (a private temporary folder); the caller's
 # EXIT trap calls stop_xvfb.
 start_xvfb() {
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb=$!
     for _ in $(seq 100); do
         if [ -s "$work/display" ]; then
