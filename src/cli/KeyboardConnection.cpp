@@ -123,6 +123,10 @@ std::unique_ptr<KeyboardConnection> KeyboardConnection::Open(const ConnectionOpt
 KeyboardConnection::~KeyboardConnection()
 {
     app_.reset();
+    // Counted before the lock is let go: a desktop window that takes it next
+    // knows that its copy of the keyboard's tables is stale.
+    if (changed_->load() && lock_)
+        lock_->CountChange();
     lock_.reset();
     // A desktop window of this user shows the keyboard as it read it; it
     // reads it again once the lock is free.

@@ -202,6 +202,34 @@ TEST_F(SimPersistenceTest, ResetStoresTheFactoryState)
     EXPECT_EQ(area(QL_SIM_AREA_LIGHTING), factory);
 }
 
+// Two processes on one keyboard: another process's save (a new file renamed
+// over the state file) is what this one's keyboard holds at its next request
+// or control read, not the copy it loaded at Init.
+TEST_F(SimPersistenceTest, AnotherProcessSaveIsWhatTheKeyboardHoldsNext)
+{
+    changeEverything();
+    const std::vector<uint8_t> otherProcess = fileBytes();
+    const std::vector<uint8_t> keymaps = area(QL_SIM_AREA_KEYMAPS);
+    ASSERT_EQ(kb().QlSimReset(), 1);
+    ASSERT_NE(area(QL_SIM_AREA_KEYMAPS), keymaps);
+
+    const std::string temp = statePath_ + ".other";
+    {
+        std::ofstream out(temp, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(otherProcess.data()),
+                  static_cast<std::streamsize>(otherProcess.size()));
+    }
+    std::filesystem::rename(temp, statePath_);
+    std::vector<uint8_t> info;
+    ASSERT_TRUE(readBytes(3, 0, 44, info));
+    EXPECT_EQ(info[10], 1) << "the active profile the other process stored";
+    EXPECT_EQ(area(QL_SIM_AREA_KEYMAPS), keymaps);
+
+    // A damaged file from elsewhere is not taken: the memory stays.
+    writeFile({1, 2, 3});
+    EXPECT_EQ(area(QL_SIM_AREA_KEYMAPS), keymaps);
+}
+
 struct PathCase {
     const char* name;
     const char* state;

@@ -97,11 +97,14 @@ KeyboardApp::KeyboardApp(KeyboardAppOptions options, const base::TextLookup& tex
     lighting_->SetSelectProfile([this](int profile) { return profiles_->SelectProfile(profile); });
     KeyboardWorker::Guard guard;
     if (!options.keyboardLockPath.empty()) {
-        guard = [path = options.keyboardLockPath]() -> std::shared_ptr<void> {
+        guard = [this, path = options.keyboardLockPath]() -> std::shared_ptr<void> {
             // A command of trevolinctl takes seconds at most; past the wait
             // the sequence runs anyway rather than lock the user out.
             auto outcome = platform::KeyboardLock::Acquire(path, "trevolin", SequenceLockWaitMs,
                                                            platform::SteadyClock::Instance());
+            // Whether trevolinctl changed the keyboard since the store was read.
+            if (outcome.lock)
+                profiles_->Outside().AtLock(outcome.lock->ChangeCount());
             return std::shared_ptr<platform::KeyboardLock>(std::move(outcome.lock));
         };
     }

@@ -35,6 +35,11 @@ std::string ApplyFailureText(const profiles::ApplyReport& report, const base::Te
         return "Trevolin has not read the keyboard's keys, so nothing was written. The changes stay pending.";
     if (report.refused == Refused::DamagedMacros)
         return "The keyboard's damaged macro memory was kept, so nothing was written. The changes stay pending.";
+    if (report.refused == Refused::ChangedElsewhere)
+        return std::string(TextOr(texts, message::ApplyChangedElsewhere,
+                                  "Another Trevolin program changed the keyboard after this window read it, so "
+                                  "nothing was written. Your changes stay pending: press Apply again to write them "
+                                  "over the other program's changes."));
     if (!report.write.ok)
         return base::FormatText(
             TextOr(texts, message::ApplyFailed,

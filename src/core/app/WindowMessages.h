@@ -15,6 +15,7 @@ namespace trevolin::app {
 // file has none, and filled in with what the core knows.
 namespace message {
 inline constexpr std::string_view ApplyFailed = "MAIN_APPLY_FAILED";
+inline constexpr std::string_view ApplyChangedElsewhere = "MAIN_APPLY_CHANGED_ELSEWHERE";
 inline constexpr std::string_view SaveFailed = "MAIN_SAVE_FAILED";
 inline constexpr std::string_view SwitchFailed = "MAIN_SWITCH_FAILED";
 inline constexpr std::string_view RateFailed = "MAIN_RATE_FAILED";

@@ -1,9 +1,12 @@
 #include "core/platform/KeyboardLock.h"
 
+#include "core/base/AtomicFile.h"
 #include "core/base/PrivateFolder.h"
 #include "core/platform/RuntimeFolder.h"
 
 #include <cerrno>
+#include <charconv>
+#include <fstream>
 #include <cstring>
 #include <fcntl.h>
 #include <string_view>
@@ -71,7 +74,7 @@ KeyboardLock::Outcome KeyboardLock::Acquire(const std::string& path, const std::
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             WriteHolder(fd, program);
             outcome.result = Result::Acquired;
-            outcome.lock.reset(new KeyboardLock(fd));
+            outcome.lock.reset(new KeyboardLock(fd, ParentOf(path) + "/keyboard.changes"));
             return outcome;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
@@ -87,6 +90,23 @@ KeyboardLock::Outcome KeyboardLock::Acquire(const std::string& path, const std::
         }
         clock.SleepMs(PollMs);
     }
+}
+
+uint64_t KeyboardLock::ChangeCount() const
+{
+    std::ifstream in(countPath_);
+    char text[32] = {};
+    in.read(text, sizeof text - 1);
+    uint64_t count = 0;
+    const auto [end, error] = std::from_chars(text, text + in.gcount(), count);
+    return error == std::errc() && (end == text + in.gcount() || *end == '\n') ? count : 0;
+}
+
+void KeyboardLock::CountChange()
+{
+    // Written whole or not at all: a count cut in half would read as one
+    // that did not change.
+    static_cast<void>(base::AtomicFile::Write(countPath_, std::to_string(ChangeCount() + 1) + "\n"));
 }
 
 KeyboardLock::~KeyboardLock()

@@ -41,9 +41,20 @@ public:
     KeyboardLock(const KeyboardLock&) = delete;
     KeyboardLock& operator=(const KeyboardLock&) = delete;
 
+    // How often a holder changed the keyboard, counted in keyboard.changes
+    // beside the lock. A program that keeps a copy of the keyboard's tables
+    // between its sequences (the desktop program) compares the count it saw
+    // when it read them with the count when it takes the lock again: another
+    // value means another program changed the keyboard in between. 0 when
+    // nothing was counted yet or the file cannot be read.
+    uint64_t ChangeCount() const;
+    // The holder changed the keyboard; called before letting go.
+    void CountChange();
+
 private:
-    explicit KeyboardLock(int fd) : fd_(fd) {}
+    KeyboardLock(int fd, std::string countPath) : fd_(fd), countPath_(std::move(countPath)) {}
     int fd_ = -1;
+    std::string countPath_;
 };
 
 }  // namespace trevolin::platform

@@ -159,6 +159,7 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
             const auto view = std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             if (ParseImage(view, image, texts)) {
                 store_.Replace(std::move(image), std::move(texts));
+                outside_.StoreIsCurrent();
                 out.source = LoadReport::Source::Keyboard;
                 origin_.store(out.read.macroAreaDamaged ? StoreOrigin::DamagedMacros : StoreOrigin::Keyboard);
             }
@@ -230,14 +231,24 @@ bool KeyboardProfiles::Apply(WriteScope scope, ApplyReport* report, bool overwri
         r.write.problem = "the keyboard's damaged macro area was left as it is";
         return false;
     }
+    if (outside_.StoreIsStale()) {
+        // The store still holds what the other program changed as it was
+        // before: written now, it would undo that change unseen.
+        outside_.StoreIsCurrent();
+        r.refused = ApplyReport::Refused::ChangedElsewhere;
+        r.write.problem = "another Trevolin program changed the keyboard after Trevolin read it";
+        return false;
+    }
     const uint64_t editsBefore = edits_.load();
     // The profile file mirrors what the keyboard holds: it takes the store
     // only once the keyboard has.
     if (WriteToKeyboard(scope == WriteScope::AllProfiles, &r.write))
         r.saved = SaveActiveProfile(store_, folder_, session_, true);
     r.ok = r.write.ok && r.saved;
-    if (r.write.ok)
+    if (r.write.ok) {
         origin_.store(StoreOrigin::Keyboard);
+        outside_.StoreIsCurrent();
+    }
     // An edit made while the keyboard was written is not on it yet.
     if (r.ok && edits_.load() == editsBefore)
         SetChangesPending(false);
@@ -303,6 +314,7 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
         r.storeReplaced = true;
         // The file's tables are whole, whatever the keyboard held before.
         origin_.store(StoreOrigin::Keyboard);
+        outside_.StoreIsCurrent();
         // The check has noted them; the keyboard must not get a count it
         // cannot play.
         RaiseZeroPlayCounts(store_);

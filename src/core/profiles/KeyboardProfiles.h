@@ -8,6 +8,7 @@
 #include "core/profiles/ApplySnapshot.h"
 #include "core/profiles/KeyboardReadReport.h"
 #include "core/profiles/KeyboardWriteReport.h"
+#include "core/profiles/OutsideChanges.h"
 #include "core/profiles/ProfileFileCheck.h"
 #include "core/profiles/ProfileMenu.h"
 #include "core/profiles/ProfileStore.h"
@@ -126,10 +127,14 @@ public:
     // is asked whether to read the keyboard again. With a damaged macro area
     // only the macros before the damage were read; writing them replaces
     // the damaged area, which the user is asked to allow unless
-    // `overwriteDamagedMacros` says the caller's user already did.
+    // `overwriteDamagedMacros` says the caller's user already did. When
+    // another program changed the keyboard after the store was read
+    // (Outside()), nothing is written once: the caller tells the user, and
+    // an Apply the user then repeats writes the store over that change.
     [[nodiscard]] bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr,
                              bool overwriteDamagedMacros = false);
     StoreOrigin Origin() const { return origin_.load(); }
+    OutsideChanges& Outside() { return outside_; }
     // The Apply button: Apply for the active profile, only when changes are
     // pending (otherwise nothing is written and the result is true).
     [[nodiscard]] bool ApplyChanges(ApplyReport* report = nullptr);
@@ -191,6 +196,7 @@ private:
     // store changed after its snapshot.
     std::atomic<uint64_t> edits_{0};
     std::atomic<StoreOrigin> origin_{StoreOrigin::NotFromKeyboard};
+    OutsideChanges outside_;
     bool selectPromptOpen_ = false;
 };
 

@@ -53,8 +53,9 @@ std::string DescribeWrittenParts(const KeyboardWriteReport& report);
 struct ApplyReport {
     enum class Refused {
         No,
-        NotLoaded,      // the store does not hold the keyboard's tables
-        DamagedMacros,  // the user kept the damaged macro area
+        NotLoaded,         // the store does not hold the keyboard's tables
+        DamagedMacros,     // the user kept the damaged macro area
+        ChangedElsewhere,  // another program changed the keyboard after the store was read
     };
     bool ok = false;                // both, and the pending changes were cleared
     Refused refused = Refused::No;  // why nothing was written, when Apply refused

@@ -216,6 +216,15 @@ SimStateFile::Load SimStateFile::load(const std::string& path, SimDevice& device
     return ok && decode(image, device) ? Load::Loaded : Load::Corrupt;
 }
 
+SimStateFile::Stamp SimStateFile::stampOf(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return {};
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<uint64_t>(st.st_size),
+            static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec)};
+}
+
 bool SimStateFile::save(const std::string& path, const std::vector<uint8_t>& image, bool durable, std::string& error)
 {
     const size_t slash = path.rfind('/');

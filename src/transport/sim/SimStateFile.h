@@ -45,6 +45,15 @@ public:
     static bool save(const std::string& path, const std::vector<uint8_t>& image, bool durable, std::string& error);
 
     static uint32_t crc32(const uint8_t* bytes, size_t count);
+
+    // Which file is at `path` now: every save renames a new file over the
+    // old one, so another process's save changes the stamp. An absent file
+    // has the empty stamp.
+    struct Stamp {
+        uint64_t device = 0, inode = 0, size = 0, modifiedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const std::string& path);
 };
 
 }  // namespace trevolin::sim

@@ -224,12 +224,37 @@ void SimTransport::saveIfDirty()
         durable = model_.syncWrites;
     }
     std::string error;
-    if (!SimStateFile::save(path, image, durable, error)) {
+    if (SimStateFile::save(path, image, durable, error)) {
+        const SimStateFile::Stamp stamp = SimStateFile::stampOf(path);
+        std::lock_guard lock(mutex_);
+        stateStamp_ = stamp;
+        unsaved_ = false;
+    } else {
+        {
+            std::lock_guard lock(mutex_);
+            unsaved_ = true;
+        }
         // Once per Init: a keyboard whose memory cannot be stored still works.
         if (!saveWarned_)
             warn(error + "; the simulated keyboard's memory is not being saved");
         saveWarned_ = true;
     }
+}
+
+// Two processes that open the simulated keyboard share one keyboard, as two
+// programs share a real one: each keeps the memory in its own copy, so a
+// save by another process (it renames a new file over the state file) is
+// loaded before this one answers or shows the memory again. Memory this
+// process could not save is kept.
+void SimTransport::followStateFile()
+{
+    if (statePath_.empty() || dirty_ || unsaved_)
+        return;
+    const SimStateFile::Stamp stamp = SimStateFile::stampOf(statePath_);
+    if (stamp == stateStamp_ || stamp == SimStateFile::Stamp{})
+        return;
+    if (SimStateFile::load(statePath_, *device_) == SimStateFile::Load::Loaded)
+        stateStamp_ = stamp;
 }
 
 // ---------------------------------------------------------------------------
@@ -267,11 +292,14 @@ int32_t SimTransport::init(int32_t /*flags*/)
         std::lock_guard save(saveMutex_);
         saveWarned_ = false;
     }
+    const SimStateFile::Stamp stamp = SimStateFile::stampOf(path);
     std::lock_guard lock(mutex_);
     device_ = std::move(device);
     model_ = model;
     statePath_ = path;
+    stateStamp_ = stamp;
     dirty_ = false;
+    unsaved_ = false;
     plugged_ = model.present;
     latencyMs_ = model.latencyMs;
     debugLevel_ = model.debugLevel;
@@ -485,6 +513,7 @@ void SimTransport::handleReport(Lock& lock, const Report& request)
     // handling it (saving the memory included) is part of it, as on a
     // keyboard that works while the reply is due.
     const auto arrived = std::chrono::steady_clock::now();
+    followStateFile();
     trace("<-", request);
     advanceFaultScript();
     if (passLeft_ > 0)
@@ -716,6 +745,7 @@ int32_t SimTransport::readArea(int32_t area, uint32_t offset, uint8_t* out, uint
         return QL_ERR_NOT_READY;
     if (!validArea(area))
         return QL_ERR_ARGUMENT;
+    followStateFile();
     const std::span<const uint8_t> bytes = std::as_const(*device_).area(static_cast<Area>(area));
     if (offset > bytes.size() || length > bytes.size() - offset)
         return QL_ERR_ARGUMENT;
@@ -734,6 +764,7 @@ int32_t SimTransport::writeArea(int32_t area, uint32_t offset, const uint8_t* da
         if (!validArea(area))
             return QL_ERR_ARGUMENT;
         const Area which = static_cast<Area>(area);
+        followStateFile();
         const std::span<uint8_t> bytes = device_->area(which);
         if (offset > bytes.size() || length > bytes.size() - offset)
             return QL_ERR_ARGUMENT;

@@ -7,6 +7,7 @@
 #include "../quellink.h"
 #include "SimDevice.h"
 #include "SimModel.h"
+#include "SimStateFile.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -105,6 +106,7 @@ private:
     void deliver(Lock& lock, Collection collection, uint32_t kind, uint32_t count, const uint8_t* data,
                  uint16_t consumerCode);
     void saveIfDirty();
+    void followStateFile();  // mutex_ held
     static void warn(const std::string& line);
     void trace(const char* direction, const Report& report) const;
 
@@ -129,6 +131,8 @@ private:
     std::unique_ptr<SimDevice> device_ = std::make_unique<SimDevice>();
     SimModel model_;
     std::string statePath_;
+    SimStateFile::Stamp stateStamp_;  // the file the memory was last loaded from or saved to
+    bool unsaved_ = false;            // the last save failed: the memory is newer than the file
     bool dirty_ = false;
     bool plugged_ = false;
     uint32_t latencyMs_ = 0;

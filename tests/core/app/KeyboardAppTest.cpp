@@ -2,7 +2,10 @@
 // threads: the library's, the presence workers and the keyboard thread.
 #include "SimAppRig.h"
 
+#include "core/app/WindowMessages.h"
+#include "core/platform/KeyboardLock.h"
 #include "core/profiles/ImageFile.h"
+#include "core/profiles/KeyAssignment.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +153,72 @@ TEST_F(KeyboardAppTest, WithoutTheLoadOnArrivalTheFrontEndLoads)
     EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::NotFromKeyboard);
     EXPECT_EQ(app->Call([this] { return app->Profiles().OnProfileSync(); }), 0);
     EXPECT_EQ(app->Profiles().Origin(), profiles::StoreOrigin::Keyboard);
+}
+
+// trevolinctl changed the keyboard between two of the window's sequences:
+// the window's copy of the key tables is stale, and its Apply would write the
+// other program's key back as it was. It writes nothing, says why and keeps
+// the changes pending; the user's second Apply writes them.
+TEST_F(KeyboardAppTest, AnApplyAfterAnotherProgramChangedTheKeyboardWritesNothingUntilRepeated)
+{
+    const std::string lockPath = rig.dir.File("trevolin/keyboard.lock");
+    rig.Open({}, true, lockPath);
+    app->Worker().WaitIdle();
+    const auto keymaps = [this] {
+        std::vector<uint8_t> bytes(static_cast<size_t>(kb.QlSimAreaSize(QL_SIM_AREA_KEYMAPS)));
+        kb.QlSimReadArea(QL_SIM_AREA_KEYMAPS, 0, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        return bytes;
+    };
+    profiles::ApplyReport report;
+    const auto editAndApply = [&](uint32_t function) {
+        return app->Call([&] {
+            auto& profiles = app->Profiles();
+            static_cast<void>(
+                profiles::StoreKeyAssignment(profiles.Store(), 0, 0x1E, {keys::KeyAction::Function, function, 1}));
+            profiles.SetChangesPending(true);
+            return profiles.ApplyChanges(&report);
+        });
+    };
+    // Nobody else changed the keyboard: Apply writes.
+    const std::vector<uint8_t> factory = keymaps();
+    ASSERT_TRUE(editAndApply(3)) << report.write.problem;
+    ASSERT_NE(keymaps(), factory);
+
+    // The other program, under the lock, gives the first key of profile 1
+    // another action and counts its change.
+    // The keyboard thread lets go of the lock just after a sequence ends.
+    auto& clock = platform::SteadyClock::Instance();
+    {
+        auto other = platform::KeyboardLock::Acquire(lockPath, "trevolinctl", 5000, clock);
+        ASSERT_EQ(other.result, platform::KeyboardLock::Result::Acquired) << other.detail;
+        const uint8_t action[3] = {0x02, 0x00, 0x05};
+        ASSERT_EQ(kb.QlSimWriteArea(QL_SIM_AREA_KEYMAPS, 0, action, 3), 1);
+        other.lock->CountChange();
+    }
+    const std::vector<uint8_t> changedElsewhere = keymaps();
+
+    EXPECT_FALSE(editAndApply(4));
+    EXPECT_EQ(report.refused, profiles::ApplyReport::Refused::ChangedElsewhere);
+    EXPECT_EQ(keymaps(), changedElsewhere);
+    EXPECT_TRUE(app->Profiles().ChangesPending());
+    EXPECT_NE(ApplyFailureText(report, rig.texts, "").find("Another Trevolin program changed the keyboard"),
+              std::string::npos);
+
+    // Told once: the user presses Apply again and the window's copy is written.
+    EXPECT_TRUE(app->Call([&] { return app->Profiles().ApplyChanges(&report); })) << report.write.problem;
+    EXPECT_FALSE(app->Profiles().ChangesPending());
+    const std::vector<uint8_t> written = keymaps();
+    EXPECT_TRUE(std::equal(written.begin(), written.begin() + 3, factory.begin()));
+    EXPECT_NE(written, changedElsewhere);
+
+    // After a read the copy is current again, until the next outside change.
+    {
+        auto other = platform::KeyboardLock::Acquire(lockPath, "trevolinctl", 5000, clock);
+        ASSERT_EQ(other.result, platform::KeyboardLock::Result::Acquired);
+        other.lock->CountChange();
+    }
+    app->Call([this] { return app->LoadOnArrival(); });
+    EXPECT_TRUE(editAndApply(5)) << report.write.problem;
 }
 
 }  // namespace

@@ -36,7 +36,9 @@ struct SimAppRig {
 
     // Opens the app; `arrivalLoaded` hears each load on arrival on the
     // keyboard thread (the desktop program's way) when given.
-    void Open(std::function<void(const ArrivalLoad&)> arrivalLoaded = {}, bool loadOnArrival = true)
+    // `keyboardLockPath`: the user's keyboard lock, taken for every sequence.
+    void Open(std::function<void(const ArrivalLoad&)> arrivalLoaded = {}, bool loadOnArrival = true,
+              std::string keyboardLockPath = {})
     {
         KeyboardAppOptions options{
             .libraryName = device::SimulatedHidLibrary,
@@ -48,7 +50,7 @@ struct SimAppRig {
             .arrivalStarted = {},
             .arrivalLoaded = std::move(arrivalLoaded),
             .pendingChanged = {},
-            .keyboardLockPath = {},
+            .keyboardLockPath = std::move(keyboardLockPath),
             .beforeKeyboardChange = {},
             .keyButtons = nullptr,
         };

@@ -47,6 +47,34 @@ TEST(KeyboardLock, FolderThatCannotHoldTheLockIsReported)
     EXPECT_NE(outcome.detail.find("not a folder"), std::string::npos) << outcome.detail;
 }
 
+TEST(KeyboardLock, TheNextHolderSeesHowOftenTheKeyboardWasChanged)
+{
+    test::TempDir dir;
+    test::ManualClock clock;
+    const std::string path = dir.File("trevolin/keyboard.lock");
+    const auto take = [&] {
+        auto outcome = platform::KeyboardLock::Acquire(path, "trevolinctl", 0, clock);
+        EXPECT_EQ(outcome.result, Result::Acquired) << outcome.detail;
+        return std::move(outcome.lock);
+    };
+
+    auto lock = take();
+    EXPECT_EQ(lock->ChangeCount(), 0u);
+    lock->CountChange();
+    lock->CountChange();
+    lock.reset();
+    lock = take();
+    EXPECT_EQ(lock->ChangeCount(), 2u);
+    lock.reset();
+
+    // A count file someone damaged reads as none; counting starts again.
+    dir.Write("trevolin/keyboard.changes", "x7");
+    lock = take();
+    EXPECT_EQ(lock->ChangeCount(), 0u);
+    lock->CountChange();
+    EXPECT_EQ(lock->ChangeCount(), 1u);
+}
+
 TEST(KeyboardLock, LivesInTheUsersRuntimeFolder)
 {
     EXPECT_EQ(
