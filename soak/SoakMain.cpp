@@ -1,4 +1,4 @@
-// trevolin_soak [--minutes M | --steps N] [--seed S]
+// trevolin_soak [--minutes M | --steps N] [--seed S] [--trace]
 //
 // Runs batches of random trevolinctl commands against the simulated keyboard
 // under random faults (see SoakRun.h) and prints what happened as a table.
@@ -37,14 +37,19 @@ int main(int argc, char** argv)
     uint64_t minutes = 0;
     uint64_t steps = BatchSteps;
     uint64_t seed = 1;
+    bool trace = false;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
+        if (word == "--trace") {
+            trace = true;
+            continue;
+        }
         uint64_t* target = word == "--minutes" ? &minutes
                            : word == "--steps" ? &steps
                            : word == "--seed"  ? &seed
                                                : nullptr;
         if (!target || i + 1 >= argc || !ParseNumber(argv[i + 1], *target)) {
-            std::cerr << "usage: trevolin_soak [--minutes M | --steps N] [--seed S]\n";
+            std::cerr << "usage: trevolin_soak [--minutes M | --steps N] [--seed S] [--trace]\n";
             return 2;
         }
         ++i;
@@ -68,7 +73,7 @@ int main(int argc, char** argv)
     setenv("TREVOLIN_SIM_STATE", (base + "/sim-state").c_str(), 1);
     unsetenv("TREVOLIN_SIM_FAULTS");
 
-    trevolin::soak::SoakRun run(base);
+    trevolin::soak::SoakRun run(base, trace ? &std::cout : nullptr);
     std::string problem;
     if (!run.Ready(problem)) {
         std::cerr << "trevolin_soak: " << problem << "\n";

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <random>
 #include <sstream>
+#include <utility>
 
 namespace trevolin::soak {
 
@@ -147,7 +148,7 @@ std::vector<Step> MakeSteps(uint64_t seed, size_t count)
     return steps;
 }
 
-SoakRun::SoakRun(std::string folder) : folder_(std::move(folder))
+SoakRun::SoakRun(std::string folder, std::ostream* trace) : folder_(std::move(folder)), trace_(trace)
 {
 }
 
@@ -198,6 +199,11 @@ std::vector<Violation> SoakRun::Run(const std::vector<Step>& steps, Tally& tally
         const Memory asked = Snapshot();
         Restore(after);
 
+        if (trace_) {
+            const std::string said = outcome.err.substr(0, outcome.err.find('\n'));
+            *trace_ << "  step " << i + 1 << ": " << Describe(step) << " -> exit " << outcome.exitCode << " in "
+                    << outcome.seconds << " s" << (said.empty() ? "" : ": " + said) << "\n";
+        }
         std::string wrong;
         if (outcome.seconds > 30)
             wrong = "the command took " + std::to_string(outcome.seconds) + " s";
@@ -224,6 +230,13 @@ std::vector<Violation> SoakRun::Run(const std::vector<Step>& steps, Tally& tally
 
 std::vector<Step> SoakRun::Shrink(std::vector<Step> steps)
 {
+    // The runs that shrink are not traced: only their outcome counts.
+    std::ostream* const trace = std::exchange(trace_, nullptr);
+    struct PutBack {
+        std::ostream*& to;
+        std::ostream* trace;
+        ~PutBack() { to = trace; }
+    } putBack{trace_, trace};
     // Only the steps up to the first violation count.
     Tally tally;
     auto found = Run(steps, tally, true);

@@ -5,6 +5,7 @@
 // sequence depends only on the seed, so a violation is replayed (and its
 // steps shrunk) from the seed alone.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,9 @@ std::vector<Step> MakeSteps(uint64_t seed, size_t count);
 // stopping at the first violation when `stopAtFirst`.
 class SoakRun {
 public:
-    explicit SoakRun(std::string folder);
+    // `trace`, when given, gets a line for every step run: what ran, how
+    // long it took and what it said.
+    explicit SoakRun(std::string folder, std::ostream* trace = nullptr);
     // False with a reason when the simulated keyboard cannot be loaded.
     bool Ready(std::string& problem);
     std::vector<Violation> Run(const std::vector<Step>& steps, Tally& tally, bool stopAtFirst);
@@ -61,6 +64,7 @@ public:
 
 private:
     std::string folder_;
+    std::ostream* trace_ = nullptr;
 };
 
 std::string Describe(const Step& step);

@@ -2,6 +2,7 @@
 
 #include "cli/ProfileWorkspace.h"
 #include "core/profiles/ExchangeFileName.h"
+#include "core/profiles/KeyboardWriteReport.h"
 #include "core/profiles/ProfileFileBackup.h"
 
 #include <CLI/CLI.hpp>
@@ -32,6 +33,10 @@ int BackupCommand::Execute(CliContext& context)
     int exitCode = ExitOk;
     auto workspace = ProfileWorkspace::Open(quiet, exitCode);
     if (workspace) {
+        if (workspace->Profiles().MissingKeyAssignments()) {
+            context.err << connectionErrors.str() << "trevolinctl: " << profiles::BackupLacksKeysProblem << ".\n";
+            return ExitKeyboardError;
+        }
         const bool written = workspace->Call([&] { return workspace->Profiles().Backup(file); });
         context.err << connectionErrors.str();
         if (written) {

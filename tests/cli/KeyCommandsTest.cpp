@@ -355,5 +355,42 @@ TEST_F(KeyCommandsTest, TheDefaultMapIsReadAgainBeforeKeyMapsAreWritten)
         EXPECT_EQ(KeyMap(profile), before[profile]) << "profile " << profile + 1;
 }
 
+// The same refusal during the read itself, once the user has assigned a key
+// the built-in map does not know (right Shift): read again at once, the map
+// decodes every key, and the command writes the assignment back as it was.
+// A map refused again when read once more (the 41st request) leaves the key out of what was read, so
+// nothing may be written (it would reset that key), and a backup would lack it.
+TEST_F(KeyCommandsTest, AKeyTheBuiltInMapDoesNotKnowSurvivesARefusedDefaultMap)
+{
+    ASSERT_EQ(Run({"key", "set", "--profile", "3", "RightShift", "key:LeftCtrl"}).exitCode, 0);
+    const Block before[3] = {KeyMap(0), KeyMap(1), KeyMap(2)};
+    struct Case {
+        const char* faults;
+        const char* macro;
+        bool done;
+    };
+    for (const Case c :
+         {Case{"ok:3,status=0xFE:3", "Copy", true}, Case{"ok:3,status=0xFE:3,ok:34,status=0xFE:3", "Paste", false}}) {
+        SCOPED_TRACE(c.faults);
+        ASSERT_EQ(kb.QlSimRunFaults(c.faults), 1);
+        const auto added = Run({"macro", "add", c.macro, "LeftCtrl:down:0", "C:down:50", "C:up:0", "LeftCtrl:up"});
+        kb.QlSimRunFaults("");
+        EXPECT_EQ(added.exitCode == 0, c.done) << added.err;
+        if (!c.done) {
+            EXPECT_NE(added.err.find("default key map could not be read, so nothing was written"), std::string::npos)
+                << added.err;
+        }
+        for (int profile = 0; profile < 3; ++profile)
+            EXPECT_EQ(KeyMap(profile), before[profile]) << "profile " << profile + 1;
+    }
+    ASSERT_EQ(kb.QlSimRunFaults("ok:3,status=0xFE:3,ok:34,status=0xFE:3"), 1);
+    const std::string backupPath = userFolder.File("lossy.tvl");
+    const auto backup = Run({"backup", backupPath});
+    kb.QlSimRunFaults("");
+    EXPECT_NE(backup.exitCode, 0);
+    EXPECT_NE(backup.err.find("a backup would lack key assignments"), std::string::npos) << backup.err;
+    EXPECT_FALSE(std::filesystem::exists(backupPath));
+}
+
 }  // namespace
 }  // namespace trevolin::test

@@ -588,6 +588,13 @@ bool MainWindowModel::Backup(const std::string& path)
                            "The keyboard's profiles have not been read, so there is nothing to back up yet."));
         return false;
     }
+    if (app_.Profiles().MissingKeyAssignments()) {
+        TellFailure(message::BackupLacksKeys,
+                    TextOr(texts_, message::BackupLacksKeys,
+                           "The keyboard's default key map could not be read, so a backup would lack some key "
+                           "assignments. Unplug the keyboard and plug it in again, then back up."));
+        return false;
+    }
     return RunBusy(
         [this, path] { return app_.Profiles().Backup(path); },
         [this, path](bool ok) {

@@ -26,6 +26,7 @@ inline constexpr std::string_view RestoreDone = "MAIN_RESTORE_DONE";
 inline constexpr std::string_view BackupDone = "MAIN_BACKUP_DONE";
 inline constexpr std::string_view BackupFailed = "MAIN_BACKUP_FAILED";
 inline constexpr std::string_view BackupNotRead = "MAIN_BACKUP_NOT_READ";
+inline constexpr std::string_view BackupLacksKeys = "MAIN_BACKUP_LACKS_KEYS";
 inline constexpr std::string_view ExitPending = "MAIN_PROMPT_EXIT_PENDING";
 inline constexpr std::string_view KeyboardLeft = "MAIN_KEYBOARD_LEFT";
 inline constexpr std::string_view Reading = "PROFILE_LOAD_PROMPT";

@@ -13,7 +13,8 @@ using keys::KeyAction;
 }  // namespace
 
 KeyAssignmentDialogModel::KeyAssignmentDialogModel(const Opening& opening)
-    : opening_(opening), pageKind_(opening.macroOnly ? KeyAction::Macro : opening.kind)
+    : opening_(opening),
+      pageKind_(opening.macroOnly ? KeyAction::Macro : opening.kind)
 {
     switch (pageKind_) {
     case KeyAction::Key: {
@@ -199,7 +200,8 @@ ScreenPoint PlaceKeyAssignmentDialog(const ScreenRect& key, int w, int h, const 
         return {key.x - w, key.y - h};
     // Beside the key nowhere: right of and below it as far as the screen
     // allows, so that OK and Cancel stay on the screen.
-    return {std::max(screen.x, std::min(right, screenRight - w)), std::max(screen.y, std::min(bottom, screenBottom - h))};
+    return {std::max(screen.x, std::min(right, screenRight - w)),
+            std::max(screen.y, std::min(bottom, screenBottom - h))};
 }
 
 }  // namespace trevolin::profiles

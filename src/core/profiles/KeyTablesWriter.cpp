@@ -73,9 +73,7 @@ bool WriteKeyTables(const ApplySnapshot& snapshot, device::DeviceSession& sessio
     // entry: with only the built-in map, every key it does not know would
     // be written as no key at all.
     if (!session.FactoryKeymapRead() && !session.ReadFactoryKeymapAgain())
-        return Stop(report, S::NoDefaultKeymap,
-                    "the keyboard's default key map could not be read, so nothing was written; unplug the keyboard "
-                    "and plug it in again");
+        return Stop(report, S::NoDefaultKeymap, NoDefaultKeymapProblem);
 
     std::vector<uint8_t> payload;
     std::vector<keys::KeyMapBlock> blocks;

@@ -100,6 +100,10 @@ bool ReadKeyboardImage(device::DeviceSession& session, const base::TextLookup& t
         const std::span<uint8_t> all(image);
         BuildHeader(all, macroCount, 0, 0);
         ImageDescriptor::Write(all.subspan(DescriptorOffset, DescriptorSize));
+        // The default map says which key sits at each position: a key the
+        // built-in map does not know would be read as at its default.
+        if (!session.FactoryKeymapRead() && !session.ReadFactoryKeymapAgain())
+            report.defaultKeymapMissing = true;
         for (size_t layer = 0; layer < 3; ++layer) {
             const keys::KeyBlock actions = keys::DecodeKeyMapBlock(blocks[layer], session.FactoryKeymap(), macroCount);
             for (size_t entry = 0; entry < EntriesPerLayer; ++entry) {

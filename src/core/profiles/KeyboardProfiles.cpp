@@ -108,6 +108,11 @@ bool KeyboardProfiles::ExportKeyboardToFile(const std::string& path, KeyboardRea
     std::string bytes;
     if (!ReadKeyboardImage(session_, texts_, bytes, r))
         return false;
+    if (r.defaultKeymapMissing) {
+        r.ok = false;
+        r.problem = BackupLacksKeysProblem;
+        return false;
+    }
     if (!r.macroNamesStored)
         r.namesRecovered = RecoverMacroNames(bytes, folder_);
     r.fileWritten = base::AtomicFile::Write(path, bytes);
@@ -160,10 +165,12 @@ LoadReport KeyboardProfiles::LoadFromKeyboard(bool keepPending)
             if (ParseImage(view, image, texts)) {
                 store_.Replace(std::move(image), std::move(texts));
                 outside_.StoreIsCurrent();
+                missingKeyAssignments_.store(out.read.defaultKeymapMissing);
                 out.source = LoadReport::Source::Keyboard;
                 origin_.store(out.read.macroAreaDamaged ? StoreOrigin::DamagedMacros : StoreOrigin::Keyboard);
             }
         } else if (PutDefaultImage()) {
+            missingKeyAssignments_.store(false);
             out.source = LoadReport::Source::Default;
             origin_.store(StoreOrigin::NotFromKeyboard);
         }
@@ -194,6 +201,14 @@ bool KeyboardProfiles::WriteToKeyboard(bool allProfiles, KeyboardWriteReport* re
 {
     KeyboardWriteReport local;
     KeyboardWriteReport& r = report ? *report : local;
+    if (missingKeyAssignments_.load()) {
+        // The read went on for the window's sake; writing what it left out
+        // would reset those keys.
+        r = KeyboardWriteReport{};
+        r.stop = KeyboardWriteReport::Stop::NoDefaultKeymap;
+        r.problem = NoDefaultKeymapProblem;
+        return false;
+    }
     const std::optional<ApplySnapshot> snapshot = MakeSnapshot(store_);
     if (!snapshot) {
         r = KeyboardWriteReport{};
@@ -288,6 +303,8 @@ int KeyboardProfiles::ValidateProfileFile(const std::string& path, ProfileFileCh
 
 bool KeyboardProfiles::Backup(const std::string& path)
 {
+    if (missingKeyAssignments_.load())
+        return false;
     std::lock_guard guard(store_.Lock());
     return WriteImageFile(store_, false, path);
 }
@@ -314,6 +331,7 @@ bool KeyboardProfiles::Restore(const std::string& path, RestoreReport* report)
         r.storeReplaced = true;
         // The file's tables are whole, whatever the keyboard held before.
         origin_.store(StoreOrigin::Keyboard);
+        missingKeyAssignments_.store(false);
         outside_.StoreIsCurrent();
         // The check has noted them; the keyboard must not get a count it
         // cannot play.

@@ -134,6 +134,9 @@ public:
     [[nodiscard]] bool Apply(WriteScope scope = WriteScope::ActiveProfile, ApplyReport* report = nullptr,
                              bool overwriteDamagedMacros = false);
     StoreOrigin Origin() const { return origin_.load(); }
+    // The store was read without the keyboard's default key map: it lacks
+    // some keys' assignments, so it is neither written nor backed up.
+    bool MissingKeyAssignments() const { return missingKeyAssignments_.load(); }
     OutsideChanges& Outside() { return outside_; }
     // The Apply button: Apply for the active profile, only when changes are
     // pending (otherwise nothing is written and the result is true).
@@ -197,6 +200,9 @@ private:
     std::atomic<uint64_t> edits_{0};
     std::atomic<StoreOrigin> origin_{StoreOrigin::NotFromKeyboard};
     OutsideChanges outside_;
+    // The store was read without the keyboard's default key map, so it
+    // lacks the assignments of keys the built-in map does not know.
+    std::atomic<bool> missingKeyAssignments_{false};
     bool selectPromptOpen_ = false;
 };
 

@@ -21,6 +21,11 @@ struct KeyboardReadReport {
     // Macros that took their names from a profile file on this computer
     // because the keyboard kept none (see RecoverMacroNames).
     uint16_t namesRecovered = 0;
+    // The keyboard's default key map could not be read, not even once more:
+    // the keys were decoded with the built-in map, which knows only some of
+    // the keyboard's positions, so the assignments of the others are not
+    // in the image. Written back, they would be lost.
+    bool defaultKeymapMissing = false;
     bool fileWritten = false;
     std::string problem;  // one English sentence when !ok, else empty
 };

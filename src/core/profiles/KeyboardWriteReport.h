@@ -50,6 +50,16 @@ struct KeyboardWriteReport {
 std::string DescribeWrittenParts(const KeyboardWriteReport& report);
 
 // The main window's Apply: the profile file saved and the keyboard written.
+// Why nothing was written when the key tables cannot be written faithfully
+// without the keyboard's default key map.
+inline constexpr const char* NoDefaultKeymapProblem =
+    "the keyboard's default key map could not be read, so nothing was written; unplug the keyboard and plug it in "
+    "again";
+
+inline constexpr const char* BackupLacksKeysProblem =
+    "the keyboard's default key map could not be read, so a backup would lack key assignments; unplug the keyboard "
+    "and plug it in again";
+
 struct ApplyReport {
     enum class Refused {
         No,

@@ -147,6 +147,7 @@ constexpr std::string_view Text[] = {
     "PROFILE_ADD_FAILED",
     "PROFILE_SWITCH_REFUSED",
     "MAIN_BACKUP_NOT_READ",
+    "MAIN_BACKUP_LACKS_KEYS",
     "UPDATE_TITLE",
     "UPDATE_OPEN",
     "UPDATE_BACKUP",
