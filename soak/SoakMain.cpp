@@ -5,6 +5,7 @@
 // A violation prints its seed and the fewest steps that still show it; the
 // exit code is then 1.
 #include "SoakRun.h"
+#include "SoakTogether.h"
 #include "SoakWindow.h"
 
 #include <chrono>
@@ -19,6 +20,8 @@ namespace {
 constexpr size_t BatchSteps = 150;
 // Window Applies after each batch of commands: one for every five commands.
 constexpr size_t WindowShare = 5;
+// trevolinctl processes beside the window when two programs run at once.
+constexpr size_t Processes = 3;
 
 bool ParseNumber(const char* text, uint64_t& value)
 {
@@ -110,6 +113,17 @@ int main(int argc, char** argv)
         if (!minutes || elapsed() >= static_cast<double>(minutes) * 60.0)
             break;
     }
+    // Then two programs at once: a tenth of the time, three minutes at
+    // most; a quarter of a minute in a short soak.
+    const double togetherSeconds = minutes ? std::min(180.0, static_cast<double>(minutes) * 6.0) : 15.0;
+    const std::string trevolinctl =
+        (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "trevolinctl").string();
+    trevolin::soak::TogetherTally together;
+    for (const auto& v :
+         trevolin::soak::RunTogether(base + "/together", trevolinctl, seed, togetherSeconds, Processes, together))
+        std::cout << "VIOLATION with two programs at once (seed " << seed << ", change " << v.step << "): " << v.what
+                  << "\n";
+    violated = violated || together.violations > 0;
     std::filesystem::remove_all(base);
 
     std::cout << "| seeds | " << seed << " to " << seed + batches - 1 << " |\n"
@@ -126,6 +140,15 @@ int main(int argc, char** argv)
               << "| failed, told, changes kept pending | " << windowTally.failedCleanly + windowTally.failedPartly
               << " |\n"
               << "| reported wrongly (violations) | " << windowTally.violations << " |\n"
+              << "| trevolinctl processes at once, beside the window | " << Processes << " |\n"
+              << "| their commands | " << together.commands << " |\n"
+              << "| said done | " << together.commandsDone << " |\n"
+              << "| said not written (keyboard busy, or another reason) | " << together.commandsRefused << " |\n"
+              << "| window Applies meanwhile | " << together.applies << " |\n"
+              << "| said done | " << together.appliesDone << " |\n"
+              << "| refused: another program had changed the keyboard (read again, tried again) | "
+              << together.appliesStale << " |\n"
+              << "| changes written over (violations) | " << together.violations << " |\n"
               << "| minutes | " << elapsed() / 60.0 << " |\n";
     return violated ? 1 : 0;
 }

@@ -53,21 +53,11 @@ Edit MakeEdit(std::mt19937_64& random)
 
 }  // namespace
 
-std::vector<Violation> RunWindowSteps(const std::string& folder, uint64_t seed, size_t count, Tally& tally)
+std::string OpenWindowSide(WindowSide& side, const std::string& folder, const std::string& keyboardLockPath)
 {
-    std::vector<Violation> violations;
     std::error_code error;
     std::filesystem::remove_all(folder, error);
     std::filesystem::create_directories(folder + "/user");
-    Keyboard().QlSimReset();
-    Keyboard().waitIdle();
-
-    test::MapTextLookup texts{{"PROFILE_1", "Profile 1"},
-                              {"PROFILE_2", "Profile 2"},
-                              {"PROFILE_3", "Profile 3"},
-                              {"DEFAULT_PROFILE_NAME", "Default"}};
-    test::RecordingPrompts prompts;
-    test::RecordingMainWindow window;
     app::KeyboardAppOptions options{
         .libraryName = device::SimulatedHidLibrary,
         .startedHidden = true,
@@ -78,18 +68,31 @@ std::vector<Violation> RunWindowSteps(const std::string& folder, uint64_t seed, 
         .arrivalStarted = {},
         .arrivalLoaded = {},
         .pendingChanged = {},
-        .keyboardLockPath = {},
+        .keyboardLockPath = keyboardLockPath,
         .beforeKeyboardChange = {},
         .keyButtons = nullptr,
     };
-    auto opened = app::KeyboardApp::Open(std::move(options), texts, prompts, window);
-    if (!opened.app) {
-        violations.push_back({0, "the window's side could not open the keyboard: " + opened.detail});
+    auto opened = app::KeyboardApp::Open(std::move(options), side.texts, side.prompts, side.window);
+    if (!opened.app)
+        return "the window's side could not open the keyboard: " + opened.detail;
+    side.app = std::move(opened.app);
+    side.app->WaitForPresence();
+    side.app->Worker().WaitIdle();
+    return {};
+}
+
+std::vector<Violation> RunWindowSteps(const std::string& folder, uint64_t seed, size_t count, Tally& tally)
+{
+    std::vector<Violation> violations;
+    Keyboard().QlSimReset();
+    Keyboard().waitIdle();
+    WindowSide side;
+    if (const std::string problem = OpenWindowSide(side, folder); !problem.empty()) {
+        violations.push_back({0, problem});
         return violations;
     }
-    app::KeyboardApp& keyboardApp = *opened.app;
-    keyboardApp.WaitForPresence();
-    keyboardApp.Worker().WaitIdle();
+    app::KeyboardApp& keyboardApp = *side.app;
+    const auto& texts = side.texts;
 
     std::mt19937_64 random(seed);
     for (size_t i = 0; i < count; ++i) {
@@ -145,7 +148,7 @@ std::vector<Violation> RunWindowSteps(const std::string& folder, uint64_t seed, 
                                          (edit.faults.empty() ? std::string("none") : edit.faults) + ")"});
         }
     }
-    opened.app.reset();
+    side.app.reset();
     return violations;
 }
 
