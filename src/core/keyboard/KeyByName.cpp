@@ -1,6 +1,11 @@
 #include "core/keyboard/KeyByName.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace trevolin::keyboard {
 namespace {
@@ -78,32 +83,79 @@ bool Ignored(char c)
     return c == ' ' || c == '-' || c == '_';
 }
 
-// Case and the ignored separators do not count.
-bool SameName(std::string_view typed, std::string_view name)
-{
-    size_t i = 0;
-    size_t j = 0;
-    while (true) {
-        while (i < typed.size() && Ignored(typed[i]))
-            ++i;
-        while (j < name.size() && Ignored(name[j]))
-            ++j;
-        if (i == typed.size() || j == name.size())
-            return i == typed.size() && j == name.size();
-        if (Lower(typed[i]) != Lower(name[j]))
-            return false;
-        ++i;
-        ++j;
-    }
-}
+constexpr size_t LongestName = [] {
+    size_t longest = 0;
+    for (const NamedKey& entry : Names)
+        longest = std::max(longest, entry.name.size());
+    for (const Alias& alias : Aliases)
+        longest = std::max(longest, alias.alias.size());
+    return longest;
+}();
 
-std::optional<KeyRef> KeyOfName(std::string_view name)
-{
-    for (const NamedKey& entry : Names) {
-        if (SameName(name, entry.name))
-            return FindKeyButton(entry.controlId);
+// A name as it is compared: lower case, without the ignored separators. A
+// typed name that folds to more than the longest name is no key, so
+// folding stops there.
+class FoldedName {
+public:
+    explicit FoldedName(std::string_view name)
+    {
+        for (const char c : name) {
+            if (Ignored(c))
+                continue;
+            if (size_ == units_.size()) {
+                tooLong_ = true;
+                return;
+            }
+            units_[size_++] = Lower(c);
+        }
     }
-    return std::nullopt;
+    bool TooLong() const { return tooLong_; }
+    std::string_view View() const { return std::string_view(units_.data(), size_); }
+
+private:
+    std::array<char, LongestName> units_{};
+    size_t size_ = 0;
+    bool tooLong_ = false;
+};
+
+struct FoldedKey {
+    std::string folded;
+    std::optional<KeyRef> key;
+};
+
+// Every name and alias folded, sorted for a binary search: each line of a
+// colour page and each key argument is looked up here. The names come
+// before the aliases, and the first of a folded spelling wins.
+const std::vector<FoldedKey>& FoldedKeys()
+{
+    static const std::vector<FoldedKey> table = [] {
+        std::vector<FoldedKey> keys;
+        const auto known = [&keys](std::string_view folded) {
+            return std::any_of(keys.begin(), keys.end(),
+                               [folded](const FoldedKey& entry) { return entry.folded == folded; });
+        };
+        for (const NamedKey& entry : Names) {
+            const FoldedName folded(entry.name);
+            if (!known(folded.View()))
+                keys.push_back({std::string(folded.View()), FindKeyButton(entry.controlId)});
+        }
+        const size_t nameCount = keys.size();
+        for (const Alias& alias : Aliases) {
+            const FoldedName folded(alias.alias);
+            const FoldedName target(alias.name);
+            if (known(folded.View()))
+                continue;
+            std::optional<KeyRef> key;
+            for (size_t i = 0; i < nameCount && !key; ++i) {
+                if (keys[i].folded == target.View())
+                    key = keys[i].key;
+            }
+            keys.push_back({std::string(folded.View()), key});
+        }
+        std::sort(keys.begin(), keys.end(), [](const FoldedKey& a, const FoldedKey& b) { return a.folded < b.folded; });
+        return keys;
+    }();
+    return table;
 }
 
 }  // namespace
@@ -115,20 +167,18 @@ std::span<const NamedKey> KeyNameTable()
 
 std::optional<KeyRef> KeyByName(std::string_view name)
 {
-    // Made only of separators, a name would match nothing but could look
-    // like it matched an empty one.
-    bool empty = true;
-    for (const char c : name)
-        empty = empty && Ignored(c);
-    if (empty)
+    // Made only of separators, a name folds to nothing, which is no key.
+    const FoldedName folded(name);
+    if (folded.TooLong() || folded.View().empty())
         return std::nullopt;
-    if (auto key = KeyOfName(name))
-        return key;
-    for (const Alias& alias : Aliases) {
-        if (SameName(name, alias.alias))
-            return KeyOfName(alias.name);
-    }
-    return std::nullopt;
+    const auto& keys = FoldedKeys();
+    const auto found =
+        std::lower_bound(keys.begin(), keys.end(), folded.View(), [](const FoldedKey& entry, std::string_view wanted) {
+            return std::string_view(entry.folded) < wanted;
+        });
+    if (found == keys.end() || found->folded != folded.View())
+        return std::nullopt;
+    return found->key;
 }
 
 std::string_view NameOfKey(KeyRef key)

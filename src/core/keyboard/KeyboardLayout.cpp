@@ -1,5 +1,6 @@
 #include "core/keyboard/KeyboardLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -122,6 +123,43 @@ constexpr std::array<LayoutKey, LayoutKeyCount> Keys = {{
 // G1 to G9
 constexpr std::array<uint16_t, GKeyCount> GKeyIds = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
 
+// Every key is looked up by its control id, from each line of a colour page
+// to each key of a skin, and the ids lie close together: a table by id
+// answers without a search.
+constexpr uint16_t LowestControlId = [] {
+    uint16_t lowest = GKeyIds[0];
+    for (const uint16_t id : GKeyIds)
+        lowest = std::min(lowest, id);
+    for (const LayoutKey& key : Keys)
+        lowest = std::min(lowest, key.controlId);
+    return lowest;
+}();
+constexpr uint16_t HighestControlId = [] {
+    uint16_t highest = GKeyIds[0];
+    for (const uint16_t id : GKeyIds)
+        highest = std::max(highest, id);
+    for (const LayoutKey& key : Keys)
+        highest = std::max(highest, key.controlId);
+    return highest;
+}();
+static_assert(HighestControlId - LowestControlId < 1024, "control ids close enough together for a table");
+// The G keys before the layout keys, and the first of each wins, should an
+// id ever be given twice.
+constexpr auto KeysByControlId = [] {
+    std::array<std::optional<KeyRef>, HighestControlId - LowestControlId + 1> table{};
+    for (size_t g = 0; g < GKeyCount; ++g) {
+        auto& slot = table[GKeyIds[g] - LowestControlId];
+        if (!slot)
+            slot = KeyRef{KeyKind::GKey, static_cast<uint8_t>(g)};
+    }
+    for (size_t position = 0; position < LayoutKeyCount; ++position) {
+        auto& slot = table[Keys[position].controlId - LowestControlId];
+        if (!slot)
+            slot = KeyRef{KeyKind::Layout, static_cast<uint8_t>(position)};
+    }
+    return table;
+}();
+
 }  // namespace
 
 std::span<const LayoutKey, LayoutKeyCount> LayoutKeys()
@@ -136,15 +174,9 @@ std::span<const uint16_t, GKeyCount> GKeyControlIds()
 
 std::optional<KeyRef> FindKeyByControlId(uint32_t controlId)
 {
-    for (size_t g = 0; g < GKeyCount; ++g) {
-        if (GKeyIds[g] == controlId)
-            return KeyRef{KeyKind::GKey, static_cast<uint8_t>(g)};
-    }
-    for (size_t position = 0; position < LayoutKeyCount; ++position) {
-        if (Keys[position].controlId == controlId)
-            return KeyRef{KeyKind::Layout, static_cast<uint8_t>(position)};
-    }
-    return std::nullopt;
+    if (controlId < LowestControlId || controlId - LowestControlId >= KeysByControlId.size())
+        return std::nullopt;
+    return KeysByControlId[controlId - LowestControlId];
 }
 
 std::optional<KeyRef> FindKeyButton(uint32_t controlId)

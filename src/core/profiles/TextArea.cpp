@@ -6,6 +6,7 @@
 #include <map>
 #include <new>
 #include <string>
+#include <string_view>
 
 namespace trevolin::profiles {
 
@@ -13,11 +14,10 @@ std::vector<uint8_t> PackTextArea(ProfileImage& image, const TextTable& texts, u
 {
     std::vector<uint8_t> area(stringBytes, 0);
     uint64_t offset = 0;
-    for (size_t slot = 0; slot < TextTable::SlotCount; ++slot) {
-        const uint32_t length = texts.Length(slot);
-        if (length == 0 || offset + length > stringBytes || !KindHasText(image.EntryKind(slot)))
-            continue;
-        const auto text = texts.Text(slot);
+    texts.ForEachText([&](size_t slot, std::u16string_view text) {
+        const uint64_t length = (uint64_t{text.size()} + 1) * 2;
+        if (offset + length > stringBytes || !KindHasText(image.EntryKind(slot)))
+            return;
         // Lengths are even, so every offset is too; the terminator is
         // already zero.
         uint8_t* out = area.data() + offset;
@@ -25,20 +25,27 @@ std::vector<uint8_t> PackTextArea(ProfileImage& image, const TextTable& texts, u
             device::PutLe16(out + 2 * i, static_cast<uint16_t>(text[i]));
         image.SetEntryValue(slot, static_cast<uint32_t>(offset));
         offset += length;
-    }
+    });
     return area;
 }
 
 bool ReadTextArea(const ProfileImage& image, std::span<const uint8_t> area, TextTable& texts)
 {
+    // Without a fixed part there are no entries, so no texts.
+    if (!image.HasFixedPart())
+        return true;
+    // Every image is read this way, so the 2048 records are walked as bytes
+    // rather than through the bounds-checked accessors.
+    const uint8_t* entry = image.FixedPart().data() + EntriesOffset;
     // Runs already scanned, start -> position of their terminator: entries
     // pointing into the same text are not scanned again, so a long area
     // costs one pass however many entries point into it.
     std::map<size_t, size_t> runs;
-    for (size_t slot = 0; slot < TextTable::SlotCount; ++slot) {
-        if (!KindHasText(image.EntryKind(slot)))
+    std::u16string text;
+    for (size_t slot = 0; slot < TextTable::SlotCount; ++slot, entry += EntrySize) {
+        if (!KindHasText(device::GetLe16(entry + EntryKindOffset)))
             continue;
-        const size_t start = image.EntryValue(slot) & ~size_t{1};
+        const size_t start = device::GetLe32(entry + EntryValueOffset) & ~size_t{1};
         if (start >= area.size())
             return false;
         size_t end = start;
@@ -56,7 +63,7 @@ bool ReadTextArea(const ProfileImage& image, std::span<const uint8_t> area, Text
                 return false;
             }
         }
-        std::u16string text;
+        // One buffer for all texts: Set copies what it keeps.
         try {
             text.resize((end - start) / 2);
         } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #include "core/profiles/TextTable.h"
 
+#include <algorithm>
 #include <new>
 
 namespace trevolin::profiles {
@@ -10,20 +11,27 @@ constexpr size_t MaxUnits = 0x7FFFFFFE;
 
 }  // namespace
 
-// The slots are made with the first text: most tables (every profile file
-// read makes two) hold none, and a thousand empty strings are not free.
 TextTable::TextTable() = default;
+
+std::vector<TextTable::SlotText>::const_iterator TextTable::Find(size_t slot) const
+{
+    const auto found = std::lower_bound(texts_.begin(), texts_.end(), slot,
+                                        [](const SlotText& entry, size_t wanted) { return entry.slot < wanted; });
+    return found != texts_.end() && found->slot == slot ? found : texts_.end();
+}
 
 std::u16string_view TextTable::Text(size_t slot) const
 {
-    if (slot >= slots_.size() || slots_[slot].empty())
+    const auto found = Find(slot);
+    if (found == texts_.end())
         return {};
-    return std::u16string_view(slots_[slot]).substr(0, slots_[slot].size() - 1);
+    return std::u16string_view(found->text).substr(0, found->text.size() - 1);
 }
 
 uint32_t TextTable::Length(size_t slot) const
 {
-    return slot < slots_.size() ? static_cast<uint32_t>(slots_[slot].size() * 2) : 0;
+    const auto found = Find(slot);
+    return found == texts_.end() ? 0 : static_cast<uint32_t>(found->text.size() * 2);
 }
 
 bool TextTable::Set(size_t slot, std::u16string_view text)
@@ -36,31 +44,34 @@ bool TextTable::Set(size_t slot, std::u16string_view text)
     if (kept.size() >= MaxUnits)
         return false;
     try {
-        slots_.resize(SlotCount);
         std::u16string stored;
         stored.reserve(kept.size() + 1);
         stored.assign(kept);
         stored.push_back(u'\0');
-        slots_[slot] = std::move(stored);
+        // Texts read from an image come in slot order, so this is mostly
+        // the end.
+        const auto at = std::lower_bound(texts_.begin(), texts_.end(), slot,
+                                         [](const SlotText& entry, size_t wanted) { return entry.slot < wanted; });
+        texts_.insert(at, SlotText{slot, std::move(stored)});
     } catch (const std::bad_alloc&) {
         return false;
     }
-    total_ += slots_[slot].size() * 2;
+    total_ += (kept.size() + 1) * 2;
     return true;
 }
 
 void TextTable::Clear(size_t slot)
 {
-    if (slot >= slots_.size())
+    const auto found = Find(slot);
+    if (found == texts_.end())
         return;
-    total_ -= slots_[slot].size() * 2;
-    std::u16string().swap(slots_[slot]);
+    total_ -= found->text.size() * 2;
+    texts_.erase(found);
 }
 
 void TextTable::ClearAll()
 {
-    for (auto& text : slots_)
-        std::u16string().swap(text);
+    std::vector<SlotText>().swap(texts_);
     total_ = 0;
 }
 

@@ -28,6 +28,15 @@ public:
     // The sum of all slot lengths.
     uint64_t TotalBytes() const { return total_; }
 
+    // visit(slot, text) for every slot that has a text, by ascending slot;
+    // the text is without its terminator.
+    template <typename Visit>
+    void ForEachText(Visit&& visit) const
+    {
+        for (const SlotText& entry : texts_)
+            visit(entry.slot, std::u16string_view(entry.text).substr(0, entry.text.size() - 1));
+    }
+
     // Stores `text` up to its first NUL. False for a slot past the table or
     // when no memory is left; the slot is then empty.
     [[nodiscard]] bool Set(size_t slot, std::u16string_view text);
@@ -35,9 +44,16 @@ public:
     void ClearAll();
 
 private:
-    // Each text with its terminator; an empty string is a slot without a
-    // text. Empty until the first text is set.
-    std::vector<std::u16string> slots_;
+    struct SlotText {
+        size_t slot;
+        // With its terminator, so never empty.
+        std::u16string text;
+    };
+    std::vector<SlotText>::const_iterator Find(size_t slot) const;
+
+    // Only the slots that have a text, by slot: most tables hold a few texts
+    // or none, and every profile file read makes two tables.
+    std::vector<SlotText> texts_;
     uint64_t total_ = 0;
 };
 

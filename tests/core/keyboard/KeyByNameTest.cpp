@@ -51,7 +51,8 @@ TEST(KeyByNameTest, NamesAreTheKeysTheyTell)
         {"NumSlash", 0x135, 1105},  {"NumStar", 0x37, 1106},    {"NumLock", 0x145, 1104},
         {"Print", 0x137, 1091},     {"Space", 0x39, 1090},      {"K45", 0x56, 1199},
         {"Up", 0x148, 1103},        {"Left", 0x14B, 1100},      {"g1", 0, 1000},
-        {"G9", 0, 1143},            {"fn", 0, FnKeyControlId},
+        {"G9", 0, 1143},            {"fn", 0, FnKeyControlId},  {"_ Right-Bracket _", 0x1B, 1055},
+        {"num-SUBTRACT", 0x4A, 1107},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -67,7 +68,8 @@ TEST(KeyByNameTest, NamesAreTheKeysTheyTell)
 
 TEST(KeyByNameTest, WhatIsNoKeyNameFindsNothing)
 {
-    for (const char* typed : {"", " ", "-", "_", "G10", "G0", "F13", "Shift", "Ctrl", "AA", "Num", "Enterx", "Ä"})
+    for (const char* typed : {"", " ", "-", "_", "G10", "G0", "F13", "Shift", "Ctrl", "AA", "Num", "Enterx", "Ä",
+                              "RightBracketx", "NumSubtractx", "EscEsc"})
         EXPECT_FALSE(KeyByName(typed)) << typed;
     EXPECT_TRUE(NameOfKey(KeyRef{KeyKind::GKey, 9}).empty());
     EXPECT_TRUE(NameOfKey(KeyRef{KeyKind::Layout, 105}).empty());

@@ -92,7 +92,7 @@ TEST(KeyboardLayout, FindKeyByControlId)
     EXPECT_EQ(FindKeyByControlId(1199), (KeyRef{KeyKind::Layout, 104}));
     EXPECT_EQ(FindKeyByControlId(1174), std::nullopt);  // Fn is no assignable key
     EXPECT_EQ(FindKeyButton(1174), (KeyRef{KeyKind::Fn, 0}));
-    for (uint32_t id : {0u, 999u, 1005u, 1167u, 0x10000u + 1058u}) {
+    for (uint32_t id : {0u, 999u, 1005u, 1167u, 1200u, 0x10000u + 1058u}) {
         EXPECT_EQ(FindKeyByControlId(id), std::nullopt) << id;
         EXPECT_EQ(FindKeyButton(id), std::nullopt) << id;
     }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace trevolin::profiles {
@@ -173,6 +176,28 @@ TEST(TextTable, LengthsCountTheTerminatorAndTheTotalFollowsEveryChange)
     texts.ClearAll();
     EXPECT_EQ(texts.TotalBytes(), 0u);
     EXPECT_FALSE(texts.HasText(0));
+}
+
+TEST(TextTable, TextsAreVisitedBySlotWhateverTheOrderTheyWereSet)
+{
+    // The text area is packed in this order, so it must be the slots' order.
+    TextTable texts;
+    ASSERT_TRUE(texts.Set(2047, u"last"));
+    ASSERT_TRUE(texts.Set(5, u"five"));
+    ASSERT_TRUE(texts.Set(700, u""));
+    ASSERT_TRUE(texts.Set(0, u"first"));
+    ASSERT_TRUE(texts.Set(5, u"5"));  // replaced, still visited once
+    ASSERT_TRUE(texts.Set(9, u"gone"));
+    texts.Clear(9);
+    std::vector<std::pair<size_t, std::u16string>> visited;
+    texts.ForEachText([&](size_t slot, std::u16string_view text) { visited.emplace_back(slot, text); });
+    const std::vector<std::pair<size_t, std::u16string>> expected = {
+        {0, u"first"}, {5, u"5"}, {700, u""}, {2047, u"last"}};
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(texts.Text(700), u"");
+    EXPECT_TRUE(texts.HasText(700));
+    EXPECT_FALSE(texts.HasText(9));
+    EXPECT_FALSE(texts.HasText(6));
 }
 
 }  // namespace
