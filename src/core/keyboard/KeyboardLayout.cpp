@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <utility>
 
 namespace trevolin::keyboard {
 namespace {
@@ -126,22 +127,20 @@ constexpr std::array<uint16_t, GKeyCount> GKeyIds = {1000, 1001, 1002, 1003, 100
 // Every key is looked up by its control id, from each line of a colour page
 // to each key of a skin, and the ids lie close together: a table by id
 // answers without a search.
-constexpr uint16_t LowestControlId = [] {
-    uint16_t lowest = GKeyIds[0];
+constexpr std::pair<uint16_t, uint16_t> ControlIdRange = [] {
+    std::pair<uint16_t, uint16_t> range{GKeyIds[0], GKeyIds[0]};
+    const auto take = [&range](uint16_t id) {
+        range.first = std::min(range.first, id);
+        range.second = std::max(range.second, id);
+    };
     for (const uint16_t id : GKeyIds)
-        lowest = std::min(lowest, id);
+        take(id);
     for (const LayoutKey& key : Keys)
-        lowest = std::min(lowest, key.controlId);
-    return lowest;
+        take(key.controlId);
+    return range;
 }();
-constexpr uint16_t HighestControlId = [] {
-    uint16_t highest = GKeyIds[0];
-    for (const uint16_t id : GKeyIds)
-        highest = std::max(highest, id);
-    for (const LayoutKey& key : Keys)
-        highest = std::max(highest, key.controlId);
-    return highest;
-}();
+constexpr uint16_t LowestControlId = ControlIdRange.first;
+constexpr uint16_t HighestControlId = ControlIdRange.second;
 static_assert(HighestControlId - LowestControlId < 1024, "control ids close enough together for a table");
 // The G keys before the layout keys, and the first of each wins, should an
 // id ever be given twice.
